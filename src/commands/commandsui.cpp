@@ -1,0 +1,3 @@
+#include "commandsui.h"
+
+CommandsUi::CommandsUi() = default;

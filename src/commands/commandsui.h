@@ -1,0 +1,7 @@
+#pragma once
+
+class CommandsUi
+{
+public:
+    CommandsUi();
+};

@@ -1,0 +1,222 @@
+#include "editorplugin.h"
+
+#include "osmviewpropertiesdlg.h"
+#include "objectpropertiesdlg.h"
+#include "presetseditdlg.h"
+#include "projectpropertiesdlg.h"
+#include "settingseditdlg.h"
+
+#include <PythonQt.h>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
+#include <QSettings>
+
+namespace {
+
+const char ModuleVersion[] = "2.3.41";
+
+// Waits until `dialog` has a result of 0 or more. The wait also ends when the
+// dialog or `watched` is destroyed, or when the application is told to quit
+// (QCoreApplication::exit ends every event loop of the thread).
+int waitForResult(const QPointer<QDialog> &dialog, const QPointer<QObject> &watched)
+{
+    QEventLoop loop;
+    QObject::connect(dialog.data(), &QDialog::finished, &loop, &QEventLoop::quit);
+    QObject::connect(dialog.data(), &QObject::destroyed, &loop, &QEventLoop::quit);
+    QObject::connect(watched.data(), &QObject::destroyed, &loop, &QEventLoop::quit);
+    while (dialog && watched && dialog->result() < 0) {
+        if (loop.exec(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents) != 0)
+            break; // quit or exit: leave without a result
+    }
+    if (!dialog || !watched)
+        return -1;
+    return dialog->result();
+}
+
+} // namespace
+
+EditorPlugin::EditorPlugin() = default;
+
+EditorPlugin::~EditorPlugin() = default;
+
+QString EditorPlugin::moduleVersion() const
+{
+    return QString::fromLatin1(ModuleVersion);
+}
+
+QWidget *EditorPlugin::findMainWindow()
+{
+    const QWidgetList topLevels = QApplication::topLevelWidgets();
+    for (QWidget *widget : topLevels) {
+        if (widget->inherits("QMainWindow"))
+            return widget;
+    }
+    return nullptr;
+}
+
+void EditorPlugin::showError(const QString &text)
+{
+    QMessageBox::critical(findMainWindow(), tr("Error"), text, QMessageBox::Ok, QMessageBox::NoButton);
+}
+
+bool EditorPlugin::editObject(QObject *obj, bool emit_signal)
+{
+    if (!obj || !obj->inherits("Arvel::Light")) {
+        showError(tr("Invalid light object"));
+        return false;
+    }
+
+    QPointer<QObject> light(obj);
+    QPointer<QDialog> dialog(new ObjectPropertiesDlg(findMainWindow(), obj));
+    dialog->open();
+    dialog->setResult(-1);
+
+    const int result = waitForResult(dialog, light);
+    const bool accepted = result == QDialog::Accepted && light;
+    if (accepted && emit_signal)
+        emit objectEdited(obj);
+    delete dialog.data();
+    return accepted;
+}
+
+void EditorPlugin::editProject(QObject *project)
+{
+    ProjectPropertiesDlg dialog(findMainWindow(), project);
+    dialog.exec();
+}
+
+void EditorPlugin::editUserSettings()
+{
+    SettingsEditDlg dialog(findMainWindow(), 0, QString());
+    dialog.exec();
+}
+
+void EditorPlugin::editSystemSettings()
+{
+    SettingsEditDlg dialog(findMainWindow(), 1, QString());
+    dialog.exec();
+}
+
+void EditorPlugin::editIniFile(QString fileName)
+{
+    SettingsEditDlg dialog(findMainWindow(), 0, fileName);
+    dialog.exec();
+}
+
+void EditorPlugin::editOsmProperies(QSettings *prj_settings, QObject *osmView)
+{
+    OsmViewPropertiesDlg dialog(findMainWindow(), prj_settings, osmView);
+    dialog.exec();
+}
+
+void EditorPlugin::editPresets(QSettings *prj_settings, QGraphicsView *osmView)
+{
+    if (!prj_settings) {
+        showError(tr("Project not created"));
+        return;
+    }
+    PresetsEditDlg dialog(findMainWindow(), prj_settings, osmView);
+    dialog.exec();
+}
+
+void EditorPlugin::concon_started()
+{
+}
+
+void EditorPlugin::concon_finished(int)
+{
+}
+
+// Placement mode: the next mouse release on the map view reports the point.
+
+void EditorPlugin::startAddMode(QGraphicsScene *scene, QCursor cur)
+{
+    if (!scene) {
+        showError(tr("Invalid scene object"));
+        return;
+    }
+
+    placementView = nullptr;
+    const QList<QGraphicsView *> views = scene->views();
+    for (QGraphicsView *view : views) {
+        if (!view->inherits("OsmView"))
+            continue;
+        if (!connect(view, SIGNAL(mouseRelease(QPointF)), this, SLOT(osmViewMouseRelease(QPointF)),
+                     Qt::QueuedConnection)) {
+            showError(tr("Cannot connect to osmView"));
+            return;
+        }
+        placementView = view;
+        break;
+    }
+
+    placementScene = scene;
+    scene->installEventFilter(this);
+    QGuiApplication::setOverrideCursor(cur);
+}
+
+void EditorPlugin::osmViewMouseRelease(QPointF point)
+{
+    endPlacement();
+    emit objectAdded(point);
+}
+
+void EditorPlugin::endPlacement()
+{
+    if (placementView)
+        disconnect(placementView, SIGNAL(mouseRelease(QPointF)), this, SLOT(osmViewMouseRelease(QPointF)));
+    if (placementScene)
+        placementScene->removeEventFilter(this);
+    QGuiApplication::restoreOverrideCursor();
+}
+
+// Close handler: the host's Python decides whether the main window may close.
+
+void EditorPlugin::initCloseHandler()
+{
+    if (QWidget *mainWindow = findMainWindow())
+        mainWindow->installEventFilter(this);
+    PythonQt::init(PythonQt::PythonAlreadyInitialized, QByteArray());
+}
+
+// With no interpreter at all there is nobody to ask, and a main window that
+// could never close would be worse than a close without the Python hook.
+bool EditorPlugin::askPythonToClose()
+{
+    PythonQt *python = PythonQt::self();
+    if (!python)
+        return true;
+    PythonQtObjectPtr mainModule = python->getMainModule();
+    if (mainModule.isNull())
+        return true;
+    python->evalScript(mainModule, QStringLiteral("from actions import closeProject\n"), Py_file_input);
+    const QVariant result = python->call(mainModule, QStringLiteral("closeProject"), QVariantList(), QVariantMap());
+    python->removeVariable(mainModule, QStringLiteral("closeProject"));
+    return result.toBool();
+}
+
+bool EditorPlugin::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == placementScene) {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
+            endPlacement();
+        return QObject::eventFilter(watched, event);
+    }
+
+    if (event->type() != QEvent::Close)
+        return QObject::eventFilter(watched, event);
+
+    if (!askPythonToClose()) {
+        event->ignore();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QCursor>
+#include <QObject>
+#include <QPointF>
+#include <QString>
+
+class QGraphicsScene;
+class QGraphicsView;
+class QSettings;
+class QWidget;
+
+// The plug-in's one root object. The host finds it through the plug-in
+// loader and drives it only by name: it calls the invokable methods, reads
+// moduleVersion and connects to objectAdded and objectEdited. Every entry
+// point runs its dialog modally over the host's main window and returns when
+// the dialog has closed.
+class EditorPlugin : public QObject
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID "org.arvel.editor2.EditorPlugin")
+    Q_PROPERTY(QString moduleVersion READ moduleVersion)
+
+public:
+    EditorPlugin();
+    ~EditorPlugin() override;
+
+    QString moduleVersion() const;
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    // The first top-level widget that inherits QMainWindow, or null.
+    static QWidget *findMainWindow();
+    // A critical message box titled "Error" over the main window.
+    static void showError(const QString &text);
+
+signals:
+    void objectAdded(QPointF point);
+    void objectEdited(QObject *obj);
+
+private slots:
+    void osmViewMouseRelease(QPointF point);
+    void concon_started();
+    void concon_finished(int);
+
+public:
+    Q_INVOKABLE bool editObject(QObject *obj, bool emit_signal = true);
+    Q_INVOKABLE void startAddMode(QGraphicsScene *scene, QCursor cur);
+    Q_INVOKABLE void editProject(QObject *project);
+    Q_INVOKABLE void editUserSettings();
+    Q_INVOKABLE void editSystemSettings();
+    Q_INVOKABLE void editIniFile(QString fileName);
+    Q_INVOKABLE void editOsmProperies(QSettings *prj_settings, QObject *osmView);
+    Q_INVOKABLE void editPresets(QSettings *prj_settings, QGraphicsView *osmView);
+    Q_INVOKABLE void initCloseHandler();
+
+private:
+    void endPlacement();
+    bool askPythonToClose();
+
+    QGraphicsScene *placementScene = nullptr;
+    QObject *placementView = nullptr;
+};
