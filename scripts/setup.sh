@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what the build needs (Debian packages, when run as root), then
+# configures and builds the project into ./build (or the folder in BUILD_DIR).
+#   scripts/setup.sh [extra cmake arguments...]
+set -euo pipefail
+
+cd "$(dirname "$0")/.."
+
+PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qtbase5-dev qttools5-dev qttools5-dev-tools
+    python3-dev pybind11-dev
+    fonts-dejavu-core
+)
+
+missing=()
+for package in "${PACKAGES[@]}"; do
+    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+    if [ "$(id -u)" -eq 0 ]; then
+        echo "Installing: ${missing[*]}"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq
+        apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    else
+        echo "Missing Debian packages: ${missing[*]}" >&2
+        echo "Run this script as root, or install them with: sudo apt-get install ${missing[*]}" >&2
+        exit 1
+    fi
+fi
+
+BUILD_DIR=${BUILD_DIR:-build}
+# Debian's CPython, not one that happens to be first on PATH.
+cmake -S . -B "$BUILD_DIR" -G Ninja -DPython3_EXECUTABLE=/usr/bin/python3 "$@" >/dev/null
+cmake --build "$BUILD_DIR" -j"$(nproc)"
