@@ -1,7 +1,51 @@
 #pragma once
 
+#include "commandtables.h"
+
+#include <QList>
+#include <QString>
+
+class PythonQtObjectPtr;
+class QGridLayout;
+class QWidget;
+
+// The controller vocabulary and the check-box grids built from it.
+//
+// A plain second base of the widgets that show the vocabulary as check boxes
+// (the console output filter, the events mask editor). A grid is a
+// QGridLayout on a panel that holds nothing but the boxes fillGrid put there:
+// item i of the layout is the box of row i of the list that built it, which
+// is how every operation pairs boxes with codes. The operations keep no state,
+// so one object serves any number of grids.
 class CommandsUi
 {
 public:
+    enum class CheckMode { Clear = 0, Select = 1, Invert = 2 };
+
     CommandsUi();
+
+    // Fills an empty grid column by column, 12 rows by 4 columns; a grid that
+    // already holds one box per row is left as it is.
+    void fillGrid(const QList<CommandDesc> &list, QGridLayout *grid) const;
+
+    // "0x<hex>," for each checked box, in list order; empty when none is.
+    QString checkedCodes(const QList<CommandDesc> &list, QGridLayout *grid) const;
+
+    // Checks each box exactly when `expression`, with every "%1" replaced by
+    // the box's decimal code, evaluates to true in `module`. One evaluation
+    // per box, in list order; an expression without "%" unchecks every box
+    // without evaluating anything, and so does a missing interpreter.
+    void setChecksByExpression(const QList<CommandDesc> &list, QGridLayout *grid,
+                               const PythonQtObjectPtr &module, const QString &expression) const;
+
+    // Notification grids: box i stands for bit (id mod 32) of an events mask.
+    void setChecksFromMask(QGridLayout *grid, quint32 mask) const;
+    quint32 maskFromChecks(QGridLayout *grid) const;
+
+    // Acts on every box of the panel's grid, unless the panel is missing or
+    // disabled (a panel in custom mode, or on a disabled page).
+    void setAllChecks(QWidget *panel, CheckMode mode) const;
+
+    const QList<CommandDesc> commands;
+    const QList<CommandDesc> notifications;
 };

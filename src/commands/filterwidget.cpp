@@ -1,0 +1,110 @@
+#include "filterwidget.h"
+#include "ui_filterwidget.h"
+
+#include "filterexpression.h"
+
+#include <PythonQt.h>
+
+using FilterExpression::Kind;
+
+// What sets the three tabs apart.
+struct FilterWidget::Tab
+{
+    Kind kind;
+    QWidget *page;
+    const QList<CommandDesc> &list;
+    QGridLayout *grid;
+    QCheckBox *custom;
+    QLineEdit *text;
+};
+
+FilterWidget::FilterWidget(QWidget *parent)
+    : QWidget(parent)
+    , requestFilter(FilterExpression::nothing())
+    , responseFilter(FilterExpression::nothing())
+    , notificationFilter(FilterExpression::nothing())
+    , ui(new Ui::FilterWidget)
+{
+    ui->setupUi(this);
+}
+
+FilterWidget::~FilterWidget() = default;
+
+FilterWidget::Tab FilterWidget::tab(int index) const
+{
+    switch (index) {
+    case 0:
+        return {Kind::Request, ui->tab, commands, ui->gridLayout, ui->customFilter,
+                ui->customFilterText};
+    case 1:
+        return {Kind::Response, ui->tab_2, commands, ui->gridLayout_2, ui->customFilter_2,
+                ui->customFilterText_2};
+    default:
+        return {Kind::Notification, ui->tab_3, notifications, ui->gridLayout_3,
+                ui->customFilter_3, ui->customFilterText_3};
+    }
+}
+
+void FilterWidget::setFilters(QString request, QString response, QString notification)
+{
+    requestFilter = request;
+    responseFilter = response;
+    notificationFilter = notification;
+
+    PythonQtObjectPtr module;
+    if (PythonQt *python = PythonQt::self())
+        module = python->getMainModule();
+
+    const QString expressions[] = {request, response, notification};
+    for (int i = 0; i < 3; ++i) {
+        const Tab t = tab(i);
+        if (expressions[i].isEmpty()) {
+            t.page->setEnabled(false);
+            continue;
+        }
+        const FilterExpression::Reading reading = FilterExpression::read(t.kind, expressions[i]);
+        t.text->setText(reading.text);
+        fillGrid(t.list, t.grid);
+        if (!reading.recognised)
+            t.custom->click(); // through the form's connections: greys the boxes
+        setChecksByExpression(t.list, t.grid, module, reading.pattern);
+    }
+}
+
+void FilterWidget::buildFilters()
+{
+    QString *filters[] = {&requestFilter, &responseFilter, &notificationFilter};
+    for (int i = 0; i < 3; ++i) {
+        const Tab t = tab(i);
+        // Asked of the page alone, so that a disabled ancestor does not turn
+        // every filter into "0".
+        if (!t.page->isEnabledTo(this)) {
+            *filters[i] = FilterExpression::nothing();
+            continue;
+        }
+        const bool custom = t.custom->isChecked();
+        *filters[i] = FilterExpression::build(t.kind, custom, t.text->text(),
+                                              custom ? QString() : checkedCodes(t.list, t.grid));
+    }
+}
+
+void FilterWidget::setCurrentChecks(CheckMode mode)
+{
+    if (QWidget *page = ui->tabWidget->currentWidget())
+        setAllChecks(page->findChild<QFrame *>(), mode);
+}
+
+void FilterWidget::on_clearAll_clicked()
+{
+    setCurrentChecks(CheckMode::Clear);
+}
+
+void FilterWidget::on_selectAll_clicked()
+{
+    setCurrentChecks(CheckMode::Select);
+}
+
+void FilterWidget::on_invertAll_clicked()
+{
+    setCurrentChecks(CheckMode::Invert);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "commandsui.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class FilterWidget;
+}
+
+// The editor of the host's three console output filters (requests, answers,
+// notifications), one tab each.
+//
+// setFilters shows each filter as check boxes, one per command or
+// notification: a filter of the widget's own form is shown as boxes, anything
+// else switches its tab to the custom mode, where the line edit holds the
+// filter and the greyed boxes show what it lets through. A tab whose filter
+// is empty is disabled. buildFilters turns the tabs back into filters in
+// requestFilter, responseFilter and notificationFilter; a disabled tab gives
+// "0", the filter that lets nothing pass.
+class FilterWidget : public QWidget, public CommandsUi
+{
+    Q_OBJECT
+
+public:
+    explicit FilterWidget(QWidget *parent = nullptr);
+    ~FilterWidget() override;
+
+    // Meant to be called once, right after construction: a second call would
+    // click the custom boxes of unrecognised filters again.
+    void setFilters(QString request, QString response, QString notification);
+    void buildFilters();
+
+    QString requestFilter;
+    QString responseFilter;
+    QString notificationFilter;
+
+private slots:
+    void on_clearAll_clicked();
+    void on_selectAll_clicked();
+    void on_invertAll_clicked();
+
+private:
+    struct Tab;
+    Tab tab(int index) const;
+    void setCurrentChecks(CheckMode mode);
+
+    std::unique_ptr<Ui::FilterWidget> ui;
+};
