@@ -4,6 +4,14 @@
 
 class QSettings;
 
+namespace Ui {
+class OsmViewPropertiesDlg;
+}
+
+// Edits the map settings of the open project: the zoom limits and the list of
+// map sources. The settings are read when the dialog is built; only OK writes
+// them back and pushes the zoom limits into the live map view. Neither the
+// settings object nor the view is owned, and either may be null.
 class OsmViewPropertiesDlg : public QDialog
 {
     Q_OBJECT
@@ -11,4 +19,15 @@ class OsmViewPropertiesDlg : public QDialog
 public:
     OsmViewPropertiesDlg(QWidget *parent, QSettings *settings, QObject *osmView);
     ~OsmViewPropertiesDlg() override;
+
+    void accept() override;
+
+private slots:
+    void on_addMap_clicked();
+    void on_removeMap_clicked();
+
+private:
+    Ui::OsmViewPropertiesDlg *ui;
+    QSettings *m_settings;
+    QObject *m_osmView;
 };
