@@ -1,9 +1,144 @@
 #include "projectpropertiesdlg.h"
+#include "ui_projectpropertiesdlg.h"
+
+#include "hostcall.h"
+#include "serveraddress.h"
+
+#include <PythonQt.h>
+
+#include <QDebug>
+
+namespace {
+
+const char importText[] = "from arvel import av_module\n";
+const char moduleName[] = "av_module";
+// Carries a filter text into Python as a value, so that no text is ever run
+// as code.
+const char valueName[] = "_editor2_filter_text";
+
+struct FilterPlace
+{
+    const char *python;
+    const char *property;
+};
+
+const FilterPlace filterPlaces[3] = {
+    {"av_module.requestFilter", "consoleRequestFilter"},
+    {"av_module.responseFilter", "consoleResponseFilter"},
+    {"av_module.notificationFilter", "consoleNotificationFilter"},
+};
+
+// Imports av_module into the main module; false when there is no interpreter
+// or the import fails.
+bool importModule(PythonQt *python, PythonQtObjectPtr &main)
+{
+    if (!python)
+        return false;
+    main = python->getMainModule();
+    if (main.isNull())
+        return false;
+    python->clearError();
+    python->evalScript(main, QLatin1String(importText), Py_file_input);
+    return !python->hadError();
+}
+
+} // namespace
 
 ProjectPropertiesDlg::ProjectPropertiesDlg(QWidget *parent, QObject *project)
     : QDialog(parent)
+    , ui(new Ui::ProjectPropertiesDlg)
+    , project(project)
 {
-    Q_UNUSED(project)
+    ui->setupUi(this);
+
+    if (!project) {
+        qDebug("ProjectPropertiesDlg - null project");
+        return;
+    }
+    ui->name->setText(HostCall::read(project, "title").toString());
+    ui->projectFile->setText(HostCall::read(project, "fileName").toString());
+
+    connection = HostCall::read(project, "connection").value<QObject *>();
+    if (!connection) {
+        qDebug("ProjectPropertiesDlg - invalid connection");
+        // The filters are not read, so their tabs are shown disabled: OK
+        // leaves them untouched.
+        ui->filterWidget->setFilters(QString(), QString(), QString());
+        return;
+    }
+    shownServerUrl = ServerAddress::toText(HostCall::read(connection, "remoteHost").toString(),
+                                           HostCall::read(connection, "remotePort").toInt());
+    ui->serverUrl->setText(shownServerUrl);
+
+    readFilters();
 }
 
 ProjectPropertiesDlg::~ProjectPropertiesDlg() = default;
+
+void ProjectPropertiesDlg::readFilters()
+{
+    QString texts[3];
+    PythonQt *python = PythonQt::self();
+    PythonQtObjectPtr main;
+    if (importModule(python, main)) {
+        for (int i = 0; i < 3; ++i) {
+            python->clearError();
+            const QVariant value = python->evalScript(main, QLatin1String(filterPlaces[i].python),
+                                                      Py_eval_input);
+            m_filterRead[i] = !python->hadError();
+            if (m_filterRead[i])
+                texts[i] = value.toString();
+        }
+        python->removeVariable(main, QLatin1String(moduleName));
+    }
+    ui->filterWidget->setFilters(texts[0], texts[1], texts[2]);
+}
+
+void ProjectPropertiesDlg::writeFilters()
+{
+    PythonQt *python = PythonQt::self();
+    PythonQtObjectPtr main;
+    const bool anyRead = m_filterRead[0] || m_filterRead[1] || m_filterRead[2];
+    const bool imported = anyRead && importModule(python, main);
+
+    ui->filterWidget->buildFilters();
+    const QString filters[3] = {ui->filterWidget->requestFilter, ui->filterWidget->responseFilter,
+                                ui->filterWidget->notificationFilter};
+    for (int i = 0; i < 3; ++i) {
+        if (!m_filterRead[i])
+            continue;
+        if (imported) {
+            python->addVariable(main, QLatin1String(valueName), filters[i]);
+            python->evalScript(main,
+                               QLatin1String(filterPlaces[i].python) + QLatin1String(" = ")
+                                   + QLatin1String(valueName) + QLatin1Char('\n'),
+                               Py_file_input);
+            python->removeVariable(main, QLatin1String(valueName));
+        }
+        HostCall::write(project, filterPlaces[i].property, filters[i]);
+    }
+    if (imported)
+        python->removeVariable(main, QLatin1String(moduleName));
+}
+
+void ProjectPropertiesDlg::accept()
+{
+    // Without a project there is nothing to write; only Cancel closes.
+    if (!project)
+        return;
+
+    writeFilters();
+    HostCall::write(project, "title", ui->name->text());
+
+    const QString serverText = ui->serverUrl->text();
+    if (connection && serverText != shownServerUrl) {
+        QString host;
+        int port = -1;
+        if (ServerAddress::parse(serverText, &host, &port)) {
+            HostCall::write(connection, "remoteHost", host);
+            HostCall::write(connection, "remotePort", port);
+        }
+    }
+    HostCall::write(project, "changed", true);
+    QDialog::accept();
+}
