@@ -1,9 +1,409 @@
 #include "objectpropertiesdlg.h"
+#include "ui_objectpropertiesdlg.h"
+
+#include "controllertypes.h"
+#include "hostcall.h"
+#include "objectidentifier.h"
+#include "pointtext.h"
+#include "schemapath.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDebug>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QTableWidget>
+
+#include <set>
+
+namespace {
+
+// Bit of the signal-group state notification: the host keeps a separate use
+// count for it beside the mask.
+constexpr quint32 SignalGroupBit = 0x20;
+
+bool hasMethod(const QObject *object, const char *signature)
+{
+    return object
+           && object->metaObject()->indexOfMethod(QMetaObject::normalizedSignature(signature)) >= 0;
+}
+
+QString cellText(const QTableWidget *table, int row, int column)
+{
+    const QTableWidgetItem *item = table->item(row, column);
+    return item ? item->text() : QString();
+}
+
+// Fills a table in one go from host objects, one row per object; every cell
+// gets an item, as the rest of the dialog relies on.
+template <typename CellText>
+void fillTable(QTableWidget *table, const QList<QObject *> &objects, CellText cellText)
+{
+    const int columns = table->columnCount();
+    table->setRowCount(objects.size());
+    for (int row = 0; row < objects.size(); ++row) {
+        for (int column = 0; column < columns; ++column)
+            table->setItem(row, column, new QTableWidgetItem(cellText(objects.at(row), column)));
+    }
+    // Sizing needs the shown dialog's fonts and geometry; let it run once the
+    // event loop turns.
+    QMetaObject::invokeMethod(table, "resizeColumnsToContents", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(table, "resizeRowsToContents", Qt::QueuedConnection);
+}
+
+void appendEmptyRow(QTableWidget *table)
+{
+    const int row = table->rowCount();
+    table->insertRow(row);
+    for (int column = 0; column < table->columnCount(); ++column)
+        table->setItem(row, column, new QTableWidgetItem);
+    table->resizeRowsToContents();
+}
+
+void removeSelectedRows(QTableWidget *table)
+{
+    // Indexes rather than items: a selected cell counts even without an item.
+    std::set<int> rows;
+    const QModelIndexList selected = table->selectionModel()->selectedIndexes();
+    for (const QModelIndex &index : selected)
+        rows.insert(index.row());
+    for (auto row = rows.crbegin(); row != rows.crend(); ++row)
+        table->removeRow(*row);
+}
+
+} // namespace
 
 ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
     : QDialog(parent)
+    , ui(new Ui::ObjectPropertiesDlg)
+    , light(light)
+    , exchangeProgress(tr("exchange with controller"), tr("cancel"), 0, 4, this)
 {
-    Q_UNUSED(light)
+    ui->setupUi(this);
+
+    // Reset at once so that the progress dialog does not pop up by itself
+    // after its minimum duration; it shows only while an exchange runs.
+    exchangeProgress.setAutoClose(true);
+    exchangeProgress.reset();
+    connect(&exchangeProgress, &QProgressDialog::rejected, this,
+            &ObjectPropertiesDlg::clearControllerExchangeQueue);
+
+    if (!light) {
+        qDebug("ObjectPropertiesDlg - null light");
+        return;
+    }
+    // The host may delete its object at any time; the dialog then has nothing
+    // left to edit.
+    connect(light, &QObject::destroyed, this, &QDialog::reject);
+
+    project = light->parent();
+    if (project && project->inherits("Arvel::Project"))
+        baseDir = HostCall::read(project, "baseDir").toString();
+
+    loadedId = HostCall::read(light, "id").toInt();
+    ui->id->setValue(loadedId);
+    isNew = loadedId <= 0;
+
+    const QString type = HostCall::read(light, "type").toString();
+    if (!type.isEmpty()) {
+        QStringList labels;
+        for (int i = 0; i < ui->type->count(); ++i)
+            labels.append(ui->type->itemText(i));
+        const int index = ControllerTypes::itemForType(labels, type);
+        if (index == labels.size())
+            ui->type->addItem(type);
+        ui->type->setCurrentIndex(index);
+    }
+
+    ui->descr->setText(HostCall::read(light, "description").toString());
+    ui->pos->setText(PointText::format(HostCall::read(light, "position").toPointF()));
+    ui->schema->setText(toRelativePath(HostCall::read(light, "shema").toString()));
+    ui->rcuControl->setChecked(HostCall::read(light, "RcdControl").toBool());
+
+    loadTables();
+
+    auto *selectSchema = new QAction(tr("Select schema"), ui->phasesTable);
+    connect(selectSchema, &QAction::triggered, this, &ObjectPropertiesDlg::on_selSchema_clicked);
+    ui->phasesTable->addAction(selectSchema);
+
+    const QWidgetList topLevels = QApplication::topLevelWidgets();
+    for (QWidget *widget : topLevels) {
+        if (widget->inherits("QMainWindow")) {
+            crossView = widget->findChild<QObject *>(QStringLiteral("crossView"));
+            break;
+        }
+    }
 }
 
-ObjectPropertiesDlg::~ObjectPropertiesDlg() = default;
+ObjectPropertiesDlg::~ObjectPropertiesDlg()
+{
+    if (crossView)
+        HostCall::call(crossView.data(), "previewPhase", -1);
+    delete ui;
+}
+
+bool ObjectPropertiesDlg::eventFilter(QObject *watched, QEvent *event)
+{
+    return QDialog::eventFilter(watched, event);
+}
+
+void ObjectPropertiesDlg::accept()
+{
+    if (!light) {
+        // The object is gone (or there never was one): there is nothing to
+        // write, and closing as accepted would claim an edit that never landed.
+        reject();
+        return;
+    }
+
+    const int id = ObjectIdentifier::effective(loadedId, ui->id->value());
+    if (!ObjectIdentifier::isValid(id)) {
+        showError(tr("Object id=%1 - invalid").arg(id));
+        return;
+    }
+    if (project && ObjectIdentifier::needsUniquenessCheck(loadedId, id)) {
+        bool called = false;
+        const bool taken = HostCall::callFor<bool>(project.data(), "contains", &called, id);
+        if (called && taken) {
+            showError(tr("Object with id=%1 already exist").arg(id));
+            return;
+        }
+    }
+    // The message box above runs an event loop in which the host may have
+    // deleted the object.
+    if (!light) {
+        reject();
+        return;
+    }
+
+    HostCall::write(light, "id", id);
+    HostCall::write(light, "type", ui->type->currentText());
+    HostCall::write(light, "description", ui->descr->text());
+    QPointF position;
+    if (PointText::parse(ui->pos->text(), &position))
+        HostCall::write(light, "position", position);
+    HostCall::write(light, "shema", toAbsolutePath(ui->schema->text()));
+    HostCall::write(light, "RcdControl", ui->rcuControl->isChecked() ? 1 : 0);
+
+    writePhases();
+    writePrograms();
+    writeEventMask();
+    writeCustomProperties();
+
+    if (light)
+        QDialog::accept();
+    else
+        reject();
+}
+
+QString ObjectPropertiesDlg::toRelativePath(const QString &path) const
+{
+    return SchemaPath::toRelativePath(baseDir, path);
+}
+
+QString ObjectPropertiesDlg::toAbsolutePath(const QString &path) const
+{
+    return SchemaPath::toAbsolutePath(baseDir, path);
+}
+
+void ObjectPropertiesDlg::loadTables()
+{
+    bool called = false;
+    const QList<QObject *> phases =
+        HostCall::callFor<QList<QObject *>>(light.data(), "phases", &called);
+    if (called) {
+        fillTable(ui->phasesTable, phases, [this](const QObject *phase, int column) {
+            switch (column) {
+            case 0:
+                return HostCall::read(phase, "id").toString();
+            case 1:
+                return HostCall::read(phase, "description").toString();
+            default:
+                return toRelativePath(HostCall::read(phase, "shema").toString());
+            }
+        });
+    }
+
+    const QList<QObject *> programs =
+        HostCall::callFor<QList<QObject *>>(light.data(), "programs", &called);
+    if (called) {
+        fillTable(ui->programsTable, programs, [](const QObject *program, int column) {
+            return HostCall::read(program, column == 0 ? "id" : "description").toString();
+        });
+    }
+}
+
+void ObjectPropertiesDlg::writePhases()
+{
+    const QTableWidget *table = ui->phasesTable;
+    const int rows = table->rowCount();
+    // Clearing an object that cannot rebuild its phases would only lose them.
+    if (!hasMethod(light, "createPhase(int,QString)") || !HostCall::call(light.data(), "clearPhases"))
+        return;
+    for (int row = 0; row < rows; ++row) {
+        const int number = cellText(table, row, 0).toInt();
+        const QString description = cellText(table, row, 1);
+        bool called = false;
+        QObject *phase =
+            HostCall::callFor<QObject *>(light.data(), "createPhase", &called, number, description);
+        if (!called) {
+            qDebug().noquote() << tr("Error creating phase");
+            continue;
+        }
+        if (phase)
+            HostCall::write(phase, "shema", toAbsolutePath(cellText(table, row, 2)));
+    }
+}
+
+void ObjectPropertiesDlg::writePrograms()
+{
+    const QTableWidget *table = ui->programsTable;
+    const int rows = table->rowCount();
+    if (!hasMethod(light, "createProgram(int,QString)")
+        || !HostCall::call(light.data(), "clearPrograms"))
+        return;
+    for (int row = 0; row < rows; ++row) {
+        const int number = cellText(table, row, 0).toInt();
+        const QString description = cellText(table, row, 1);
+        if (!HostCall::call(light.data(), "createProgram", number, description))
+            qDebug().noquote() << tr("Error creating program");
+    }
+}
+
+void ObjectPropertiesDlg::writeEventMask()
+{
+    if (!eventMaskChanged)
+        return;
+    const int useCount = HostCall::read(light, "tlo_use_sg_cnt").toInt();
+    HostCall::write(light, "tlo_use_sg_cnt", (eventMask & SignalGroupBit) ? useCount + 1 : 0);
+    HostCall::write(light, "eventMask", QVariant::fromValue<quint32>(eventMask));
+    eventMaskChanged = false;
+}
+
+void ObjectPropertiesDlg::writeCustomProperties()
+{
+    const QVariantMap stored = HostCall::callFor<QVariantMap>(light.data(), "customProperties", nullptr);
+
+    for (auto it = customProperties.cbegin(); it != customProperties.cend(); ++it) {
+        const QVariantList entry = it.value().toList();
+        if (entry.size() < 2) {
+            // Substituted by hand: a translated text must never act as a
+            // format string.
+            QString text = tr("Invalid propery %s value");
+            text.replace(QLatin1String("%s"), it.key());
+            qWarning("%s", text.toLocal8Bit().constData());
+            continue;
+        }
+        HostCall::call(light.data(), "setCustomProperty", it.key(), entry.at(0),
+                       entry.at(1).toString());
+    }
+
+    if (!customPropertiesChanged)
+        return;
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
+        if (!customProperties.contains(it.key()))
+            HostCall::call(light.data(), "setCustomProperty", it.key(), QVariant());
+    }
+}
+
+void ObjectPropertiesDlg::showError(const QString &text)
+{
+    static const QString title = tr("Error");
+    QMessageBox::critical(this, title, text);
+}
+
+void ObjectPropertiesDlg::on_selSchema_clicked()
+{
+    // Choosing a schema file comes with the schema file work.
+}
+
+void ObjectPropertiesDlg::on_addPhase_clicked()
+{
+    appendEmptyRow(ui->phasesTable);
+}
+
+void ObjectPropertiesDlg::on_removePhase_clicked()
+{
+    removeSelectedRows(ui->phasesTable);
+}
+
+void ObjectPropertiesDlg::on_addProg_clicked()
+{
+    appendEmptyRow(ui->programsTable);
+}
+
+void ObjectPropertiesDlg::on_removeProg_clicked()
+{
+    removeSelectedRows(ui->programsTable);
+}
+
+void ObjectPropertiesDlg::on_importFromFolder_clicked()
+{
+    // Importing a drawing folder comes with the schema file work.
+}
+
+void ObjectPropertiesDlg::on_phasesTable_cellActivated(int row, int column)
+{
+    Q_UNUSED(column)
+    const QTableWidgetItem *item = ui->phasesTable->item(row, 0);
+    if (!crossView || !item)
+        return;
+    bool ok = false;
+    const int number = item->text().toInt(&ok);
+    if (ok)
+        HostCall::call(crossView.data(), "previewPhase", number);
+}
+
+void ObjectPropertiesDlg::on_changeEventsMask_clicked()
+{
+    // Opening the events mask editor comes with that editor.
+}
+
+void ObjectPropertiesDlg::on_fromController_clicked()
+{
+    // Reading from the controller comes with the controller exchange.
+}
+
+void ObjectPropertiesDlg::getRefer()
+{
+    // Handled with the controller exchange.
+}
+
+void ObjectPropertiesDlg::getPhases()
+{
+    // Handled with the controller exchange.
+}
+
+void ObjectPropertiesDlg::getPrograms()
+{
+    // Handled with the controller exchange.
+}
+
+void ObjectPropertiesDlg::getCpu()
+{
+    // Handled with the controller exchange.
+}
+
+void ObjectPropertiesDlg::clearControllerExchangeQueue()
+{
+    while (!controllerExchangeQueue.isEmpty()) {
+        const QPointer<QObject> response = controllerExchangeQueue.takeFirst();
+        if (response)
+            response->deleteLater();
+    }
+}
+
+void ObjectPropertiesDlg::on_selectPos_clicked()
+{
+    // Picking the position on the map comes with the map picking work.
+}
+
+void ObjectPropertiesDlg::on_additionalProps_clicked()
+{
+    // Opening the custom properties editor comes with that editor.
+}
+
+void ObjectPropertiesDlg::stopPositionEdit()
+{
+    // Ends a position pick; comes with the map picking work.
+}

@@ -1,8 +1,24 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QString>
+#include <QVariantMap>
 
+class QTableWidget;
+
+namespace Ui {
+class ObjectPropertiesDlg;
+}
+
+// Edits one controller object of the host: identifier, type, description,
+// position, schema drawings, phases, programs, events mask and custom
+// properties. Nothing reaches the object before OK; OK checks the identifier,
+// writes every field back in a fixed order and closes the dialog as accepted.
+// If the host deletes the object while the dialog is open, the dialog closes
+// as rejected and touches the object no more.
 class ObjectPropertiesDlg : public QDialog
 {
     Q_OBJECT
@@ -10,4 +26,57 @@ class ObjectPropertiesDlg : public QDialog
 public:
     ObjectPropertiesDlg(QWidget *parent, QObject *light);
     ~ObjectPropertiesDlg() override;
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void accept() override;
+
+    QString toRelativePath(const QString &path) const;
+    QString toAbsolutePath(const QString &path) const;
+
+private slots:
+    void on_selSchema_clicked();
+    void on_addPhase_clicked();
+    void on_removePhase_clicked();
+    void on_addProg_clicked();
+    void on_removeProg_clicked();
+    void on_importFromFolder_clicked();
+    void on_phasesTable_cellActivated(int row, int column);
+    void on_changeEventsMask_clicked();
+    void on_fromController_clicked();
+    void getRefer();
+    void getPhases();
+    void getPrograms();
+    void getCpu();
+    void clearControllerExchangeQueue();
+    void on_selectPos_clicked();
+    void on_additionalProps_clicked();
+
+private:
+    Q_INVOKABLE void stopPositionEdit();
+
+    void loadTables();
+    void writePhases();
+    void writePrograms();
+    void writeEventMask();
+    void writeCustomProperties();
+    void showError(const QString &text);
+
+    Ui::ObjectPropertiesDlg *ui;
+    QPointer<QObject> light;
+    QPointer<QObject> project;
+    QPointer<QObject> crossView;
+    QString baseDir;
+    bool isNew = false;
+    quint32 eventMask = 0;
+    bool eventMaskChanged = false;
+    QProgressDialog exchangeProgress;
+    // Responses are the host's; guarded so that one the host drops early is
+    // never touched.
+    QList<QPointer<QObject>> controllerExchangeQueue;
+    QVariantMap customProperties;
+    bool customPropertiesChanged = false;
+    // The identifier as the object held it at load, before the field clamped it.
+    int loadedId = 0;
+
+    friend class tst_ObjectPropertiesDlg;
 };

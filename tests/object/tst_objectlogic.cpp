@@ -1,0 +1,179 @@
+#include "controllertypes.h"
+#include "objectidentifier.h"
+#include "pointtext.h"
+#include "schemapath.h"
+
+#include <QtTest>
+
+class tst_ObjectLogic : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void formatsPointText_data();
+    void formatsPointText();
+    void parsesPointText_data();
+    void parsesPointText();
+    void convertsSchemaPaths_data();
+    void convertsSchemaPaths();
+    void mapsTypeToItem_data();
+    void mapsTypeToItem();
+    void checksIdentifier_data();
+    void checksIdentifier();
+};
+
+void tst_ObjectLogic::formatsPointText_data()
+{
+    QTest::addColumn<QPointF>("point");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("origin") << QPointF(0, 0) << "0;0";
+    QTest::newRow("trailing zeros dropped") << QPointF(37.5, 55.75) << "37.5;55.75";
+    QTest::newRow("twelve significant digits")
+        << QPointF(37.123456789012345, 0.000123) << "37.123456789;0.000123";
+    QTest::newRow("negative") << QPointF(-10.5, -3.25) << "-10.5;-3.25";
+    QTest::newRow("large value in exponent form") << QPointF(1e15, 2) << "1e+15;2";
+}
+
+void tst_ObjectLogic::formatsPointText()
+{
+    QFETCH(QPointF, point);
+    QFETCH(QString, text);
+    QCOMPARE(PointText::format(point), text);
+}
+
+void tst_ObjectLogic::parsesPointText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("parses");
+    QTest::addColumn<QPointF>("point");
+
+    QTest::newRow("two numbers") << "10;20" << true << QPointF(10, 20);
+    QTest::newRow("empty part dropped") << "10;;20" << true << QPointF(10, 20);
+    QTest::newRow("leading and trailing separators") << ";10;20;" << true << QPointF(10, 20);
+    QTest::newRow("decimals and signs") << "-37.5;+55.75" << true << QPointF(-37.5, 55.75);
+    QTest::newRow("exponent") << "1e2;2.5E-1" << true << QPointF(100, 0.25);
+    QTest::newRow("surrounding spaces") << " 10 ; 20 " << true << QPointF(10, 20);
+    QTest::newRow("round trip of formatted text")
+        << PointText::format(QPointF(37.123456789, 55.75)) << true << QPointF(37.123456789, 55.75);
+
+    QTest::newRow("empty") << "" << false << QPointF();
+    QTest::newRow("only separators") << ";;" << false << QPointF();
+    QTest::newRow("one number") << "10" << false << QPointF();
+    QTest::newRow("three numbers") << "10;20;30" << false << QPointF();
+    QTest::newRow("letters") << "a;20" << false << QPointF();
+    QTest::newRow("number with suffix") << "10a;20" << false << QPointF();
+    QTest::newRow("decimal comma") << "10,5;20" << false << QPointF();
+    QTest::newRow("space instead of separator") << "10 20" << false << QPointF();
+    QTest::newRow("not a number") << "nan;20" << false << QPointF();
+    QTest::newRow("infinity") << "10;inf" << false << QPointF();
+    QTest::newRow("negative infinity") << "-inf;20" << false << QPointF();
+    QTest::newRow("overflow") << "1e400;20" << false << QPointF();
+}
+
+void tst_ObjectLogic::parsesPointText()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, parses);
+    QFETCH(QPointF, point);
+
+    const QPointF untouched(-1, -1);
+    QPointF result = untouched;
+    QCOMPARE(PointText::parse(text, &result), parses);
+    QCOMPARE(result, parses ? point : untouched);
+}
+
+void tst_ObjectLogic::convertsSchemaPaths_data()
+{
+    QTest::addColumn<QString>("baseDir");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("storedAgain");
+
+    QTest::newRow("inside the base folder")
+        << "/data/proj" << "/data/proj/schemas/a.svg" << "schemas/a.svg" << "/data/proj/schemas/a.svg";
+    QTest::newRow("beside the base folder")
+        << "/data/proj" << "/data/other/a.svg" << "../other/a.svg" << "/data/other/a.svg";
+    QTest::newRow("base folder with trailing slash")
+        << "/data/proj/" << "/data/proj/x/main.svg" << "x/main.svg" << "/data/proj/x/main.svg";
+    QTest::newRow("no base folder") << "" << "/data/proj/a.svg" << "/data/proj/a.svg"
+                                    << "/data/proj/a.svg";
+    QTest::newRow("no base folder keeps a relative path") << "" << "a/../b.svg" << "a/../b.svg"
+                                                          << "a/../b.svg";
+    QTest::newRow("empty path") << "/data/proj" << "" << "" << "";
+    QTest::newRow("the base folder itself") << "/data/proj" << "/data/proj" << "."
+                                            << "/data/proj";
+    QTest::newRow("non-ASCII names") << "/данные/проект" << "/данные/проект/схема 1.svg"
+                                     << "схема 1.svg" << "/данные/проект/схема 1.svg";
+}
+
+void tst_ObjectLogic::convertsSchemaPaths()
+{
+    QFETCH(QString, baseDir);
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    QFETCH(QString, storedAgain);
+
+    QCOMPARE(SchemaPath::toRelativePath(baseDir, stored), shown);
+    QCOMPARE(SchemaPath::toAbsolutePath(baseDir, shown), storedAgain);
+}
+
+void tst_ObjectLogic::mapsTypeToItem_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<int>("item");
+
+    // Index 3 stands for "append as a new item".
+    QTest::newRow("empty type keeps the first item") << "" << 0;
+    QTest::newRow("exact label") << "LT_COG" << 1;
+    QTest::newRow("first of equal labels") << "Arvel2" << 2;
+    QTest::newRow("other letter case is unknown") << "lt_cog" << 3;
+    QTest::newRow("part of a label is unknown") << "LT" << 3;
+    QTest::newRow("trailing space is unknown") << "LT_COG " << 3;
+}
+
+void tst_ObjectLogic::mapsTypeToItem()
+{
+    QFETCH(QString, type);
+    QFETCH(int, item);
+    const QStringList labels{QStringLiteral("Арвел"), QStringLiteral("LT_COG"),
+                             QStringLiteral("Arvel2")};
+    QCOMPARE(ControllerTypes::itemForType(labels, type), item);
+}
+
+void tst_ObjectLogic::checksIdentifier_data()
+{
+    QTest::addColumn<int>("loaded");
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<int>("effective");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<bool>("askProject");
+
+    QTest::newRow("new object given an id") << 0 << 12 << 12 << true << true;
+    QTest::newRow("negative id shown as 0") << -5 << 0 << 0 << false << true;
+    QTest::newRow("existing id kept") << 5 << 5 << 5 << true << false;
+    QTest::newRow("existing id changed") << 5 << 12 << 12 << true << true;
+    QTest::newRow("existing id cleared") << 5 << 0 << 0 << false << true;
+    QTest::newRow("largest id the field shows") << 999999999 << 999999999 << 999999999 << true
+                                                << false;
+    QTest::newRow("id above the field kept") << 1234567890 << 999999999 << 1234567890 << true
+                                             << false;
+    QTest::newRow("id above the field replaced") << 1234567890 << 7 << 7 << true << true;
+}
+
+void tst_ObjectLogic::checksIdentifier()
+{
+    QFETCH(int, loaded);
+    QFETCH(int, shown);
+    QFETCH(int, effective);
+    QFETCH(bool, valid);
+    QFETCH(bool, askProject);
+
+    const int id = ObjectIdentifier::effective(loaded, shown);
+    QCOMPARE(id, effective);
+    QCOMPARE(ObjectIdentifier::isValid(id), valid);
+    QCOMPARE(ObjectIdentifier::needsUniquenessCheck(loaded, id), askProject);
+}
+
+QTEST_APPLESS_MAIN(tst_ObjectLogic)
+#include "tst_objectlogic.moc"
