@@ -169,12 +169,6 @@ void ObjectPropertiesDlg::accept()
             return;
         }
     }
-    // The message box above runs an event loop in which the host may have
-    // deleted the object.
-    if (!light) {
-        reject();
-        return;
-    }
 
     HostCall::write(light, "id", id);
     HostCall::write(light, "type", ui->type->currentText());

@@ -1,0 +1,264 @@
+#include "objectpropertiesdlg.h"
+#include "standinhost.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMetaMethod>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+// The object dialog's form as the host and its scripts see it: object names,
+// captions, the controller type list and the way a stored type is shown.
+class tst_ObjectForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void namesAndCaptions_data();
+    void namesAndCaptions();
+    void offersTwelveControllerTypes();
+    void limitsIdentifierAndWidths();
+    void setsUpTables();
+    void declaresMetaMethodsInOrder();
+    void showsStoredType_data();
+    void showsStoredType();
+
+private:
+    QStringList log;
+    std::unique_ptr<Arvel::Light> light;
+    std::unique_ptr<ObjectPropertiesDlg> dialog;
+};
+
+void tst_ObjectForm::initTestCase()
+{
+    light.reset(new Arvel::Light(&log));
+    dialog.reset(new ObjectPropertiesDlg(nullptr, light.get()));
+}
+
+void tst_ObjectForm::namesAndCaptions_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("label") << "label" << "QLabel" << "Identifier:";
+    QTest::newRow("label_5") << "label_5" << "QLabel" << "Type:";
+    QTest::newRow("importFromFolder") << "importFromFolder" << "QPushButton" << "import from folder";
+    QTest::newRow("fromController") << "fromController" << "QPushButton" << "from controller";
+    QTest::newRow("label_2") << "label_2" << "QLabel" << "Description:";
+    QTest::newRow("label_4") << "label_4" << "QLabel" << "Position:";
+    QTest::newRow("selectPos") << "selectPos" << "QPushButton" << "select";
+    QTest::newRow("label_3") << "label_3" << "QLabel" << "Schema file:";
+    QTest::newRow("selSchema") << "selSchema" << "QToolButton" << "...";
+    QTest::newRow("rcuControl") << "rcuControl" << "QCheckBox" << "RCU control";
+    QTest::newRow("changeEventsMask") << "changeEventsMask" << "QPushButton" << "Change events mask";
+    QTest::newRow("additionalProps") << "additionalProps" << "QPushButton"
+                                     << "Additional properties ...";
+    QTest::newRow("groupBox") << "groupBox" << "QGroupBox" << "Phases";
+    QTest::newRow("addPhase") << "addPhase" << "QPushButton" << "add";
+    QTest::newRow("removePhase") << "removePhase" << "QPushButton" << "remove";
+    QTest::newRow("groupBox_2") << "groupBox_2" << "QGroupBox" << "Programs";
+    QTest::newRow("addProg") << "addProg" << "QPushButton" << "add";
+    QTest::newRow("removeProg") << "removeProg" << "QPushButton" << "remove";
+    QTest::newRow("id") << "id" << "QSpinBox" << "";
+    QTest::newRow("type") << "type" << "QComboBox" << "";
+    QTest::newRow("descr") << "descr" << "QLineEdit" << "";
+    QTest::newRow("pos") << "pos" << "QLineEdit" << "";
+    QTest::newRow("schema") << "schema" << "QLineEdit" << "";
+    QTest::newRow("phasesTable") << "phasesTable" << "QTableWidget" << "";
+    QTest::newRow("programsTable") << "programsTable" << "QTableWidget" << "";
+    QTest::newRow("buttonBox") << "buttonBox" << "QDialogButtonBox" << "";
+    QTest::newRow("verticalLayout") << "verticalLayout" << "QVBoxLayout" << "";
+    QTest::newRow("horizontalLayout_4") << "horizontalLayout_4" << "QHBoxLayout" << "";
+    QTest::newRow("horizontalLayout_3") << "horizontalLayout_3" << "QHBoxLayout" << "";
+    QTest::newRow("horizontalLayout_2") << "horizontalLayout_2" << "QHBoxLayout" << "";
+    QTest::newRow("horizontalLayout") << "horizontalLayout" << "QHBoxLayout" << "";
+    QTest::newRow("horizontalLayout_5") << "horizontalLayout_5" << "QHBoxLayout" << "";
+    QTest::newRow("gridLayout") << "gridLayout" << "QGridLayout" << "";
+    QTest::newRow("gridLayout_3") << "gridLayout_3" << "QGridLayout" << "";
+}
+
+void tst_ObjectForm::namesAndCaptions()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    QFETCH(QString, caption);
+
+    QObject *object = dialog->findChild<QObject *>(name);
+    QVERIFY2(object, qPrintable(name));
+    QCOMPARE(QString::fromLatin1(object->metaObject()->className()), className);
+    if (auto *button = qobject_cast<QAbstractButton *>(object))
+        QCOMPARE(button->text(), caption);
+    else if (auto *label = qobject_cast<QLabel *>(object))
+        QCOMPARE(label->text(), caption);
+    else if (auto *box = qobject_cast<QGroupBox *>(object))
+        QCOMPARE(box->title(), caption);
+}
+
+void tst_ObjectForm::offersTwelveControllerTypes()
+{
+    QTest::ignoreMessage(QtDebugMsg, "ObjectPropertiesDlg - null light");
+    ObjectPropertiesDlg fresh(nullptr, nullptr);
+    auto *type = fresh.findChild<QComboBox *>(QStringLiteral("type"));
+    QVERIFY(type);
+    QVERIFY(!type->isEditable());
+    QCOMPARE(type->currentIndex(), 0);
+
+    QStringList labels;
+    for (int i = 0; i < type->count(); ++i) {
+        labels.append(type->itemText(i));
+        QVERIFY(!type->itemData(i).isValid());
+    }
+    const QStringList expected{
+        "Арвел",    "Арвел V3.15", "Арвел V3.16", "Арвел V3.17", "Арвел V3.18",    "Шлюз-ЛТ9",
+        "Шлюз-Вектор", "LT_COG",   "Arvel2",      "TriLink4",    "Halden Traffic", "ПТК",
+    };
+    QCOMPARE(labels, expected);
+}
+
+void tst_ObjectForm::limitsIdentifierAndWidths()
+{
+    QCOMPARE(dialog->objectName(), QStringLiteral("ObjectPropertiesDlg"));
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Object properties"));
+    QCOMPARE(dialog->size(), QSize(666, 611));
+
+    auto *id = dialog->findChild<QSpinBox *>(QStringLiteral("id"));
+    QVERIFY(id);
+    QCOMPARE(id->minimum(), 0);
+    QCOMPARE(id->maximum(), 999999999);
+    QCOMPARE(id->buttonSymbols(), QAbstractSpinBox::NoButtons);
+
+    const QList<QPair<QString, int>> minimumWidths{
+        {"id", 100}, {"descr", 430}, {"pos", 160}, {"schema", 390}};
+    for (const auto &entry : minimumWidths) {
+        auto *widget = dialog->findChild<QWidget *>(entry.first);
+        QVERIFY(widget);
+        QCOMPARE(widget->minimumWidth(), entry.second);
+    }
+
+    auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+    QVERIFY(buttons);
+    QCOMPARE(buttons->standardButtons(), QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QCOMPARE(buttons->orientation(), Qt::Horizontal);
+}
+
+void tst_ObjectForm::setsUpTables()
+{
+    auto *phases = dialog->findChild<QTableWidget *>(QStringLiteral("phasesTable"));
+    auto *programs = dialog->findChild<QTableWidget *>(QStringLiteral("programsTable"));
+    QVERIFY(phases && programs);
+
+    const auto headers = [](const QTableWidget *table) {
+        QStringList texts;
+        for (int column = 0; column < table->columnCount(); ++column)
+            texts.append(table->horizontalHeaderItem(column)->text());
+        return texts;
+    };
+    QCOMPARE(headers(phases), (QStringList{"id", "description", "schema"}));
+    QCOMPARE(headers(programs), (QStringList{"id", "description"}));
+
+    QCOMPARE(phases->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QCOMPARE(programs->contextMenuPolicy(), Qt::DefaultContextMenu);
+    for (const QTableWidget *table : {phases, programs}) {
+        QCOMPARE(table->verticalScrollMode(), QAbstractItemView::ScrollPerPixel);
+        QCOMPARE(table->horizontalScrollMode(), QAbstractItemView::ScrollPerPixel);
+        QCOMPARE(table->selectionMode(), QAbstractItemView::ExtendedSelection);
+        QCOMPARE(table->selectionBehavior(), QAbstractItemView::SelectItems);
+    }
+
+    const QList<QAction *> actions = phases->actions();
+    QCOMPARE(actions.size(), 1);
+    QCOMPARE(actions.first()->text(), QStringLiteral("Select schema"));
+    QCOMPARE(actions.first()->parent(), phases);
+}
+
+void tst_ObjectForm::declaresMetaMethodsInOrder()
+{
+    // Scripts of the host reach the dialog by these names and indexes.
+    const QMetaObject *meta = dialog->metaObject();
+    QCOMPARE(meta->className(), "ObjectPropertiesDlg");
+    QStringList methods;
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+        const QMetaMethod method = meta->method(i);
+        QCOMPARE(method.access(), QMetaMethod::Private);
+        QCOMPARE(method.methodType(), i - meta->methodOffset() < 16 ? QMetaMethod::Slot
+                                                                     : QMetaMethod::Method);
+        methods.append(QString::fromLatin1(method.methodSignature()));
+    }
+    const QStringList expected{
+        "on_selSchema_clicked()",
+        "on_addPhase_clicked()",
+        "on_removePhase_clicked()",
+        "on_addProg_clicked()",
+        "on_removeProg_clicked()",
+        "on_importFromFolder_clicked()",
+        "on_phasesTable_cellActivated(int,int)",
+        "on_changeEventsMask_clicked()",
+        "on_fromController_clicked()",
+        "getRefer()",
+        "getPhases()",
+        "getPrograms()",
+        "getCpu()",
+        "clearControllerExchangeQueue()",
+        "on_selectPos_clicked()",
+        "on_additionalProps_clicked()",
+        "stopPositionEdit()",
+    };
+    QCOMPARE(methods, expected);
+    QCOMPARE(meta->propertyCount(), meta->propertyOffset());
+}
+
+void tst_ObjectForm::showsStoredType_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("count");
+
+    QTest::newRow("empty") << "" << 0 << 12;
+    QTest::newRow("fixed label") << "Шлюз-ЛТ9" << 5 << 12;
+    QTest::newRow("translatable label") << "Шлюз-Вектор" << 6 << 12;
+    QTest::newRow("last label") << "ПТК" << 11 << 12;
+    // Another letter case is another type: it is kept as it is, not replaced.
+    QTest::newRow("other letter case") << "lt_cog" << 12 << 13;
+    QTest::newRow("unknown type") << "Brand X 2" << 12 << 13;
+}
+
+void tst_ObjectForm::showsStoredType()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, current);
+    QFETCH(int, count);
+
+    Arvel::Light object(&log);
+    object.preset("id", 5);
+    object.preset("type", stored);
+    ObjectPropertiesDlg edit(nullptr, &object);
+    auto *type = edit.findChild<QComboBox *>(QStringLiteral("type"));
+    QVERIFY(type);
+    const QString shown = stored.isEmpty() ? QStringLiteral("Арвел") : stored;
+    QCOMPARE(type->count(), count);
+    QCOMPARE(type->currentIndex(), current);
+    QCOMPARE(type->currentText(), shown);
+    QVERIFY(!type->itemData(current).isValid());
+
+    // Applied unchanged, the object gets the label it was shown with.
+    log.clear();
+    edit.accept();
+    QCOMPARE(log.filter(QStringLiteral("light.type")),
+             QStringList{QStringLiteral("light.type = QString ") + shown});
+}
+
+QTEST_MAIN(tst_ObjectForm)
+#include "tst_objectform.moc"

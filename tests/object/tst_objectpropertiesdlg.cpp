@@ -1,0 +1,747 @@
+#include "objectpropertiesdlg.h"
+#include "standinhost.h"
+#include "ui_objectpropertiesdlg.h"
+
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+struct MessageBoxSeen
+{
+    QString title;
+    QString text;
+    QMessageBox::Icon icon;
+};
+
+// Runs action; every message box that opens meanwhile is noted and closed
+// with OK, so that a blocking call returns and the test can compare.
+QList<MessageBoxSeen> closingMessageBoxes(const std::function<void()> &action)
+{
+    QList<MessageBoxSeen> seen;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&seen] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            seen.append({box->windowTitle(), box->text(), box->icon()});
+            box->done(QMessageBox::Ok);
+        }
+    });
+    watcher.start(10);
+    action();
+    return seen;
+}
+
+void pressOk(ObjectPropertiesDlg &dialog)
+{
+    auto *buttons = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+    QVERIFY(buttons);
+    buttons->button(QDialogButtonBox::Ok)->click();
+}
+
+void setRow(QTableWidget *table, int row, const QStringList &cells)
+{
+    for (int column = 0; column < cells.size(); ++column)
+        table->item(row, column)->setText(cells.at(column));
+}
+
+QStringList rowTexts(const QTableWidget *table, int row)
+{
+    QStringList texts;
+    for (int column = 0; column < table->columnCount(); ++column) {
+        const QTableWidgetItem *item = table->item(row, column);
+        texts.append(item ? item->text() : QStringLiteral("<no item>"));
+    }
+    return texts;
+}
+
+} // namespace
+
+class tst_ObjectPropertiesDlg : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void loadsObjectIntoForm();
+    void marksObjectWithoutIdentifierAsNew_data();
+    void marksObjectWithoutIdentifierAsNew();
+    void loadsObjectWithoutProperties();
+    void takesBaseDirOnlyFromProject_data();
+    void takesBaseDirOnlyFromProject();
+    void showsProgramsWhenPhasesCannotBeListed();
+    void resizesTablesOnceEventLoopRuns();
+
+    void appendsEmptyRow_data();
+    void appendsEmptyRow();
+    void removesRowsOfSelectedCells_data();
+    void removesRowsOfSelectedCells();
+    void previewsActivatedPhase_data();
+    void previewsActivatedPhase();
+    void skipsPreviewViewDeletedMeanwhile();
+
+    void writesEverythingInOrder();
+    void writesPositionOnlyWhenItParses_data();
+    void writesPositionOnlyWhenItParses();
+    void checksIdentifierAgainstProject_data();
+    void checksIdentifierAgainstProject();
+    void refusesInvalidOrTakenIdentifier_data();
+    void refusesInvalidOrTakenIdentifier();
+    void leavesListsOfObjectThatCannotCreateThem();
+    void goesOnAfterFailingCreatePhase();
+    void writesPendingEventMask_data();
+    void writesPendingEventMask();
+    void writesCustomProperties_data();
+    void writesCustomProperties();
+
+    void closesAsRejectedWhenObjectIsDeleted();
+    void doesNothingWithoutObject();
+
+private:
+    QStringList log;
+};
+
+void tst_ObjectPropertiesDlg::loadsObjectIntoForm()
+{
+    log.clear();
+    Arvel::Project project(&log);
+    project.preset("baseDir", QStringLiteral("/data/proj"));
+    auto *light = new Arvel::Light(&log, &project);
+    light->preset("id", 7);
+    light->preset("type", QStringLiteral("Arvel2"));
+    light->preset("description", QStringLiteral("Crossing"));
+    light->preset("position", QPointF(37.123456789012345, 0.000123));
+    light->preset("shema", QStringLiteral("/data/proj/schemas/main.svg"));
+    light->preset("RcdControl", true);
+    light->presetPhase(1, QStringLiteral("North"), QStringLiteral("/data/proj/p1.svg"));
+    light->presetPhase(2, QStringLiteral("South"), QStringLiteral("/elsewhere/p2.svg"));
+    light->presetPhase(3, QStringLiteral("All red"), QString());
+    light->presetProgram(10, QStringLiteral("Morning"));
+
+    ObjectPropertiesDlg dialog(nullptr, light);
+    const Ui::ObjectPropertiesDlg *ui = dialog.ui;
+
+    QCOMPARE(dialog.baseDir, QStringLiteral("/data/proj"));
+    QCOMPARE(dialog.project.data(), &project);
+    QCOMPARE(ui->id->value(), 7);
+    QVERIFY(!dialog.isNew);
+    QCOMPARE(ui->type->currentText(), QStringLiteral("Arvel2"));
+    QCOMPARE(ui->type->count(), 12);
+    QCOMPARE(ui->descr->text(), QStringLiteral("Crossing"));
+    QCOMPARE(ui->pos->text(), QStringLiteral("37.123456789;0.000123"));
+    QCOMPARE(ui->schema->text(), QStringLiteral("schemas/main.svg"));
+    QVERIFY(ui->rcuControl->isChecked());
+
+    QCOMPARE(ui->phasesTable->rowCount(), 3);
+    QCOMPARE(rowTexts(ui->phasesTable, 0), (QStringList{"1", "North", "p1.svg"}));
+    QCOMPARE(rowTexts(ui->phasesTable, 1), (QStringList{"2", "South", "../../elsewhere/p2.svg"}));
+    QCOMPARE(rowTexts(ui->phasesTable, 2), (QStringList{"3", "All red", ""}));
+    QCOMPARE(ui->programsTable->rowCount(), 1);
+    QCOMPARE(rowTexts(ui->programsTable, 0), (QStringList{"10", "Morning"}));
+
+    // Loading reads and writes nothing else.
+    QCOMPARE(log, (QStringList{"light.phases()", "light.programs()"}));
+    QVERIFY(dialog.crossView.isNull());
+    QVERIFY(!dialog.eventMaskChanged);
+    QVERIFY(!dialog.customPropertiesChanged);
+    QVERIFY(dialog.customProperties.isEmpty());
+}
+
+void tst_ObjectPropertiesDlg::marksObjectWithoutIdentifierAsNew_data()
+{
+    QTest::addColumn<QVariant>("id");
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<bool>("isNew");
+
+    QTest::newRow("zero") << QVariant(0) << 0 << true;
+    QTest::newRow("negative") << QVariant(-5) << 0 << true;
+    QTest::newRow("missing") << QVariant() << 0 << true;
+    QTest::newRow("seven") << QVariant(7) << 7 << false;
+    QTest::newRow("above the field's maximum") << QVariant(1234567890) << 999999999 << false;
+}
+
+void tst_ObjectPropertiesDlg::marksObjectWithoutIdentifierAsNew()
+{
+    QFETCH(QVariant, id);
+    QFETCH(int, shown);
+    QFETCH(bool, isNew);
+
+    Arvel::Light light(&log);
+    if (id.isValid())
+        light.preset("id", id);
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    QCOMPARE(dialog.ui->id->value(), shown);
+    QCOMPARE(dialog.isNew, isNew);
+}
+
+void tst_ObjectPropertiesDlg::loadsObjectWithoutProperties()
+{
+    Arvel::Light light(&log);
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    const Ui::ObjectPropertiesDlg *ui = dialog.ui;
+
+    QVERIFY(dialog.project.isNull());
+    QVERIFY(dialog.baseDir.isEmpty());
+    QCOMPARE(ui->type->currentIndex(), 0);
+    QCOMPARE(ui->type->count(), 12);
+    QVERIFY(ui->descr->text().isEmpty());
+    QCOMPARE(ui->pos->text(), QStringLiteral("0;0"));
+    QVERIFY(ui->schema->text().isEmpty());
+    QVERIFY(!ui->rcuControl->isChecked());
+    QCOMPARE(ui->phasesTable->rowCount(), 0);
+    QCOMPARE(ui->programsTable->rowCount(), 0);
+}
+
+void tst_ObjectPropertiesDlg::takesBaseDirOnlyFromProject_data()
+{
+    QTest::addColumn<bool>("inProject");
+    QTest::addColumn<QString>("baseDir");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("project with base folder") << true << "/data/proj" << "x/main.svg";
+    QTest::newRow("project without base folder") << true << "" << "/data/proj/x/main.svg";
+    // A parent of another class may well have a baseDir; it is not the project's.
+    QTest::newRow("parent that is no project") << false << "/data/proj" << "/data/proj/x/main.svg";
+}
+
+void tst_ObjectPropertiesDlg::takesBaseDirOnlyFromProject()
+{
+    QFETCH(bool, inProject);
+    QFETCH(QString, baseDir);
+    QFETCH(QString, shown);
+
+    std::unique_ptr<QObject> parent;
+    if (inProject)
+        parent.reset(new Arvel::Project(&log));
+    else
+        parent.reset(new QObject);
+    parent->setProperty("baseDir", baseDir);
+    auto *light = new Arvel::Light(&log, parent.get());
+    light->preset("shema", QStringLiteral("/data/proj/x/main.svg"));
+
+    ObjectPropertiesDlg dialog(nullptr, light);
+    QCOMPARE(dialog.ui->schema->text(), shown);
+    QCOMPARE(dialog.baseDir, inProject ? baseDir : QString());
+    QCOMPARE(dialog.project.data(), parent.get());
+}
+
+void tst_ObjectPropertiesDlg::showsProgramsWhenPhasesCannotBeListed()
+{
+    log.clear();
+    Arvel::LightWithoutLists light(&log);
+    light.presetProgram(4, QStringLiteral("Night"));
+
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    QCOMPARE(dialog.ui->phasesTable->rowCount(), 0);
+    QCOMPARE(dialog.ui->programsTable->rowCount(), 1);
+    QCOMPARE(rowTexts(dialog.ui->programsTable, 0), (QStringList{"4", "Night"}));
+    QCOMPARE(log, QStringList{"light.programs()"});
+}
+
+void tst_ObjectPropertiesDlg::resizesTablesOnceEventLoopRuns()
+{
+    Arvel::Light light(&log);
+    light.presetPhase(1, QString(80, QLatin1Char('x')), QString());
+    light.presetProgram(1, QString(80, QLatin1Char('x')));
+
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    QTableWidget *phases = dialog.ui->phasesTable;
+    QTableWidget *programs = dialog.ui->programsTable;
+    const int initial = phases->horizontalHeader()->defaultSectionSize();
+    QCOMPARE(phases->columnWidth(1), initial);
+    QCOMPARE(programs->columnWidth(1), initial);
+
+    QTRY_VERIFY(phases->columnWidth(1) > initial);
+    QTRY_VERIFY(programs->columnWidth(1) > initial);
+}
+
+void tst_ObjectPropertiesDlg::appendsEmptyRow_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("button");
+
+    QTest::newRow("phases") << "phasesTable" << "addPhase";
+    QTest::newRow("programs") << "programsTable" << "addProg";
+}
+
+void tst_ObjectPropertiesDlg::appendsEmptyRow()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, button);
+
+    Arvel::Light light(&log);
+    for (int i = 1; i <= 4; ++i) {
+        light.presetPhase(i, QStringLiteral("phase"), QStringLiteral("/p.svg"));
+        light.presetProgram(i, QStringLiteral("program"));
+    }
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    auto *widget = dialog.findChild<QTableWidget *>(table);
+    auto *add = dialog.findChild<QPushButton *>(button);
+    QVERIFY(widget && add);
+    const QStringList lastBefore = rowTexts(widget, 3);
+
+    add->click();
+
+    QCOMPARE(widget->rowCount(), 5);
+    QCOMPARE(rowTexts(widget, 3), lastBefore);
+    QStringList empty;
+    for (int column = 0; column < widget->columnCount(); ++column)
+        empty.append(QString());
+    QCOMPARE(rowTexts(widget, 4), empty);
+}
+
+void tst_ObjectPropertiesDlg::removesRowsOfSelectedCells_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QList<QPoint>>("selected"); // (column, row)
+    QTest::addColumn<QStringList>("remaining");
+
+    const QList<QPoint> twoRows{{0, 1}, {1, 1}, {1, 3}};
+    QTest::newRow("phases: two cells of one row and one of another")
+        << "phasesTable" << "removePhase" << twoRows << QStringList{"1", "3", "5"};
+    QTest::newRow("programs: two cells of one row and one of another")
+        << "programsTable" << "removeProg" << twoRows << QStringList{"1", "3", "5"};
+    QTest::newRow("first and last rows")
+        << "phasesTable" << "removePhase" << QList<QPoint>{{2, 4}, {0, 0}} << QStringList{"2", "3", "4"};
+    QTest::newRow("nothing selected")
+        << "phasesTable" << "removePhase" << QList<QPoint>() << QStringList{"1", "2", "3", "4", "5"};
+}
+
+void tst_ObjectPropertiesDlg::removesRowsOfSelectedCells()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, button);
+    QFETCH(QList<QPoint>, selected);
+    QFETCH(QStringList, remaining);
+
+    Arvel::Light light(&log);
+    for (int i = 1; i <= 5; ++i) {
+        light.presetPhase(i, QString(), QString());
+        light.presetProgram(i, QString());
+    }
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    auto *widget = dialog.findChild<QTableWidget *>(table);
+    auto *remove = dialog.findChild<QPushButton *>(button);
+    QVERIFY(widget && remove);
+    for (const QPoint &cell : selected) {
+        widget->selectionModel()->select(widget->model()->index(cell.y(), cell.x()),
+                                         QItemSelectionModel::Select);
+    }
+
+    remove->click();
+
+    QStringList numbers;
+    for (int row = 0; row < widget->rowCount(); ++row)
+        numbers.append(widget->item(row, 0)->text());
+    QCOMPARE(numbers, remaining);
+}
+
+void tst_ObjectPropertiesDlg::previewsActivatedPhase_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QList<int>>("previews"); // the last one sent by the destructor
+
+    QTest::newRow("number") << "3" << QList<int>{3, -1};
+    QTest::newRow("number with a letter") << "3a" << QList<int>{-1};
+    QTest::newRow("empty") << "" << QList<int>{-1};
+}
+
+void tst_ObjectPropertiesDlg::previewsActivatedPhase()
+{
+    QFETCH(QString, number);
+    QFETCH(QList<int>, previews);
+
+    QMainWindow window;
+    auto *central = new QWidget(&window);
+    window.setCentralWidget(central);
+    auto *view = new PreviewView(central);
+    view->setObjectName(QStringLiteral("crossView"));
+
+    Arvel::Light light(&log);
+    light.presetPhase(1, QStringLiteral("first"), QString());
+    light.presetPhase(2, QStringLiteral("second"), QString());
+    {
+        ObjectPropertiesDlg dialog(nullptr, &light);
+        QCOMPARE(dialog.crossView.data(), view);
+        QTableWidget *phases = dialog.ui->phasesTable;
+        phases->item(1, 0)->setText(number);
+        // The activated column does not matter: the number is in column 0.
+        emit phases->cellActivated(1, 1);
+        // Rows beyond the table have no item to read.
+        emit phases->cellActivated(7, 0);
+    }
+    QCOMPARE(view->previews, previews);
+}
+
+void tst_ObjectPropertiesDlg::skipsPreviewViewDeletedMeanwhile()
+{
+    auto *window = new QMainWindow;
+    auto *view = new PreviewView(window);
+    view->setObjectName(QStringLiteral("crossView"));
+    Arvel::Light light(&log);
+    light.presetPhase(3, QString(), QString());
+
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    QCOMPARE(dialog.crossView.data(), view);
+    delete window;
+    emit dialog.ui->phasesTable->cellActivated(0, 0);
+    QVERIFY(dialog.crossView.isNull());
+    // The destructor must not call the vanished view either.
+}
+
+void tst_ObjectPropertiesDlg::writesEverythingInOrder()
+{
+    log.clear();
+    Arvel::Project project(&log);
+    project.preset("baseDir", QStringLiteral("/data/proj"));
+    auto *light = new Arvel::Light(&log, &project);
+    light->preset("id", 5);
+    light->preset("type", QStringLiteral("Шлюз-ЛТ9"));
+    light->presetPhase(9, QStringLiteral("old"), QString());
+    light->presetProgram(9, QStringLiteral("old"));
+
+    ObjectPropertiesDlg dialog(nullptr, light);
+    dialog.open();
+    Ui::ObjectPropertiesDlg *ui = dialog.ui;
+    ui->id->setValue(12);
+    ui->type->setCurrentIndex(8);
+    ui->descr->setText(QStringLiteral("Main street"));
+    ui->pos->setText(QStringLiteral("37.5;55.75"));
+    ui->schema->setText(QStringLiteral("../other/a.svg"));
+    ui->rcuControl->setChecked(true);
+    ui->phasesTable->setRowCount(0);
+    ui->addPhase->click();
+    ui->addPhase->click();
+    setRow(ui->phasesTable, 0, {"1", "North", "a.svg"});
+    setRow(ui->phasesTable, 1, {"x", "South", ""});
+    ui->programsTable->setRowCount(0);
+    ui->addProg->click();
+    setRow(ui->programsTable, 0, {"4", "Morning"});
+    log.clear();
+
+    pressOk(dialog);
+
+    const QStringList expected{
+        "project.contains(12)",
+        "light.id = int 12",
+        "light.type = QString Arvel2",
+        "light.description = QString Main street",
+        "light.position = QPointF 37.5;55.75",
+        "light.shema = QString /data/other/a.svg",
+        "light.RcdControl = int 1",
+        "light.clearPhases()",
+        "light.createPhase(1, North)",
+        "phase1.shema = QString /data/proj/a.svg",
+        "light.createPhase(0, South)",
+        "phase0.shema = QString ",
+        "light.clearPrograms()",
+        "light.createProgram(4, Morning)",
+        "light.customProperties()",
+    };
+    QCOMPARE(log, expected);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(!dialog.isVisible());
+}
+
+void tst_ObjectPropertiesDlg::writesPositionOnlyWhenItParses_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("written"); // empty: position untouched
+
+    QTest::newRow("two numbers") << "10;20" << "light.position = QPointF 10;20";
+    QTest::newRow("empty part") << "10;;20" << "light.position = QPointF 10;20";
+    QTest::newRow("three numbers") << "10;20;30" << "";
+    QTest::newRow("one number") << "10" << "";
+    QTest::newRow("letters") << "a;20" << "";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("not a number") << "nan;20" << "";
+    QTest::newRow("infinity") << "10;inf" << "";
+    QTest::newRow("overflow") << "1e400;20" << "";
+}
+
+void tst_ObjectPropertiesDlg::writesPositionOnlyWhenItParses()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, written);
+
+    Arvel::Light light(&log);
+    light.preset("id", 5);
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    dialog.ui->pos->setText(text);
+    log.clear();
+
+    pressOk(dialog);
+
+    const QStringList positions = log.filter(QStringLiteral("light.position"));
+    QCOMPARE(positions, written.isEmpty() ? QStringList() : QStringList{written});
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void tst_ObjectPropertiesDlg::checksIdentifierAgainstProject_data()
+{
+    QTest::addColumn<int>("loaded");
+    QTest::addColumn<int>("typed"); // -1: field left as loaded
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<int>("written");
+
+    QTest::newRow("new object") << 0 << 12 << true << 12;
+    QTest::newRow("existing object unchanged") << 5 << -1 << false << 5;
+    QTest::newRow("existing object changed") << 5 << 12 << true << 12;
+    QTest::newRow("id above the field's maximum left alone")
+        << 1234567890 << -1 << false << 1234567890;
+    QTest::newRow("id above the field's maximum replaced") << 1234567890 << 7 << true << 7;
+}
+
+void tst_ObjectPropertiesDlg::checksIdentifierAgainstProject()
+{
+    QFETCH(int, loaded);
+    QFETCH(int, typed);
+    QFETCH(bool, asked);
+    QFETCH(int, written);
+
+    Arvel::Project project(&log);
+    project.ids = {loaded, 99};
+    auto *light = new Arvel::Light(&log, &project);
+    light->preset("id", loaded);
+    ObjectPropertiesDlg dialog(nullptr, light);
+    if (typed >= 0)
+        dialog.ui->id->setValue(typed);
+    log.clear();
+
+    pressOk(dialog);
+
+    QCOMPARE(log.contains(QStringLiteral("project.contains(%1)").arg(written)), asked);
+    QCOMPARE(log.filter(QStringLiteral("light.id")),
+             QStringList{QStringLiteral("light.id = int %1").arg(written)});
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void tst_ObjectPropertiesDlg::refusesInvalidOrTakenIdentifier_data()
+{
+    QTest::addColumn<int>("loaded");
+    QTest::addColumn<int>("typed");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("zero") << 0 << 0 << "Object id=0 - invalid";
+    QTest::newRow("existing object cleared") << 5 << 0 << "Object id=0 - invalid";
+    QTest::newRow("new object with a taken id") << 0 << 12 << "Object with id=12 already exist";
+    // Two controllers of one project must never share an identifier.
+    QTest::newRow("existing object changed to a taken id")
+        << 5 << 12 << "Object with id=12 already exist";
+}
+
+void tst_ObjectPropertiesDlg::refusesInvalidOrTakenIdentifier()
+{
+    QFETCH(int, loaded);
+    QFETCH(int, typed);
+    QFETCH(QString, message);
+
+    Arvel::Project project(&log);
+    project.ids = {12};
+    auto *light = new Arvel::Light(&log, &project);
+    light->preset("id", loaded);
+    light->presetPhase(1, QStringLiteral("North"), QString());
+    ObjectPropertiesDlg dialog(nullptr, light);
+    dialog.open();
+    dialog.setResult(-1);
+    dialog.ui->id->setValue(typed);
+    dialog.ui->descr->setText(QStringLiteral("edited"));
+    log.clear();
+
+    const QList<MessageBoxSeen> boxes = closingMessageBoxes([&dialog] { pressOk(dialog); });
+
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.at(0).title, QStringLiteral("Error"));
+    QCOMPARE(boxes.at(0).text, message);
+    QCOMPARE(boxes.at(0).icon, QMessageBox::Critical);
+    QVERIFY(log.filter(QStringLiteral("light.")).isEmpty());
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.result(), -1);
+    QCOMPARE(dialog.ui->descr->text(), QStringLiteral("edited"));
+    QCOMPARE(dialog.ui->phasesTable->rowCount(), 1);
+}
+
+void tst_ObjectPropertiesDlg::leavesListsOfObjectThatCannotCreateThem()
+{
+    Arvel::LightWithoutLists light(&log);
+    light.preset("id", 5);
+    light.presetProgram(4, QStringLiteral("Night"));
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    dialog.ui->addPhase->click();
+    log.clear();
+
+    pressOk(dialog);
+
+    QVERIFY(!log.contains(QStringLiteral("light.clearPhases()")));
+    QVERIFY(!log.contains(QStringLiteral("light.clearPrograms()")));
+    QCOMPARE(log.last(), QStringLiteral("light.customProperties()"));
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void tst_ObjectPropertiesDlg::goesOnAfterFailingCreatePhase()
+{
+    Arvel::LightWithForeignPhases light(&log);
+    light.preset("id", 5);
+    light.presetPhase(1, QStringLiteral("North"), QString());
+    light.presetPhase(2, QStringLiteral("South"), QString());
+    light.presetProgram(3, QStringLiteral("Day"));
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    dialog.customProperties.insert(QStringLiteral("a"), QVariantList{1, QStringLiteral("one")});
+    log.clear();
+
+    QTest::ignoreMessage(QtDebugMsg, "Error creating phase");
+    QTest::ignoreMessage(QtDebugMsg, "Error creating phase");
+    pressOk(dialog);
+
+    const QStringList lists = log.filter(QRegularExpression(QStringLiteral("\\(")));
+    const QStringList expected{
+        "light.clearPhases()",
+        "light.clearPrograms()",
+        "light.createProgram(3, Day)",
+        "light.customProperties()",
+        "light.setCustomProperty(a, int 1, one)",
+    };
+    QCOMPARE(lists, expected);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void tst_ObjectPropertiesDlg::writesPendingEventMask_data()
+{
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<QVariant>("useCount");
+    QTest::addColumn<uint>("mask");
+    QTest::addColumn<QStringList>("written");
+
+    QTest::newRow("signal-group bit set")
+        << true << QVariant(2) << 0x21u
+        << QStringList{"light.tlo_use_sg_cnt = int 3", "light.eventMask = uint 33"};
+    QTest::newRow("signal-group bit clear")
+        << true << QVariant(2) << 0x01u
+        << QStringList{"light.tlo_use_sg_cnt = int 0", "light.eventMask = uint 1"};
+    QTest::newRow("use count missing")
+        << true << QVariant() << 0xffff0020u
+        << QStringList{"light.tlo_use_sg_cnt = int 1", "light.eventMask = uint 4294901792"};
+    QTest::newRow("nothing pending") << false << QVariant(2) << 0x21u << QStringList();
+}
+
+void tst_ObjectPropertiesDlg::writesPendingEventMask()
+{
+    QFETCH(bool, changed);
+    QFETCH(QVariant, useCount);
+    QFETCH(uint, mask);
+    QFETCH(QStringList, written);
+
+    Arvel::Light light(&log);
+    light.preset("id", 5);
+    if (useCount.isValid())
+        light.preset("tlo_use_sg_cnt", useCount);
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    dialog.eventMask = mask;
+    dialog.eventMaskChanged = changed;
+    log.clear();
+
+    pressOk(dialog);
+
+    const QStringList maskWrites = log.filter(QRegularExpression(QStringLiteral("tlo_use|eventMask")));
+    QCOMPARE(maskWrites, written);
+    // The mask writes come after the lists and before the custom properties.
+    if (changed) {
+        QVERIFY(log.indexOf(written.first()) > log.indexOf(QStringLiteral("light.clearPrograms()")));
+        QVERIFY(log.indexOf(written.last()) < log.indexOf(QStringLiteral("light.customProperties()")));
+    }
+    QVERIFY(!dialog.eventMaskChanged);
+}
+
+void tst_ObjectPropertiesDlg::writesCustomProperties_data()
+{
+    QTest::addColumn<bool>("editorAccepted");
+    QTest::addColumn<QStringList>("calls");
+
+    QTest::newRow("editor accepted: removed names go")
+        << true
+        << QStringList{"light.customProperties()", "light.setCustomProperty(b, QString 2, bee)",
+                       "light.setCustomProperty(c, int 3, 7)", "light.setCustomProperty(a, invalid, )"};
+    QTest::newRow("editor not accepted: nothing removed")
+        << false
+        << QStringList{"light.customProperties()", "light.setCustomProperty(b, QString 2, bee)",
+                       "light.setCustomProperty(c, int 3, 7)"};
+}
+
+void tst_ObjectPropertiesDlg::writesCustomProperties()
+{
+    QFETCH(bool, editorAccepted);
+    QFETCH(QStringList, calls);
+
+    Arvel::Light light(&log);
+    light.preset("id", 5);
+    light.storedCustomProperties = {
+        {QStringLiteral("a"), QVariantList{QStringLiteral("1"), QStringLiteral("ay")}},
+        {QStringLiteral("b"), QVariantList{QStringLiteral("1"), QStringLiteral("bee")}},
+    };
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    dialog.customProperties = {
+        {QStringLiteral("b"), QVariantList{QStringLiteral("2"), QStringLiteral("bee")}},
+        // The value goes through as it is; the description as text.
+        {QStringLiteral("c"), QVariantList{3, 7, QStringLiteral("ignored")}},
+        {QStringLiteral("bad"), QStringLiteral("no list")},
+        {QStringLiteral("short"), QVariantList{1}},
+    };
+    dialog.customPropertiesChanged = editorAccepted;
+    log.clear();
+
+    QTest::ignoreMessage(QtWarningMsg, "Invalid propery bad value");
+    QTest::ignoreMessage(QtWarningMsg, "Invalid propery short value");
+    pressOk(dialog);
+
+    const int first = log.indexOf(QStringLiteral("light.customProperties()"));
+    QVERIFY(first >= 0);
+    QCOMPARE(log.mid(first), calls);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void tst_ObjectPropertiesDlg::closesAsRejectedWhenObjectIsDeleted()
+{
+    log.clear();
+    Arvel::Project project(&log);
+    auto *light = new Arvel::Light(&log, &project);
+    light->preset("id", 5);
+    ObjectPropertiesDlg dialog(nullptr, light);
+    dialog.open();
+    dialog.setResult(-1);
+    QSignalSpy finished(&dialog, &QDialog::finished);
+
+    delete light;
+
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(!dialog.isVisible());
+
+    // An OK that still arrives writes nothing anywhere and keeps the rejection.
+    log.clear();
+    dialog.accept();
+    QVERIFY(log.isEmpty());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+void tst_ObjectPropertiesDlg::doesNothingWithoutObject()
+{
+    QTest::ignoreMessage(QtDebugMsg, "ObjectPropertiesDlg - null light");
+    ObjectPropertiesDlg dialog(nullptr, nullptr);
+    QVERIFY(!dialog.isNew);
+    QCOMPARE(dialog.ui->type->count(), 12);
+    QCOMPARE(dialog.ui->phasesTable->actions().size(), 0);
+    dialog.open();
+    dialog.setResult(-1);
+
+    dialog.accept();
+
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+QTEST_MAIN(tst_ObjectPropertiesDlg)
+#include "tst_objectpropertiesdlg.moc"
