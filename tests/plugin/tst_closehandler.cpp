@@ -1,0 +1,170 @@
+// The plug-in's close handler with a live Python: the host's module "actions"
+// decides through closeProject() whether the main window may close. The
+// plug-in is loaded with QPluginLoader and driven by name; Python is started
+// through the layer the host uses.
+
+#include <PythonQt.h>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMainWindow>
+#include <QPluginLoader>
+#include <QTest>
+
+namespace {
+
+const char PluginPath[] = EDITOR2_PLUGIN_DIR "/editor2";
+
+} // namespace
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    int closeEvents = 0;
+    int keyPresses = 0;
+    int userEvents = 0;
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() == QEvent::User)
+            ++userEvents;
+        return QMainWindow::event(event);
+    }
+    void closeEvent(QCloseEvent *event) override
+    {
+        ++closeEvents;
+        QMainWindow::closeEvent(event);
+    }
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        ++keyPresses;
+        QMainWindow::keyPressEvent(event);
+    }
+};
+
+class tst_CloseHandler : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanupTestCase();
+
+    void closeProjectDecides_data();
+    void closeProjectDecides();
+    void otherEventsPass();
+    void withoutMainWindowNothingIsInstalled();
+
+private:
+    void defineActions(const QString &body);
+    QObject *plugin() { return m_loader.instance(); }
+
+    QPluginLoader m_loader;
+};
+
+void tst_CloseHandler::initTestCase()
+{
+    PythonQt::init();
+    if (!PythonQt::self())
+        QSKIP("The Python layer provides no interpreter yet");
+    m_loader.setFileName(QString::fromLatin1(PluginPath));
+    QVERIFY2(m_loader.load(), qPrintable(m_loader.errorString()));
+    QVERIFY(plugin());
+}
+
+// Every case brings its own "actions" module, or none.
+void tst_CloseHandler::init()
+{
+    PythonQt::self()->evalScript(PythonQt::self()->getMainModule(),
+                                 QStringLiteral("import sys\nsys.modules.pop('actions', None)\n"),
+                                 Py_file_input);
+}
+
+void tst_CloseHandler::cleanupTestCase()
+{
+    PythonQt::cleanup();
+}
+
+void tst_CloseHandler::defineActions(const QString &body)
+{
+    PythonQt::self()->createModuleFromScript(QStringLiteral("actions"), body);
+}
+
+void tst_CloseHandler::closeProjectDecides_data()
+{
+    QTest::addColumn<QString>("actions"); // a null string: no module at all
+    QTest::addColumn<bool>("closes");
+
+    const auto returning = [](const char *value) {
+        return QStringLiteral("def closeProject():\n    return %1\n").arg(QLatin1String(value));
+    };
+    QTest::newRow("True") << returning("True") << true;
+    QTest::newRow("a non-zero number") << returning("1") << true;
+    QTest::newRow("False") << returning("False") << false;
+    QTest::newRow("None") << returning("None") << false;
+    QTest::newRow("exception") << QStringLiteral("def closeProject():\n    raise RuntimeError('busy')\n")
+                               << false;
+    QTest::newRow("module without closeProject") << QStringLiteral("other = 1\n") << false;
+    QTest::newRow("no actions module") << QString() << false;
+}
+
+void tst_CloseHandler::closeProjectDecides()
+{
+    QFETCH(QString, actions);
+    QFETCH(bool, closes);
+
+    if (!actions.isNull())
+        defineActions(actions);
+    MainWindow mainWindow;
+    mainWindow.show();
+    QVERIFY(QMetaObject::invokeMethod(plugin(), "initCloseHandler"));
+
+    QCOMPARE(mainWindow.close(), closes);
+    QCOMPARE(mainWindow.isVisible(), !closes);
+    // A refused close never reaches the window.
+    QCOMPARE(mainWindow.closeEvents, closes ? 1 : 0);
+
+    // The import leaves nothing behind in the main module.
+    const QVariant left = PythonQt::self()->evalScript(PythonQt::self()->getMainModule(),
+                                                       QStringLiteral("'closeProject' in globals()"),
+                                                       Py_eval_input);
+    QVERIFY(left.isValid());
+    QCOMPARE(left.toBool(), false);
+}
+
+void tst_CloseHandler::otherEventsPass()
+{
+    defineActions(QStringLiteral("def closeProject():\n    return False\n"));
+    MainWindow mainWindow;
+    mainWindow.show();
+    QVERIFY(QMetaObject::invokeMethod(plugin(), "initCloseHandler"));
+
+    QTest::keyClick(&mainWindow, Qt::Key_Escape);
+    QEvent user(QEvent::User);
+    QCoreApplication::sendEvent(&mainWindow, &user);
+    QCOMPARE(mainWindow.keyPresses, 1);
+    QCOMPARE(mainWindow.userEvents, 1);
+
+    QVERIFY(!mainWindow.close());
+    QCOMPARE(mainWindow.closeEvents, 0);
+}
+
+// The handler is bound to the main window that exists at the call; one that
+// comes later closes without asking Python.
+void tst_CloseHandler::withoutMainWindowNothingIsInstalled()
+{
+    defineActions(QStringLiteral("def closeProject():\n    return False\n"));
+    QVERIFY(QMetaObject::invokeMethod(plugin(), "initCloseHandler"));
+
+    MainWindow mainWindow;
+    mainWindow.show();
+    QVERIFY(mainWindow.close());
+    QCOMPARE(mainWindow.closeEvents, 1);
+}
+
+QTEST_MAIN(tst_CloseHandler)
+#include "tst_closehandler.moc"
