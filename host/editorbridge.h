@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QCursor>
+#include <QObject>
+#include <QPluginLoader>
+#include <QPointF>
+#include <QPointer>
+#include <QString>
+
+class QGraphicsScene;
+class QGraphicsView;
+class QSettings;
+
+// The host's side of the editor plug-in: it loads the library from the
+// program's folder and drives its root object only by name, as the
+// application that the plug-in was made for does. Each call tells whether
+// the plug-in answered it.
+class EditorBridge : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit EditorBridge(QObject *parent = nullptr);
+
+    bool load();
+    bool isLoaded() const { return m_plugin; }
+    QString errorString() const { return m_error; }
+    QString moduleVersion() const;
+
+    // *ok (when given) is false when the plug-in could not be called.
+    bool editObject(QObject *light, bool *ok = nullptr);
+    bool editProject(QObject *project);
+    bool editUserSettings();
+    bool editSystemSettings();
+    bool editIniFile(const QString &fileName);
+    bool editOsmProperies(QSettings *settings, QObject *osmView);
+    bool editPresets(QSettings *settings, QGraphicsView *osmView);
+    bool startAddMode(QGraphicsScene *scene, const QCursor &cursor);
+    bool initCloseHandler();
+
+signals:
+    void objectEdited(QObject *light);
+    void objectAdded(QPointF point);
+
+private:
+    bool report(bool called, const char *method);
+
+    QPluginLoader m_loader;
+    QPointer<QObject> m_plugin;
+    QString m_error;
+};

@@ -1,0 +1,144 @@
+// The reference host: stands in for the desktop application that loads the
+// editor plug-in, so that the plug-in can be seen and used. Without a display
+// (or with --screenshots) it saves a PNG of every dialog and exits.
+
+#include "editorbridge.h"
+#include "hostpython.h"
+#include "light.h"
+#include "mainwindow.h"
+#include "project.h"
+#include "sampleproject.h"
+#include "screenshottour.h"
+#include "crossview.h"
+
+#include <PythonQt.h>
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+void addTourSteps(ScreenshotTour *tour, MainWindow *window, EditorBridge *editor)
+{
+    Arvel::Project *project = window->project();
+    Arvel::Light *first = project->lights().value(0);
+
+    tour->addWindow(QStringLiteral("main-window.png"), window, 1500, [window, first] {
+        // Show the preview and a selection, so that the picture shows them.
+        window->selectLight(first);
+        window->crossView()->setLight(first);
+        window->crossView()->previewPhase(1);
+    });
+    tour->addDialog(QStringLiteral("object-dialog.png"),
+                    [window, first] {
+                        window->crossView()->previewPhase(-1);
+                        window->editLight(first);
+                    },
+                    ScreenshotTour::Close::DoneZero);
+    tour->addDialog(QStringLiteral("project-dialog.png"), [window] { window->editProject(); });
+    tour->addDialog(QStringLiteral("settings-dialog.png"), [window] { window->editUserSettings(); });
+    tour->addDialog(QStringLiteral("map-properties.png"), [window] { window->editMapProperties(); });
+    tour->addDialog(QStringLiteral("presets.png"), [window] { window->editPresets(); });
+    Q_UNUSED(editor)
+}
+
+// Settings of the host itself, so that its settings editor has something to show.
+void seedHostSettings()
+{
+    QSettings settings;
+    if (!settings.contains(QStringLiteral("Console/intervalMs")))
+        settings.setValue(QStringLiteral("Console/intervalMs"), 350);
+    if (!settings.contains(QStringLiteral("Console/maximumLines")))
+        settings.setValue(QStringLiteral("Console/maximumLines"), 2000);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication::setOrganizationName(QStringLiteral("Arvel"));
+    QApplication::setApplicationName(QStringLiteral("editor2-host"));
+    QApplication::setApplicationVersion(QStringLiteral("2.3.41"));
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QApplication app(argc, argv);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QApplication::translate("main", "Reference host of the editor plug-in editor2."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption screenshots(
+        QStringLiteral("screenshots"),
+        QApplication::translate("main", "Save a PNG of every dialog into <folder> and exit."),
+        QStringLiteral("folder"));
+    const QCommandLineOption projectDir(
+        QStringLiteral("project-dir"),
+        QApplication::translate("main", "Keep the sample project in <folder>."),
+        QStringLiteral("folder"));
+    parser.addOption(screenshots);
+    parser.addOption(projectDir);
+    parser.process(app);
+
+    const bool tourMode = parser.isSet(screenshots)
+                          || QGuiApplication::platformName() == QLatin1String("offscreen");
+
+    // A screenshot run works on fresh files, never on the user's own.
+    QTemporaryDir scratch;
+    if (tourMode) {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, scratch.filePath(QStringLiteral("user")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, scratch.filePath(QStringLiteral("system")));
+    }
+    QString projectFolder = parser.value(projectDir);
+    if (projectFolder.isEmpty()) {
+        projectFolder = tourMode ? scratch.filePath(QStringLiteral("project"))
+                                 : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                                       + QStringLiteral("/sample-project");
+    }
+    seedHostSettings();
+
+    // Python first: the plug-in expects the host's interpreter to run.
+    auto python = std::make_unique<Arvel::HostPython>();
+    if (!python->start())
+        qWarning("editor2-host: Python is not available; console filters are not applied");
+
+    std::unique_ptr<Arvel::Project> project(Arvel::createSampleProject(projectFolder));
+    python->attachProject(project.get());
+
+    EditorBridge editor;
+    if (!editor.load())
+        qWarning("editor2-host: cannot load the editor plug-in: %s", qPrintable(editor.errorString()));
+
+    auto window = std::make_unique<MainWindow>(project.get(), &editor, python.get());
+    window->show();
+    editor.initCloseHandler();
+
+    std::unique_ptr<ScreenshotTour> tour;
+    if (tourMode) {
+        QString folder = parser.value(screenshots);
+        if (folder.isEmpty())
+            folder = QDir::current().absoluteFilePath(QStringLiteral("screenshots"));
+        window->resize(1280, 820);
+        tour = std::make_unique<ScreenshotTour>(folder);
+        addTourSteps(tour.get(), window.get(), &editor);
+        QObject::connect(tour.get(), &ScreenshotTour::finished, &app,
+                         [](int failures) { QCoreApplication::exit(failures == 0 ? 0 : 1); });
+        QTimer::singleShot(0, tour.get(), &ScreenshotTour::start);
+    }
+
+    const int result = app.exec();
+
+    tour.reset();
+    window.reset();
+    project.reset();
+    python.reset();
+    PythonQt::cleanup();
+    return result;
+}

@@ -1,0 +1,462 @@
+#include "mainwindow.h"
+
+#include "crossview.h"
+#include "editorbridge.h"
+#include "hostpython.h"
+#include "light.h"
+#include "lightmarker.h"
+#include "osmview.h"
+#include "project.h"
+#include "trafficconsole.h"
+#include "trafficsimulator.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QGraphicsScene>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+using namespace Arvel;
+
+namespace {
+
+const char AddCursorResource[] = ":/resources/add_object_cursor.png";
+const char AddIconResource[] = ":/resources/add_object.png";
+
+} // namespace
+
+MainWindow::MainWindow(Project *project, EditorBridge *editor, HostPython *python, QWidget *parent)
+    : QMainWindow(parent)
+    , m_project(project)
+    , m_editor(editor)
+    , m_python(python)
+    , m_scene(new QGraphicsScene(this))
+    , m_view(new OsmView(m_scene, this))
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setCentralWidget(m_view);
+    createDocks();
+    createActions();
+
+    for (Light *light : project->lights())
+        addMarker(light);
+    connect(project, &Project::lightAdded, this, &MainWindow::addMarker);
+    connect(project, &Project::lightRemoved, this, [this](Light *light) {
+        delete m_markers.take(light);
+    });
+    connect(project, &Project::titleChanged, this, &MainWindow::updateTitle);
+    connect(project, &Project::changedChanged, this, &MainWindow::updateTitle);
+
+    connect(m_view, &OsmView::lightActivated, this, &MainWindow::editLight);
+    connect(m_view, &OsmView::pointerMoved, this, [this](QPointF point) {
+        m_pointerLabel->setText(QStringLiteral("%1, %2")
+                                    .arg(point.y(), 0, 'f', 5)
+                                    .arg(point.x(), 0, 'f', 5));
+    });
+    connect(m_scene, &QGraphicsScene::selectionChanged, this, &MainWindow::updateActions);
+    connect(m_editor, &EditorBridge::objectEdited, this, &MainWindow::onObjectEdited);
+    connect(m_editor, &EditorBridge::objectAdded, this, &MainWindow::onObjectAdded);
+
+    m_pointerLabel = new QLabel(this);
+    statusBar()->addPermanentWidget(m_pointerLabel);
+    auto *version = new QLabel(this);
+    version->setText(m_editor->isLoaded()
+                         ? tr("editor2 %1").arg(m_editor->moduleVersion())
+                         : tr("editor2 not loaded"));
+    if (!m_editor->isLoaded())
+        version->setToolTip(m_editor->errorString());
+    statusBar()->addPermanentWidget(version);
+
+    m_traffic = new TrafficSimulator(this);
+    m_traffic->setProject(project);
+    connect(m_traffic, &TrafficSimulator::message, m_console, &TrafficConsole::showMessage);
+    m_traffic->start();
+
+    QSettings settings;
+    resize(1200, 800);
+    restoreGeometry(settings.value(QStringLiteral("MainWindow/geometry")).toByteArray());
+    restoreState(settings.value(QStringLiteral("MainWindow/state")).toByteArray());
+
+    updateTitle();
+    updateActions();
+    applyMapSettings(true);
+}
+
+MainWindow::~MainWindow() = default;
+
+Project *MainWindow::project() const
+{
+    return m_project.data();
+}
+
+void MainWindow::createDocks()
+{
+    auto *previewDock = new QDockWidget(tr("Phase preview"), this);
+    previewDock->setObjectName(QStringLiteral("phasePreviewDock"));
+    m_crossView = new CrossView(previewDock);
+    previewDock->setWidget(m_crossView);
+    addDockWidget(Qt::RightDockWidgetArea, previewDock);
+
+    auto *consoleDock = new QDockWidget(tr("Traffic console"), this);
+    consoleDock->setObjectName(QStringLiteral("trafficConsoleDock"));
+    m_console = new TrafficConsole(m_python, m_project, consoleDock);
+    consoleDock->setWidget(m_console);
+    addDockWidget(Qt::BottomDockWidgetArea, consoleDock);
+    connect(m_python, &HostPython::output, m_console, &TrafficConsole::showPythonOutput);
+}
+
+void MainWindow::createActions()
+{
+    QStyle *style = this->style();
+    const bool loaded = m_editor->isLoaded();
+    auto pluginAction = [this, loaded](QAction *action) {
+        action->setEnabled(loaded);
+        m_pluginActions.append(action);
+        return action;
+    };
+
+    QMenu *projectMenu = menuBar()->addMenu(tr("&Project"));
+    QAction *projectProps = pluginAction(projectMenu->addAction(
+        style->standardIcon(QStyle::SP_FileDialogDetailedView), tr("Project &properties..."),
+        this, &MainWindow::editProject));
+    QAction *mapProps = pluginAction(projectMenu->addAction(
+        style->standardIcon(QStyle::SP_DesktopIcon), tr("&Map properties..."), this,
+        &MainWindow::editMapProperties));
+    QAction *presets = pluginAction(projectMenu->addAction(
+        style->standardIcon(QStyle::SP_DirHomeIcon), tr("Pre&sets..."), this,
+        &MainWindow::editPresets));
+    projectMenu->addSeparator();
+    QAction *quit = projectMenu->addAction(tr("&Quit"), this, &QWidget::close);
+    quit->setShortcut(QKeySequence::Quit);
+
+    QMenu *lightMenu = menuBar()->addMenu(tr("&Controllers"));
+    QAction *add = pluginAction(lightMenu->addAction(QIcon(QString::fromLatin1(AddIconResource)),
+                                                     tr("&Add controller"), this,
+                                                     &MainWindow::startAddingLight));
+    add->setToolTip(tr("Add a controller: click its place on the map (Escape cancels)"));
+    m_editAction = pluginAction(lightMenu->addAction(
+        style->standardIcon(QStyle::SP_FileDialogContentsView), tr("&Edit controller..."), this,
+        &MainWindow::editSelectedLight));
+    m_editAction->setShortcut(Qt::Key_Return);
+    m_removeAction = lightMenu->addAction(style->standardIcon(QStyle::SP_TrashIcon),
+                                          tr("&Remove controller"), this,
+                                          &MainWindow::removeSelectedLight);
+    m_removeAction->setShortcut(QKeySequence::Delete);
+
+    QMenu *settingsMenu = menuBar()->addMenu(tr("&Settings"));
+    pluginAction(settingsMenu->addAction(tr("&User settings..."), this,
+                                         &MainWindow::editUserSettings));
+    pluginAction(settingsMenu->addAction(tr("&System settings..."), this,
+                                         &MainWindow::editSystemSettings));
+    pluginAction(settingsMenu->addAction(tr("&INI file..."), this, &MainWindow::editIniFile));
+
+    QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
+    QAction *zoomIn = viewMenu->addAction(tr("Zoom &in"), m_view, &OsmView::zoomIn);
+    zoomIn->setShortcut(QKeySequence::ZoomIn);
+    QAction *zoomOut = viewMenu->addAction(tr("Zoom &out"), m_view, &OsmView::zoomOut);
+    zoomOut->setShortcut(QKeySequence::ZoomOut);
+    QAction *fit = viewMenu->addAction(tr("Show &all controllers"), m_view, &OsmView::fitItems);
+    m_presetMenu = viewMenu->addMenu(tr("&Go to preset"));
+    viewMenu->addSeparator();
+
+    QMenu *helpMenu = menuBar()->addMenu(tr("&Help"));
+    helpMenu->addAction(tr("&About"), this, [this] {
+        QMessageBox::about(this, tr("About the reference host"),
+                           tr("<p>The reference host of the editor plug-in.</p>"
+                              "<p>Plug-in version: %1</p>")
+                               .arg(m_editor->isLoaded() ? m_editor->moduleVersion()
+                                                         : tr("not loaded")));
+    });
+
+    QToolBar *tools = addToolBar(tr("Main"));
+    tools->setObjectName(QStringLiteral("mainToolBar"));
+    tools->addAction(add);
+    tools->addAction(m_editAction);
+    tools->addAction(m_removeAction);
+    tools->addSeparator();
+    tools->addAction(projectProps);
+    tools->addAction(mapProps);
+    tools->addAction(presets);
+    tools->addSeparator();
+    tools->addAction(zoomIn);
+    tools->addAction(zoomOut);
+    tools->addAction(fit);
+    zoomIn->setIcon(style->standardIcon(QStyle::SP_ArrowUp));
+    zoomOut->setIcon(style->standardIcon(QStyle::SP_ArrowDown));
+    fit->setIcon(style->standardIcon(QStyle::SP_BrowserReload));
+
+    // Added last, so that the dock toggles follow the docks' creation.
+    for (QDockWidget *dock : findChildren<QDockWidget *>())
+        viewMenu->addAction(dock->toggleViewAction());
+    viewMenu->addAction(tools->toggleViewAction());
+}
+
+void MainWindow::addMarker(Light *light)
+{
+    if (m_markers.contains(light))
+        return;
+    light->setScene(m_scene);
+    auto *marker = new LightMarker(light);
+    m_scene->addItem(marker);
+    m_markers.insert(light, marker);
+    connect(light, &Light::changed, this, [this, light] {
+        if (LightMarker *marker = m_markers.value(light))
+            marker->sync();
+    });
+}
+
+Light *MainWindow::selectedLight() const
+{
+    const QList<QGraphicsItem *> selected = m_scene->selectedItems();
+    for (QGraphicsItem *item : selected) {
+        if (auto *marker = qgraphicsitem_cast<LightMarker *>(item))
+            return marker->light();
+    }
+    return nullptr;
+}
+
+void MainWindow::selectLight(Light *light)
+{
+    m_scene->clearSelection();
+    if (LightMarker *marker = m_markers.value(light))
+        marker->setSelected(true);
+}
+
+void MainWindow::applyMapSettings(bool showDefaultPreset)
+{
+    QSettings *settings = m_project ? m_project->settings() : nullptr;
+    if (!settings) {
+        m_view->fitItems();
+        return;
+    }
+    bool okMin = false, okMax = false;
+    const int zoomMin = settings->value(QStringLiteral("GraphicsScene/zoomMin")).toInt(&okMin);
+    const int zoomMax = settings->value(QStringLiteral("GraphicsScene/zoomMax")).toInt(&okMax);
+    if (okMin)
+        m_view->setZoomMin(zoomMin);
+    if (okMax)
+        m_view->setZoomMax(zoomMax);
+    rebuildPresetMenu();
+    if (!showDefaultPreset)
+        return;
+
+    const QString defaultName = settings->value(QStringLiteral("DefaultPreset")).toString();
+    const int count = settings->beginReadArray(QStringLiteral("Presets"));
+    bool shown = false;
+    for (int i = 0; i < count && !shown && !defaultName.isEmpty(); ++i) {
+        settings->setArrayIndex(i);
+        if (settings->value(QStringLiteral("name")).toString() != defaultName)
+            continue;
+        bool okZoom = false;
+        const double zoom = settings->value(QStringLiteral("zoom")).toDouble(&okZoom);
+        const QPointF center(settings->value(QStringLiteral("lon")).toDouble(),
+                             settings->value(QStringLiteral("lat")).toDouble());
+        if (okZoom) {
+            m_view->showPoint(center, zoom);
+            shown = true;
+        }
+    }
+    settings->endArray();
+    if (!shown)
+        m_view->fitItems();
+}
+
+void MainWindow::rebuildPresetMenu()
+{
+    m_presetMenu->clear();
+    QSettings *settings = m_project ? m_project->settings() : nullptr;
+    if (settings) {
+        const int count = settings->beginReadArray(QStringLiteral("Presets"));
+        for (int i = 0; i < count; ++i) {
+            settings->setArrayIndex(i);
+            const QString name = settings->value(QStringLiteral("name")).toString();
+            const double zoom = settings->value(QStringLiteral("zoom")).toDouble();
+            const QPointF center(settings->value(QStringLiteral("lon")).toDouble(),
+                                 settings->value(QStringLiteral("lat")).toDouble());
+            QAction *go = m_presetMenu->addAction(name.isEmpty() ? tr("(unnamed)") : name, this,
+                                                  [this, center, zoom] {
+                                                      m_view->showPoint(center, zoom);
+                                                  });
+            go->setToolTip(settings->value(QStringLiteral("toolTip")).toString());
+        }
+        settings->endArray();
+    }
+    m_presetMenu->setEnabled(!m_presetMenu->isEmpty());
+}
+
+void MainWindow::updateTitle()
+{
+    const QString title = m_project ? m_project->title() : QString();
+    setWindowTitle(tr("%1[*] - editor2 host (editor2 %2)")
+                       .arg(title.isEmpty() ? tr("Untitled project") : title,
+                            m_editor->isLoaded() ? m_editor->moduleVersion() : tr("not loaded")));
+    setWindowModified(m_project && m_project->isChanged());
+}
+
+void MainWindow::updateActions()
+{
+    const bool selected = selectedLight() != nullptr;
+    m_editAction->setEnabled(m_editor->isLoaded() && selected);
+    m_removeAction->setEnabled(selected);
+}
+
+void MainWindow::editLight(Light *light)
+{
+    if (!light)
+        return;
+    selectLight(light);
+    m_crossView->setLight(light);
+    m_editor->editObject(light);
+    if (m_crossView)
+        m_crossView->setLight(nullptr);
+}
+
+void MainWindow::editSelectedLight()
+{
+    Light *light = selectedLight();
+    if (!light) {
+        statusBar()->showMessage(tr("Select a controller on the map first"), 4000);
+        return;
+    }
+    editLight(light);
+}
+
+void MainWindow::onObjectEdited(QObject *object)
+{
+    auto *light = qobject_cast<Light *>(object);
+    if (!light)
+        return;
+    if (LightMarker *marker = m_markers.value(light))
+        marker->sync();
+    if (m_project)
+        m_project->setChanged(true);
+    statusBar()->showMessage(tr("Controller %1 changed").arg(light->id()), 4000);
+}
+
+void MainWindow::editProject()
+{
+    m_editor->editProject(m_project);
+    // The dialog writes the filters into Python and the project; take
+    // whatever Python now holds, so that both stay alike.
+    m_python->pullFilters();
+    updateTitle();
+}
+
+void MainWindow::editUserSettings()
+{
+    QSettings().sync();
+    m_editor->editUserSettings();
+}
+
+void MainWindow::editSystemSettings()
+{
+    m_editor->editSystemSettings();
+}
+
+void MainWindow::editIniFile()
+{
+    QSettings settings;
+    const QString start = settings.value(QStringLiteral("Paths/lastIniFile"),
+                                         m_project ? m_project->baseDir() : QString())
+                              .toString();
+    const QString fileName = QFileDialog::getOpenFileName(
+        this, tr("Edit INI file"), start, tr("INI files (*.ini *.conf);;All files (*)"));
+    if (fileName.isEmpty())
+        return;
+    settings.setValue(QStringLiteral("Paths/lastIniFile"), fileName);
+    if (m_project && m_project->settings() && fileName == m_project->fileName())
+        m_project->settings()->sync();
+    m_editor->editIniFile(fileName);
+    if (m_project && m_project->settings() && fileName == m_project->fileName()) {
+        m_project->settings()->sync();
+        applyMapSettings(false);
+    }
+}
+
+void MainWindow::editMapProperties()
+{
+    QSettings *settings = m_project ? m_project->settings() : nullptr;
+    m_editor->editOsmProperies(settings, m_view);
+    if (settings)
+        settings->sync();
+    applyMapSettings(false);
+}
+
+void MainWindow::editPresets()
+{
+    QSettings *settings = m_project ? m_project->settings() : nullptr;
+    m_editor->editPresets(settings, m_view);
+    if (settings)
+        settings->sync();
+    rebuildPresetMenu();
+}
+
+void MainWindow::startAddingLight()
+{
+    QPixmap pixmap(QString::fromLatin1(AddCursorResource));
+    const QCursor cursor = pixmap.isNull() ? QCursor(Qt::CrossCursor) : QCursor(pixmap);
+    m_adding = true;
+    if (!m_editor->startAddMode(m_scene, cursor)) {
+        m_adding = false;
+        return;
+    }
+    statusBar()->showMessage(tr("Click the new controller's place on the map; Escape cancels"));
+}
+
+void MainWindow::onObjectAdded(QPointF point)
+{
+    if (!m_adding || !m_project)
+        return;
+    m_adding = false;
+    statusBar()->clearMessage();
+
+    auto *light = new Light;
+    light->setPosition(point);
+    light->controller().description = tr("New controller");
+    light->controller().position = point;
+    light->controller().phases = {1, 2};
+    light->controller().programs = {1};
+    QPointer<Light> guard(light);
+    m_project->addLight(light);
+    selectLight(light);
+    m_crossView->setLight(light);
+    const bool accepted = m_editor->editObject(light);
+    m_crossView->setLight(nullptr);
+    if (!guard)
+        return;
+    if (!accepted) {
+        m_project->removeLight(light);
+        return;
+    }
+    m_project->setChanged(true);
+}
+
+void MainWindow::removeSelectedLight()
+{
+    Light *light = selectedLight();
+    if (!light || !m_project)
+        return;
+    const auto answer = QMessageBox::question(
+        this, tr("Remove controller"),
+        tr("Remove controller %1 (%2) from the project?").arg(light->id()).arg(light->description()));
+    if (answer != QMessageBox::Yes)
+        return;
+    m_project->removeLight(light);
+    m_project->setChanged(true);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    QSettings settings;
+    settings.setValue(QStringLiteral("MainWindow/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("MainWindow/state"), saveState());
+    QMainWindow::closeEvent(event);
+}

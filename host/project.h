@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QSettings;
+
+namespace Arvel {
+
+class Connection;
+class Light;
+
+// The open project: its title, files, controller connection, the console's
+// three message filters and its controllers, which are its Light children.
+// `changed` marks edits not yet saved. The project's settings (map sources,
+// zoom limits, presets) live in an INI file that the project owns.
+class Project : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString title READ title WRITE setTitle NOTIFY titleChanged)
+    Q_PROPERTY(QString fileName READ fileName WRITE setFileName)
+    Q_PROPERTY(QString baseDir READ baseDir WRITE setBaseDir)
+    Q_PROPERTY(QObject *connection READ connection)
+    Q_PROPERTY(QString consoleRequestFilter READ consoleRequestFilter
+                   WRITE setConsoleRequestFilter NOTIFY consoleFiltersChanged)
+    Q_PROPERTY(QString consoleResponseFilter READ consoleResponseFilter
+                   WRITE setConsoleResponseFilter NOTIFY consoleFiltersChanged)
+    Q_PROPERTY(QString consoleNotificationFilter READ consoleNotificationFilter
+                   WRITE setConsoleNotificationFilter NOTIFY consoleFiltersChanged)
+    Q_PROPERTY(bool changed READ isChanged WRITE setChanged NOTIFY changedChanged)
+
+public:
+    explicit Project(QObject *parent = nullptr);
+    ~Project() override;
+
+    QString title() const { return m_title; }
+    void setTitle(const QString &title);
+    QString fileName() const { return m_fileName; }
+    void setFileName(const QString &fileName) { m_fileName = fileName; }
+    QString baseDir() const { return m_baseDir; }
+    void setBaseDir(const QString &dir) { m_baseDir = dir; }
+    QObject *connection() const;
+    Connection *serverConnection() const;
+
+    QString consoleRequestFilter() const { return m_requestFilter; }
+    void setConsoleRequestFilter(const QString &filter);
+    QString consoleResponseFilter() const { return m_responseFilter; }
+    void setConsoleResponseFilter(const QString &filter);
+    QString consoleNotificationFilter() const { return m_notificationFilter; }
+    void setConsoleNotificationFilter(const QString &filter);
+
+    bool isChanged() const { return m_changed; }
+    void setChanged(bool changed);
+
+    // The project's own settings file; opened by openSettings(), null before.
+    QSettings *settings() const { return m_settings; }
+    void openSettings(const QString &iniFile);
+
+    QList<Light *> lights() const;
+    Light *light(int id) const;
+    // Takes ownership.
+    void addLight(Light *light);
+    void removeLight(Light *light);
+
+    Q_INVOKABLE bool contains(int id) const;
+
+signals:
+    void titleChanged();
+    void consoleFiltersChanged();
+    void changedChanged(bool changed);
+    void lightAdded(Arvel::Light *light);
+    void lightRemoved(Arvel::Light *light);
+
+private:
+    QString m_title;
+    QString m_fileName;
+    QString m_baseDir;
+    QPointer<Connection> m_connection;
+    QString m_requestFilter;
+    QString m_responseFilter;
+    QString m_notificationFilter;
+    bool m_changed = false;
+    QSettings *m_settings = nullptr;
+};
+
+} // namespace Arvel
