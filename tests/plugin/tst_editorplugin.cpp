@@ -28,6 +28,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 
 namespace Arvel {
@@ -570,6 +571,10 @@ void tst_EditorPlugin::entryPointOpensItsWindow()
     QScopedPointer<MainWindow> mainWindow(withMainWindow ? new MainWindow : nullptr);
     if (mainWindow)
         mainWindow->show();
+    const QWidgetList topLevels = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(topLevels.cbegin(), topLevels.cend(),
+                           [](const QWidget *w) { return w->inherits("QMainWindow"); }),
+             withMainWindow ? 1 : 0);
 
     QSettings settings(m_dir.filePath(QStringLiteral("project.ini")), QSettings::IniFormat);
     Arvel::Project project;
