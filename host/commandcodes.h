@@ -14,9 +14,9 @@ struct CommandCode
     QString name;
 };
 
-// A dozen request commands of the controller protocol, in protocol order.
+// The request commands of the controller protocol, in protocol order.
 const QVector<CommandCode> &requestCommands();
-// The sixteen notifications, indexed by their id.
+// The sixteen notifications, ids 0 to 15.
 const QVector<CommandCode> &notificationKinds();
 
 // The command's code for a name or a numeric code given as text or number;

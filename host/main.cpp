@@ -2,6 +2,7 @@
 // editor plug-in, so that the plug-in can be seen and used. Without a display
 // (or with --screenshots) it saves a PNG of every dialog and exits.
 
+#include "crossview.h"
 #include "editorbridge.h"
 #include "hostpython.h"
 #include "light.h"
@@ -9,7 +10,6 @@
 #include "project.h"
 #include "sampleproject.h"
 #include "screenshottour.h"
-#include "crossview.h"
 
 #include <PythonQt.h>
 
@@ -26,12 +26,12 @@
 
 namespace {
 
-void addTourSteps(ScreenshotTour *tour, MainWindow *window, EditorBridge *editor)
+void addTourSteps(ScreenshotTour *tour, MainWindow *window)
 {
     Arvel::Project *project = window->project();
     Arvel::Light *first = project->lights().value(0);
 
-    tour->addWindow(QStringLiteral("main-window.png"), window, 1500, [window, first] {
+    tour->addWindow(QStringLiteral("main-window.png"), window, 2500, [window, first] {
         // Show the preview and a selection, so that the picture shows them.
         window->selectLight(first);
         window->crossView()->setLight(first);
@@ -47,7 +47,6 @@ void addTourSteps(ScreenshotTour *tour, MainWindow *window, EditorBridge *editor
     tour->addDialog(QStringLiteral("settings-dialog.png"), [window] { window->editUserSettings(); });
     tour->addDialog(QStringLiteral("map-properties.png"), [window] { window->editMapProperties(); });
     tour->addDialog(QStringLiteral("presets.png"), [window] { window->editPresets(); });
-    Q_UNUSED(editor)
 }
 
 // Settings of the host itself, so that its settings editor has something to show.
@@ -108,6 +107,10 @@ int main(int argc, char *argv[])
     auto python = std::make_unique<Arvel::HostPython>();
     if (!python->start())
         qWarning("editor2-host: Python is not available; console filters are not applied");
+    // What Python prints also reaches the terminal, not only the console.
+    QObject::connect(python.get(), &Arvel::HostPython::output, [](const QString &text, bool error) {
+        QTextStream(error ? stderr : stdout) << text << Qt::flush;
+    });
 
     std::unique_ptr<Arvel::Project> project(Arvel::createSampleProject(projectFolder));
     python->attachProject(project.get());
@@ -127,7 +130,7 @@ int main(int argc, char *argv[])
             folder = QDir::current().absoluteFilePath(QStringLiteral("screenshots"));
         window->resize(1280, 820);
         tour = std::make_unique<ScreenshotTour>(folder);
-        addTourSteps(tour.get(), window.get(), &editor);
+        addTourSteps(tour.get(), window.get());
         QObject::connect(tour.get(), &ScreenshotTour::finished, &app,
                          [](int failures) { QCoreApplication::exit(failures == 0 ? 0 : 1); });
         QTimer::singleShot(0, tour.get(), &ScreenshotTour::start);

@@ -75,15 +75,21 @@ MainWindow::MainWindow(Project *project, EditorBridge *editor, HostPython *pytho
         version->setToolTip(m_editor->errorString());
     statusBar()->addPermanentWidget(version);
 
+    QSettings settings;
     m_traffic = new TrafficSimulator(this);
     m_traffic->setProject(project);
     connect(m_traffic, &TrafficSimulator::message, m_console, &TrafficConsole::showMessage);
-    m_traffic->start();
+    m_traffic->start(qMax(50, settings.value(QStringLiteral("Console/intervalMs"), 350).toInt()));
 
-    QSettings settings;
     resize(1200, 800);
     restoreGeometry(settings.value(QStringLiteral("MainWindow/geometry")).toByteArray());
-    restoreState(settings.value(QStringLiteral("MainWindow/state")).toByteArray());
+    if (!restoreState(settings.value(QStringLiteral("MainWindow/state")).toByteArray())) {
+        // The map gets most of the room on a first start.
+        auto *consoleDock = findChild<QDockWidget *>(QStringLiteral("trafficConsoleDock"));
+        auto *previewDock = findChild<QDockWidget *>(QStringLiteral("phasePreviewDock"));
+        resizeDocks({consoleDock}, {200}, Qt::Vertical);
+        resizeDocks({previewDock}, {230}, Qt::Horizontal);
+    }
 
     updateTitle();
     updateActions();

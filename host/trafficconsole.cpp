@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSettings>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -60,7 +61,8 @@ TrafficConsole::TrafficConsole(HostPython *python, Project *project, QWidget *pa
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("consoleText"));
     m_text->setReadOnly(true);
-    m_text->setMaximumBlockCount(2000);
+    m_text->setMaximumBlockCount(
+        qMax(100, QSettings().value(QStringLiteral("Console/maximumLines"), 2000).toInt()));
     m_text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(m_text, 1);
@@ -174,10 +176,20 @@ void TrafficConsole::showMessage(const TrafficMessage &message)
 
 void TrafficConsole::showPythonOutput(const QString &text, bool error)
 {
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
+    // Python writes in pieces (a traceback line by line, print() and its
+    // newline apart); the console shows whole lines.
+    QString &pending = m_pythonPending[error ? 1 : 0];
+    pending += text;
+    const int end = pending.lastIndexOf(QLatin1Char('\n'));
+    if (end < 0)
         return;
-    appendLine(QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")),
-               colored(error ? QStringLiteral("#c01c28") : QStringLiteral("#444"),
-                       QStringLiteral("python: ") + trimmed));
+    const QStringList lines = pending.left(end).split(QLatin1Char('\n'));
+    pending.remove(0, end + 1);
+    const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz"));
+    for (const QString &line : lines) {
+        if (line.trimmed().isEmpty())
+            continue;
+        appendLine(time, colored(error ? QStringLiteral("#c01c28") : QStringLiteral("#444"),
+                                 QStringLiteral("python: ") + line));
+    }
 }

@@ -44,6 +44,7 @@ private:
     QLabel *m_counter = nullptr;
     QPlainTextEdit *m_text = nullptr;
     QToolButton *m_pause = nullptr;
+    QString m_pythonPending[2];
     int m_shown = 0;
     int m_total = 0;
 };

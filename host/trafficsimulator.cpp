@@ -37,7 +37,9 @@ void TrafficSimulator::tick()
         return;
     const int lightId = lights.at(int(m_random.bounded(lights.size())))->id();
     const QVector<CommandCode> &commands = requestCommands();
-    const int command = commands.at(int(m_random.bounded(commands.size()))).code;
+    // Status polling makes up much of the real traffic.
+    const int command = m_random.bounded(5) < 2 ? commandCode(QStringLiteral("GET_STAT"))
+                                                : commands.at(int(m_random.bounded(commands.size()))).code;
 
     TrafficMessage request;
     request.kind = TrafficMessage::Kind::Request;
