@@ -12,9 +12,12 @@
 #include <QDebug>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QSignalBlocker>
+#include <QHeaderView>
 #include <QTableWidget>
 
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -34,21 +37,78 @@ QString cellText(const QTableWidget *table, int row, int column)
     return item ? item->text() : QString();
 }
 
+// Gives every row the height QTableView::resizeRowsToContents gives it, at a
+// fraction of the cost on long tables. That call lays out the text of every
+// cell; but the dialog's cells are plain items in the table's font, so every
+// row whose cells hold single-line text (at least one of them non-empty)
+// comes out as high as any other such row: one of them is measured for all.
+// Rows without text or with several lines are measured one by one. Beyond
+// the rows that sizing the columns looked at, text may wrap, so such a table
+// takes the plain call.
+void resizeRowsToContents(QTableWidget *table)
+{
+    const int rows = table->rowCount();
+    const int columns = table->columnCount();
+    const int precision = table->verticalHeader()->resizeContentsPrecision();
+    if (precision >= 0 && rows > precision) {
+        table->resizeRowsToContents();
+        return;
+    }
+
+    std::vector<bool> uniform(rows);
+    int sample = -1;
+    for (int row = 0; row < rows; ++row) {
+        bool hasText = false;
+        bool multiLine = false;
+        for (int column = 0; column < columns; ++column) {
+            const QTableWidgetItem *item = table->item(row, column);
+            const QString text = item ? item->text() : QString();
+            hasText = hasText || !text.isEmpty();
+            multiLine = multiLine || text.contains(QLatin1Char('\n'));
+        }
+        uniform[row] = hasText && !multiLine;
+        if (uniform[row] && sample < 0)
+            sample = row;
+    }
+
+    int height = 0;
+    if (sample >= 0) {
+        table->resizeRowToContents(sample);
+        height = table->rowHeight(sample);
+    }
+    for (int row = 0; row < rows; ++row) {
+        if (!uniform[row])
+            table->resizeRowToContents(row);
+        else if (row != sample)
+            table->setRowHeight(row, height);
+    }
+}
+
 // Fills a table in one go from host objects, one row per object; every cell
 // gets an item, as the rest of the dialog relies on.
 template <typename CellText>
 void fillTable(QTableWidget *table, const QList<QObject *> &objects, CellText cellText)
 {
     const int columns = table->columnCount();
-    table->setRowCount(objects.size());
-    for (int row = 0; row < objects.size(); ++row) {
-        for (int column = 0; column < columns; ++column)
-            table->setItem(row, column, new QTableWidgetItem(cellText(objects.at(row), column)));
+    const int rows = objects.size();
+    table->setRowCount(rows);
+    if (rows > 0 && columns > 0) {
+        // One change notice for the whole table instead of one per cell; the
+        // table is not shown yet, so nothing reads it meanwhile.
+        QAbstractItemModel *model = table->model();
+        QSignalBlocker blocker(model);
+        for (int row = 0; row < rows; ++row) {
+            for (int column = 0; column < columns; ++column)
+                table->setItem(row, column, new QTableWidgetItem(cellText(objects.at(row), column)));
+        }
+        blocker.unblock();
+        emit model->dataChanged(model->index(0, 0), model->index(rows - 1, columns - 1));
     }
     // Sizing needs the shown dialog's fonts and geometry; let it run once the
     // event loop turns.
     QMetaObject::invokeMethod(table, "resizeColumnsToContents", Qt::QueuedConnection);
-    QMetaObject::invokeMethod(table, "resizeRowsToContents", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        table, [table] { resizeRowsToContents(table); }, Qt::QueuedConnection);
 }
 
 void appendEmptyRow(QTableWidget *table)
@@ -57,7 +117,7 @@ void appendEmptyRow(QTableWidget *table)
     table->insertRow(row);
     for (int column = 0; column < table->columnCount(); ++column)
         table->setItem(row, column, new QTableWidgetItem);
-    table->resizeRowsToContents();
+    resizeRowsToContents(table);
 }
 
 void removeSelectedRows(QTableWidget *table)

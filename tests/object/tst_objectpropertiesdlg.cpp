@@ -75,6 +75,7 @@ private slots:
     void takesBaseDirOnlyFromProject();
     void showsProgramsWhenPhasesCannotBeListed();
     void resizesTablesOnceEventLoopRuns();
+    void sizesRowsAsQtDoes();
 
     void appendsEmptyRow_data();
     void appendsEmptyRow();
@@ -257,6 +258,45 @@ void tst_ObjectPropertiesDlg::resizesTablesOnceEventLoopRuns()
 
     QTRY_VERIFY(phases->columnWidth(1) > initial);
     QTRY_VERIFY(programs->columnWidth(1) > initial);
+}
+
+void tst_ObjectPropertiesDlg::sizesRowsAsQtDoes()
+{
+    Arvel::Light light(&log);
+    light.presetPhase(1, QStringLiteral("North"), QStringLiteral("/a.svg"));
+    light.presetPhase(2, QString(), QString());
+    light.presetPhase(3, QStringLiteral("first line\nsecond line\nthird line"), QString());
+    light.presetPhase(4, QString(), QStringLiteral("/b.svg"));
+    light.presetPhase(5, QStringLiteral("a long description ").repeated(8), QString());
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    QTableWidget *phases = dialog.ui->phasesTable;
+    phases->item(1, 0)->setText(QString()); // a row without any text
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCoreApplication::processEvents();
+
+    QList<int> heights;
+    for (int row = 0; row < phases->rowCount(); ++row)
+        heights.append(phases->rowHeight(row));
+    phases->resizeRowsToContents();
+    QList<int> expected;
+    for (int row = 0; row < phases->rowCount(); ++row)
+        expected.append(phases->rowHeight(row));
+    QCOMPARE(heights, expected);
+    QVERIFY(heights.at(2) > heights.at(0));
+
+    // Adding a row sizes the rows the same way.
+    dialog.ui->addPhase->click();
+    dialog.ui->phasesTable->item(5, 1)->setText(QStringLiteral("one\ntwo"));
+    dialog.ui->addPhase->click();
+    heights.clear();
+    for (int row = 0; row < phases->rowCount(); ++row)
+        heights.append(phases->rowHeight(row));
+    phases->resizeRowsToContents();
+    expected.clear();
+    for (int row = 0; row < phases->rowCount(); ++row)
+        expected.append(phases->rowHeight(row));
+    QCOMPARE(heights, expected);
 }
 
 void tst_ObjectPropertiesDlg::appendsEmptyRow_data()
