@@ -16,6 +16,7 @@
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QGraphicsScene>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -62,6 +63,7 @@ MainWindow::MainWindow(Project *project, EditorBridge *editor, HostPython *pytho
                                     .arg(point.x(), 0, 'f', 5));
     });
     connect(m_scene, &QGraphicsScene::selectionChanged, this, &MainWindow::updateActions);
+    m_scene->installEventFilter(this);
     connect(m_editor, &EditorBridge::objectEdited, this, &MainWindow::onObjectEdited);
     connect(m_editor, &EditorBridge::objectAdded, this, &MainWindow::onObjectAdded);
 
@@ -414,7 +416,20 @@ void MainWindow::startAddingLight()
         m_adding = false;
         return;
     }
+    // Escape reaches the plug-in through the scene, so the map needs the keys.
+    m_view->setFocus();
     statusBar()->showMessage(tr("Click the new controller's place on the map; Escape cancels"));
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The plug-in ends its placement mode on Escape without a word; follow it.
+    if (watched == m_scene && m_adding && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        m_adding = false;
+        statusBar()->showMessage(tr("Adding a controller cancelled"), 3000);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::onObjectAdded(QPointF point)
