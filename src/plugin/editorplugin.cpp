@@ -143,6 +143,8 @@ void EditorPlugin::startAddMode(QGraphicsScene *scene, QCursor cur)
         showError(tr("Invalid scene object"));
         return;
     }
+    // A mode still running would otherwise leave its cursor and connection behind.
+    endPlacement();
 
     placementView = nullptr;
     const QList<QGraphicsView *> views = scene->views();
@@ -161,16 +163,22 @@ void EditorPlugin::startAddMode(QGraphicsScene *scene, QCursor cur)
     placementScene = scene;
     scene->installEventFilter(this);
     QGuiApplication::setOverrideCursor(cur);
+    placementActive = true;
 }
 
 void EditorPlugin::osmViewMouseRelease(QPointF point)
 {
+    if (!placementActive)
+        return;
     endPlacement();
     emit objectAdded(point);
 }
 
 void EditorPlugin::endPlacement()
 {
+    if (!placementActive)
+        return;
+    placementActive = false;
     if (placementView)
         disconnect(placementView, SIGNAL(mouseRelease(QPointF)), this, SLOT(osmViewMouseRelease(QPointF)));
     if (placementScene)
@@ -205,7 +213,7 @@ bool EditorPlugin::askPythonToClose()
 
 bool EditorPlugin::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == placementScene) {
+    if (watched && watched == placementScene) {
         if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
             endPlacement();
         return QObject::eventFilter(watched, event);

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QCursor>
+#include <QGraphicsScene>
 #include <QObject>
 #include <QPointF>
+#include <QPointer>
 #include <QString>
 
-class QGraphicsScene;
 class QGraphicsView;
 class QSettings;
 class QWidget;
@@ -58,6 +59,11 @@ private:
     void endPlacement();
     bool askPythonToClose();
 
-    QGraphicsScene *placementScene = nullptr;
-    QObject *placementView = nullptr;
+    // Guarded: a scene or view that the host deletes is never touched, and a
+    // later object at the same address is never mistaken for it.
+    QPointer<QGraphicsScene> placementScene;
+    QPointer<QObject> placementView;
+    // A queued release that arrives after the mode has ended (a quick double
+    // click) must neither report a second point nor pop the cursor again.
+    bool placementActive = false;
 };
