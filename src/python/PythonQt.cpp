@@ -349,6 +349,10 @@ void PythonQt::init(int flags, const QByteArray &pythonQtModuleName)
         return;
     }
     promoteLibPython();
+    // Invokable methods of host objects return these; a call can only receive
+    // a type that is registered by name.
+    qRegisterMetaType<QList<QObject *>>("QList<QObject*>");
+    qRegisterMetaType<QObjectList>("QObjectList");
     if (!running && !startInterpreter(flags))
         return;
     s_self = new PythonQt(flags);

@@ -29,6 +29,20 @@ private:
     PyGILState_STATE m_state;
 };
 
+// Lets other Python threads run for one scope while C++ code works (a slot
+// may open a modal dialog). The calling thread must hold the lock.
+class GilRelease
+{
+public:
+    GilRelease() : m_state(PyEval_SaveThread()) {}
+    ~GilRelease() { PyEval_RestoreThread(m_state); }
+    GilRelease(const GilRelease &) = delete;
+    GilRelease &operator=(const GilRelease &) = delete;
+
+private:
+    PyThreadState *m_state;
+};
+
 // Converts between QVariant and Python. Both need the interpreter lock and
 // never leave a Python error set: a value without a conversion becomes None
 // one way and an invalid QVariant the other way.

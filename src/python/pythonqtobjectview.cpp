@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <stdexcept>
 
 namespace Editor2Python {
@@ -87,10 +88,14 @@ py::object invoke(QObject *object, const QByteArray &name, const py::args &args)
             result = QVariant(returnType, nullptr);
             returnArgument = QGenericReturnArgument(method.typeName(), result.data());
         }
-        const bool ok = method.invoke(object, Qt::DirectConnection, returnArgument, arguments[0],
-                                      arguments[1], arguments[2], arguments[3], arguments[4],
-                                      arguments[5], arguments[6], arguments[7], arguments[8],
-                                      arguments[9]);
+        bool ok = false;
+        {
+            GilRelease release;
+            ok = method.invoke(object, Qt::DirectConnection, returnArgument, arguments[0],
+                               arguments[1], arguments[2], arguments[3], arguments[4],
+                               arguments[5], arguments[6], arguments[7], arguments[8],
+                               arguments[9]);
+        }
         if (!ok)
             throw std::runtime_error("calling " + className(object) + "." + name.toStdString()
                                      + "() failed");
@@ -203,6 +208,17 @@ void registerObjectView(py::module_ &scope)
         .def("__getattr__", &getAttribute)
         .def("__setattr__", &setAttribute)
         .def("__bool__", [](const ObjectView &view) { return !view.object.isNull(); })
+        // Every read of a QObject property makes a new view: equal views share the object.
+        .def("__eq__",
+             [](const ObjectView &view, py::handle other) {
+                 QObject *otherObject = nullptr;
+                 return view.object && objectFromView(other, &otherObject)
+                        && otherObject == view.object.data();
+             })
+        .def("__hash__",
+             [](const ObjectView &view) {
+                 return std::hash<const void *>()(static_cast<const void *>(view.object.data()));
+             })
         .def("__dir__", &attributeNames)
         .def("__repr__", &representation);
 }

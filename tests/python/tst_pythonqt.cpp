@@ -2,7 +2,9 @@
 
 #include <QPointF>
 #include <QPointer>
+#include <QDeadlineTimer>
 #include <QSignalSpy>
+#include <QThread>
 #include <QUrl>
 #include <QtTest>
 
@@ -29,6 +31,17 @@ public:
     Q_INVOKABLE QVariant echo(const QVariant &value) const { return value; }
     Q_INVOKABLE QObject *child() const { return m_request; }
     Q_INVOKABLE bool holds(QObject *object) const { return object && object == m_request; }
+    Q_INVOKABLE QList<QObject *> parts() const { return {m_request, nullptr}; }
+    // Runs the event loop until `watched` holds text, as a modal dialog would.
+    Q_INVOKABLE bool waitForText(int milliseconds) const
+    {
+        QDeadlineTimer deadline(milliseconds);
+        while (watched && watched->isEmpty() && !deadline.hasExpired()) {
+            QCoreApplication::processEvents();
+            QThread::msleep(1);
+        }
+        return watched && !watched->isEmpty();
+    }
 
 public slots:
     void setText(const QString &text) { m_text = text; }
@@ -39,6 +52,7 @@ public:
     QPointF m_position;
     uint m_mask = 0;
     QObject *m_request = nullptr;
+    const QString *watched = nullptr;
 };
 
 class tst_PythonQt : public QObject
@@ -77,6 +91,7 @@ private slots:
     void bindsNullObjectAsNone();
     void importsExtensionModules();
     void letsPythonThreadsRunBetweenCalls();
+    void letsPythonThreadsRunDuringSlots();
     void objectPtrCountsReferences();
     void restartsAfterCleanup();
 
@@ -545,6 +560,12 @@ void tst_PythonQt::callsInvokableMethods_data()
     QTest::newRow("view as argument") << "resp.holds(resp.request)" << QVariant(true);
     QTest::newRow("None as object argument") << "resp.holds(None)" << QVariant(false);
     QTest::newRow("method kept for later") << "(lambda f: f(4, 5))(resp.add)" << QVariant(9);
+    QTest::newRow("list of objects") << "[p and p.command for p in resp.parts()]"
+                                     << QVariant(QVariantList{0x21, QVariant()});
+    QTest::newRow("views of one object are equal")
+        << "resp.request == resp.child() and resp.request != resp" << QVariant(true);
+    QTest::newRow("views of one object hash alike") << "len({resp.request, resp.child()})"
+                                                    << QVariant(1);
 }
 
 void tst_PythonQt::callsInvokableMethods()
@@ -635,6 +656,24 @@ void tst_PythonQt::letsPythonThreadsRunBetweenCalls()
     QVERIFY2(!PythonQt::self()->hadError(), qPrintable(m_err));
     QTRY_COMPARE_WITH_TIMEOUT(m_out, QString("from thread"), 10000);
     run("worker.join()\n");
+}
+
+void tst_PythonQt::letsPythonThreadsRunDuringSlots()
+{
+    // The thread is let go just before the slot runs; it can only print while
+    // the slot's event loop spins if the call into C++ gave the lock up.
+    bindMessages();
+    m_resp.watched = &m_out;
+    const QVariant printed = eval("(lambda gate, threading: ("
+                                  "    threading.Thread(target=lambda: (gate.wait(), "
+                                  "        print('during slot', end=''))).start(),"
+                                  "    gate.set(),"
+                                  "    resp.waitForText(10000))[2])"
+                                  "(__import__('threading').Event(), __import__('threading'))");
+    m_resp.watched = nullptr;
+    QVERIFY2(!PythonQt::self()->hadError(), qPrintable(m_err));
+    QCOMPARE(printed, QVariant(true));
+    QCOMPARE(m_out, QString("during slot"));
 }
 
 void tst_PythonQt::objectPtrCountsReferences()
