@@ -65,8 +65,8 @@ bool startInterpreter(int flags)
     config.site_import = (flags & PythonQt::IgnoreSiteModule) ? 0 : 1;
     PyStatus status = PyStatus_Ok();
 #ifdef EDITOR2_PYTHON_EXECUTABLE
-    // Without a program name Python searches PATH for "python3" to find its
-    // library, and may settle on another installation than the one linked.
+    // Without a program name Python takes the first "python3" on PATH as
+    // sys.executable, which may belong to another installation than the one linked.
     if (QFile::exists(QStringLiteral(EDITOR2_PYTHON_EXECUTABLE)))
         status = PyConfig_SetBytesString(&config, &config.program_name, EDITOR2_PYTHON_EXECUTABLE);
 #endif

@@ -30,7 +30,11 @@
 // init() starts an interpreter unless PythonAlreadyInitialized is given, in
 // which case it adopts the one the host started. Without a running
 // interpreter, init() with that flag leaves self() null, and callers skip
-// their Python work.
+// their Python work. IgnoreSiteModule applies when init() starts the
+// interpreter; RedirectStdOut sends sys.stdout and sys.stderr to
+// pythonStdOut() and pythonStdErr() until cleanup().
+//
+// A name that getVariable() or removeVariable() does not find is no error.
 class EDITOR2_PYTHON_EXPORT PythonQt : public QObject
 {
     Q_OBJECT
