@@ -1,0 +1,212 @@
+// Opening the console output filter: FilterWidget::setFilters on three
+// recognised filters (96 Python evaluations, one per check box) against the
+// same 96 texts evaluated directly through the Python layer in one loop, and
+// the time to open the whole project properties dialog.
+//
+// Times are the GUI thread's CPU time, medians over the rounds: on a shared
+// machine wall-clock samples jump by whole scheduler ticks whenever another
+// process takes the core. The shown dialog is also given in wall-clock time.
+//
+// Usage: bench_filterwidget [rounds]   (offscreen unless QT_QPA_PLATFORM is set)
+
+#include "commandtables.h"
+#include "filterexpression.h"
+#include "filterwidget.h"
+#include "projectpropertiesdlg.h"
+
+#include <PythonQt.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QGridLayout>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+namespace Arvel {
+
+// The project's properties that the dialog reads.
+class Project : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString title MEMBER m_title)
+    Q_PROPERTY(QString fileName MEMBER m_fileName)
+    Q_PROPERTY(QObject *connection MEMBER m_connection)
+
+public:
+    QString m_title = QStringLiteral("North district");
+    QString m_fileName = QStringLiteral("/projects/north/north.avp");
+    QObject *m_connection = nullptr;
+};
+
+class Connection : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString remoteHost MEMBER m_host)
+    Q_PROPERTY(int remotePort MEMBER m_port)
+
+public:
+    QString m_host = QStringLiteral("ctl.example");
+    int m_port = 4000;
+};
+
+} // namespace Arvel
+
+namespace {
+
+using FilterExpression::Kind;
+
+const QString filters[3] = {
+    QStringLiteral("request.command in (0x1000,0x1100,0x1105,0x10001010,)"),
+    QStringLiteral("resp.request.command in (0x1101,0x1300,)"),
+    QStringLiteral("notify.id in (0x0,0x1,0x4,)"),
+};
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// CPU time of the calling thread.
+class CpuTimer
+{
+public:
+    void start() { m_start = now(); }
+    double ms() const { return now() - m_start; }
+
+private:
+    static double now()
+    {
+        timespec t;
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+    }
+    double m_start = 0;
+};
+
+} // namespace
+
+QtMessageHandler previousHandler = nullptr;
+
+// Offscreen windows warn on every show; the warning says nothing here.
+void dropOffscreenNoise(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (previousHandler && !message.contains(QLatin1String("propagateSizeHints")))
+        previousHandler(type, context, message);
+}
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    previousHandler = qInstallMessageHandler(dropOffscreenNoise);
+    const int rounds = argc > 1 ? qMax(1, atoi(argv[1])) : 100;
+
+    PythonQt::init();
+    PythonQt *python = PythonQt::self();
+    if (!python) {
+        std::fprintf(stderr, "no Python interpreter\n");
+        return 1;
+    }
+    PythonQtObjectPtr main = python->getMainModule();
+    PythonQtObjectPtr arvel = python->createModuleFromScript(
+        QStringLiteral("arvel"), QStringLiteral("class _M: pass\nav_module = _M()\n"));
+    const char *const attributes[] = {"requestFilter", "responseFilter", "notificationFilter"};
+    for (int i = 0; i < 3; ++i) {
+        arvel.addVariable(QStringLiteral("_text"), filters[i]);
+        arvel.evalScript(QStringLiteral("av_module.%1 = _text\n").arg(attributes[i]));
+    }
+
+    // The texts that setFilters evaluates, one per check box.
+    QStringList texts;
+    const Kind kinds[] = {Kind::Request, Kind::Response, Kind::Notification};
+    for (int i = 0; i < 3; ++i) {
+        const QString pattern = FilterExpression::read(kinds[i], filters[i]).pattern;
+        const QList<CommandDesc> rows = kinds[i] == Kind::Notification
+                                            ? CommandTables::notifications()
+                                            : CommandTables::requests();
+        for (const CommandDesc &row : rows)
+            texts << FilterExpression::testFor(pattern, row.code);
+    }
+
+    Arvel::Connection connection;
+    Arvel::Project project;
+    project.m_connection = &connection;
+
+    std::vector<double> bare, reading, building, opening, openingShown, openingWall, gridsOnly,
+        checksOnly;
+    int checked = 0;
+    for (int round = 0; round < rounds; ++round) {
+        CpuTimer timer;
+        timer.start();
+        for (const QString &text : texts)
+            checked += python->evalScript(main, text, Py_eval_input).toBool();
+        bare.push_back(timer.ms());
+
+        {
+            FilterWidget widget;
+            timer.start();
+            widget.setFilters(filters[0], filters[1], filters[2]);
+            reading.push_back(timer.ms());
+            timer.start();
+            widget.buildFilters();
+            building.push_back(timer.ms());
+        }
+
+        {
+            // The two halves of setFilters: building the 96 boxes, and setting
+            // them from Python on grids built beforehand.
+            FilterWidget widget;
+            const char *const grids[] = {"gridLayout", "gridLayout_2", "gridLayout_3"};
+            timer.start();
+            for (int i = 0; i < 3; ++i)
+                widget.fillGrid(i == 2 ? widget.notifications : widget.commands,
+                                widget.findChild<QGridLayout *>(QLatin1String(grids[i])));
+            gridsOnly.push_back(timer.ms());
+            timer.start();
+            widget.setFilters(filters[0], filters[1], filters[2]);
+            checksOnly.push_back(timer.ms());
+        }
+
+        QElapsedTimer wall;
+        wall.start();
+        timer.start();
+        {
+            ProjectPropertiesDlg dialog(nullptr, &project);
+            opening.push_back(timer.ms());
+            dialog.show();
+            QCoreApplication::processEvents();
+            openingShown.push_back(timer.ms());
+            openingWall.push_back(wall.nsecsElapsed() / 1e6);
+        }
+    }
+    QCoreApplication::processEvents();
+
+    const double bareMs = median(bare);
+    const double readingMs = median(reading);
+    QTextStream out(stdout);
+    out << "rounds: " << rounds << ", evaluations per round: " << texts.size()
+        << ", true results per round: " << checked / rounds << "\n";
+    out << QString::asprintf("bare evaluations (96):          %8.3f ms\n", bareMs);
+    out << QString::asprintf("FilterWidget::setFilters:       %8.3f ms  ratio %.2f (goal <= 1.5)\n",
+                             readingMs, readingMs / bareMs);
+    out << QString::asprintf("  the 96 check boxes alone:     %8.3f ms\n", median(gridsOnly));
+    out << QString::asprintf("  setFilters, boxes pre-built:  %8.3f ms  ratio %.2f\n",
+                             median(checksOnly), median(checksOnly) / bareMs);
+    out << QString::asprintf("FilterWidget::buildFilters:     %8.3f ms\n", median(building));
+    out << QString::asprintf("ProjectPropertiesDlg built:     %8.3f ms\n", median(opening));
+    out << QString::asprintf("ProjectPropertiesDlg shown:     %8.3f ms  (goal < 50)\n",
+                             median(openingShown));
+    out << QString::asprintf("  the same, wall clock:         %8.3f ms\n", median(openingWall));
+    out.flush();
+
+    PythonQt::cleanup();
+    return 0;
+}
+
+#include "bench_filterwidget.moc"
