@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int ItemCount = 1000;
-constexpr int Runs = 9;
+constexpr int Runs = 21;
 
 } // namespace
 

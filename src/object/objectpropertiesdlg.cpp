@@ -266,14 +266,15 @@ void ObjectPropertiesDlg::loadTables()
     const QList<QObject *> phases =
         HostCall::callFor<QList<QObject *>>(light.data(), "phases", &called);
     if (called) {
-        fillTable(ui->phasesTable, phases, [this](const QObject *phase, int column) {
+        const SchemaPath::Base base(baseDir);
+        fillTable(ui->phasesTable, phases, [&base](const QObject *phase, int column) {
             switch (column) {
             case 0:
                 return HostCall::read(phase, "id").toString();
             case 1:
                 return HostCall::read(phase, "description").toString();
             default:
-                return toRelativePath(HostCall::read(phase, "shema").toString());
+                return base.toRelativePath(HostCall::read(phase, "shema").toString());
             }
         });
     }
@@ -291,6 +292,7 @@ void ObjectPropertiesDlg::writePhases()
 {
     const QTableWidget *table = ui->phasesTable;
     const int rows = table->rowCount();
+    const SchemaPath::Base base(baseDir);
     // Clearing an object that cannot rebuild its phases would only lose them.
     if (!hasMethod(light, "createPhase(int,QString)") || !HostCall::call(light.data(), "clearPhases"))
         return;
@@ -305,7 +307,7 @@ void ObjectPropertiesDlg::writePhases()
             continue;
         }
         if (phase)
-            HostCall::write(phase, "shema", toAbsolutePath(cellText(table, row, 2)));
+            HostCall::write(phase, "shema", base.toAbsolutePath(cellText(table, row, 2)));
     }
 }
 

@@ -96,6 +96,17 @@ void tst_ObjectLogic::convertsSchemaPaths_data()
         << "/data/proj" << "/data/other/a.svg" << "../other/a.svg" << "/data/other/a.svg";
     QTest::newRow("base folder with trailing slash")
         << "/data/proj/" << "/data/proj/x/main.svg" << "x/main.svg" << "/data/proj/x/main.svg";
+    QTest::newRow("sibling folder sharing the name's start")
+        << "/data/proj" << "/data/project/a.svg" << "../project/a.svg" << "/data/project/a.svg";
+    QTest::newRow("unclean path inside the base folder")
+        << "/data/proj" << "/data/proj/x/../schemas/a.svg" << "schemas/a.svg"
+        << "/data/proj/schemas/a.svg";
+    QTest::newRow("doubled separator") << "/data/proj" << "/data/proj//a.svg" << "a.svg"
+                                       << "/data/proj/a.svg";
+    QTest::newRow("unclean base folder") << "/data/x/../proj" << "/data/proj/a.svg" << "a.svg"
+                                         << "/data/proj/a.svg";
+    QTest::newRow("base folder with a trailing separator as the path")
+        << "/data/proj" << "/data/proj/" << "." << "/data/proj";
     QTest::newRow("no base folder") << "" << "/data/proj/a.svg" << "/data/proj/a.svg"
                                     << "/data/proj/a.svg";
     QTest::newRow("no base folder keeps a relative path") << "" << "a/../b.svg" << "a/../b.svg"
@@ -116,6 +127,10 @@ void tst_ObjectLogic::convertsSchemaPaths()
 
     QCOMPARE(SchemaPath::toRelativePath(baseDir, stored), shown);
     QCOMPARE(SchemaPath::toAbsolutePath(baseDir, shown), storedAgain);
+    // Converting many paths against one base gives the same.
+    const SchemaPath::Base base(baseDir);
+    QCOMPARE(base.toRelativePath(stored), shown);
+    QCOMPARE(base.toAbsolutePath(shown), storedAgain);
 }
 
 void tst_ObjectLogic::mapsTypeToItem_data()
