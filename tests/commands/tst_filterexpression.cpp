@@ -74,8 +74,8 @@ void tst_FilterExpression::descriptionsKeepTheirPunctuation()
     QCOMPARE(rows.at(0).description,
              QStringLiteral("инициализация контроллера после включения ,сброса или по какой "
                             "\u2013 либо другой причине"));
-    QVERIFY(rows.at(1).description.contains(QStringLiteral("(ситуации \u00abконтроль красного\u00bb, "
-                                                           "\u00abконтроль зелёного\u00bb,")));
+    QVERIFY(rows.at(1).description.contains(
+        QStringLiteral("(ситуации \u00abконтроль красного\u00bb, \u00abконтроль зелёного\u00bb,")));
     QVERIFY(rows.at(2).description.contains(QStringLiteral("работу(изменение нагрузки")));
     QCOMPARE(CommandTables::requests().at(38).description,
              QStringLiteral("Чтение параметров силового питания и потребления электроэнергии"));
@@ -111,8 +111,8 @@ void tst_FilterExpression::readsExpression_data()
         << Kind::Request << "request.command in ()" << "request.command in ()" << false
         << "%1 in ()";
     QTest::newRow("trailing condition is custom")
-        << Kind::Request << "request.command in (0x1000,) and x" << "request.command in (0x1000,) and x"
-        << false << "%1 in (0x1000,) and x";
+        << Kind::Request << "request.command in (0x1000,) and x"
+        << "request.command in (0x1000,) and x" << false << "%1 in (0x1000,) and x";
     QTest::newRow("subject is case-sensitive")
         << Kind::Request << "Request.command in (0x1000,)" << "Request.command in (0x1000,)"
         << false << "Request.command in (0x1000,)";

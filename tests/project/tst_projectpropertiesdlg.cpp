@@ -67,12 +67,9 @@ public:
     Q_INVOKABLE bool contains(int) const { return false; }
 
     void setTitle(const QString &title) { m_title = title, record("title", title); }
-    void setRequestFilter(const QString &f) { m_filters[0] = f, record("consoleRequestFilter", f); }
-    void setResponseFilter(const QString &f) { m_filters[1] = f, record("consoleResponseFilter", f); }
-    void setNotificationFilter(const QString &f)
-    {
-        m_filters[2] = f, record("consoleNotificationFilter", f);
-    }
+    void setRequestFilter(const QString &f) { setFilter(0, "consoleRequestFilter", f); }
+    void setResponseFilter(const QString &f) { setFilter(1, "consoleResponseFilter", f); }
+    void setNotificationFilter(const QString &f) { setFilter(2, "consoleNotificationFilter", f); }
     void setChanged(bool changed)
     {
         m_changed = changed, record("changed", changed ? "true" : "false");
@@ -85,6 +82,11 @@ public:
     QStringList writes;
 
 private:
+    void setFilter(int i, const char *name, const QString &filter)
+    {
+        m_filters[i] = filter;
+        record(name, filter);
+    }
     void record(const char *name, const QString &value)
     {
         writes << QLatin1String(name) + QLatin1Char('=') + value;
