@@ -12,8 +12,8 @@
 #include <QDebug>
 #include <QMessageBox>
 #include <QMetaObject>
-#include <QSignalBlocker>
 #include <QHeaderView>
+#include <QSignalBlocker>
 #include <QTableWidget>
 
 #include <set>
@@ -37,15 +37,16 @@ QString cellText(const QTableWidget *table, int row, int column)
     return item ? item->text() : QString();
 }
 
-// Gives every row the height QTableView::resizeRowsToContents gives it, at a
-// fraction of the cost on long tables. That call lays out the text of every
-// cell; but the dialog's cells are plain items in the table's font, so every
-// row whose cells hold single-line text (at least one of them non-empty)
-// comes out as high as any other such row: one of them is measured for all.
-// Rows without text or with several lines are measured one by one. Beyond
-// the rows that sizing the columns looked at, text may wrap, so such a table
-// takes the plain call.
-void resizeRowsToContents(QTableWidget *table)
+// Gives every row the height QTableView::resizeRowsToContents gives it,
+// provided the columns were just sized to their contents, at a fraction of
+// the cost on long tables. That call lays out the text of every cell; but
+// the dialog's cells are plain items in the table's font and, in columns
+// sized to them, no text wraps: every row whose cells hold single-line text
+// (at least one of them non-empty) comes out as high as any other such row,
+// so one of them is measured for all. Rows without text or with several
+// lines are measured one by one. A table longer than the rows that sizing
+// the columns looks at may wrap text and takes the plain call.
+void resizeRowsAfterColumns(QTableWidget *table)
 {
     const int rows = table->rowCount();
     const int columns = table->columnCount();
@@ -108,7 +109,7 @@ void fillTable(QTableWidget *table, const QList<QObject *> &objects, CellText ce
     // event loop turns.
     QMetaObject::invokeMethod(table, "resizeColumnsToContents", Qt::QueuedConnection);
     QMetaObject::invokeMethod(
-        table, [table] { resizeRowsToContents(table); }, Qt::QueuedConnection);
+        table, [table] { resizeRowsAfterColumns(table); }, Qt::QueuedConnection);
 }
 
 void appendEmptyRow(QTableWidget *table)
@@ -117,7 +118,7 @@ void appendEmptyRow(QTableWidget *table)
     table->insertRow(row);
     for (int column = 0; column < table->columnCount(); ++column)
         table->setItem(row, column, new QTableWidgetItem);
-    resizeRowsToContents(table);
+    table->resizeRowsToContents();
 }
 
 void removeSelectedRows(QTableWidget *table)

@@ -30,9 +30,6 @@ public:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void accept() override;
 
-    QString toRelativePath(const QString &path) const;
-    QString toAbsolutePath(const QString &path) const;
-
 private slots:
     void on_selSchema_clicked();
     void on_addPhase_clicked();
@@ -54,6 +51,9 @@ private slots:
 private:
     Q_INVOKABLE void stopPositionEdit();
 
+    // Schema paths as shown (relative to baseDir) and as stored (absolute).
+    QString toRelativePath(const QString &path) const;
+    QString toAbsolutePath(const QString &path) const;
     void loadTables();
     void writePhases();
     void writePrograms();
