@@ -7,8 +7,6 @@
 #include <QString>
 #include <QVariantMap>
 
-class QTableWidget;
-
 namespace Ui {
 class ObjectPropertiesDlg;
 }
