@@ -1,6 +1,9 @@
 #include "hostcall.h"
 
+#include <QByteArray>
 #include <QMetaObject>
+
+#include <initializer_list>
 
 namespace HostCall {
 
@@ -22,10 +25,33 @@ bool write(QObject *object, const char *name, const QVariant &value)
     return true;
 }
 
+// Whether the object has an invokable method of that name and those argument
+// types. Asking first keeps a missing method a silent skip: invokeMethod itself
+// would print a warning for every miss.
+static bool hasMethod(const QObject *object, const char *method,
+                      std::initializer_list<const QGenericArgument *> arguments)
+{
+    QByteArray signature(method);
+    signature += '(';
+    bool first = true;
+    for (const QGenericArgument *argument : arguments) {
+        if (!argument->name())
+            break;
+        if (!first)
+            signature += ',';
+        signature += argument->name();
+        first = false;
+    }
+    signature += ')';
+    const QMetaObject *meta = object->metaObject();
+    return meta->indexOfMethod(signature.constData()) >= 0
+        || meta->indexOfMethod(QMetaObject::normalizedSignature(signature.constData()).constData()) >= 0;
+}
+
 bool invoke(QObject *object, const char *method, QGenericReturnArgument result, QGenericArgument a0,
             QGenericArgument a1, QGenericArgument a2, QGenericArgument a3)
 {
-    if (!object)
+    if (!object || !hasMethod(object, method, {&a0, &a1, &a2, &a3}))
         return false;
     return QMetaObject::invokeMethod(object, method, result, a0, a1, a2, a3);
 }

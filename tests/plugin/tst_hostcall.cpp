@@ -1,0 +1,108 @@
+#include "hostcall.h"
+
+#include <QtTest>
+
+// A host object as the plug-in sees it: a few properties and invokables.
+class HostThing : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(int id MEMBER m_id)
+
+public:
+    Q_INVOKABLE int twice(int value) { return 2 * value; }
+    Q_INVOKABLE void touch(const QString &name, const QVariant &value) { touched = name + '=' + value.toString(); }
+    Q_INVOKABLE QList<QObject *> children2() { return {this}; }
+
+    QString touched;
+
+private:
+    int m_id = 7;
+};
+
+class tst_HostCall : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsAndWritesByName();
+    void callsByName();
+    void missesAreSilentFailures_data();
+    void missesAreSilentFailures();
+};
+
+static int s_warnings = 0;
+
+static void countWarnings(QtMsgType type, const QMessageLogContext &, const QString &)
+{
+    if (type == QtWarningMsg)
+        ++s_warnings;
+}
+
+void tst_HostCall::readsAndWritesByName()
+{
+    HostThing thing;
+    bool ok = false;
+    QCOMPARE(HostCall::read(&thing, "id", &ok).toInt(), 7);
+    QVERIFY(ok);
+    HostCall::read(&thing, "absent", &ok);
+    QVERIFY(!ok);
+    HostCall::read(nullptr, "id", &ok);
+    QVERIFY(!ok);
+    QVERIFY(HostCall::write(&thing, "id", 9));
+    QCOMPARE(thing.property("id").toInt(), 9);
+    QVERIFY(!HostCall::write(nullptr, "id", 9));
+}
+
+void tst_HostCall::callsByName()
+{
+    HostThing thing;
+    bool ok = false;
+    QCOMPARE(HostCall::callFor<int>(&thing, "twice", &ok, 21), 42);
+    QVERIFY(ok);
+    QVERIFY(HostCall::call(&thing, "touch", QStringLiteral("a"), QVariant(5)));
+    QCOMPARE(thing.touched, QStringLiteral("a=5"));
+    const QList<QObject *> list = HostCall::callFor<QList<QObject *>>(&thing, "children2", &ok);
+    QVERIFY(ok);
+    QCOMPARE(list, QList<QObject *>{&thing});
+}
+
+// A host without a method is an ordinary case: the call reports failure and
+// leaves no warning behind for every skipped step.
+void tst_HostCall::missesAreSilentFailures_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("unknown name") << 0;
+    QTest::newRow("wrong argument type") << 1;
+    QTest::newRow("too many arguments") << 2;
+    QTest::newRow("null object") << 3;
+}
+
+void tst_HostCall::missesAreSilentFailures()
+{
+    QFETCH(int, kind);
+    HostThing thing;
+    s_warnings = 0;
+    const QtMessageHandler previous = qInstallMessageHandler(countWarnings);
+    bool ok = true;
+    switch (kind) {
+    case 0:
+        HostCall::callFor<int>(&thing, "thrice", &ok, 1);
+        break;
+    case 1:
+        HostCall::callFor<int>(&thing, "twice", &ok, QStringLiteral("1"));
+        break;
+    case 2:
+        ok = HostCall::call(&thing, "twice", 1, 2);
+        break;
+    case 3:
+        ok = HostCall::call(nullptr, "twice", 1);
+        break;
+    }
+    qInstallMessageHandler(previous);
+    QVERIFY(!ok);
+    QCOMPARE(s_warnings, 0);
+}
+
+QTEST_APPLESS_MAIN(tst_HostCall)
+
+#include "tst_hostcall.moc"
