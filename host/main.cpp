@@ -16,11 +16,14 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
+#include <QTranslator>
 
 #include <memory>
 
@@ -82,9 +85,26 @@ int main(int argc, char *argv[])
         QStringLiteral("project-dir"),
         QApplication::translate("main", "Keep the sample project in <folder>."),
         QStringLiteral("folder"));
+    const QCommandLineOption language(
+        QStringLiteral("lang"),
+        QApplication::translate("main", "Show the editor's dialogs in <language> (for example ru)."),
+        QStringLiteral("language"));
     parser.addOption(screenshots);
     parser.addOption(projectDir);
+    parser.addOption(language);
     parser.process(app);
+
+    // The plug-in's captions are translated by the host's translators, as in
+    // the real application; its .qm files are built beside it.
+    const QLocale locale = parser.isSet(language) ? QLocale(parser.value(language)) : QLocale::system();
+    QTranslator editorTranslator;
+    if (editorTranslator.load(locale, QStringLiteral("editor2"), QStringLiteral("_"),
+                              QCoreApplication::applicationDirPath() + QStringLiteral("/translations")))
+        QCoreApplication::installTranslator(&editorTranslator);
+    QTranslator qtTranslator;
+    if (qtTranslator.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslator);
 
     const bool tourMode = parser.isSet(screenshots)
                           || QGuiApplication::platformName() == QLatin1String("offscreen");

@@ -1,0 +1,337 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU">
+<context>
+    <name>EditorPlugin</name>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>Invalid light object</source>
+        <translation>Недопустимый объект светофора</translation>
+    </message>
+    <message>
+        <source>Project not created</source>
+        <translation>Проект не создан</translation>
+    </message>
+    <message>
+        <source>Invalid scene object</source>
+        <translation>Недопустимый объект сцены</translation>
+    </message>
+    <message>
+        <source>Cannot connect to osmView</source>
+        <translation>Не удаётся подключиться к карте</translation>
+    </message>
+</context>
+<context>
+    <name>FilterWidget</name>
+    <message>
+        <source>Console output filter</source>
+        <translation>Фильтр вывода консоли</translation>
+    </message>
+    <message>
+        <source>Requests</source>
+        <translation>Запросы</translation>
+    </message>
+    <message>
+        <source>Custom filter:</source>
+        <translation>Свой фильтр:</translation>
+    </message>
+    <message>
+        <source>Answers</source>
+        <translation>Ответы</translation>
+    </message>
+    <message>
+        <source>Notifications</source>
+        <translation>Уведомления</translation>
+    </message>
+    <message>
+        <source>Clear all</source>
+        <translation>Снять все</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Выбрать все</translation>
+    </message>
+    <message>
+        <source>Invert All</source>
+        <translation>Инвертировать</translation>
+    </message>
+</context>
+<context>
+    <name>ObjectPropertiesDlg</name>
+    <message>
+        <source>Object properties</source>
+        <translation>Свойства объекта</translation>
+    </message>
+    <message>
+        <source>Identifier:</source>
+        <translation>Идентификатор:</translation>
+    </message>
+    <message>
+        <source>Type:</source>
+        <translation>Тип:</translation>
+    </message>
+    <message>
+        <source>Арвел V3.18</source>
+        <translation>Арвел V3.18</translation>
+    </message>
+    <message>
+        <source>Шлюз-Вектор</source>
+        <translation>Шлюз-Вектор</translation>
+    </message>
+    <message>
+        <source>LT_COG</source>
+        <translation>LT_COG</translation>
+    </message>
+    <message>
+        <source>Arvel2</source>
+        <translation>Arvel2</translation>
+    </message>
+    <message>
+        <source>ПТК</source>
+        <translation>ПТК</translation>
+    </message>
+    <message>
+        <source>import from folder</source>
+        <translation>импорт из папки</translation>
+    </message>
+    <message>
+        <source>from controller</source>
+        <translation>из контроллера</translation>
+    </message>
+    <message>
+        <source>Description:</source>
+        <translation>Описание:</translation>
+    </message>
+    <message>
+        <source>Position:</source>
+        <translation>Положение:</translation>
+    </message>
+    <message>
+        <source>select</source>
+        <translation>выбрать</translation>
+    </message>
+    <message>
+        <source>Schema file:</source>
+        <translation>Файл схемы:</translation>
+    </message>
+    <message>
+        <source>RCU control</source>
+        <translation>Управление RCU</translation>
+    </message>
+    <message>
+        <source>Change events mask</source>
+        <translation>Маска событий</translation>
+    </message>
+    <message>
+        <source>Additional properties ...</source>
+        <translation>Дополнительные свойства ...</translation>
+    </message>
+    <message>
+        <source>Phases</source>
+        <translation>Фазы</translation>
+    </message>
+    <message>
+        <source>id</source>
+        <translation>номер</translation>
+    </message>
+    <message>
+        <source>description</source>
+        <translation>описание</translation>
+    </message>
+    <message>
+        <source>schema</source>
+        <translation>схема</translation>
+    </message>
+    <message>
+        <source>add</source>
+        <translation>добавить</translation>
+    </message>
+    <message>
+        <source>remove</source>
+        <translation>удалить</translation>
+    </message>
+    <message>
+        <source>Programs</source>
+        <translation>Программы</translation>
+    </message>
+    <message>
+        <source>exchange with controller</source>
+        <translation>обмен с контроллером</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>отмена</translation>
+    </message>
+    <message>
+        <source>Select schema</source>
+        <translation>Выбрать схему</translation>
+    </message>
+    <message>
+        <source>Object id=%1 - invalid</source>
+        <translation>Объект id=%1 - недопустимый номер</translation>
+    </message>
+    <message>
+        <source>Object with id=%1 already exist</source>
+        <translation>Объект с id=%1 уже существует</translation>
+    </message>
+    <message>
+        <source>Error creating phase</source>
+        <translation>Error creating phase</translation>
+    </message>
+    <message>
+        <source>Error creating program</source>
+        <translation>Error creating program</translation>
+    </message>
+    <message>
+        <source>Invalid propery %s value</source>
+        <translation>Invalid propery %s value</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+</context>
+<context>
+    <name>OsmViewPropertiesDlg</name>
+    <message>
+        <source>Map propeties</source>
+        <translation>Свойства карты</translation>
+    </message>
+    <message>
+        <source>Minimum zoom:</source>
+        <translation>Минимальный масштаб:</translation>
+    </message>
+    <message>
+        <source>Maximum zoom:</source>
+        <translation>Максимальный масштаб:</translation>
+    </message>
+    <message>
+        <source>Maps</source>
+        <translation>Карты</translation>
+    </message>
+    <message>
+        <source>name</source>
+        <translation>название</translation>
+    </message>
+    <message>
+        <source>database file</source>
+        <translation>файл базы</translation>
+    </message>
+    <message>
+        <source>tile server template</source>
+        <translation>шаблон сервера тайлов</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Добавить</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Удалить</translation>
+    </message>
+</context>
+<context>
+    <name>PresetsEditDlg</name>
+    <message>
+        <source>Presets editor</source>
+        <translation>Редактор предустановок</translation>
+    </message>
+    <message>
+        <source>name</source>
+        <translation>название</translation>
+    </message>
+    <message>
+        <source>tooltip</source>
+        <translation>подсказка</translation>
+    </message>
+    <message>
+        <source>zoom</source>
+        <translation>масштаб</translation>
+    </message>
+    <message>
+        <source>center</source>
+        <translation>центр</translation>
+    </message>
+    <message>
+        <source>Add current</source>
+        <translation>Добавить текущий</translation>
+    </message>
+    <message>
+        <source>Add custom</source>
+        <translation>Добавить свой</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>Default preset:</source>
+        <translation>По умолчанию:</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectPropertiesDlg</name>
+    <message>
+        <source>Project properies</source>
+        <translation>Свойства проекта</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Название:</translation>
+    </message>
+    <message>
+        <source>Server url:</source>
+        <translation>Адрес сервера:</translation>
+    </message>
+    <message>
+        <source>Project file:</source>
+        <translation>Файл проекта:</translation>
+    </message>
+    <message>
+        <source>Console output filter:</source>
+        <translation>Фильтр вывода консоли:</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsEditDlg</name>
+    <message>
+        <source>Settings editor</source>
+        <translation>Редактор настроек</translation>
+    </message>
+    <message>
+        <source>File name:</source>
+        <translation>Имя файла:</translation>
+    </message>
+    <message>
+        <source>Section</source>
+        <translation>Раздел</translation>
+    </message>
+    <message>
+        <source>Key</source>
+        <translation>Ключ</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Значение</translation>
+    </message>
+    <message>
+        <source>Add section</source>
+        <translation>Добавить раздел</translation>
+    </message>
+    <message>
+        <source>Add subsection</source>
+        <translation>Добавить подраздел</translation>
+    </message>
+    <message>
+        <source>Add item</source>
+        <translation>Добавить элемент</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Удалить</translation>
+    </message>
+</context>
+</TS>
