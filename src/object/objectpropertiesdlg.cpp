@@ -25,12 +25,6 @@ namespace {
 // count for it beside the mask.
 constexpr quint32 SignalGroupBit = 0x20;
 
-bool hasMethod(const QObject *object, const char *signature)
-{
-    return object
-           && object->metaObject()->indexOfMethod(QMetaObject::normalizedSignature(signature)) >= 0;
-}
-
 QString cellText(const QTableWidget *table, int row, int column)
 {
     const QTableWidgetItem *item = table->item(row, column);
@@ -295,7 +289,8 @@ void ObjectPropertiesDlg::writePhases()
     const int rows = table->rowCount();
     const SchemaPath::Base base(baseDir);
     // Clearing an object that cannot rebuild its phases would only lose them.
-    if (!hasMethod(light, "createPhase(int,QString)") || !HostCall::call(light.data(), "clearPhases"))
+    if (!HostCall::hasMethod(light, "createPhase(int,QString)")
+        || !HostCall::call(light.data(), "clearPhases"))
         return;
     for (int row = 0; row < rows; ++row) {
         const int number = cellText(table, row, 0).toInt();
@@ -316,7 +311,7 @@ void ObjectPropertiesDlg::writePrograms()
 {
     const QTableWidget *table = ui->programsTable;
     const int rows = table->rowCount();
-    if (!hasMethod(light, "createProgram(int,QString)")
+    if (!HostCall::hasMethod(light, "createProgram(int,QString)")
         || !HostCall::call(light.data(), "clearPrograms"))
         return;
     for (int row = 0; row < rows; ++row) {

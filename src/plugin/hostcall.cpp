@@ -25,8 +25,16 @@ bool write(QObject *object, const char *name, const QVariant &value)
     return true;
 }
 
-// Whether the object has an invokable method of that name and those argument
-// types. Asking first keeps a missing method a silent skip: invokeMethod itself
+bool hasMethod(const QObject *object, const char *signature)
+{
+    if (!object)
+        return false;
+    const QMetaObject *meta = object->metaObject();
+    return meta->indexOfMethod(signature) >= 0
+        || meta->indexOfMethod(QMetaObject::normalizedSignature(signature).constData()) >= 0;
+}
+
+// Asking first keeps a missing method a silent skip: invokeMethod itself
 // would print a warning for every miss.
 static bool hasMethod(const QObject *object, const char *method,
                       std::initializer_list<const QGenericArgument *> arguments)
@@ -43,9 +51,7 @@ static bool hasMethod(const QObject *object, const char *method,
         first = false;
     }
     signature += ')';
-    const QMetaObject *meta = object->metaObject();
-    return meta->indexOfMethod(signature.constData()) >= 0
-        || meta->indexOfMethod(QMetaObject::normalizedSignature(signature.constData()).constData()) >= 0;
+    return hasMethod(object, signature.constData());
 }
 
 bool invoke(QObject *object, const char *method, QGenericReturnArgument result, QGenericArgument a0,

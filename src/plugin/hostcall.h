@@ -20,6 +20,10 @@ QVariant read(const QObject *object, const char *name, bool *ok = nullptr);
 // unknown name creates a dynamic property, as QObject::setProperty does.
 bool write(QObject *object, const char *name, const QVariant &value);
 
+// Whether the object has an invokable method (or slot or signal) with this
+// signature, for example "createPhase(int,QString)"; false for a null object.
+bool hasMethod(const QObject *object, const char *signature);
+
 // QMetaObject::invokeMethod with the default connection type; false when the
 // object is null or has no invokable method of that name and those argument
 // types (including the return type, when one is asked for).
