@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDebug>
+#include <QRawFont>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QHeaderView>
@@ -31,15 +32,48 @@ QString cellText(const QTableWidget *table, int row, int column)
     return item ? item->text() : QString();
 }
 
+// Tells whether a text is laid out as one line in the table's own font: no
+// line or paragraph break, and every character drawn by that font itself (a
+// fallback font may have taller lines). Characters are looked up once each.
+class SingleLineCheck
+{
+public:
+    explicit SingleLineCheck(const QFont &font)
+        : m_font(QRawFont::fromFont(font)), m_known(0x10000, Unknown)
+    {}
+
+    bool operator()(const QString &text)
+    {
+        for (const QChar c : text) {
+            if (c.isSurrogate())
+                return false;
+            char &known = m_known[c.unicode()];
+            if (known == Unknown) {
+                const bool breaks = c == QLatin1Char('\n') || c == QChar::LineSeparator
+                                    || c == QChar::ParagraphSeparator;
+                known = !breaks && m_font.supportsCharacter(c) ? Plain : Special;
+            }
+            if (known == Special)
+                return false;
+        }
+        return true;
+    }
+
+private:
+    enum : char { Unknown, Plain, Special };
+    QRawFont m_font;
+    std::vector<char> m_known;
+};
+
 // Gives every row the height QTableView::resizeRowsToContents gives it,
 // provided the columns were just sized to their contents, at a fraction of
 // the cost on long tables. That call lays out the text of every cell; but
 // the dialog's cells are plain items in the table's font and, in columns
 // sized to them, no text wraps: every row whose cells hold single-line text
-// (at least one of them non-empty) comes out as high as any other such row,
-// so one of them is measured for all. Rows without text or with several
-// lines are measured one by one. A table longer than the rows that sizing
-// the columns looks at may wrap text and takes the plain call.
+// in that font (at least one of them non-empty) comes out as high as any
+// other such row, so one of them is measured for all. Other rows are
+// measured one by one. A table longer than the rows that sizing the columns
+// looks at may wrap text and takes the plain call.
 void resizeRowsAfterColumns(QTableWidget *table)
 {
     const int rows = table->rowCount();
@@ -50,18 +84,19 @@ void resizeRowsAfterColumns(QTableWidget *table)
         return;
     }
 
+    SingleLineCheck singleLine(table->font());
     std::vector<bool> uniform(rows);
     int sample = -1;
     for (int row = 0; row < rows; ++row) {
         bool hasText = false;
-        bool multiLine = false;
-        for (int column = 0; column < columns; ++column) {
+        bool plain = true;
+        for (int column = 0; column < columns && plain; ++column) {
             const QTableWidgetItem *item = table->item(row, column);
             const QString text = item ? item->text() : QString();
             hasText = hasText || !text.isEmpty();
-            multiLine = multiLine || text.contains(QLatin1Char('\n'));
+            plain = singleLine(text);
         }
-        uniform[row] = hasText && !multiLine;
+        uniform[row] = hasText && plain;
         if (uniform[row] && sample < 0)
             sample = row;
     }

@@ -268,6 +268,9 @@ void tst_ObjectPropertiesDlg::sizesRowsAsQtDoes()
     light.presetPhase(3, QStringLiteral("first line\nsecond line\nthird line"), QString());
     light.presetPhase(4, QString(), QStringLiteral("/b.svg"));
     light.presetPhase(5, QStringLiteral("a long description ").repeated(8), QString());
+    // A line separator breaks the line as a new line does.
+    light.presetPhase(6, QStringLiteral("first line") + QChar(QChar::LineSeparator)
+                             + QStringLiteral("second line"), QString());
     ObjectPropertiesDlg dialog(nullptr, &light);
     QTableWidget *phases = dialog.ui->phasesTable;
     phases->item(1, 0)->setText(QString()); // a row without any text
