@@ -36,8 +36,8 @@ bool hasMethod(const QObject *object, const char *signature)
 
 // Asking first keeps a missing method a silent skip: invokeMethod itself
 // would print a warning for every miss.
-static bool hasMethod(const QObject *object, const char *method,
-                      std::initializer_list<const QGenericArgument *> arguments)
+static bool hasMethodFor(const QObject *object, const char *method,
+                         std::initializer_list<const QGenericArgument *> arguments)
 {
     QByteArray signature(method);
     signature += '(';
@@ -57,7 +57,7 @@ static bool hasMethod(const QObject *object, const char *method,
 bool invoke(QObject *object, const char *method, QGenericReturnArgument result, QGenericArgument a0,
             QGenericArgument a1, QGenericArgument a2, QGenericArgument a3)
 {
-    if (!object || !hasMethod(object, method, {&a0, &a1, &a2, &a3}))
+    if (!object || !hasMethodFor(object, method, {&a0, &a1, &a2, &a3}))
         return false;
     return QMetaObject::invokeMethod(object, method, result, a0, a1, a2, a3);
 }

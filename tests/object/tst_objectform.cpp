@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
@@ -34,6 +35,7 @@ private slots:
     void declaresMetaMethodsInOrder();
     void showsStoredType_data();
     void showsStoredType();
+    void translatesOnlyTranslatableTexts();
 
 private:
     QStringList log;
@@ -105,6 +107,63 @@ void tst_ObjectForm::namesAndCaptions()
         QCOMPARE(label->text(), caption);
     else if (auto *box = qobject_cast<QGroupBox *>(object))
         QCOMPARE(box->title(), caption);
+}
+
+namespace {
+
+// Marks every text of the dialog's context that goes through translation.
+class MarkingTranslator : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *source, const char *, int) const override
+    {
+        if (qstrcmp(context, "ObjectPropertiesDlg") != 0)
+            return QString();
+        return QStringLiteral("T:") + QString::fromUtf8(source);
+    }
+};
+
+} // namespace
+
+// The Russian controller names of the type list are fixed, except for those
+// that differ between deployments; the "..." of the schema button is fixed.
+void tst_ObjectForm::translatesOnlyTranslatableTexts()
+{
+    MarkingTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    QTest::ignoreMessage(QtDebugMsg, "ObjectPropertiesDlg - null light");
+    ObjectPropertiesDlg fresh(nullptr, nullptr);
+    QCoreApplication::removeTranslator(&translator);
+
+    auto *type = fresh.findChild<QComboBox *>(QStringLiteral("type"));
+    QVERIFY(type);
+    QList<int> translated;
+    for (int i = 0; i < type->count(); ++i) {
+        if (type->itemText(i).startsWith(QLatin1String("T:")))
+            translated.append(i);
+    }
+    QCOMPARE(translated, (QList<int>{4, 6, 7, 8, 11}));
+
+    QCOMPARE(fresh.windowTitle(), QStringLiteral("T:Object properties"));
+    QCOMPARE(fresh.findChild<QToolButton *>(QStringLiteral("selSchema"))->text(), QStringLiteral("..."));
+    const QStringList captioned{"label", "label_5", "importFromFolder", "fromController", "label_2",
+                                "label_4", "selectPos", "label_3", "rcuControl",
+                                "changeEventsMask", "additionalProps", "addPhase", "removePhase",
+                                "addProg", "removeProg"};
+    for (const QString &name : captioned) {
+        QObject *object = fresh.findChild<QObject *>(name);
+        QVERIFY2(object, qPrintable(name));
+        QVERIFY2(object->property("text").toString().startsWith(QLatin1String("T:")), qPrintable(name));
+    }
+    for (const char *name : {"groupBox", "groupBox_2"})
+        QVERIFY(fresh.findChild<QGroupBox *>(name)->title().startsWith(QLatin1String("T:")));
+    auto *phases = fresh.findChild<QTableWidget *>(QStringLiteral("phasesTable"));
+    auto *programs = fresh.findChild<QTableWidget *>(QStringLiteral("programsTable"));
+    for (QTableWidget *table : {phases, programs}) {
+        for (int column = 0; column < table->columnCount(); ++column)
+            QVERIFY(table->horizontalHeaderItem(column)->text().startsWith(QLatin1String("T:")));
+    }
 }
 
 void tst_ObjectForm::offersTwelveControllerTypes()

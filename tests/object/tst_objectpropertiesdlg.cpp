@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QPushButton>
 #include <QtTest>
 
@@ -101,6 +103,7 @@ private slots:
 
     void closesAsRejectedWhenObjectIsDeleted();
     void doesNothingWithoutObject();
+    void keepsExchangeProgressHidden();
 
 private:
     QStringList log;
@@ -771,6 +774,30 @@ void tst_ObjectPropertiesDlg::doesNothingWithoutObject()
     dialog.accept();
 
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+// The progress dialog of the controller exchange must not pop up by itself a
+// few seconds into every edit: it shows only while an exchange runs.
+void tst_ObjectPropertiesDlg::keepsExchangeProgressHidden()
+{
+    Arvel::Light light(&log);
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    QProgressDialog &progress = dialog.exchangeProgress;
+    QCOMPARE(progress.parent(), &dialog);
+    QCOMPARE(progress.labelText(), QStringLiteral("exchange with controller"));
+    QCOMPARE(progress.minimum(), 0);
+    QCOMPARE(progress.maximum(), 4);
+    QVERIFY(progress.autoClose());
+    QVERIFY(!progress.isVisible());
+    const QList<QTimer *> timers = progress.findChildren<QTimer *>();
+    for (const QTimer *timer : timers)
+        QVERIFY(!timer->isActive());
+
+    QPointer<QObject> response = new QObject(&light);
+    dialog.controllerExchangeQueue.append(response);
+    emit progress.rejected();
+    QVERIFY(dialog.controllerExchangeQueue.isEmpty());
+    QTRY_VERIFY(response.isNull()); // disposed of by deferred deletion
 }
 
 QTEST_MAIN(tst_ObjectPropertiesDlg)
