@@ -19,6 +19,8 @@
 #include <QPointer>
 #include <QSettings>
 
+#include <utility>
+
 namespace {
 
 const char ModuleVersion[] = "2.3.41";
@@ -39,6 +41,17 @@ int waitForResult(const QPointer<QDialog> &dialog, const QPointer<QObject> &watc
     if (!dialog || !watched)
         return -1;
     return dialog->result();
+}
+
+// Runs a dialog modally and destroys it. The dialog lives on the heap behind a
+// guard: a main window destroyed during exec() takes its child dialog along,
+// which a dialog on the stack would not survive.
+template <typename Dialog, typename... Args>
+void runDialog(Args &&...args)
+{
+    QPointer<Dialog> dialog = new Dialog(std::forward<Args>(args)...);
+    dialog->exec();
+    delete dialog.data();
 }
 
 } // namespace
@@ -89,32 +102,27 @@ bool EditorPlugin::editObject(QObject *obj, bool emit_signal)
 
 void EditorPlugin::editProject(QObject *project)
 {
-    ProjectPropertiesDlg dialog(findMainWindow(), project);
-    dialog.exec();
+    runDialog<ProjectPropertiesDlg>(findMainWindow(), project);
 }
 
 void EditorPlugin::editUserSettings()
 {
-    SettingsEditDlg dialog(findMainWindow(), 0, QString());
-    dialog.exec();
+    runDialog<SettingsEditDlg>(findMainWindow(), 0, QString());
 }
 
 void EditorPlugin::editSystemSettings()
 {
-    SettingsEditDlg dialog(findMainWindow(), 1, QString());
-    dialog.exec();
+    runDialog<SettingsEditDlg>(findMainWindow(), 1, QString());
 }
 
 void EditorPlugin::editIniFile(QString fileName)
 {
-    SettingsEditDlg dialog(findMainWindow(), 0, fileName);
-    dialog.exec();
+    runDialog<SettingsEditDlg>(findMainWindow(), 0, fileName);
 }
 
 void EditorPlugin::editOsmProperies(QSettings *prj_settings, QObject *osmView)
 {
-    OsmViewPropertiesDlg dialog(findMainWindow(), prj_settings, osmView);
-    dialog.exec();
+    runDialog<OsmViewPropertiesDlg>(findMainWindow(), prj_settings, osmView);
 }
 
 void EditorPlugin::editPresets(QSettings *prj_settings, QGraphicsView *osmView)
@@ -123,8 +131,7 @@ void EditorPlugin::editPresets(QSettings *prj_settings, QGraphicsView *osmView)
         showError(tr("Project not created"));
         return;
     }
-    PresetsEditDlg dialog(findMainWindow(), prj_settings, osmView);
-    dialog.exec();
+    runDialog<PresetsEditDlg>(findMainWindow(), prj_settings, osmView);
 }
 
 void EditorPlugin::concon_started()

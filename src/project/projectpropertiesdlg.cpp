@@ -55,6 +55,8 @@ ProjectPropertiesDlg::ProjectPropertiesDlg(QWidget *parent, QObject *project)
         qDebug("ProjectPropertiesDlg - null project");
         return;
     }
+    // A project the host closes meanwhile leaves nothing to edit.
+    connect(project, &QObject::destroyed, this, &QDialog::reject);
     ui->name->setText(HostCall::read(project, "title").toString());
     ui->projectFile->setText(HostCall::read(project, "fileName").toString());
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 
 #include <array>
@@ -33,8 +34,9 @@ private:
     void writeFilters();
 
     std::unique_ptr<Ui::ProjectPropertiesDlg> ui;
-    QObject *project = nullptr;
-    QObject *connection = nullptr;
+    // Guarded: the host may delete either while the dialog is open.
+    QPointer<QObject> project;
+    QPointer<QObject> connection;
     QString shownServerUrl;
     // Per filter (request, answer, notification): whether it was read.
     std::array<bool, 3> m_filterRead{};

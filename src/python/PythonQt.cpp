@@ -179,7 +179,9 @@ py::object lookup(PyObject *object, const QString &name)
 
 QVariant callObject(py::handle callable, const QVariantList &args, const QVariantMap &kwargs)
 {
-    if (!callable || !PyCallable_Check(callable.ptr()))
+    if (!callable)
+        raise(PyExc_TypeError, "no callable given");
+    if (!PyCallable_Check(callable.ptr()))
         raise(PyExc_TypeError, std::string("'") + Py_TYPE(callable.ptr())->tp_name
                                    + "' object is not callable");
     py::tuple pyArgs(size_t(args.size()));

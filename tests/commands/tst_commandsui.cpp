@@ -68,6 +68,7 @@ private slots:
     void leavesDisabledPanelAlone();
 
     void walkStopsAtForeignItem();
+    void masksStopAtEndOfList();
 
     void checksByEvaluation_data();
     void checksByEvaluation();
@@ -291,6 +292,21 @@ void tst_CommandsUi::walkStopsAtForeignItem()
     QCOMPARE(ui.maskFromChecks(panel.grid), 0x7u);
     ui.setAllChecks(&panel.frame, CommandsUi::CheckMode::Clear);
     QVERIFY(qobject_cast<QCheckBox *>(panel.grid->itemAt(4)->widget())->isChecked());
+}
+
+// The mask operations always pair boxes with the notifications; a grid with
+// more boxes than that list has must not be read past the list's end.
+void tst_CommandsUi::masksStopAtEndOfList()
+{
+    CommandsUi ui;
+    Panel panel;
+    ui.fillGrid(ui.commands, panel.grid);
+    panel.check({0, 15, 16, 39});
+    QCOMPARE(ui.maskFromChecks(panel.grid), 0x8001u);
+    ui.setChecksFromMask(panel.grid, 0xffffffffu);
+    // The first 16 boxes follow the mask; the others keep their states.
+    const QList<int> expected{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 39};
+    QCOMPARE(panel.checkedIndexes(), expected);
 }
 
 void tst_CommandsUi::checksByEvaluation_data()

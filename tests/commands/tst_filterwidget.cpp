@@ -105,6 +105,8 @@ private slots:
 
     void readsFilter_data();
     void readsFilter();
+    void rebuildsWhatItRead_data();
+    void rebuildsWhatItRead();
     void emptyFiltersDisableTabs();
 
     void buildsFromBoxes_data();
@@ -247,6 +249,10 @@ void tst_FilterWidget::readsFilter_data()
     QTest::newRow("answers custom with error test")
         << 1 << "resp.request.command in (0x1101,) or resp.error" << true
         << "resp.request.command in (0x1101,) or resp.error" << QStringList{"GET_REFER"};
+    // Only the replacement of the error test by False makes this true for a box.
+    QTest::newRow("answers on no error")
+        << 1 << "resp.request.command in (0x1101,) or not resp.error" << true
+        << "resp.request.command in (0x1101,) or not resp.error" << requestNamesExcept(QString());
     QTest::newRow("notifications as boxes") << 2 << "notify.id in (0x1,0x5,)" << false
                                             << "notify.id in (0x1,0x5,)"
                                             << QStringList{"Авария", "Группа"};
@@ -279,6 +285,43 @@ void tst_FilterWidget::readsFilter()
     QVERIFY(parts.text(tab)->isEnabled());
     QCOMPARE(parts.text(tab)->text(), shown);
     QCOMPARE(parts.checkedNames(tab), checked);
+}
+
+// What the next OK stores after reading, with no edit in between.
+void tst_FilterWidget::rebuildsWhatItRead_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<QString>("rebuilt");
+
+    QTest::newRow("code without a box dropped")
+        << 0 << "request.command in (0x1000,0x9999,)" << "request.command in (0x1000,)";
+    QTest::newRow("greedy over two tuples joined")
+        << 0 << "request.command in (0x1000,) or request.command in (0x1100,)"
+        << "request.command in (0x1000,0x1100,)";
+    QTest::newRow("spaces dropped") << 2 << "  notify.id  in (0x1,0x5,) " << "notify.id in (0x1,0x5,)";
+    QTest::newRow("nothing stays nothing") << 1 << "0" << "0";
+    QTest::newRow("custom text kept as shown")
+        << 1 << "resp.request.command in (0x1101,) or resp.error"
+        << "resp.request.command in (0x1101,) or resp.error";
+    QTest::newRow("recognised form with unknown codes")
+        << 0 << "request.command in (0x9999,)" << "0";
+}
+
+void tst_FilterWidget::rebuildsWhatItRead()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, expression);
+    QFETCH(QString, rebuilt);
+
+    FilterWidget widget;
+    Parts parts(widget);
+    setFilters(widget, onTab(tab, expression));
+    widget.buildFilters();
+
+    QStringList expected{"0", "0", "0"};
+    expected[tab] = rebuilt;
+    QCOMPARE(parts.filters(), expected);
 }
 
 void tst_FilterWidget::emptyFiltersDisableTabs()
