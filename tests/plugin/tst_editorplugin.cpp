@@ -292,6 +292,8 @@ private slots:
 
     void entryPointOpensItsWindow_data();
     void entryPointOpensItsWindow();
+    void entryPointSurvivesMainWindowDestroyedMeanwhile_data();
+    void entryPointSurvivesMainWindowDestroyedMeanwhile();
     void editIniFileWithoutNameEditsUserSettings();
     void editObjectRefusesNonController_data();
     void editObjectRefusesNonController();
@@ -616,6 +618,42 @@ void tst_EditorPlugin::entryPointOpensItsWindow()
     QCOMPARE(edited.count(), 0);
     QCOMPARE(added.count(), 0);
     QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void tst_EditorPlugin::entryPointSurvivesMainWindowDestroyedMeanwhile_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("object");
+    for (const char *entry : {"editObject", "editProject", "editUserSettings", "editSystemSettings",
+                              "editIniFile", "editOsmProperies", "editPresets"})
+        QTest::newRow(entry) << QString::fromLatin1(entry)
+                             << QString::fromLatin1(qstrcmp(entry, "editObject") == 0 ? "light" : "");
+}
+
+// The host may tear its main window down while a dialog runs over it: the
+// dialog goes with it, and the entry point returns without touching it again.
+void tst_EditorPlugin::entryPointSurvivesMainWindowDestroyedMeanwhile()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, object);
+
+    auto *mainWindow = new MainWindow;
+    mainWindow->show();
+    QSettings settings(m_dir.filePath(QStringLiteral("project.ini")), QSettings::IniFormat);
+    Arvel::Project project;
+    auto *light = new Arvel::Light(&project);
+    QSignalSpy edited(plugin(), SIGNAL(objectEdited(QObject*)));
+    QPointer<QWidget> dialogSeen;
+    ModalDriver driver([&dialogSeen, mainWindow](QWidget *dialog) {
+        dialogSeen = dialog;
+        delete mainWindow;
+    });
+    invokeEntry(entry, &settings, object == QLatin1String("light") ? light : nullptr);
+
+    QVERIFY(!driver.gaveUp);
+    QCOMPARE(driver.seen.size(), 1);
+    QVERIFY(dialogSeen.isNull());
+    QCOMPARE(edited.count(), 0);
 }
 
 void tst_EditorPlugin::editIniFileWithoutNameEditsUserSettings()
