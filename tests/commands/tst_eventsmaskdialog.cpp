@@ -90,7 +90,8 @@ void tst_EventsMaskDialog::editsMask_data()
         << 0x10021u << bits0and5 << QStringList() << true << 0x10021u;
     QTest::newRow("select all keeps high bits")
         << 0x10021u << bits0and5 << QStringList{"selectAll"} << true << 0x1ffffu;
-    QTest::newRow("select all") << 0u << QStringList() << QStringList{"selectAll"} << true << 0xffffu;
+    QTest::newRow("select all")
+        << 0u << QStringList() << QStringList{"selectAll"} << true << 0xffffu;
     QTest::newRow("clear all keeps high bits")
         << 0xffff0021u << bits0and5 << QStringList{"clearAll"} << true << 0xffff0000u;
     QTest::newRow("invert all")

@@ -1,0 +1,165 @@
+#include "custompropseditdlg.h"
+#include "ui_custompropseditdlg.h"
+
+#include "customproperties.h"
+
+#include <QKeyEvent>
+#include <QMenu>
+#include <QSet>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+enum Column { NameColumn = 0, ValueColumn = 1, DescriptionColumn = 2 };
+
+// On a value cell: the value as the host gave it, where its text would not
+// stand for it. Dropped as soon as the cell's text changes.
+constexpr int KeptValueRole = Qt::UserRole;
+
+QString cellText(const QTableWidget *table, int row, int column)
+{
+    const QTableWidgetItem *item = table->item(row, column);
+    return item ? item->text() : QString();
+}
+
+} // namespace
+
+CustomPropsEditDlg::CustomPropsEditDlg(QVariantMap properties, QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::CustomPropsEditDlg)
+{
+    ui->setupUi(this);
+
+    QTableWidget *table = ui->propsTable;
+    int row = 0;
+    for (auto it = properties.cbegin(); it != properties.cend(); ++it, ++row) {
+        table->insertRow(row);
+        table->setItem(row, NameColumn, new QTableWidgetItem(it.key()));
+        const QVariantList entry = it.value().toList();
+        if (entry.size() < 2) {
+            qWarning("Invalid propery %s value", it.key().toLocal8Bit().constData());
+            continue;
+        }
+        const QVariant value = entry.first();
+        auto *valueItem = new QTableWidgetItem(value.toString());
+        if (!CustomProperties::textKeepsValue(value))
+            valueItem->setData(KeptValueRole, value);
+        table->setItem(row, ValueColumn, valueItem);
+        table->setItem(row, DescriptionColumn, new QTableWidgetItem(entry.last().toString()));
+    }
+
+    connect(table->model(), &QAbstractItemModel::dataChanged, this,
+            &CustomPropsEditDlg::forgetEditedValues);
+}
+
+CustomPropsEditDlg::~CustomPropsEditDlg() = default;
+
+QVariantMap CustomPropsEditDlg::properties() const
+{
+    const QTableWidget *table = ui->propsTable;
+    QVariantMap map;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const QString name = cellText(table, row, NameColumn);
+        if (name.isEmpty())
+            continue;
+        QVariant value = cellText(table, row, ValueColumn);
+        if (const QTableWidgetItem *item = table->item(row, ValueColumn)) {
+            const QVariant kept = item->data(KeptValueRole);
+            if (kept.isValid())
+                value = kept;
+        }
+        map.insert(name, QVariantList{value, cellText(table, row, DescriptionColumn)});
+    }
+    return map;
+}
+
+void CustomPropsEditDlg::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Insert) {
+        addProperty();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Delete && !selectedRows().isEmpty()) {
+        removeProperty();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CustomPropsEditDlg::addProperty()
+{
+    QTableWidget *table = ui->propsTable;
+    const int row = table->rowCount();
+    table->insertRow(row);
+    for (int column = 0; column < table->columnCount(); ++column)
+        table->setItem(row, column, new QTableWidgetItem);
+    table->setCurrentCell(row, NameColumn);
+}
+
+void CustomPropsEditDlg::removeProperty()
+{
+    QTableWidget *table = ui->propsTable;
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty())
+        return;
+
+    const int next = CustomProperties::rowAfterRemoval(rows, table->rowCount());
+    if (next >= 0 && table->item(next, NameColumn))
+        table->setCurrentCell(next, NameColumn);
+
+    QList<int> descending = rows;
+    std::sort(descending.begin(), descending.end(), std::greater<int>());
+    for (const int row : qAsConst(descending))
+        table->removeRow(row);
+}
+
+void CustomPropsEditDlg::on_propsTable_customContextMenuRequested(const QPoint &pos)
+{
+    // No parent: should the dialog go while the menu runs, the menu must not
+    // go with it from under its own exec().
+    QMenu menu;
+    QAction *add = menu.addAction(tr("Add"), this, &CustomPropsEditDlg::addProperty);
+    add->setShortcut(Qt::Key_Insert);
+    if (!selectedRows().isEmpty()) {
+        QAction *remove = menu.addAction(tr("Remove"), this, &CustomPropsEditDlg::removeProperty);
+        remove->setShortcut(QKeySequence::Delete);
+    }
+    // The position is the viewport's, below the header.
+    menu.exec(ui->propsTable->viewport()->mapToGlobal(pos));
+}
+
+// The rows of the selected cells, each once, in the order the table lists
+// them. Cells are taken by index, so that a selected cell without an item (a
+// row of an invalid entry) still counts.
+QList<int> CustomPropsEditDlg::selectedRows() const
+{
+    QList<int> rows;
+    QSet<int> seen;
+    const QModelIndexList selected = ui->propsTable->selectionModel()->selectedIndexes();
+    for (const QModelIndex &index : selected) {
+        if (!seen.contains(index.row())) {
+            seen.insert(index.row());
+            rows.append(index.row());
+        }
+    }
+    return rows;
+}
+
+void CustomPropsEditDlg::forgetEditedValues(const QModelIndex &topLeft,
+                                            const QModelIndex &bottomRight,
+                                            const QVector<int> &roles)
+{
+    if (!roles.isEmpty() && !roles.contains(Qt::DisplayRole) && !roles.contains(Qt::EditRole))
+        return;
+    if (topLeft.column() > ValueColumn || bottomRight.column() < ValueColumn)
+        return;
+    for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
+        QTableWidgetItem *item = ui->propsTable->item(row, ValueColumn);
+        if (item && item->data(KeptValueRole).isValid())
+            item->setData(KeptValueRole, QVariant());
+    }
+}
