@@ -2,6 +2,8 @@
 #include "ui_objectpropertiesdlg.h"
 
 #include "controllertypes.h"
+#include "custompropseditdlg.h"
+#include "eventsmaskdialog.h"
 #include "hostcall.h"
 #include "objectidentifier.h"
 #include "pointtext.h"
@@ -443,7 +445,27 @@ void ObjectPropertiesDlg::on_phasesTable_cellActivated(int row, int column)
 
 void ObjectPropertiesDlg::on_changeEventsMask_clicked()
 {
-    // Opening the events mask editor comes with that editor.
+    if (!light)
+        return;
+    bool ok = false;
+    const quint32 stored = HostCall::read(light, "eventMask").toUInt(&ok);
+    if (!ok) {
+        qDebug("Can't get eventMask property");
+        return;
+    }
+
+    // On the heap and guarded: the host may destroy this dialog, and with it
+    // the editor, while the editor runs.
+    QPointer<ObjectPropertiesDlg> self(this);
+    QPointer<EventsMaskDialog> editor(new EventsMaskDialog(this, stored));
+    const int result = editor->exec();
+    if (!self || !editor)
+        return;
+    if (result == QDialog::Accepted && editor->mask() != stored) {
+        eventMask = editor->mask();
+        eventMaskChanged = true;
+    }
+    delete editor.data();
 }
 
 void ObjectPropertiesDlg::on_fromController_clicked()
@@ -487,7 +509,23 @@ void ObjectPropertiesDlg::on_selectPos_clicked()
 
 void ObjectPropertiesDlg::on_additionalProps_clicked()
 {
-    // Opening the custom properties editor comes with that editor.
+    if (!light)
+        return;
+    const QVariantMap shown =
+        customPropertiesChanged
+            ? customProperties
+            : HostCall::callFor<QVariantMap>(light.data(), "customProperties", nullptr);
+
+    QPointer<ObjectPropertiesDlg> self(this);
+    QPointer<CustomPropsEditDlg> editor(new CustomPropsEditDlg(shown, this));
+    const int result = editor->exec();
+    if (!self || !editor)
+        return;
+    if (result == QDialog::Accepted) {
+        customProperties = editor->properties();
+        customPropertiesChanged = true;
+    }
+    delete editor.data();
 }
 
 void ObjectPropertiesDlg::stopPositionEdit()

@@ -105,6 +105,11 @@ private slots:
     void doesNothingWithoutObject();
     void keepsExchangeProgressHidden();
 
+    void editsEventMaskInItsEditor_data();
+    void editsEventMaskInItsEditor();
+    void editsCustomPropertiesInTheirEditor_data();
+    void editsCustomPropertiesInTheirEditor();
+
 private:
     QStringList log;
 };
@@ -798,6 +803,186 @@ void tst_ObjectPropertiesDlg::keepsExchangeProgressHidden()
     emit progress.rejected();
     QVERIFY(dialog.controllerExchangeQueue.isEmpty());
     QTRY_VERIFY(response.isNull()); // disposed of by deferred deletion
+}
+
+namespace {
+
+// Clicks the object dialog's `button` once per step; each step, run on the
+// sub-dialog named `editor` once it is up, acts on it and closes it. The
+// timer is the test's own, so that a step for an editor that never opens
+// dies with the test.
+void runEditorSteps(ObjectPropertiesDlg &dialog, const QString &button, const QString &editor,
+                    const QList<std::function<void(QDialog *)>> &steps)
+{
+    auto *push = dialog.findChild<QPushButton *>(button);
+    QVERIFY(push);
+    for (const auto &step : steps) {
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [&step, &editor] {
+            auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!modal || modal->objectName() != editor)
+                return;
+            step(modal);
+            if (modal->isVisible())
+                modal->reject(); // a step that forgot to close must not hang the test
+        });
+        timer.start(0);
+        push->click();
+    }
+}
+
+void pressEditorButton(QDialog *editor, QDialogButtonBox::StandardButton which)
+{
+    auto *buttons = editor->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+    if (buttons)
+        buttons->button(which)->click();
+}
+
+} // namespace
+
+void tst_ObjectPropertiesDlg::editsEventMaskInItsEditor_data()
+{
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<QStringList>("openings"); // buttons of the editor pressed, then Ok or Cancel
+    QTest::addColumn<QList<int>>("checkedAtOpening"); // empty: the editor must not open
+    QTest::addColumn<QStringList>("written");
+
+    QTest::newRow("Ok at once: nothing pending")
+        << QVariant(0x21u) << QStringList{"ok"} << QList<int>{2} << QStringList();
+    QTest::newRow("Ok at once with a high bit: nothing pending")
+        << QVariant(0x10021u) << QStringList{"ok"} << QList<int>{2} << QStringList();
+    QTest::newRow("select all keeps the high bit")
+        << QVariant(0x10021u) << QStringList{"selectAll ok"} << QList<int>{2}
+        << QStringList{"light.tlo_use_sg_cnt = int 1", "light.eventMask = uint 131071"};
+    QTest::newRow("clear all")
+        << QVariant(0x21u) << QStringList{"clearAll ok"} << QList<int>{2}
+        << QStringList{"light.tlo_use_sg_cnt = int 0", "light.eventMask = uint 0"};
+    QTest::newRow("cancel") << QVariant(0x21u) << QStringList{"clearAll cancel"} << QList<int>{2}
+                            << QStringList();
+    // The second opening shows the stored mask again; Ok there equals it and
+    // leaves the first edit pending.
+    QTest::newRow("second opening starts from the stored mask")
+        << QVariant(0x21u) << QStringList{"selectAll ok", "ok"} << QList<int>{2, 2}
+        << QStringList{"light.tlo_use_sg_cnt = int 1", "light.eventMask = uint 65535"};
+    QTest::newRow("missing property: no editor")
+        << QVariant() << QStringList{"selectAll ok"} << QList<int>() << QStringList();
+    QTest::newRow("text property: no editor")
+        << QVariant(QStringLiteral("all")) << QStringList{"selectAll ok"} << QList<int>()
+        << QStringList();
+}
+
+void tst_ObjectPropertiesDlg::editsEventMaskInItsEditor()
+{
+    QFETCH(QVariant, stored);
+    QFETCH(QStringList, openings);
+    QFETCH(QList<int>, checkedAtOpening);
+    QFETCH(QStringList, written);
+
+    Arvel::Light light(&log);
+    light.preset("id", 5);
+    if (stored.isValid())
+        light.preset("eventMask", stored);
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    dialog.open();
+
+    QList<int> checked;
+    QList<std::function<void(QDialog *)>> steps;
+    for (const QString &opening : openings) {
+        steps << [&checked, opening](QDialog *editor) {
+            int count = 0;
+            for (const QCheckBox *box : editor->findChildren<QCheckBox *>())
+                count += box->isChecked() ? 1 : 0;
+            checked << count;
+            QStringList words = opening.split(QLatin1Char(' '));
+            const QString close = words.takeLast();
+            for (const QString &word : words)
+                editor->findChild<QPushButton *>(word)->click();
+            pressEditorButton(editor, close == QLatin1String("ok") ? QDialogButtonBox::Ok
+                                                                  : QDialogButtonBox::Cancel);
+        };
+    }
+    if (checkedAtOpening.isEmpty()) {
+        for (int i = 0; i < openings.size(); ++i)
+            QTest::ignoreMessage(QtDebugMsg, "Can't get eventMask property");
+    }
+    runEditorSteps(dialog, QStringLiteral("changeEventsMask"), QStringLiteral("EventsMaskDialog"),
+                   steps);
+    QCOMPARE(checked, checkedAtOpening);
+    log.clear();
+
+    pressOk(dialog);
+
+    QCOMPARE(log.filter(QRegularExpression(QStringLiteral("tlo_use|eventMask"))), written);
+}
+
+void tst_ObjectPropertiesDlg::editsCustomPropertiesInTheirEditor_data()
+{
+    QTest::addColumn<QStringList>("openings"); // "delete first row" and then "ok" or "cancel"
+    QTest::addColumn<QStringList>("shown");    // names in the table at each opening
+    QTest::addColumn<QStringList>("calls");
+
+    // The host's l holds a list, which has no text form; unedited, it goes back as it was.
+    QTest::newRow("Ok at once: every property written back, the list unchanged")
+        << QStringList{"ok"} << QStringList{"a,l"}
+        << QStringList{"light.customProperties()", "light.setCustomProperty(a, QString 1, ay)",
+                       "light.setCustomProperty(l, QVariantList , el)"};
+    QTest::newRow("cancel: nothing written")
+        << QStringList{"delete first row cancel"} << QStringList{"a,l"}
+        << QStringList{"light.customProperties()"};
+    QTest::newRow("second opening shows the edited set")
+        << QStringList{"delete first row ok", "ok"} << QStringList{"a,l", "l"}
+        << QStringList{"light.customProperties()",
+                       "light.setCustomProperty(l, QVariantList , el)",
+                       "light.setCustomProperty(a, invalid, )"};
+}
+
+void tst_ObjectPropertiesDlg::editsCustomPropertiesInTheirEditor()
+{
+    QFETCH(QStringList, openings);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, calls);
+
+    Arvel::Light light(&log);
+    light.preset("id", 5);
+    light.storedCustomProperties = {
+        {QStringLiteral("a"), QVariantList{QStringLiteral("1"), QStringLiteral("ay")}},
+        {QStringLiteral("l"), QVariantList{QVariant(QVariantList{1, 2}), QStringLiteral("el")}},
+    };
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    dialog.open();
+
+    QStringList seen;
+    QList<std::function<void(QDialog *)>> steps;
+    for (const QString &opening : openings) {
+        steps << [&seen, opening](QDialog *editor) {
+            auto *table = editor->findChild<QTableWidget *>(QStringLiteral("propsTable"));
+            QStringList names;
+            for (int row = 0; row < table->rowCount(); ++row)
+                names << table->item(row, 0)->text();
+            seen << names.join(QLatin1Char(','));
+            if (opening.startsWith(QLatin1String("delete first row"))) {
+                table->setCurrentCell(0, 0);
+                QTest::keyClick(table, Qt::Key_Delete);
+            }
+            pressEditorButton(editor, opening.endsWith(QLatin1String("ok"))
+                                          ? QDialogButtonBox::Ok
+                                          : QDialogButtonBox::Cancel);
+        };
+    }
+    runEditorSteps(dialog, QStringLiteral("additionalProps"), QStringLiteral("CustomPropsEditDlg"),
+                   steps);
+    QCOMPARE(seen, shown);
+    log.clear();
+
+    pressOk(dialog);
+
+    const int first = log.indexOf(QStringLiteral("light.customProperties()"));
+    QVERIFY(first >= 0);
+    QCOMPARE(log.mid(first), calls);
+    // The host's list is handed over as the very value it gave.
+    QCOMPARE(light.storedCustomProperties.value(QStringLiteral("l")).toList().value(0),
+             QVariant(QVariantList{1, 2}));
 }
 
 QTEST_MAIN(tst_ObjectPropertiesDlg)
