@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>CustomPropsEditDlg</name>
+    <message>
+        <source>Custom properties</source>
+        <translation>Дополнительные свойства</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Имя</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Значение</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Описание</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Добавить</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Удалить</translation>
+    </message>
+</context>
+<context>
     <name>EditorPlugin</name>
     <message>
         <source>Error</source>
@@ -22,6 +49,25 @@
     <message>
         <source>Cannot connect to osmView</source>
         <translation>Не удаётся подключиться к карте</translation>
+    </message>
+</context>
+<context>
+    <name>EventsMaskDialog</name>
+    <message>
+        <source>Events mask editor</source>
+        <translation>Редактор маски событий</translation>
+    </message>
+    <message>
+        <source>Clear all</source>
+        <translation>Снять все</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Выбрать все</translation>
+    </message>
+    <message>
+        <source>Invert All</source>
+        <translation>Инвертировать</translation>
     </message>
 </context>
 <context>
