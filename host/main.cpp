@@ -4,20 +4,25 @@
 
 #include "crossview.h"
 #include "editorbridge.h"
+#include "hostpaths.h"
 #include "hostpython.h"
 #include "light.h"
 #include "mainwindow.h"
 #include "project.h"
-#include "sampleproject.h"
+#include "projectstore.h"
 #include "screenshottour.h"
 
 #include <PythonQt.h>
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDialog>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -46,6 +51,28 @@ void addTourSteps(ScreenshotTour *tour, MainWindow *window)
                         window->editLight(first);
                     },
                     ScreenshotTour::Close::DoneZero);
+    // The object dialog's own editors, opened from it as a user would: a click
+    // on its button once it shows; the click returns when the tour has closed
+    // the editor, and the object dialog is closed after it.
+    const auto fromObjectDialog = [window, first](const QString &button) {
+        return [window, first, button] {
+            QTimer::singleShot(200, window, [button] {
+                QPointer<QDialog> dialog =
+                    qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                if (!dialog)
+                    return;
+                if (auto *push = dialog->findChild<QPushButton *>(button))
+                    push->click();
+                if (dialog)
+                    dialog->reject();
+            });
+            window->editLight(first);
+        };
+    };
+    tour->addDialog(QStringLiteral("events-mask.png"),
+                    fromObjectDialog(QStringLiteral("changeEventsMask")));
+    tour->addDialog(QStringLiteral("custom-properties.png"),
+                    fromObjectDialog(QStringLiteral("additionalProps")));
     tour->addDialog(QStringLiteral("project-dialog.png"), [window] { window->editProject(); });
     tour->addDialog(QStringLiteral("settings-dialog.png"), [window] { window->editUserSettings(); });
     tour->addDialog(QStringLiteral("map-properties.png"), [window] { window->editMapProperties(); });
@@ -94,20 +121,38 @@ int main(int argc, char *argv[])
     parser.addOption(language);
     parser.process(app);
 
-    // The plug-in's captions are translated by the host's translators, as in
-    // the real application; its .qm files are built beside it.
-    const QLocale locale = parser.isSet(language) ? QLocale(parser.value(language)) : QLocale::system();
-    QTranslator editorTranslator;
-    if (editorTranslator.load(locale, QStringLiteral("editor2"), QStringLiteral("_"),
-                              QCoreApplication::applicationDirPath() + QStringLiteral("/translations")))
-        QCoreApplication::installTranslator(&editorTranslator);
-    QTranslator qtTranslator;
-    if (qtTranslator.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qtTranslator);
-
     const bool tourMode = parser.isSet(screenshots)
                           || QGuiApplication::platformName() == QLatin1String("offscreen");
+
+    // The plug-in's captions are translated by the host's translators, as in
+    // the real application; its .qm files sit beside the host's own. Qt's
+    // translations bring the standard buttons and Qt's own dialogs.
+    const QLocale locale = parser.isSet(language) ? QLocale(parser.value(language)) : QLocale::system();
+    const QString translations = HostPaths::translationsDir();
+    QTranslator editorTranslator;
+    QTranslator hostTranslator;
+    QTranslator qtTranslator;
+    const struct
+    {
+        QTranslator *translator;
+        const char *name;
+        QString folder;
+    } catalogues[] = {
+        {&editorTranslator, "editor2", translations},
+        {&hostTranslator, "editor2host", translations},
+        {&qtTranslator, "qtbase", QLibraryInfo::location(QLibraryInfo::TranslationsPath)},
+    };
+    for (const auto &catalogue : catalogues) {
+        if (!catalogue.translator->load(locale, QString::fromLatin1(catalogue.name),
+                                        QStringLiteral("_"), catalogue.folder))
+            continue;
+        QCoreApplication::installTranslator(catalogue.translator);
+        // The screenshot run says what it found, so that an install can be checked.
+        if (tourMode)
+            QTextStream(stdout) << QApplication::translate("main", "Translation: %1")
+                                       .arg(catalogue.translator->filePath())
+                                << Qt::endl;
+    }
 
     // A screenshot run works on fresh files, never on the user's own.
     QTemporaryDir scratch;
@@ -132,16 +177,29 @@ int main(int argc, char *argv[])
         QTextStream(error ? stderr : stdout) << text << Qt::flush;
     });
 
-    std::unique_ptr<Arvel::Project> project(Arvel::createSampleProject(projectFolder));
+    // The project kept in its folder; the sample on a first start.
+    QString projectError;
+    std::unique_ptr<Arvel::Project> project(Arvel::ProjectStore::open(projectFolder, &projectError));
+    if (!projectError.isEmpty())
+        QTextStream(stderr) << projectError << Qt::endl;
     python->attachProject(project.get());
 
     EditorBridge editor;
     if (!editor.load())
         qWarning("editor2-host: cannot load the editor plug-in: %s", qPrintable(editor.errorString()));
+    else if (tourMode)
+        QTextStream(stdout) << QApplication::translate("main", "Plug-in: %1").arg(editor.fileName())
+                            << Qt::endl;
 
     auto window = std::make_unique<MainWindow>(project.get(), &editor, python.get());
     window->show();
     editor.initCloseHandler();
+    if (!projectError.isEmpty() && !tourMode) {
+        MainWindow *shown = window.get();
+        QTimer::singleShot(0, shown, [shown, projectError] {
+            QMessageBox::warning(shown, QApplication::translate("main", "Project"), projectError);
+        });
+    }
 
     std::unique_ptr<ScreenshotTour> tour;
     if (tourMode) {
