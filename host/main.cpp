@@ -4,12 +4,11 @@
 
 #include "crossview.h"
 #include "editorbridge.h"
-#include "hostpaths.h"
 #include "hostpython.h"
 #include "light.h"
 #include "mainwindow.h"
 #include "project.h"
-#include "projectstore.h"
+#include "sampleproject.h"
 #include "screenshottour.h"
 
 #include <PythonQt.h>
@@ -20,7 +19,6 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
@@ -121,38 +119,20 @@ int main(int argc, char *argv[])
     parser.addOption(language);
     parser.process(app);
 
+    // The plug-in's captions are translated by the host's translators, as in
+    // the real application; its .qm files are built beside it.
+    const QLocale locale = parser.isSet(language) ? QLocale(parser.value(language)) : QLocale::system();
+    QTranslator editorTranslator;
+    if (editorTranslator.load(locale, QStringLiteral("editor2"), QStringLiteral("_"),
+                              QCoreApplication::applicationDirPath() + QStringLiteral("/translations")))
+        QCoreApplication::installTranslator(&editorTranslator);
+    QTranslator qtTranslator;
+    if (qtTranslator.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslator);
+
     const bool tourMode = parser.isSet(screenshots)
                           || QGuiApplication::platformName() == QLatin1String("offscreen");
-
-    // The plug-in's captions are translated by the host's translators, as in
-    // the real application; its .qm files sit beside the host's own. Qt's
-    // translations bring the standard buttons and Qt's own dialogs.
-    const QLocale locale = parser.isSet(language) ? QLocale(parser.value(language)) : QLocale::system();
-    const QString translations = HostPaths::translationsDir();
-    QTranslator editorTranslator;
-    QTranslator hostTranslator;
-    QTranslator qtTranslator;
-    const struct
-    {
-        QTranslator *translator;
-        const char *name;
-        QString folder;
-    } catalogues[] = {
-        {&editorTranslator, "editor2", translations},
-        {&hostTranslator, "editor2host", translations},
-        {&qtTranslator, "qtbase", QLibraryInfo::location(QLibraryInfo::TranslationsPath)},
-    };
-    for (const auto &catalogue : catalogues) {
-        if (!catalogue.translator->load(locale, QString::fromLatin1(catalogue.name),
-                                        QStringLiteral("_"), catalogue.folder))
-            continue;
-        QCoreApplication::installTranslator(catalogue.translator);
-        // The screenshot run says what it found, so that an install can be checked.
-        if (tourMode)
-            QTextStream(stdout) << QApplication::translate("main", "Translation: %1")
-                                       .arg(catalogue.translator->filePath())
-                                << Qt::endl;
-    }
 
     // A screenshot run works on fresh files, never on the user's own.
     QTemporaryDir scratch;
@@ -177,29 +157,16 @@ int main(int argc, char *argv[])
         QTextStream(error ? stderr : stdout) << text << Qt::flush;
     });
 
-    // The project kept in its folder; the sample on a first start.
-    QString projectError;
-    std::unique_ptr<Arvel::Project> project(Arvel::ProjectStore::open(projectFolder, &projectError));
-    if (!projectError.isEmpty())
-        QTextStream(stderr) << projectError << Qt::endl;
+    std::unique_ptr<Arvel::Project> project(Arvel::createSampleProject(projectFolder));
     python->attachProject(project.get());
 
     EditorBridge editor;
     if (!editor.load())
         qWarning("editor2-host: cannot load the editor plug-in: %s", qPrintable(editor.errorString()));
-    else if (tourMode)
-        QTextStream(stdout) << QApplication::translate("main", "Plug-in: %1").arg(editor.fileName())
-                            << Qt::endl;
 
     auto window = std::make_unique<MainWindow>(project.get(), &editor, python.get());
     window->show();
     editor.initCloseHandler();
-    if (!projectError.isEmpty() && !tourMode) {
-        MainWindow *shown = window.get();
-        QTimer::singleShot(0, shown, [shown, projectError] {
-            QMessageBox::warning(shown, QApplication::translate("main", "Project"), projectError);
-        });
-    }
 
     std::unique_ptr<ScreenshotTour> tour;
     if (tourMode) {

@@ -1,8 +1,96 @@
 #include "settingseditdlg.h"
 #include "ui_settingseditdlg.h"
 
+#include "settingstree.h"
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QMessageBox>
 #include <QSettings>
+
+namespace {
+
+// A section item carries this mark in column 0; any other item is a key.
+const int SectionMarkRole = Qt::UserRole + 10;
+const int SectionMark = 23;
+// A key item read from the file holds the value it was read with.
+const int ReadValueRole = Qt::UserRole + 11;
+const int WasReadRole = Qt::UserRole + 12;
+
+QTreeWidgetItem *newItem(const QStringList &texts)
+{
+    auto *item = new QTreeWidgetItem(texts);
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    return item;
+}
+
+QTreeWidgetItem *newSectionItem(const QString &name)
+{
+    QTreeWidgetItem *item = newItem({name});
+    item->setData(0, SectionMarkRole, SectionMark);
+    return item;
+}
+
+bool isSection(const QTreeWidgetItem *item)
+{
+    return item->data(0, SectionMarkRole).toInt() == SectionMark;
+}
+
+// Items are built apart from the tree and added to it at once: each item
+// added to a shown tree costs a model notification.
+QList<QTreeWidgetItem *> itemsFromNodes(const SettingsNodes &nodes)
+{
+    QList<QTreeWidgetItem *> items;
+    items.reserve(nodes.size());
+    for (const SettingsNode &node : nodes) {
+        QTreeWidgetItem *item;
+        if (node.isSection()) {
+            item = newSectionItem(node.name);
+        } else {
+            item = newItem({QString(), node.name, node.text});
+            if (node.wasRead) {
+                item->setData(2, ReadValueRole, node.readValue);
+                item->setData(2, WasReadRole, true);
+            }
+        }
+        if (!node.children.isEmpty())
+            item->addChildren(itemsFromNodes(node.children));
+        items.append(item);
+    }
+    return items;
+}
+
+SettingsNode nodeFromItem(const QTreeWidgetItem *item)
+{
+    SettingsNode node;
+    if (isSection(item)) {
+        node = SettingsNode::section(item->text(0));
+    } else {
+        node = SettingsNode::key(item->text(1), item->text(2));
+        node.wasRead = item->data(2, WasReadRole).toBool();
+        if (node.wasRead)
+            node.readValue = item->data(2, ReadValueRole);
+    }
+    const int count = item->childCount();
+    node.children.reserve(count);
+    for (int i = 0; i < count; ++i)
+        node.children.append(nodeFromItem(item->child(i)));
+    return node;
+}
+
+// Where "Add item" and "Add subsection" put what they make: the section that
+// holds the selection, or else the first top-level item, whatever its kind.
+QTreeWidgetItem *addTarget(const QTreeWidget *tree)
+{
+    const QList<QTreeWidgetItem *> selected = tree->selectedItems();
+    for (QTreeWidgetItem *item = selected.value(0); item; item = item->parent()) {
+        if (isSection(item))
+            return item;
+    }
+    return tree->topLevelItem(0);
+}
+
+} // namespace
 
 SettingsEditDlg::SettingsEditDlg(QWidget *parent, int scope, const QString &fileName)
     : QDialog(parent)
@@ -10,23 +98,30 @@ SettingsEditDlg::SettingsEditDlg(QWidget *parent, int scope, const QString &file
 {
     ui->setupUi(this);
 
+    QString path = fileName;
+    if (path.isEmpty()) {
+        const QSettings::Scope settingsScope
+            = scope == QSettings::SystemScope ? QSettings::SystemScope : QSettings::UserScope;
+        // The application's own file of that scope and that file alone: a
+        // QSettings for a scope also reads the organisation's and the
+        // system's files, and OK would copy their keys into this one.
+        path = QSettings(QSettings::IniFormat, settingsScope, QCoreApplication::organizationName(),
+                         QCoreApplication::applicationName())
+                   .fileName();
+    }
     // Always INI, whatever the platform's native format: the tree mirrors the
     // file's sections.
-    if (!fileName.isEmpty()) {
-        m_settings = new QSettings(fileName, QSettings::IniFormat);
-    } else {
-        const QSettings::Scope settingsScope = scope == QSettings::SystemScope
-                                                   ? QSettings::SystemScope
-                                                   : QSettings::UserScope;
-        m_settings = new QSettings(QSettings::IniFormat, settingsScope,
-                                   QCoreApplication::organizationName(),
-                                   QCoreApplication::applicationName());
-    }
+    m_settings = new QSettings(path, QSettings::IniFormat);
     m_settings->setIniCodec("UTF-8");
     ui->fileName->setText(m_settings->fileName());
+
+    const SettingsNodes nodes = SettingsTree::read(*m_settings);
+    m_readCleanly = SettingsTree::readStatus(*m_settings) == QSettings::NoError;
+    m_readContent = SettingsTree::content(nodes);
+    ui->propTree->addTopLevelItems(itemsFromNodes(nodes));
 }
 
-// Deleting the settings object writes whatever OK left pending to disk.
+// Nothing is left pending in the settings object: OK writes at once.
 SettingsEditDlg::~SettingsEditDlg()
 {
     delete m_settings;
@@ -35,25 +130,72 @@ SettingsEditDlg::~SettingsEditDlg()
 
 void SettingsEditDlg::accept()
 {
+    const QString shownName = QDir::toNativeSeparators(m_settings->fileName());
+    // Writing what was read from a damaged or unreadable file would destroy
+    // whatever the reading missed.
+    if (!m_readCleanly) {
+        showError(
+            tr("The file %1 was not saved because it could not be read cleanly.").arg(shownName));
+        return;
+    }
+
+    SettingsNodes nodes;
+    const QTreeWidgetItem *root = ui->propTree->invisibleRootItem();
+    nodes.reserve(root->childCount());
+    for (int i = 0; i < root->childCount(); ++i)
+        nodes.append(nodeFromItem(root->child(i)));
+
+    // Unchanged contents are not written, so the file keeps its comments
+    // and layout byte for byte.
+    if (!SettingsTree::sameContent(SettingsTree::content(nodes), m_readContent)) {
+        QString reason;
+        if (!SettingsTree::save(nodes, m_settings->fileName(), &reason)) {
+            showError(tr("The file %1 could not be saved: %2").arg(shownName, reason));
+            return;
+        }
+        // Settings objects of this process on the same file read it afresh.
+        m_settings->sync();
+    }
     QDialog::accept();
+}
+
+void SettingsEditDlg::showError(const QString &text)
+{
+    QMessageBox::critical(this, tr("Error"), text, QMessageBox::Ok, QMessageBox::NoButton);
 }
 
 // Appends a key item to the section that holds the selection.
 void SettingsEditDlg::on_add_clicked()
 {
+    if (QTreeWidgetItem *target = addTarget(ui->propTree))
+        target->addChild(newItem({QString(), tr("key"), tr("value")}));
 }
 
 // Appends a section at the top level.
 void SettingsEditDlg::on_addSection_clicked()
 {
+    ui->propTree->addTopLevelItem(newSectionItem(tr("Section")));
 }
 
 // Appends a section to the section that holds the selection.
 void SettingsEditDlg::on_addSubsection_clicked()
 {
+    if (QTreeWidgetItem *target = addTarget(ui->propTree))
+        target->addChild(newSectionItem(tr("Section")));
 }
 
 // Removes the selected items with their subtrees.
 void SettingsEditDlg::on_remove_clicked()
 {
+    const QList<QTreeWidgetItem *> selected = ui->propTree->selectedItems();
+    QList<QTreeWidgetItem *> removed;
+    for (QTreeWidgetItem *item : selected) {
+        // An item under another selected one goes with it.
+        bool covered = false;
+        for (QTreeWidgetItem *above = item->parent(); above && !covered; above = above->parent())
+            covered = selected.contains(above);
+        if (!covered)
+            removed.append(item);
+    }
+    qDeleteAll(removed);
 }

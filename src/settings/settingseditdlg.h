@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QMap>
 #include <QString>
+#include <QVariant>
 
 class QSettings;
 
@@ -10,8 +12,12 @@ class SettingsEditDlg;
 }
 
 // Shows one INI settings file (a named file, or the application's own settings
-// of the user or system scope) as a tree of sections and key/value items. The
-// file is read once when the dialog is built; only OK writes the tree back.
+// file of the user or system scope) as a tree of sections and key/value items.
+// The file is read once when the dialog is built; only OK writes it, and only
+// when the tree differs from what was read: values left as they were shown
+// keep their type, edited and added values are stored as text. A file that
+// could not be read cleanly, or a write that fails, is reported with the
+// file's name and the dialog stays open; the file on disk is then unchanged.
 class SettingsEditDlg : public QDialog
 {
     Q_OBJECT
@@ -31,6 +37,11 @@ private slots:
     void on_remove_clicked();
 
 private:
+    void showError(const QString &text);
+
     Ui::SettingsEditDlg *ui;
     QSettings *m_settings;
+    // Every key path of the file as read, with its value.
+    QMap<QString, QVariant> m_readContent;
+    bool m_readCleanly = false;
 };

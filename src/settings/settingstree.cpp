@@ -1,0 +1,198 @@
+#include "settingstree.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <utility>
+
+namespace {
+
+// How long a save waits for another writer of the same file.
+const int LockTimeoutMs = 5000;
+
+// A key as QSettings stores it: without leading, trailing or doubled slashes.
+QString normalizedKey(const QString &key)
+{
+    if (!key.startsWith(QLatin1Char('/')) && !key.endsWith(QLatin1Char('/'))
+        && !key.contains(QLatin1String("//")))
+        return key;
+    return key.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
+}
+
+void collect(const SettingsNodes &nodes, const QString &prefix, SettingsTree::Content *content)
+{
+    for (const SettingsNode &node : nodes) {
+        const QString name = normalizedKey(node.name);
+        if (node.isSection())
+            collect(node.children, name.isEmpty() ? prefix : prefix + name + QLatin1Char('/'),
+                    content);
+        else if (!name.isEmpty())
+            content->insert(prefix + name, node.valueToStore());
+    }
+}
+
+bool fail(QString *error, const QString &reason)
+{
+    if (error)
+        *error = reason;
+    return false;
+}
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("SettingsTree", text);
+}
+
+} // namespace
+
+SettingsNode SettingsNode::section(const QString &name)
+{
+    SettingsNode node;
+    node.kind = Kind::Section;
+    node.name = name;
+    return node;
+}
+
+SettingsNode SettingsNode::key(const QString &name, const QString &text)
+{
+    SettingsNode node;
+    node.name = name;
+    node.text = text;
+    return node;
+}
+
+SettingsNode SettingsNode::readKey(const QString &name, const QVariant &value)
+{
+    SettingsNode node;
+    node.name = name;
+    node.text = SettingsTree::valueText(value);
+    node.readValue = value;
+    node.wasRead = true;
+    return node;
+}
+
+bool SettingsNode::isEdited() const
+{
+    return !wasRead || text != SettingsTree::valueText(readValue);
+}
+
+QVariant SettingsNode::valueToStore() const
+{
+    return isEdited() ? QVariant(text) : readValue;
+}
+
+QString SettingsTree::valueText(const QVariant &value)
+{
+    return value.toString();
+}
+
+SettingsNodes SettingsTree::read(QSettings &settings)
+{
+    const QStringList keys = settings.childKeys();
+    const QStringList groups = settings.childGroups();
+    SettingsNodes nodes;
+    nodes.reserve(keys.size() + groups.size());
+    for (const QString &key : keys)
+        nodes.append(SettingsNode::readKey(key, settings.value(key)));
+    for (const QString &group : groups) {
+        SettingsNode section = SettingsNode::section(group);
+        settings.beginGroup(group);
+        section.children = read(settings);
+        settings.endGroup();
+        nodes.append(std::move(section));
+    }
+    return nodes;
+}
+
+void SettingsTree::write(const SettingsNodes &nodes, QSettings &settings)
+{
+    for (const SettingsNode &node : nodes) {
+        if (node.isSection()) {
+            settings.beginGroup(node.name);
+            write(node.children, settings);
+            settings.endGroup();
+        } else if (!normalizedKey(node.name).isEmpty()) {
+            settings.setValue(node.name, node.valueToStore());
+        }
+    }
+}
+
+SettingsTree::Content SettingsTree::content(const SettingsNodes &nodes)
+{
+    Content result;
+    collect(nodes, QString(), &result);
+    return result;
+}
+
+bool SettingsTree::sameContent(const Content &a, const Content &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (auto i = a.cbegin(), j = b.cbegin(); i != a.cend(); ++i, ++j) {
+        // QVariant's own comparison converts: "1" and 1 would compare equal.
+        if (i.key() != j.key() || i->userType() != j->userType() || *i != *j)
+            return false;
+    }
+    return true;
+}
+
+QSettings::Status SettingsTree::readStatus(QSettings &settings)
+{
+    settings.allKeys();
+    return settings.status();
+}
+
+bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QString *error)
+{
+    // QSettings keeps one cache per file for the whole process, and a write
+    // that fails leaves its values pending there: every QSettings on the file
+    // would read them, and the next successful sync would store them. So the
+    // new contents are made by QSettings in a scratch file of their own, and
+    // the file itself is only ever replaced as a whole.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return fail(error, tr("No temporary folder: %1").arg(scratch.errorString()));
+    const QString scratchName = scratch.filePath(QStringLiteral("settings.ini"));
+    {
+        QSettings out(scratchName, QSettings::IniFormat);
+        out.setIniCodec("UTF-8");
+        write(nodes, out);
+        out.sync();
+        if (out.status() != QSettings::NoError) {
+            // Leaves nothing pending in that cache either.
+            out.clear();
+            return fail(error, tr("The new contents could not be prepared."));
+        }
+    }
+    QByteArray bytes;
+    QFile made(scratchName);
+    if (made.exists()) { // QSettings makes no file for an empty tree
+        if (!made.open(QIODevice::ReadOnly))
+            return fail(error, made.errorString());
+        bytes = made.readAll();
+    }
+
+    const QFileInfo info(fileName);
+    const QString path = info.absoluteFilePath();
+    if (!QDir().mkpath(info.absolutePath()))
+        return fail(error, tr("The folder %1 cannot be created.")
+                               .arg(QDir::toNativeSeparators(info.absolutePath())));
+    // The lock that QSettings takes on the same file when it writes it.
+    const QString lockName = path + QLatin1String(".lock");
+    QLockFile lock(lockName);
+    if (!lock.tryLock(LockTimeoutMs)) {
+        return fail(error, lock.error() == QLockFile::LockFailedError
+                               ? tr("The file is locked by another program.")
+                               : tr("The lock file %1 cannot be created.")
+                                     .arg(QDir::toNativeSeparators(lockName)));
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return fail(error, file.errorString());
+    return true;
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QMap>
+#include <QSettings>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+// One entry of an INI settings file as the settings editor holds it: a
+// section (a settings group) with its keys and subsections, or a key with its
+// value. A key read from a file keeps the value it was read with beside the
+// text that is shown and edited; while the text is still the one that value
+// is shown as, the value is written back unchanged, so a list stays a list and
+// an encoded value (@ByteArray, @Variant, @Size, @Point) stays what it was. A
+// changed text, or a key that was added, is stored as text.
+struct SettingsNode
+{
+    enum class Kind { Key, Section };
+
+    static SettingsNode section(const QString &name);
+    // A key that was not read from the file: stored as text.
+    static SettingsNode key(const QString &name, const QString &text);
+    static SettingsNode readKey(const QString &name, const QVariant &value);
+
+    bool isSection() const { return kind == Kind::Section; }
+    bool isEdited() const;
+    // What a write stores for this key.
+    QVariant valueToStore() const;
+
+    Kind kind = Kind::Key;
+    QString name;
+    QString text;
+    QVariant readValue;
+    bool wasRead = false;
+    // A section's keys and subsections in the order they are written;
+    // entries under a key are never written.
+    QVector<SettingsNode> children;
+};
+
+using SettingsNodes = QVector<SettingsNode>;
+
+// Reading an INI file into a tree of SettingsNode and writing a tree back.
+// read() and write() work on any QSettings in its current group; save()
+// replaces a file on disk with a tree, all or nothing.
+namespace SettingsTree {
+
+// Every key path that a write leaves, with the value it stores there; of two
+// keys alike the later one wins. Comparing two of them tells whether writing
+// a tree would change what a file holds.
+using Content = QMap<QString, QVariant>;
+
+// How a value is shown for editing.
+QString valueText(const QVariant &value);
+
+// The current group of `settings`, recursively: at every level its keys in
+// childKeys() order, then its subgroups in childGroups() order.
+SettingsNodes read(QSettings &settings);
+
+// Writes the tree into the current group of `settings`. It neither removes
+// what `settings` holds already nor syncs. Keys whose name is empty or only
+// slashes cannot be stored and are skipped, as are entries under a key.
+void write(const SettingsNodes &nodes, QSettings &settings);
+
+// What write() would leave in an empty file, keyed by full key path.
+Content content(const SettingsNodes &nodes);
+
+// Same keys, and at each key a value of the same type that compares equal.
+bool sameContent(const Content &a, const Content &b);
+
+// The status of `settings` once every key was read: sections are parsed
+// only when first used, so a fault in one shows only after allKeys().
+QSettings::Status readStatus(QSettings &settings);
+
+// Replaces the INI file `fileName` (UTF-8) with exactly the tree. On failure
+// it returns false with a reason in *error, the file is left as it was and no
+// unsaved value is left behind in the process's settings, so a QSettings on
+// the file reads what is on disk. The file's folder is created when missing.
+bool save(const SettingsNodes &nodes, const QString &fileName, QString *error = nullptr);
+
+} // namespace SettingsTree

@@ -1,0 +1,105 @@
+#pragma once
+
+// Helpers of the settings tests: fixture files, what QSettings reads from a
+// file, and a way to make writing fail as on a full disk.
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPoint>
+#include <QSettings>
+#include <QSize>
+#include <QStringList>
+
+#include <csignal>
+#include <sys/resource.h>
+
+inline QString renderValue(const QVariant &value)
+{
+    switch (value.userType()) {
+    case QMetaType::QByteArray:
+        return QString::fromLatin1(value.toByteArray().toHex());
+    case QMetaType::QStringList:
+        return value.toStringList().join(QLatin1Char('|'));
+    case QMetaType::QPoint:
+        return QStringLiteral("%1,%2").arg(value.toPoint().x()).arg(value.toPoint().y());
+    case QMetaType::QSize:
+        return QStringLiteral("%1x%2").arg(value.toSize().width()).arg(value.toSize().height());
+    default:
+        return value.toString();
+    }
+}
+
+// Every key of a file as "key:type=value", as a fresh QSettings reads it.
+inline QStringList fileContent(const QString &fileName)
+{
+    QSettings settings(fileName, QSettings::IniFormat);
+    settings.setIniCodec("UTF-8");
+    QStringList content;
+    const QStringList keys = settings.allKeys();
+    for (const QString &key : keys) {
+        const QVariant value = settings.value(key);
+        content << QStringLiteral("%1:%2=%3")
+                       .arg(key, QLatin1String(value.typeName()), renderValue(value));
+    }
+    return content;
+}
+
+inline QStringList keysOf(const QStringList &content)
+{
+    QStringList keys;
+    for (const QString &entry : content)
+        keys << entry.section(QLatin1Char(':'), 0, 0);
+    return keys;
+}
+
+inline QByteArray fileBytes(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline bool writeFile(const QString &fileName, const QByteArray &text)
+{
+    QDir().mkpath(QFileInfo(fileName).absolutePath());
+    QFile file(fileName);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
+// Lowers the process's file size limit while it lives: writing anything
+// larger then fails as on a full disk, even for root.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, m_old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+// Keys of every kind of value: text, a list, a @ByteArray whose text is cut
+// at its zero byte, encoded geometry, and nested sections.
+const char SettingsFixture[] = "; comment\n"
+                               "text=plain\n"
+                               "list=one, two\n"
+                               "bytes=@ByteArray(\\0\\x1)\n"
+                               "[s]\n"
+                               "point=@Point(3 4)\n"
+                               "n=7\n"
+                               "t\\deep=x\n"
+                               "[u]\n"
+                               "v=1\n";

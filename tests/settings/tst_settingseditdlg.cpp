@@ -1,0 +1,323 @@
+#include "settingseditdlg.h"
+#include "settingsfiles.h"
+
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// "a=1, [s]{b=2}": the tree as shown; sections are told by their mark.
+QString dump(const QTreeWidgetItem *parent)
+{
+    QStringList parts;
+    for (int i = 0; i < parent->childCount(); ++i) {
+        const QTreeWidgetItem *item = parent->child(i);
+        const QString inner
+            = item->childCount() ? QStringLiteral("{%1}").arg(dump(item)) : QString();
+        if (item->data(0, Qt::UserRole + 10) == QVariant(23))
+            parts << QStringLiteral("[%1]").arg(item->text(0)) + inner;
+        else
+            parts << item->text(1) + QLatin1Char('=') + item->text(2) + inner;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+// The item at a path of child indexes ("1.0").
+QTreeWidgetItem *itemAt(QTreeWidget *tree, const QString &path)
+{
+    QTreeWidgetItem *item = tree->invisibleRootItem();
+    for (const QString &index : path.split('.', Qt::SkipEmptyParts))
+        item = item ? item->child(index.toInt()) : nullptr;
+    return item;
+}
+
+void click(QTreeWidget *tree, const QString &button)
+{
+    tree->window()->findChild<QPushButton *>(button)->click();
+}
+
+// Presses OK; notes every message box that opens meanwhile and closes it.
+QStringList pressOk(SettingsEditDlg &dialog)
+{
+    QStringList seen;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&seen] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            seen << box->windowTitle() + QLatin1String(": ") + box->text();
+            box->done(QMessageBox::Ok);
+        }
+    });
+    watcher.start(10);
+    dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))
+        ->button(QDialogButtonBox::Ok)
+        ->click();
+    return seen;
+}
+
+QtMessageHandler previousHandler = nullptr;
+
+// The offscreen platform warns about every dialog it shows.
+void quietHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (!message.contains(QLatin1String("propagateSizeHints")))
+        previousHandler(type, context, message);
+}
+
+using Action = std::function<void(QTreeWidget *)>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Action)
+
+class tst_SettingsEditDlg : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void opensOnlyTheApplicationsOwnFile_data();
+    void opensOnlyTheApplicationsOwnFile();
+    void buttonsEditTheTree_data();
+    void buttonsEditTheTree();
+    void okWritesOnlyWhatChanged_data();
+    void okWritesOnlyWhatChanged();
+    void failureKeepsDialogOpenAndFileUnchanged_data();
+    void failureKeepsDialogOpenAndFileUnchanged();
+
+private:
+    QString fixture(const QByteArray &text)
+    {
+        const QString name = m_dir.filePath(QStringLiteral("f%1.ini").arg(++m_count));
+        return writeFile(name, text) ? name : QString();
+    }
+
+    QTemporaryDir m_dir;
+    int m_count = 0;
+};
+
+void tst_SettingsEditDlg::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    previousHandler = qInstallMessageHandler(quietHandler);
+    QCoreApplication::setOrganizationName(QStringLiteral("Editor2Tests"));
+    QCoreApplication::setApplicationName(QStringLiteral("tst_settingseditdlg"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath("user"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, m_dir.filePath("system"));
+}
+
+void tst_SettingsEditDlg::opensOnlyTheApplicationsOwnFile_data()
+{
+    QTest::addColumn<int>("scope");
+    QTest::newRow("user") << 0;
+    QTest::newRow("system") << 1;
+}
+
+// A QSettings of a scope also reads the organisation's file and, for the
+// user, the system's files: none of their keys may be shown or copied in.
+void tst_SettingsEditDlg::opensOnlyTheApplicationsOwnFile()
+{
+    QFETCH(int, scope);
+    const auto settingsScope = QSettings::Scope(scope);
+    const QString own
+        = QSettings(QSettings::IniFormat, settingsScope, "Editor2Tests", "tst_settingseditdlg")
+              .fileName();
+    QVERIFY(writeFile(QSettings(QSettings::IniFormat, QSettings::SystemScope, "Editor2Tests",
+                                "tst_settingseditdlg")
+                          .fileName(),
+                      "own=1\nsystem=1\n"));
+    QVERIFY(writeFile(QSettings(QSettings::IniFormat, settingsScope, "Editor2Tests").fileName(),
+                      "organisation=1\n"));
+    if (settingsScope == QSettings::UserScope)
+        QVERIFY(writeFile(own, "own=1\n"));
+
+    SettingsEditDlg dialog(nullptr, scope, QString());
+    auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));
+    QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("fileName"))->text(), own);
+    QCOMPARE(dump(tree->invisibleRootItem()), scope ? "own=1, system=1" : "own=1");
+    itemAt(tree, "0")->setText(2, "2");
+    QVERIFY(pressOk(dialog).isEmpty());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(fileBytes(own), scope ? "[General]\nown=2\nsystem=1\n" : "[General]\nown=2\n");
+}
+
+void tst_SettingsEditDlg::buttonsEditTheTree_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<QString>("tree");
+
+    const QByteArray ini("a=1\n[s]\nb=2\nt\\c=3\n");
+    QTest::newRow("as read: keys before sections")
+        << QByteArray(SettingsFixture) << "" << QStringList()
+        << "bytes=, list=, text=plain, [s]{n=7, point=, [t]{deep=x}}, [u]{v=1}";
+    QTest::newRow("item into the selected section")
+        << ini << "1" << QStringList{"add"} << "a=1, [s]{b=2, [t]{c=3}, key=value}";
+    QTest::newRow("item and subsection into the section above the selected key")
+        << ini << "1.1.0" << QStringList{"add", "addSubsection"}
+        << "a=1, [s]{b=2, [t]{c=3, key=value, [Section]}}";
+    QTest::newRow("nothing selected: into the first top-level item, a key")
+        << ini << "" << QStringList{"add", "addSubsection"}
+        << "a=1{key=value, [Section]}, [s]{b=2, [t]{c=3}}";
+    QTest::newRow("section at the top level, whatever is selected")
+        << ini << "1.1" << QStringList{"addSection"} << "a=1, [s]{b=2, [t]{c=3}}, [Section]";
+    QTest::newRow("empty tree: only a section can be added")
+        << QByteArray() << "" << QStringList{"add", "addSubsection", "addSection", "addSubsection"}
+        << "[Section]{[Section]}";
+    QTest::newRow("remove a section with its subtree")
+        << ini << "1" << QStringList{"remove"} << "a=1";
+}
+
+void tst_SettingsEditDlg::buttonsEditTheTree()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, selected);
+    QFETCH(QStringList, buttons);
+    QFETCH(QString, tree);
+
+    const QString name = fixture(ini);
+    SettingsEditDlg dialog(nullptr, 0, name);
+    QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("fileName"))->text(), name);
+    auto *propTree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));
+    if (!selected.isEmpty())
+        itemAt(propTree, selected)->setSelected(true);
+    for (const QString &button : buttons)
+        click(propTree, button);
+    QCOMPARE(dump(propTree->invisibleRootItem()), tree);
+    for (QTreeWidgetItemIterator it(propTree); *it; ++it) {
+        QVERIFY((*it)->flags() & Qt::ItemIsEditable);
+        QVERIFY(!(*it)->isExpanded());
+    }
+}
+
+void tst_SettingsEditDlg::okWritesOnlyWhatChanged_data()
+{
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<QStringList>("content"); // empty: the file keeps its bytes
+
+    // Tree: bytes, list, text, [s]{n, point, [t]{deep}}, [u]{v}.
+    const QStringList read{
+        "bytes:QByteArray=0001", "list:QStringList=one|two", "s/n:QString=7", "s/point:QPoint=3,4",
+        "s/t/deep:QString=x",    "text:QString=plain",       "u/v:QString=1"};
+    QTest::newRow("no edit keeps the bytes") << Action([](QTreeWidget *) {}) << QStringList();
+    QTest::newRow("edited and reverted, ignored columns typed into: bytes kept")
+        << Action([](QTreeWidget *t) {
+               itemAt(t, "2")->setText(2, "changed");
+               itemAt(t, "2")->setText(2, "plain");
+               itemAt(t, "2")->setText(0, "ignored");
+               itemAt(t, "3")->setText(2, "ignored");
+           })
+        << QStringList();
+    // Typed into the cell editor, as a user does.
+    QTest::newRow("value edited: list, bytes and point survive") << Action([](QTreeWidget *t) {
+        t->expandItem(itemAt(t, "3"));
+        t->editItem(itemAt(t, "3.0"), 2);
+        auto *editor = t->viewport()->findChild<QLineEdit *>();
+        editor->selectAll();
+        QTest::keyClicks(editor, "8");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(itemAt(t, "3.0")->text(2), QStringLiteral("8"));
+    }) << QStringList{read[0], read[1], "s/n:QString=8", read[3], read[4], read[5], read[6]};
+    QTest::newRow("section renamed")
+        << Action([](QTreeWidget *t) { itemAt(t, "4")->setText(0, "w"); })
+        << read.mid(0, 6) + QStringList{"w/v:QString=1"};
+    QTest::newRow("section removed") << Action([](QTreeWidget *t) { delete itemAt(t, "3"); })
+                                     << QStringList{read[0], read[1], read[5], read[6]};
+    QTest::newRow("key under a key not written, two alike: later wins")
+        << Action([](QTreeWidget *t) {
+               click(t, "add"); // no selection: under the first item, a key
+               itemAt(t, "4")->setSelected(true);
+               click(t, "add");
+               itemAt(t, "4.1")->setText(1, "v");
+               itemAt(t, "4.1")->setText(2, "later");
+           })
+        << read.mid(0, 6) + QStringList{"u/v:QString=later"};
+}
+
+void tst_SettingsEditDlg::okWritesOnlyWhatChanged()
+{
+    QFETCH(Action, action);
+    QFETCH(QStringList, content);
+
+    const QString name = fixture(SettingsFixture);
+    QSettings open(name, QSettings::IniFormat);
+    SettingsEditDlg dialog(nullptr, 0, name);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    action(dialog.findChild<QTreeWidget *>(QStringLiteral("propTree")));
+    QVERIFY(pressOk(dialog).isEmpty());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    if (content.isEmpty()) {
+        QCOMPARE(fileBytes(name), QByteArray(SettingsFixture));
+        return;
+    }
+    // A settings object of the process open on the file sees what was saved.
+    QCOMPARE(open.allKeys(), keysOf(content));
+    QCOMPARE(fileContent(name), content);
+}
+
+void tst_SettingsEditDlg::failureKeepsDialogOpenAndFileUnchanged_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<bool>("underFile"); // the file's folder is a regular file
+    QTest::addColumn<int>("sizeLimit");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("format error in a later section")
+        << QByteArray("a=1\n[s]\nb=2\nnoequals\n") << false << 0
+        << "Error: The file %1 was not saved because it could not be read cleanly.";
+    QTest::newRow("folder cannot be created")
+        << QByteArray() << true << 0 << "Error: The file %1 could not be saved: ";
+    QTest::newRow("disk full") << QByteArray(SettingsFixture) << false << 64
+                               << "Error: The file %1 could not be saved: ";
+}
+
+void tst_SettingsEditDlg::failureKeepsDialogOpenAndFileUnchanged()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(bool, underFile);
+    QFETCH(int, sizeLimit);
+    QFETCH(QString, message);
+
+    const QString name = fixture(ini) + (underFile ? QStringLiteral("/x.ini") : QString());
+    const QByteArray before = fileBytes(name);
+    SettingsEditDlg dialog(nullptr, 0, name);
+    dialog.show();
+    auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));
+    click(tree, "addSection");
+    tree->topLevelItem(tree->topLevelItemCount() - 1)->setSelected(true);
+    click(tree, "add");
+    const QString shown = dump(tree->invisibleRootItem());
+    QStringList seen;
+    {
+        std::unique_ptr<FileSizeLimit> limit(sizeLimit ? new FileSizeLimit(sizeLimit) : nullptr);
+        seen = pressOk(dialog);
+    }
+    QCOMPARE(seen.size(), 1);
+    QVERIFY2(seen.first().startsWith(message.arg(name)), qPrintable(seen.first()));
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(dump(tree->invisibleRootItem()), shown);
+    QCOMPARE(fileBytes(name), before);
+    const QString added = QStringLiteral("Section/key:QString=value");
+    QVERIFY(!fileContent(name).contains(added));
+    // Once the cause is gone, OK saves.
+    if (sizeLimit) {
+        QVERIFY(pressOk(dialog).isEmpty());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(fileContent(name).contains(added));
+    }
+}
+
+QTEST_MAIN(tst_SettingsEditDlg)
+#include "tst_settingseditdlg.moc"

@@ -1,0 +1,250 @@
+#include "settingsfiles.h"
+#include "settingstree.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// "a=1, [s]{b=2}": the tree as the editor shows it.
+QString dump(const SettingsNodes &nodes)
+{
+    QStringList parts;
+    for (const SettingsNode &node : nodes) {
+        parts << (node.isSection() ? QStringLiteral("[%1]{%2}").arg(node.name, dump(node.children))
+                                   : node.name + QLatin1Char('=') + node.text);
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+SettingsNodes readFile(const QString &fileName)
+{
+    QSettings settings(fileName, QSettings::IniFormat);
+    settings.setIniCodec("UTF-8");
+    return SettingsTree::read(settings);
+}
+
+using Edit = std::function<void(SettingsNodes &)>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Edit)
+
+class tst_SettingsTree : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void readsKeysBeforeSections_data();
+    void readsKeysBeforeSections();
+    void writesUneditedValuesAsReadAndEditedAsText_data();
+    void writesUneditedValuesAsReadAndEditedAsText();
+    void comparesContentByTypeAndValue_data();
+    void comparesContentByTypeAndValue();
+    void readStatusSeesFaultsOfEverySection_data();
+    void readStatusSeesFaultsOfEverySection();
+    void saveReplacesFileWholeOrNotAtAll_data();
+    void saveReplacesFileWholeOrNotAtAll();
+
+private:
+    QString fixture(const QByteArray &text)
+    {
+        const QString name = m_dir.filePath(QStringLiteral("f%1.ini").arg(++m_count));
+        return writeFile(name, text) ? name : QString();
+    }
+
+    QTemporaryDir m_dir;
+    int m_count = 0;
+};
+
+void tst_SettingsTree::readsKeysBeforeSections_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("tree");
+
+    QTest::newRow("fixture") << QByteArray(
+        SettingsFixture) << "bytes=, list=, text=plain, [s]{n=7, point=, [t]{deep=x}}, [u]{v=1}";
+    QTest::newRow("general keys written after a section")
+        << QByteArray("[s]\nc=2\n[General]\nb=x\na=1\n") << "a=1, b=x, [s]{c=2}";
+    QTest::newRow("key and section of one name")
+        << QByteArray("a=1\n[a]\nb=2\n") << "a=1, [a]{b=2}";
+    QTest::newRow("section named General") << QByteArray("[%General]\nx=1\n") << "[General]{x=1}";
+    QTest::newRow("encoded values as text")
+        << QByteArray("b=@ByteArray(abc)\nw=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n")
+        << "b=abc, w=5";
+    QTest::newRow("quotes, escapes and non-ASCII")
+        << QByteArray("q=\"  spaced  \"\ne=a\\tb\nu=\xd0\x9a\xd1\x80\n")
+        << QStringLiteral("e=a\tb, q=  spaced  , u=\u041a\u0440");
+}
+
+void tst_SettingsTree::readsKeysBeforeSections()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, tree);
+    QCOMPARE(dump(readFile(fixture(ini))), tree);
+}
+
+void tst_SettingsTree::writesUneditedValuesAsReadAndEditedAsText_data()
+{
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<QStringList>("content");
+
+    // Tree: bytes, list, text, [s]{n, point, [t]{deep}}, [u]{v}.
+    const QStringList read{
+        "bytes:QByteArray=0001", "list:QStringList=one|two", "s/n:QString=7", "s/point:QPoint=3,4",
+        "s/t/deep:QString=x",    "text:QString=plain",       "u/v:QString=1"};
+    auto with = [&read](int index, const QString &entry) {
+        QStringList content = read;
+        content[index] = entry;
+        return content;
+    };
+    QTest::newRow("no edit") << Edit([](SettingsNodes &) {}) << read;
+    QTest::newRow("edit elsewhere keeps list, bytes, point")
+        << Edit([](SettingsNodes &t) { t[3].children[0].text = QStringLiteral("8"); })
+        << with(2, "s/n:QString=8");
+    QTest::newRow("edited list stored as text")
+        << Edit([](SettingsNodes &t) { t[1].text = QStringLiteral("x, y"); })
+        << with(1, "list:QString=x, y");
+    QTest::newRow("renamed section")
+        << Edit([](SettingsNodes &t) { t[3].children[2].name = QStringLiteral("v"); })
+        << with(4, "s/v/deep:QString=x");
+    // An added text that looks encoded stays text.
+    QTest::newRow("added key stored as text")
+        << Edit([](SettingsNodes &t) { t.append(SettingsNode::key("zz", "@Size(1 2)")); })
+        << read + QStringList{"zz:QString=@Size(1 2)"};
+    QTest::newRow("section without name writes into its parent") << Edit([](SettingsNodes &t) {
+        t.append(SettingsNode::section("/"));
+        t.last().children.append(SettingsNode::key("zz", "1"));
+    }) << read + QStringList{"zz:QString=1"};
+    QTest::newRow("key of slashes only skipped")
+        << Edit([](SettingsNodes &t) { t.append(SettingsNode::key("//", "1")); }) << read;
+}
+
+void tst_SettingsTree::writesUneditedValuesAsReadAndEditedAsText()
+{
+    QFETCH(Edit, edit);
+    QFETCH(QStringList, content);
+
+    SettingsNodes nodes = readFile(fixture(SettingsFixture));
+    edit(nodes);
+    const QString fresh = m_dir.filePath(QStringLiteral("fresh%1.ini").arg(++m_count));
+    {
+        QSettings out(fresh, QSettings::IniFormat);
+        out.setIniCodec("UTF-8");
+        SettingsTree::write(nodes, out);
+    }
+    QCOMPARE(fileContent(fresh), content);
+    QCOMPARE(SettingsTree::content(nodes).keys(), keysOf(content));
+}
+
+void tst_SettingsTree::comparesContentByTypeAndValue_data()
+{
+    QTest::addColumn<QVariantMap>("other");
+    QTest::addColumn<bool>("same");
+
+    QTest::newRow("equal") << QVariantMap{{"a", "1"}, {"b", QStringList{"x"}}} << true;
+    QTest::newRow("text and number alike")
+        << QVariantMap{{"a", 1}, {"b", QStringList{"x"}}} << false;
+    QTest::newRow("list and its one item") << QVariantMap{{"a", "1"}, {"b", "x"}} << false;
+    QTest::newRow("key added") << QVariantMap{{"a", "1"}, {"b", QStringList{"x"}}, {"c", ""}}
+                               << false;
+}
+
+void tst_SettingsTree::comparesContentByTypeAndValue()
+{
+    QFETCH(QVariantMap, other);
+    QFETCH(bool, same);
+    const QVariantMap base{{"a", "1"}, {"b", QStringList{"x"}}};
+    QCOMPARE(SettingsTree::sameContent(base, other), same);
+    QCOMPARE(SettingsTree::sameContent(other, base), same);
+}
+
+void tst_SettingsTree::readStatusSeesFaultsOfEverySection_data()
+{
+    QTest::addColumn<QByteArray>("ini"); // null: a folder in the file's place
+    QTest::addColumn<int>("status");
+
+    QTest::newRow("clean") << QByteArray(SettingsFixture) << int(QSettings::NoError);
+    QTest::newRow("unclosed section header")
+        << QByteArray("a=1\n[s\nb=2\n") << int(QSettings::FormatError);
+    // Sections are parsed when first used: only reading every key finds it.
+    QTest::newRow("line without equals sign in a later section")
+        << QByteArray("a=1\n[s]\nb=2\nnoequals\n") << int(QSettings::FormatError);
+    QTest::newRow("a folder in the file's place") << QByteArray() << int(QSettings::AccessError);
+}
+
+void tst_SettingsTree::readStatusSeesFaultsOfEverySection()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(int, status);
+
+    QString name = m_dir.filePath(QStringLiteral("folder%1.ini").arg(++m_count));
+    if (ini.isNull())
+        QVERIFY(QDir().mkdir(name));
+    else
+        name = fixture(ini);
+    QSettings settings(name, QSettings::IniFormat);
+    QCOMPARE(int(SettingsTree::readStatus(settings)), status);
+}
+
+void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll_data()
+{
+    QTest::addColumn<QString>("target"); // in a folder holding old.ini and a file "blocker"
+    QTest::addColumn<bool>("empty");
+    QTest::addColumn<int>("sizeLimit");
+    QTest::addColumn<bool>("saved");
+
+    QTest::newRow("replaces the file") << "old.ini" << false << 0 << true;
+    QTest::newRow("creates missing folders") << "new/sub/x.ini" << false << 0 << true;
+    QTest::newRow("empty tree empties the file") << "old.ini" << true << 0 << true;
+    QTest::newRow("folder cannot be created") << "blocker/x.ini" << false << 0 << false;
+    QTest::newRow("disk full") << "old.ini" << false << 64 << false;
+}
+
+void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, empty);
+    QFETCH(int, sizeLimit);
+    QFETCH(bool, saved);
+
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("old.ini")), SettingsFixture));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("blocker")), QByteArray()));
+    const QString path = dir.filePath(target);
+    const QByteArray before = fileBytes(path);
+    const QStringList contentBefore = fileContent(path);
+    // Shares the process's cache of the file across the save.
+    QSettings open(path, QSettings::IniFormat);
+
+    SettingsNodes nodes;
+    if (!empty)
+        nodes = readFile(fixture(SettingsFixture)) + SettingsNodes{SettingsNode::key("added", "1")};
+    QString error;
+    bool ok;
+    {
+        std::unique_ptr<FileSizeLimit> limit(sizeLimit ? new FileSizeLimit(sizeLimit) : nullptr);
+        ok = SettingsTree::save(nodes, path, &error);
+    }
+    QCOMPARE(ok, saved);
+    QCOMPARE(error.isEmpty(), saved);
+    if (saved) {
+        QCOMPARE(fileBytes(path).contains("; comment"), false);
+        QCOMPARE(fileBytes(path).isEmpty(), empty);
+        QCOMPARE(fileContent(path).size(), empty ? 0 : 8);
+        return;
+    }
+    QCOMPARE(fileBytes(path), before);
+    // Nothing unsaved lingers, neither for a new settings object nor for one
+    // open meanwhile.
+    QCOMPARE(fileContent(path), contentBefore);
+    QCOMPARE(open.allKeys(), keysOf(contentBefore));
+}
+
+QTEST_APPLESS_MAIN(tst_SettingsTree)
+#include "tst_settingstree.moc"
