@@ -317,6 +317,10 @@
         <source>Default preset:</source>
         <translation>По умолчанию:</translation>
     </message>
+    <message>
+        <source>Preset</source>
+        <translation>Предустановка</translation>
+    </message>
 </context>
 <context>
     <name>ProjectPropertiesDlg</name>

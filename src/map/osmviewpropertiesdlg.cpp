@@ -1,6 +1,42 @@
 #include "osmviewpropertiesdlg.h"
 #include "ui_osmviewpropertiesdlg.h"
 
+#include "hostcall.h"
+#include "selectedrows.h"
+#include "settingsarray.h"
+
+#include <QSettings>
+#include <QTableWidget>
+
+namespace {
+
+const char MapArray[] = "Map";
+const char SceneGroup[] = "GraphicsScene";
+const char ZoomMinKey[] = "zoomMin";
+const char ZoomMaxKey[] = "zoomMax";
+
+// The keys of a map source, in the order of the table's columns.
+QStringList sourceKeys()
+{
+    return {QStringLiteral("name"), QStringLiteral("dbFile"), QStringLiteral("tileServer")};
+}
+
+QString cellText(const QTableWidget *table, int row, int column)
+{
+    const QTableWidgetItem *item = table->item(row, column);
+    return item ? item->text() : QString();
+}
+
+void appendRow(QTableWidget *table, const QStringList &texts)
+{
+    const int row = table->rowCount();
+    table->insertRow(row);
+    for (int column = 0; column < table->columnCount(); ++column)
+        table->setItem(row, column, new QTableWidgetItem(texts.value(column)));
+}
+
+} // namespace
+
 OsmViewPropertiesDlg::OsmViewPropertiesDlg(QWidget *parent, QSettings *settings, QObject *osmView)
     : QDialog(parent)
     , ui(new Ui::OsmViewPropertiesDlg)
@@ -8,6 +44,11 @@ OsmViewPropertiesDlg::OsmViewPropertiesDlg(QWidget *parent, QSettings *settings,
     , m_osmView(osmView)
 {
     ui->setupUi(this);
+    if (!settings)
+        return;
+    // Settings the host has closed meanwhile leave nothing to write into.
+    connect(settings, &QObject::destroyed, this, &QDialog::reject);
+    load();
 }
 
 OsmViewPropertiesDlg::~OsmViewPropertiesDlg()
@@ -15,17 +56,77 @@ OsmViewPropertiesDlg::~OsmViewPropertiesDlg()
     delete ui;
 }
 
+void OsmViewPropertiesDlg::load()
+{
+    QTableWidget *table = ui->mapsTable;
+    const QList<QVariantList> sources = SettingsArray::read(*m_settings, QLatin1String(MapArray),
+                                                            sourceKeys());
+    table->setRowCount(0);
+    for (const QVariantList &source : sources) {
+        QStringList texts;
+        for (const QVariant &value : source)
+            texts.append(value.toString());
+        appendRow(table, texts);
+    }
+    table->resizeColumnsToContents();
+
+    m_settings->beginGroup(QLatin1String(SceneGroup));
+    bool ok = false;
+    const int zoomMin = m_settings->value(QLatin1String(ZoomMinKey)).toInt(&ok);
+    if (ok)
+        ui->minZoom->setValue(zoomMin);
+    const int zoomMax = m_settings->value(QLatin1String(ZoomMaxKey)).toInt(&ok);
+    if (ok)
+        ui->maxZoom->setValue(zoomMax);
+    m_settings->endGroup();
+}
+
 void OsmViewPropertiesDlg::accept()
 {
+    if (!m_settings) {
+        QDialog::accept();
+        return;
+    }
+
+    const QTableWidget *table = ui->mapsTable;
+    QList<QVariantList> sources;
+    sources.reserve(table->rowCount());
+    for (int row = 0; row < table->rowCount(); ++row) {
+        sources.append({cellText(table, row, 0), cellText(table, row, 1),
+                        cellText(table, row, 2)});
+    }
+    SettingsArray::write(*m_settings, QLatin1String(MapArray), sourceKeys(), sources);
+
+    const int zoomMin = ui->minZoom->value();
+    const int zoomMax = ui->maxZoom->value();
+    m_settings->beginGroup(QLatin1String(SceneGroup));
+    m_settings->setValue(QLatin1String(ZoomMinKey), zoomMin);
+    pushZoomLimit(ZoomMinKey, zoomMin);
+    pushZoomLimit(ZoomMaxKey, zoomMax);
+    m_settings->setValue(QLatin1String(ZoomMaxKey), zoomMax);
+    m_settings->endGroup();
+
     QDialog::accept();
 }
 
-// Appends an empty map source.
-void OsmViewPropertiesDlg::on_addMap_clicked()
+// A view that already shows the limit is left alone: setting it could
+// re-zoom the map for nothing.
+void OsmViewPropertiesDlg::pushZoomLimit(const char *property, int value)
 {
+    bool isInteger = false;
+    const int current = HostCall::read(m_osmView, property).toInt(&isInteger);
+    if (isInteger && current != value)
+        HostCall::write(m_osmView, property, value);
 }
 
-// Removes every map source that has a selected cell.
+void OsmViewPropertiesDlg::on_addMap_clicked()
+{
+    appendRow(ui->mapsTable, {});
+}
+
 void OsmViewPropertiesDlg::on_removeMap_clicked()
 {
+    const QList<int> rows = selectedRowsDescending(ui->mapsTable);
+    for (const int row : rows)
+        ui->mapsTable->removeRow(row);
 }

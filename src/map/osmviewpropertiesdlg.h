@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 class QSettings;
 
@@ -11,7 +12,8 @@ class OsmViewPropertiesDlg;
 // Edits the map settings of the open project: the zoom limits and the list of
 // map sources. The settings are read when the dialog is built; only OK writes
 // them back and pushes the zoom limits into the live map view. Neither the
-// settings object nor the view is owned, and either may be null.
+// settings object nor the view is owned, and either may be null; when the
+// host deletes the settings object meanwhile the dialog closes unwritten.
 class OsmViewPropertiesDlg : public QDialog
 {
     Q_OBJECT
@@ -27,7 +29,10 @@ private slots:
     void on_removeMap_clicked();
 
 private:
+    void load();
+    void pushZoomLimit(const char *property, int value);
+
     Ui::OsmViewPropertiesDlg *ui;
-    QSettings *m_settings;
-    QObject *m_osmView;
+    QPointer<QSettings> m_settings;
+    QPointer<QObject> m_osmView;
 };

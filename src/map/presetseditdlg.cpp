@@ -1,6 +1,40 @@
 #include "presetseditdlg.h"
 #include "ui_presetseditdlg.h"
 
+#include "centretext.h"
+#include "hostcall.h"
+#include "selectedrows.h"
+#include "settingsarray.h"
+
+#include <QDebug>
+#include <QGraphicsView>
+#include <QSettings>
+#include <QSignalBlocker>
+
+namespace {
+
+const char DefaultPresetKey[] = "DefaultPreset";
+const char PresetsArray[] = "Presets";
+
+enum Column { NameColumn, ToolTipColumn, ZoomColumn, CentreColumn };
+
+// The keys of a stored preset; the centre is stored as two numbers.
+enum Key { NameKey, ToolTipKey, ZoomKey, LatKey, LonKey };
+
+QStringList presetKeys()
+{
+    return {QStringLiteral("name"), QStringLiteral("toolTip"), QStringLiteral("zoom"),
+            QStringLiteral("lat"), QStringLiteral("lon")};
+}
+
+QString cellText(const QTableWidget *table, int row, int column)
+{
+    const QTableWidgetItem *item = table->item(row, column);
+    return item ? item->text() : QString();
+}
+
+} // namespace
+
 PresetsEditDlg::PresetsEditDlg(QWidget *parent, QSettings *settings, QGraphicsView *osmView)
     : QDialog(parent)
     , ui(new Ui::PresetsEditDlg)
@@ -8,6 +42,11 @@ PresetsEditDlg::PresetsEditDlg(QWidget *parent, QSettings *settings, QGraphicsVi
     , m_osmView(osmView)
 {
     ui->setupUi(this);
+    if (!settings)
+        return;
+    // Settings the host has closed meanwhile leave nothing to write into.
+    connect(settings, &QObject::destroyed, this, &QDialog::reject);
+    load();
 }
 
 PresetsEditDlg::~PresetsEditDlg()
@@ -15,28 +54,115 @@ PresetsEditDlg::~PresetsEditDlg()
     delete ui;
 }
 
+void PresetsEditDlg::load()
+{
+    const QString defaultName = m_settings->value(QLatin1String(DefaultPresetKey)).toString();
+    const QList<QVariantList> presets = SettingsArray::read(*m_settings,
+                                                            QLatin1String(PresetsArray),
+                                                            presetKeys());
+    {
+        const QSignalBlocker blocker(ui->presets);
+        for (const QVariantList &preset : presets) {
+            appendPreset({preset.at(NameKey).toString(), preset.at(ToolTipKey).toString(),
+                          preset.at(ZoomKey).toString(),
+                          CentreText::format(CentreText::coordinate(preset.at(LonKey)),
+                                             CentreText::coordinate(preset.at(LatKey)))});
+        }
+    }
+    // An absent default names no preset, not one whose name is empty.
+    const Qt::MatchFlags exactly = Qt::MatchExactly | Qt::MatchCaseSensitive;
+    const int current = defaultName.isEmpty() ? -1
+                                              : ui->defaultPreset->findText(defaultName, exactly);
+    ui->defaultPreset->setCurrentIndex(current);
+}
+
+// Appends a row and its entry in the default preset list, which stay parallel.
+void PresetsEditDlg::appendPreset(const QStringList &texts)
+{
+    QTableWidget *table = ui->presets;
+    const int row = table->rowCount();
+    table->insertRow(row);
+    for (int column = 0; column < table->columnCount(); ++column)
+        table->setItem(row, column, new QTableWidgetItem(texts.value(column)));
+    ui->defaultPreset->addItem(texts.value(NameColumn));
+}
+
 void PresetsEditDlg::accept()
 {
+    if (!m_settings) {
+        QDialog::accept();
+        return;
+    }
+
+    m_settings->remove(QLatin1String(DefaultPresetKey));
+    const QString defaultName = ui->defaultPreset->currentIndex() < 0
+                                    ? QString()
+                                    : ui->defaultPreset->currentText();
+
+    // Stored rows are numbered consecutively: a row left out leaves no hole
+    // and no older entry behind it.
+    const QTableWidget *table = ui->presets;
+    QList<QVariantList> stored;
+    bool defaultStored = false;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        double lon = 0;
+        double lat = 0;
+        if (!CentreText::parse(cellText(table, row, CentreColumn), &lon, &lat)) {
+            qDebug("Invalid coordinate point");
+            continue;
+        }
+        const QString name = cellText(table, row, NameColumn);
+        stored.append({name, cellText(table, row, ToolTipColumn), cellText(table, row, ZoomColumn),
+                       lat, lon});
+        if (!defaultName.isEmpty() && name == defaultName)
+            defaultStored = true;
+    }
+    SettingsArray::write(*m_settings, QLatin1String(PresetsArray), presetKeys(), stored);
+    if (defaultStored)
+        m_settings->setValue(QLatin1String(DefaultPresetKey), defaultName);
+
     QDialog::accept();
 }
 
-// Removes every preset that has a selected cell, with its default-list entry.
 void PresetsEditDlg::on_remove_clicked()
 {
+    const QList<int> rows = selectedRowsDescending(ui->presets);
+    for (const int row : rows) {
+        if (row == ui->defaultPreset->currentIndex())
+            ui->defaultPreset->setCurrentIndex(-1);
+        ui->presets->removeRow(row);
+        ui->defaultPreset->removeItem(row);
+    }
 }
 
-// Appends a preset for the map view's visible centre and zoom.
 void PresetsEditDlg::on_addCurrent_clicked()
 {
+    if (!m_osmView)
+        return;
+    const QSignalBlocker blocker(ui->presets);
+    try {
+        const QPointF centre = m_osmView->mapToScene(m_osmView->viewport()->rect())
+                                   .boundingRect()
+                                   .center();
+        const QString name = tr("Preset");
+        appendPreset({name, name, HostCall::read(m_osmView, "zoomF").toString(),
+                      CentreText::format(centre.x(), centre.y())});
+    } catch (...) {
+        qDebug("on_addCurrent_clicked rise exception");
+    }
 }
 
-// Appends a preset with no zoom and no centre.
 void PresetsEditDlg::on_addCustom_clicked()
 {
+    const QSignalBlocker blocker(ui->presets);
+    const QString name = tr("Preset");
+    appendPreset({name, name, QString(), QString()});
 }
 
-// Keeps the default-preset list in step with the names in column 0.
 void PresetsEditDlg::on_presets_itemChanged(QTableWidgetItem *item)
 {
-    Q_UNUSED(item)
+    if (!item || item->tableWidget() != ui->presets || item->column() != NameColumn)
+        return;
+    if (item->row() < ui->defaultPreset->count())
+        ui->defaultPreset->setItemText(item->row(), item->text());
 }

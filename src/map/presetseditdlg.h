@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 class QGraphicsView;
 class QSettings;
@@ -12,8 +13,10 @@ class PresetsEditDlg;
 
 // Edits the project's named map views (name, tooltip, zoom and centre) and
 // chooses the default one. The presets are read when the dialog is built;
-// only OK writes them back. The view is only read, to add its current centre
-// and zoom. Neither the settings object nor the view is owned.
+// only OK writes them back, as a consecutive list of the rows whose centre is
+// two finite numbers. The view is only read, to add its current centre and
+// zoom. Neither the settings object nor the view is owned; when the host
+// deletes the settings object meanwhile the dialog closes unwritten.
 class PresetsEditDlg : public QDialog
 {
     Q_OBJECT
@@ -31,7 +34,10 @@ private slots:
     void on_presets_itemChanged(QTableWidgetItem *item);
 
 private:
+    void load();
+    void appendPreset(const QStringList &texts);
+
     Ui::PresetsEditDlg *ui;
-    QSettings *m_settings;
-    QGraphicsView *m_osmView;
+    QPointer<QSettings> m_settings;
+    QPointer<QGraphicsView> m_osmView;
 };
