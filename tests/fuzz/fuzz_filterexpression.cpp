@@ -89,8 +89,10 @@ void checkAnyText(Kind kind, const QString &text)
     FUZZ_CHECK(again.text == reading.text && again.recognised == reading.recognised
                    && again.pattern == reading.pattern,
                text);
-    if (reading.recognised)
+    if (reading.recognised) {
         FUZZ_CHECK(reading.text.endsWith(QLatin1Char(')')), text);
+        FuzzCheck::feedback(reading.pattern);
+    }
     FilterExpression::testFor(reading.pattern, 0x10001010);
     FUZZ_CHECK(FilterExpression::build(kind, true, text, QStringLiteral("0x1,")) == text, text);
 }

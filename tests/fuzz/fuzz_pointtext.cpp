@@ -20,6 +20,7 @@ namespace {
 void checkFormattedPoint(const QPointF &point, const QString &origin)
 {
     const QString text = PointText::format(point);
+    FuzzCheck::feedback(text);
     QPointF parsed(-1, -1);
     FUZZ_CHECK(PointText::parse(text, &parsed), origin + QLatin1String(" -> ") + text);
     FUZZ_CHECK(PointText::format(parsed) == text, origin + QLatin1String(" -> ") + text);

@@ -20,9 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     FUZZ_CHECK(!host.isEmpty(), text);
     FUZZ_CHECK(port >= -1 && port <= 65535, text);
+    FuzzCheck::feedback(host);
 
     const QString shown = ServerAddress::toText(host, port);
     FUZZ_CHECK(shown.startsWith(QLatin1String("//")), text + QLatin1String(" -> ") + shown);
+    FuzzCheck::feedback(shown);
     QString hostAgain;
     int portAgain = -7;
     FUZZ_CHECK(ServerAddress::parse(shown, &hostAgain, &portAgain),

@@ -31,6 +31,43 @@ namespace FuzzCheck {
     std::abort();
 }
 
+// Qt is not instrumented, so the fuzzer sees none of its branches: without
+// help it cannot tell an input that took a parser somewhere new from one that
+// did not, and it drops every seed. What a parser gives back is the signal
+// left: feedback() runs an instrumented branch per class of character of a
+// result, and the hit counts of those branches become the fuzzer's features.
+inline void feedback(const QString &result)
+{
+    static volatile unsigned classes[12];
+    for (const QChar c : result) {
+        const ushort u = c.unicode();
+        if (u < 0x20)
+            ++classes[0];
+        else if (u == ' ')
+            ++classes[1];
+        else if (u >= '0' && u <= '9')
+            ++classes[2];
+        else if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z'))
+            ++classes[3];
+        else if (u == '.' || u == ',' || u == ';' || u == ':')
+            ++classes[4];
+        else if (u == '-' || u == '+')
+            ++classes[5];
+        else if (u == '%' || u == '[' || u == ']' || u == '(' || u == ')')
+            ++classes[6];
+        else if (u < 0x80)
+            ++classes[7];
+        else if (u < 0x800)
+            ++classes[8];
+        else if (c.isSurrogate())
+            ++classes[9];
+        else if (u == 0xfffd)
+            ++classes[10];
+        else
+            ++classes[11];
+    }
+}
+
 // The input as text: UTF-8, so that the seeds and dictionaries stay readable;
 // invalid sequences become replacement characters, as when Qt reads a file.
 inline QString text(const uint8_t *data, size_t size)
