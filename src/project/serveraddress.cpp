@@ -23,8 +23,17 @@ bool parse(const QString &text, QString *host, int *port)
     // An invalid URL still reports its host when only its port is wrong.
     if (!url.isValid() || url.host().isEmpty())
         return false;
-    *host = url.host(QUrl::FullyDecoded);
-    *port = url.port(-1);
+    const QString parsedHost = url.host(QUrl::FullyDecoded);
+    const int parsedPort = url.port(-1);
+    // QUrl takes some hosts that it cannot give back: an "xn--" label that
+    // decodes to a name it refuses to set ("xn--a-twc": Latin and Arabic in
+    // one label), an IPv6 zone holding "]". Stored, such a host could never
+    // be shown and read again.
+    const QUrl shown(toText(parsedHost, parsedPort), QUrl::TolerantMode);
+    if (shown.host(QUrl::FullyDecoded) != parsedHost || shown.port(-1) != parsedPort)
+        return false;
+    *host = parsedHost;
+    *port = parsedPort;
     return true;
 }
 
