@@ -118,8 +118,6 @@ private slots:
     void appendsRow();
     void removesRowsOfSelectedCells_data();
     void removesRowsOfSelectedCells();
-    void leavesOtherKeysToDialog_data();
-    void leavesOtherKeysToDialog();
 };
 
 void tst_CustomPropsEditDlg::buildsForm()
@@ -342,34 +340,6 @@ void tst_CustomPropsEditDlg::removesRowsOfSelectedCells()
             QVERIFY(item->isSelected());
     }
     QVERIFY(dialog.isVisible());
-}
-
-void tst_CustomPropsEditDlg::leavesOtherKeysToDialog_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("result"); // -1: still open
-
-    QTest::newRow("Escape cancels") << int(Qt::Key_Escape) << int(QDialog::Rejected);
-    QTest::newRow("Enter presses Ok") << int(Qt::Key_Return) << int(QDialog::Accepted);
-}
-
-void tst_CustomPropsEditDlg::leavesOtherKeysToDialog()
-{
-    QFETCH(int, key);
-    QFETCH(int, result);
-
-    CustomPropsEditDlg dialog(fourRows);
-    dialog.open();
-    dialog.setResult(-1);
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QTableWidget *table = tableOf(dialog);
-    table->setFocus();
-    table->setCurrentCell(1, 1);
-
-    QTest::keyClick(table, Qt::Key(key));
-
-    QCOMPARE(dialog.result(), result);
-    QCOMPARE(names(table), (QStringList{"a", "b", "c", "d"}));
 }
 
 QTEST_MAIN(tst_CustomPropsEditDlg)
