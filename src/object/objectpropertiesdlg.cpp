@@ -1,23 +1,32 @@
 #include "objectpropertiesdlg.h"
 #include "ui_objectpropertiesdlg.h"
 
+#include "controllerdevice.h"
+#include "controllerposition.h"
 #include "controllertypes.h"
 #include "custompropseditdlg.h"
+#include "drawingfolder.h"
 #include "eventsmaskdialog.h"
+#include "filechooser.h"
 #include "hostcall.h"
 #include "objectidentifier.h"
 #include "pointtext.h"
+#include "presencemap.h"
 #include "schemapath.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDebug>
+#include <QGraphicsScene>
+#include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
 #include <QRawFont>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QHeaderView>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <QTimer>
 
 #include <set>
 #include <vector>
@@ -163,6 +172,64 @@ void removeSelectedRows(QTableWidget *table)
         table->removeRow(*row);
 }
 
+// Appends `count` rows in one go, an item in every cell, with one change
+// notice for all of them.
+template <typename CellText>
+void appendRows(QTableWidget *table, int count, CellText cellText)
+{
+    const int first = table->rowCount();
+    const int columns = table->columnCount();
+    if (count <= 0 || columns <= 0)
+        return;
+    table->setRowCount(first + count);
+    QAbstractItemModel *model = table->model();
+    {
+        QSignalBlocker blocker(model);
+        for (int i = 0; i < count; ++i) {
+            for (int column = 0; column < columns; ++column)
+                table->setItem(first + i, column, new QTableWidgetItem(cellText(i, column)));
+        }
+    }
+    emit model->dataChanged(model->index(first, 0), model->index(first + count - 1, columns - 1));
+}
+
+// Appends a row for every number that the presence map marks present and the
+// table does not hold yet: its number and its description, further cells
+// empty. A number cell that is no number counts as 0.
+void appendPresentNumbers(QTableWidget *table, const QByteArray &map, const QString &description)
+{
+    const int rows = table->rowCount();
+    QVector<int> held;
+    held.reserve(rows);
+    for (int row = 0; row < rows; ++row) {
+        if (const QTableWidgetItem *item = table->item(row, 0))
+            held.append(item->text().toInt());
+    }
+    const QVector<int> numbers = PresenceMap::missing(map, held);
+    if (numbers.isEmpty())
+        return;
+    appendRows(table, numbers.size(), [&numbers, &description](int i, int column) {
+        const int number = numbers.at(i);
+        switch (column) {
+        case 0:
+            return QString::number(number);
+        case 1:
+            return description.arg(number);
+        default:
+            return QString();
+        }
+    });
+    table->resizeColumnsToContents();
+}
+
+// The scene the object names in its "scene" property, if it holds one.
+QGraphicsScene *sceneOf(const QObject *light)
+{
+    static const int registered = qRegisterMetaType<QGraphicsScene *>();
+    Q_UNUSED(registered)
+    return qobject_cast<QGraphicsScene *>(HostCall::read(light, "scene").value<QObject *>());
+}
+
 } // namespace
 
 ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
@@ -179,6 +246,13 @@ ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
     exchangeProgress.reset();
     connect(&exchangeProgress, &QProgressDialog::rejected, this,
             &ObjectPropertiesDlg::clearControllerExchangeQueue);
+    // Its cancel button only resets it: answers that come after the user gave
+    // up must change nothing either.
+    connect(&exchangeProgress, &QProgressDialog::canceled, this,
+            &ObjectPropertiesDlg::clearControllerExchangeQueue);
+    positionStopTimer.setSingleShot(true);
+    positionStopTimer.setInterval(300);
+    connect(&positionStopTimer, &QTimer::timeout, this, &ObjectPropertiesDlg::stopPositionEdit);
 
     if (!light) {
         qDebug("ObjectPropertiesDlg - null light");
@@ -229,6 +303,7 @@ ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
 
 ObjectPropertiesDlg::~ObjectPropertiesDlg()
 {
+    endPositionEdit(false);
     if (crossView)
         HostCall::call(crossView.data(), "previewPhase", -1);
     delete ui;
@@ -236,6 +311,21 @@ ObjectPropertiesDlg::~ObjectPropertiesDlg()
 
 bool ObjectPropertiesDlg::eventFilter(QObject *watched, QEvent *event)
 {
+    if (positionEditing && watched == positionScene.data()
+        && watched->inherits("QGraphicsScene")) {
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier)
+                schedulePositionStop();
+        } else if (event->type() == QEvent::GraphicsSceneMousePress) {
+            const auto *mouse = static_cast<QGraphicsSceneMouseEvent *>(event);
+            if (mouse->button() == Qt::LeftButton && mouse->modifiers() == Qt::NoModifier) {
+                ui->pos->setText(PointText::format(mouse->scenePos()));
+                schedulePositionStop();
+            }
+        }
+    }
+    // Never swallowed: the map handles the click or the key as usual.
     return QDialog::eventFilter(watched, event);
 }
 
@@ -403,7 +493,33 @@ void ObjectPropertiesDlg::showError(const QString &text)
 
 void ObjectPropertiesDlg::on_selSchema_clicked()
 {
-    // Choosing a schema file comes with the schema file work.
+    // From the phases table's action the target is the schema cell of the
+    // first selected cell's row, else the object's schema field.
+    QTableWidget *table = ui->phasesTable;
+    QTableWidgetItem *cell = nullptr;
+    int row = -1;
+    if (qobject_cast<QAction *>(sender())) {
+        const QList<QTableWidgetItem *> selected = table->selectedItems();
+        if (selected.isEmpty() || !selected.first())
+            return;
+        row = table->row(selected.first());
+        cell = row >= 0 ? table->item(row, 2) : nullptr;
+        if (!cell)
+            return;
+    }
+
+    const QString current = cell ? cell->text() : ui->schema->text();
+    const QString start = current.isEmpty() ? baseDir : toAbsolutePath(current);
+    QPointer<ObjectPropertiesDlg> self(this);
+    const QString chosen = FileChooser::current()->openFileName(
+        this, tr("Select schema file for the Object"), start,
+        tr("Supported formats (*.wmf *.emf *.svg);;All files (*.*)"));
+    if (!self || chosen.isEmpty())
+        return;
+    if (!cell)
+        ui->schema->setText(toRelativePath(chosen));
+    else if (table->item(row, 2) == cell) // the row may have gone meanwhile
+        cell->setText(toRelativePath(chosen));
 }
 
 void ObjectPropertiesDlg::on_addPhase_clicked()
@@ -428,7 +544,45 @@ void ObjectPropertiesDlg::on_removeProg_clicked()
 
 void ObjectPropertiesDlg::on_importFromFolder_clicked()
 {
-    // Importing a drawing folder comes with the schema file work.
+    const QString current = ui->schema->text();
+    const QString start = current.isEmpty() ? baseDir : toAbsolutePath(current);
+    QPointer<ObjectPropertiesDlg> self(this);
+    const QString folder =
+        FileChooser::current()->existingDirectory(this, tr("Select folder to import"), start);
+    if (!self || folder.isEmpty())
+        return;
+
+    const SchemaPath::Base base(baseDir);
+    const QString objectSchema = DrawingFolder::objectSchema(folder);
+    if (!objectSchema.isEmpty())
+        ui->schema->setText(base.toRelativePath(objectSchema));
+
+    const QVector<DrawingFolder::PhaseFile> files = DrawingFolder::phaseFiles(folder);
+    if (files.isEmpty())
+        return;
+    QVector<const DrawingFolder::PhaseFile *> phases;
+    phases.reserve(files.size());
+    for (const DrawingFolder::PhaseFile &file : files) {
+        if (file.numbered)
+            phases.append(&file);
+    }
+
+    QTableWidget *table = ui->phasesTable;
+    table->setRowCount(0);
+    const QString description = tr("Phase %1");
+    appendRows(table, phases.size(), [&phases, &description, &base](int i, int column) {
+        const DrawingFolder::PhaseFile &file = *phases.at(i);
+        switch (column) {
+        case 0:
+            return QString::number(file.number);
+        case 1:
+            return description.arg(file.number);
+        default:
+            return base.toRelativePath(file.path);
+        }
+    });
+    table->resizeColumnsToContents();
+    resizeRowsAfterColumns(table);
 }
 
 void ObjectPropertiesDlg::on_phasesTable_cellActivated(int row, int column)
@@ -470,41 +624,140 @@ void ObjectPropertiesDlg::on_changeEventsMask_clicked()
 
 void ObjectPropertiesDlg::on_fromController_clicked()
 {
-    // Reading from the controller comes with the controller exchange.
+    if (!light)
+        return;
+    exchangeProgress.setValue(0);
+    exchangeProgress.open();
+    if (!sendCommand(QStringLiteral("GET_REFER"), 2, SLOT(getRefer())))
+        exchangeProgress.reject();
 }
 
 void ObjectPropertiesDlg::getRefer()
 {
-    // Handled with the controller exchange.
+    QVariantList data;
+    if (!takeAnswer(SLOT(getRefer()), &data))
+        return;
+    if (!data.isEmpty() && ControllerDevice::isRecognised(data.at(0).toString())) {
+        // Each independently: one that cannot be sent leaves the others.
+        sendCommand(QStringLiteral("GET_DEVICE"), QVariantList{0, 17}, SLOT(getCpu()));
+        sendCommand(QStringLiteral("GET_CLIST"), 16, SLOT(getPhases()));
+        sendCommand(QStringLiteral("GET_CLIST"), 18, SLOT(getPrograms()));
+    }
+    if (data.size() >= 3)
+        ui->descr->setText(data.at(2).toString().trimmed());
+    QPointF position;
+    if (data.size() >= 4 && ControllerPosition::parse(data.at(3).toString(), &position))
+        ui->pos->setText(PointText::format(position));
+    closeExchangeIfDone();
 }
 
 void ObjectPropertiesDlg::getPhases()
 {
-    // Handled with the controller exchange.
+    QVariantList data;
+    if (!takeAnswer(SLOT(getPhases()), &data))
+        return;
+    if (data.size() >= 2)
+        appendPresentNumbers(ui->phasesTable, data.at(1).toByteArray(), tr("Phase %1"));
+    closeExchangeIfDone();
 }
 
 void ObjectPropertiesDlg::getPrograms()
 {
-    // Handled with the controller exchange.
+    QVariantList data;
+    if (!takeAnswer(SLOT(getPrograms()), &data))
+        return;
+    if (data.size() >= 2)
+        appendPresentNumbers(ui->programsTable, data.at(1).toByteArray(), tr("Program %1"));
+    // Also after a short answer: the progress dialog must not stay up for
+    // an exchange that is over.
+    closeExchangeIfDone();
 }
 
 void ObjectPropertiesDlg::getCpu()
 {
-    // Handled with the controller exchange.
+    QVariantList data;
+    if (!takeAnswer(SLOT(getCpu()), &data))
+        return;
+    closeExchangeIfDone();
 }
 
 void ObjectPropertiesDlg::clearControllerExchangeQueue()
 {
     while (!controllerExchangeQueue.isEmpty()) {
         const QPointer<QObject> response = controllerExchangeQueue.takeFirst();
-        if (response)
-            response->deleteLater();
+        if (!response)
+            continue;
+        // The deletion is deferred; an answer that still arrives before it
+        // must not reach a handler.
+        disconnect(response.data(), nullptr, this, nullptr);
+        response->deleteLater();
     }
+}
+
+bool ObjectPropertiesDlg::sendCommand(const QVariant &command, const QVariant &argument,
+                                      const char *handler)
+{
+    QObject *response = nullptr;
+    if (!HostCall::invoke(light.data(), "sendCommand",
+                          QGenericReturnArgument("Response*", &response),
+                          Q_ARG(QVariant, command), Q_ARG(QVariant, argument))
+        || !response || response->metaObject()->indexOfSignal("finished()") < 0)
+        return false;
+    // A response handed out again for the same handler is awaited once.
+    if (!connect(response, SIGNAL(finished()), this, handler, Qt::UniqueConnection))
+        return true;
+    if (!controllerExchangeQueue.contains(response))
+        connect(response, &QObject::destroyed, this, &ObjectPropertiesDlg::dropDeletedResponses);
+    controllerExchangeQueue.append(response);
+    return true;
+}
+
+bool ObjectPropertiesDlg::takeAnswer(const char *handler, QVariantList *data)
+{
+    if (QObject *response = sender()) {
+        // One answer per response: a second finished() changes nothing.
+        disconnect(response, SIGNAL(finished()), this, handler);
+        const int index = controllerExchangeQueue.indexOf(response);
+        if (index >= 0)
+            controllerExchangeQueue.removeAt(index);
+        *data = response->property("data").toList();
+    }
+    // A modal progress dialog processes events while it takes a new value;
+    // the host may destroy this dialog meanwhile.
+    QPointer<ObjectPropertiesDlg> self(this);
+    exchangeProgress.setValue(exchangeProgress.value() + 1);
+    return self;
+}
+
+void ObjectPropertiesDlg::dropDeletedResponses()
+{
+    // The host deleted a response before it finished: its answer will not
+    // come, and nothing may touch it.
+    if (controllerExchangeQueue.removeAll(QPointer<QObject>()) > 0)
+        closeExchangeIfDone();
+}
+
+void ObjectPropertiesDlg::closeExchangeIfDone()
+{
+    if (controllerExchangeQueue.isEmpty())
+        exchangeProgress.reject();
 }
 
 void ObjectPropertiesDlg::on_selectPos_clicked()
 {
-    // Picking the position on the map comes with the map picking work.
+    if (!light || positionEditing)
+        return;
+    QGraphicsScene *scene = sceneOf(light);
+    if (!scene)
+        return;
+    positionEditing = true;
+    positionScene = scene;
+    // The pick ends at once when the scene goes or the dialog closes.
+    connect(scene, &QObject::destroyed, this, &ObjectPropertiesDlg::stopPositionEdit);
+    connect(this, &QDialog::finished, this, &ObjectPropertiesDlg::abandonPositionEdit);
+    hide();
+    scene->installEventFilter(this);
+    QApplication::setOverrideCursor(Qt::CrossCursor);
 }
 
 void ObjectPropertiesDlg::on_additionalProps_clicked()
@@ -530,5 +783,35 @@ void ObjectPropertiesDlg::on_additionalProps_clicked()
 
 void ObjectPropertiesDlg::stopPositionEdit()
 {
-    // Ends a position pick; comes with the map picking work.
+    endPositionEdit(true);
+}
+
+void ObjectPropertiesDlg::schedulePositionStop()
+{
+    // An Escape and a click close together end the pick once.
+    if (!positionStopTimer.isActive())
+        positionStopTimer.start();
+}
+
+void ObjectPropertiesDlg::abandonPositionEdit()
+{
+    endPositionEdit(false);
+}
+
+void ObjectPropertiesDlg::endPositionEdit(bool showAgain)
+{
+    if (!positionEditing)
+        return;
+    positionEditing = false;
+    positionStopTimer.stop();
+    disconnect(this, &QDialog::finished, this, &ObjectPropertiesDlg::abandonPositionEdit);
+    if (positionScene) {
+        disconnect(positionScene.data(), &QObject::destroyed, this,
+                   &ObjectPropertiesDlg::stopPositionEdit);
+        positionScene->removeEventFilter(this);
+    }
+    positionScene = nullptr;
+    if (showAgain)
+        show();
+    QApplication::restoreOverrideCursor();
 }

@@ -5,7 +5,11 @@
 #include <QPointer>
 #include <QProgressDialog>
 #include <QString>
+#include <QTimer>
+#include <QVariantList>
 #include <QVariantMap>
+
+class QGraphicsScene;
 
 namespace Ui {
 class ObjectPropertiesDlg;
@@ -16,7 +20,12 @@ class ObjectPropertiesDlg;
 // properties. Nothing reaches the object before OK; OK checks the identifier,
 // writes every field back in a fixed order and closes the dialog as accepted.
 // If the host deletes the object while the dialog is open, the dialog closes
-// as rejected and touches the object no more.
+// as rejected and touches the object no more. Choosing drawings, reading from
+// the controller and picking the position on the map only fill the fields. An
+// exchange with the controller is over once every awaited answer came or its
+// response was deleted by the host, or the user cancelled it; a pick ends on a
+// plain left click or Escape on the map, or at once when the map or the dialog
+// goes.
 class ObjectPropertiesDlg : public QDialog
 {
     Q_OBJECT
@@ -58,6 +67,16 @@ private:
     void writeEventMask();
     void writeCustomProperties();
     void showError(const QString &text);
+    // The controller exchange: a command sent through the object, its answer
+    // taken when it finishes (false once the dialog is gone), the queue
+    // checked for its end.
+    bool sendCommand(const QVariant &command, const QVariant &argument, const char *handler);
+    bool takeAnswer(const char *handler, QVariantList *data);
+    void dropDeletedResponses();
+    void closeExchangeIfDone();
+    void schedulePositionStop();
+    void abandonPositionEdit();
+    void endPositionEdit(bool showAgain);
 
     Ui::ObjectPropertiesDlg *ui;
     QPointer<QObject> light;
@@ -75,6 +94,11 @@ private:
     bool customPropertiesChanged = false;
     // The identifier as the object held it at load, before the field clamped it.
     int loadedId = 0;
+    // The scene watched while the position is picked on the map.
+    bool positionEditing = false;
+    QPointer<QGraphicsScene> positionScene;
+    QTimer positionStopTimer;
 
     friend class tst_ObjectPropertiesDlg;
+    friend class tst_ObjectExchange;
 };

@@ -144,6 +144,40 @@ void Light::setCustomProperty(const QString &name, const QVariant &value,
         storedCustomProperties.remove(name);
 }
 
+Response *Light::sendCommand(const QVariant &command, const QVariant &argument)
+{
+    QString text = describe(argument);
+    if (argument.userType() == QMetaType::QVariantList) {
+        QStringList items;
+        const QVariantList list = argument.toList();
+        for (const QVariant &item : list)
+            items.append(describe(item));
+        text = QStringLiteral("QVariantList [%1]").arg(items.join(QStringLiteral(", ")));
+    }
+    record(QStringLiteral("sendCommand(%1, %2)").arg(describe(command), text));
+
+    QString key = command.toString();
+    if (key == QLatin1String("GET_CLIST"))
+        key += QLatin1Char(' ') + argument.toString();
+    if (refusedCommands.contains(key))
+        return nullptr;
+    if (reuseResponses) {
+        Response *pending = response(key);
+        if (pending && pending->data().isEmpty())
+            return pending;
+    }
+    auto *created = new Response(this);
+    responses.append(created);
+    responseKeys.append(key);
+    return created;
+}
+
+Response *Light::response(const QString &key) const
+{
+    const int index = responseKeys.lastIndexOf(key);
+    return index < 0 ? nullptr : responses.at(index).data();
+}
+
 int LightWithForeignPhases::createPhase(int id, const QString &description)
 {
     record(QStringLiteral("createPhase(%1, %2) returning a number").arg(id).arg(description));

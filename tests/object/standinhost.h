@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QStringList>
 #include <QVariantMap>
@@ -37,6 +38,29 @@ private:
     QStringList *m_log;
     QString m_label;
     QVariantMap m_values;
+};
+
+// The answer to a command: empty until the test finishes it.
+class Response : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QVariantList data READ data)
+
+public:
+    using QObject::QObject;
+
+    QVariantList data() const { return m_data; }
+    void finish(const QVariantList &data)
+    {
+        m_data = data;
+        emit finished();
+    }
+
+signals:
+    void finished();
+
+private:
+    QVariantList m_data;
 };
 
 // A phase or a program.
@@ -88,6 +112,7 @@ class LightProperties : public RecordingObject
     Q_PROPERTY(QVariant RcdControl READ rcdControl WRITE setRcdControl)
     Q_PROPERTY(QVariant tlo_use_sg_cnt READ useCount WRITE setUseCount)
     Q_PROPERTY(QVariant eventMask READ eventMask WRITE setEventMask)
+    Q_PROPERTY(QVariant scene READ scene)
 
 public:
     explicit LightProperties(QStringList *log, QObject *parent = nullptr);
@@ -108,6 +133,7 @@ public:
     void setUseCount(const QVariant &v) { write("tlo_use_sg_cnt", v); }
     QVariant eventMask() const { return value("eventMask"); }
     void setEventMask(const QVariant &v) { write("eventMask", v); }
+    QVariant scene() const { return value("scene"); }
 
     void presetPhase(int id, const QString &description, const QString &shema);
     void presetProgram(int id, const QString &description);
@@ -138,6 +164,18 @@ public:
     Q_INVOKABLE QVariantMap customProperties();
     Q_INVOKABLE void setCustomProperty(const QString &name, const QVariant &value,
                                        const QString &description = QString());
+
+    // Commands by the key "GET_REFER", "GET_DEVICE", "GET_CLIST 16" (the list's
+    // number follows): a refused one gets no response; with reuseResponses an
+    // unanswered response is handed out again for the same key.
+    QStringList refusedCommands;
+    bool reuseResponses = false;
+    QList<QPointer<Response>> responses;
+    QStringList responseKeys;
+
+    Q_INVOKABLE Response *sendCommand(const QVariant &command, const QVariant &argument);
+    // The latest response sent for a key.
+    Response *response(const QString &key) const;
 };
 
 // Its createPhase returns something other than an object, so every call made

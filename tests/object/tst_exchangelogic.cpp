@@ -22,8 +22,6 @@ private slots:
     void convertsControllerPosition();
     void recognisesDevice_data();
     void recognisesDevice();
-    void readsPhaseNumber_data();
-    void readsPhaseNumber();
     void listsDrawingFolder_data();
     void listsDrawingFolder();
 };
@@ -128,34 +126,6 @@ void tst_ExchangeLogic::recognisesDevice()
     QCOMPARE(ControllerDevice::isRecognised(name), recognised);
 }
 
-void tst_ExchangeLogic::readsPhaseNumber_data()
-{
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<bool>("numbered");
-    QTest::addColumn<int>("number");
-
-    QTest::newRow("one digit") << "phase1.svg" << true << 1;
-    QTest::newRow("leading zero") << "phase01.svg" << true << 1;
-    QTest::newRow("other letter case") << "Phase4.SVG" << true << 4;
-    QTest::newRow("base name ends at the first dot") << "phase3.v2.svg" << true << 3;
-    QTest::newRow("no number") << "phase.svg" << false << 0;
-    QTest::newRow("not a number") << "phase-x.svg" << false << 0;
-    QTest::newRow("number and letters") << "phase3a.svg" << false << 0;
-    QTest::newRow("too large") << "phase99999999999.svg" << false << 0;
-    QTest::newRow("short name") << "ph.svg" << false << 0;
-}
-
-void tst_ExchangeLogic::readsPhaseNumber()
-{
-    QFETCH(QString, fileName);
-    QFETCH(bool, numbered);
-    QFETCH(int, number);
-
-    int result = -1;
-    QCOMPARE(DrawingFolder::phaseNumber(fileName, &result), numbered);
-    QCOMPARE(result, numbered ? number : -1);
-}
-
 void tst_ExchangeLogic::listsDrawingFolder_data()
 {
     QTest::addColumn<QStringList>("files");
@@ -178,8 +148,11 @@ void tst_ExchangeLogic::listsDrawingFolder_data()
     QTest::newRow("letter case ignored in match and order")
         << QStringList{"phase3.svg", "Phase4.SVG", "phase-x.svg", "main.wmf"} << "main.wmf"
         << QStringList{"phase-x.svg=none", "phase3.svg=3", "Phase4.SVG=4"};
-    QTest::newRow("only an unnumbered phase file")
-        << QStringList{"phase.svg"} << "" << QStringList{"phase.svg=none"};
+    QTest::newRow("unnumbered phase files")
+        << QStringList{"phase.svg", "phase3a.svg", "phase99999999999.svg"} << ""
+        << QStringList{"phase.svg=none", "phase3a.svg=none", "phase99999999999.svg=none"};
+    QTest::newRow("base name ends at the first dot")
+        << QStringList{"phase3.v2.svg"} << "" << QStringList{"phase3.v2.svg=3"};
     QTest::newRow("other names ignored")
         << QStringList{"phase1.png", "xphase1.svg", "phase1.svg.bak", "phase7.svg"} << ""
         << QStringList{"phase7.svg=7"};

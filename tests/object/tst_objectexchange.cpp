@@ -1,0 +1,607 @@
+#include "filechooser.h"
+#include "objectpropertiesdlg.h"
+#include "standinhost.h"
+#include "ui_objectpropertiesdlg.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QGraphicsScene>
+#include <QGraphicsSceneMouseEvent>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// Answers the file dialogs in the user's place and notes what it was asked.
+class ScriptedChooser : public FileChooser
+{
+public:
+    QString answer;
+    QStringList asked; // caption, start, filter (files only)
+
+    QString openFileName(QWidget *, const QString &caption, const QString &dir,
+                         const QString &filter) override
+    {
+        asked = QStringList{caption, dir, filter};
+        return answer;
+    }
+    QString existingDirectory(QWidget *, const QString &caption, const QString &dir) override
+    {
+        asked = QStringList{caption, dir};
+        return answer;
+    }
+};
+
+QStringList rows(const QTableWidget *table)
+{
+    QStringList texts;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < table->columnCount(); ++column) {
+            const QTableWidgetItem *item = table->item(row, column);
+            cells.append(item ? item->text() : QStringLiteral("<no item>"));
+        }
+        texts.append(cells.join(QLatin1Char('|')));
+    }
+    return texts;
+}
+
+template <typename T>
+T *child(QObject *parent, const char *name)
+{
+    return parent->findChild<T *>(QString::fromLatin1(name));
+}
+
+// Counts the events that reach the scene itself.
+class CountingScene : public QGraphicsScene
+{
+public:
+    int presses = 0;
+
+    bool event(QEvent *event) override
+    {
+        if (event->type() == QEvent::GraphicsSceneMousePress || event->type() == QEvent::KeyPress)
+            ++presses;
+        return QGraphicsScene::event(event);
+    }
+};
+
+int cursorShape()
+{
+    const QCursor *cursor = QApplication::overrideCursor();
+    return cursor ? int(cursor->shape()) : -1;
+}
+
+const QString ReferSent = QStringLiteral("light.sendCommand(QString GET_REFER, int 2)");
+const QString DeviceSent =
+    QStringLiteral("light.sendCommand(QString GET_DEVICE, QVariantList [int 0, int 17])");
+const QString PhasesSent = QStringLiteral("light.sendCommand(QString GET_CLIST, int 16)");
+const QString ProgramsSent = QStringLiteral("light.sendCommand(QString GET_CLIST, int 18)");
+
+} // namespace
+
+class tst_ObjectExchange : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void readsFromController_data();
+    void readsFromController();
+    void picksPositionOnMap_data();
+    void picksPositionOnMap();
+    void choosesSchemaFile_data();
+    void choosesSchemaFile();
+    void importsDrawingFolder_data();
+    void importsDrawingFolder();
+    void asksThroughQtFileDialog();
+
+private:
+    QStringList log;
+    ScriptedChooser chooser;
+};
+
+void tst_ObjectExchange::init()
+{
+    log.clear();
+    chooser = ScriptedChooser();
+    FileChooser::setCurrent(&chooser);
+}
+
+void tst_ObjectExchange::cleanup()
+{
+    FileChooser::setCurrent(nullptr);
+}
+
+void tst_ObjectExchange::readsFromController_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QVariantMap>("answers"); // by key, instead of the usual answer
+    QTest::addColumn<QStringList>("refused");
+    QTest::addColumn<QStringList>("sent");
+    QTest::addColumn<QString>("descr");
+    QTest::addColumn<QString>("pos");
+    QTest::addColumn<QStringList>("phases");
+    QTest::addColumn<QStringList>("programs");
+    QTest::addColumn<int>("progress"); // its value while shown, -1 when hidden
+    QTest::addColumn<int>("queued");
+
+    const QStringList all = {ReferSent, DeviceSent, PhasesSent, ProgramsSent};
+    const QString oldPos = QStringLiteral("1;2");
+    const QString newPos = QStringLiteral("37.5;55.7583333333");
+    const QStringList oldPhases = {"4|North|n.svg"};
+    const QStringList newPhases = oldPhases + QStringList{"5|Phase 5|"};
+    const QStringList oldPrograms = {"1|Morning"};
+    const QStringList newPrograms = oldPrograms + QStringList{"0|Program 0", "3|Program 3"};
+    const QStringList inOrder = {"click", "answer GET_REFER", "answer GET_DEVICE",
+                                 "answer GET_CLIST 16", "answer GET_CLIST 18"};
+
+    QTest::newRow("answers in order") << inOrder << QVariantMap() << QStringList() << all
+                                      << "Crossing" << newPos << newPhases << newPrograms << -1
+                                      << 0;
+    QTest::newRow("answers out of order")
+        << QStringList{"click", "answer GET_REFER", "answer GET_CLIST 18", "answer GET_CLIST 16",
+                       "answer GET_DEVICE"}
+        << QVariantMap() << QStringList() << all << "Crossing" << newPos << newPhases
+        << newPrograms << -1 << 0;
+    QTest::newRow("device not recognised")
+        << QStringList{"click", "answer GET_REFER"}
+        << QVariantMap{{"GET_REFER", QVariantList{"LT9 gateway", "", " Gate", "5545.5N 3730E"}}}
+        << QStringList() << QStringList{ReferSent} << "Gate" << newPos << oldPhases
+        << oldPrograms << -1 << 0;
+    QTest::newRow("answer of one item") << inOrder
+                                        << QVariantMap{{"GET_REFER", QVariantList{"ARVEL2"}}}
+                                        << QStringList() << all << "Old" << oldPos << newPhases
+                                        << newPrograms << -1 << 0;
+    QTest::newRow("position in the southern hemisphere")
+        << inOrder
+        << QVariantMap{{"GET_REFER", QVariantList{"Arvel2", "", "", "5545.5S 03730E"}}}
+        << QStringList() << all << "" << oldPos << newPhases << newPrograms << -1 << 0;
+    // The programs answer comes last and holds no map: the exchange is over
+    // all the same.
+    QTest::newRow("short lists") << inOrder
+                                 << QVariantMap{{"GET_CLIST 16", QVariantList{16}},
+                                                {"GET_CLIST 18", QVariantList{18}}}
+                                 << QStringList() << all << "Crossing" << newPos << oldPhases
+                                 << oldPrograms << -1 << 0;
+    QTest::newRow("short programs answer ends the exchange")
+        << QStringList{"click", "answer GET_REFER", "answer GET_DEVICE", "answer GET_CLIST 18"}
+        << QVariantMap{{"GET_CLIST 18", QVariantList{18}}} << QStringList{"GET_CLIST 16"} << all
+        << "Crossing" << newPos << oldPhases << oldPrograms << -1 << 0;
+    QTest::newRow("first command not sent")
+        << QStringList{"click"} << QVariantMap() << QStringList{"GET_REFER"}
+        << QStringList{ReferSent} << "Old" << oldPos << oldPhases << oldPrograms << -1 << 0;
+    QTest::newRow("further command not sent")
+        << QStringList{"click", "answer GET_REFER", "answer GET_DEVICE", "answer GET_CLIST 18"}
+        << QVariantMap() << QStringList{"GET_CLIST 16"} << all << "Crossing" << newPos
+        << oldPhases << newPrograms << -1 << 0;
+    QTest::newRow("cancelled") << QStringList{"click", "answer GET_REFER", "cancel",
+                                              "answer GET_CLIST 16"}
+                               << QVariantMap() << QStringList() << all << "Crossing" << newPos
+                               << oldPhases << oldPrograms << -1 << 0;
+    QTest::newRow("escape on the progress")
+        << QStringList{"click", "answer GET_REFER", "escape", "answer GET_CLIST 18"}
+        << QVariantMap() << QStringList() << all << "Crossing" << newPos << oldPhases
+        << oldPrograms << -1 << 0;
+    QTest::newRow("response deleted by the host")
+        << QStringList{"click", "answer GET_REFER", "delete GET_CLIST 16", "answer GET_DEVICE",
+                       "answer GET_CLIST 18"}
+        << QVariantMap() << QStringList() << all << "Crossing" << newPos << oldPhases
+        << newPrograms << -1 << 0;
+    QTest::newRow("every pending response deleted")
+        << QStringList{"click", "answer GET_REFER", "delete GET_DEVICE", "delete GET_CLIST 16",
+                       "delete GET_CLIST 18"}
+        << QVariantMap() << QStringList() << all << "Crossing" << newPos << oldPhases
+        << oldPrograms << -1 << 0;
+    QTest::newRow("answer finished twice")
+        << QStringList{"click", "answer GET_REFER", "answer GET_CLIST 16", "answer GET_CLIST 16"}
+        << QVariantMap() << QStringList() << all << "Crossing" << newPos << newPhases
+        << oldPrograms << 2 << 2;
+    QTest::newRow("second click keeps pending answers")
+        << QStringList{"click", "answer GET_REFER", "click", "answer GET_CLIST 16"}
+        << QVariantMap() << QStringList() << all + QStringList{ReferSent} << "Crossing" << newPos
+        << newPhases << oldPrograms << 1 << 3;
+    QTest::newRow("same response handed out twice")
+        << QStringList{"reuse", "click", "click", "answer GET_REFER", "answer GET_DEVICE",
+                       "answer GET_CLIST 16", "answer GET_CLIST 18"}
+        << QVariantMap() << QStringList() << QStringList{ReferSent} + all << "Crossing" << newPos
+        << newPhases << newPrograms << -1 << 0;
+}
+
+void tst_ObjectExchange::readsFromController()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QVariantMap, answers);
+    QFETCH(QStringList, refused);
+    QFETCH(QStringList, sent);
+    QFETCH(QString, descr);
+    QFETCH(QString, pos);
+    QFETCH(QStringList, phases);
+    QFETCH(QStringList, programs);
+    QFETCH(int, progress);
+    QFETCH(int, queued);
+
+    Arvel::Light light(&log);
+    light.preset("description", QStringLiteral("Old"));
+    light.preset("position", QPointF(1, 2));
+    light.presetPhase(4, QStringLiteral("North"), QStringLiteral("n.svg"));
+    light.presetProgram(1, QStringLiteral("Morning"));
+    light.refusedCommands = refused;
+    QVariantMap answer{
+        {"GET_REFER", QVariantList{"Arvel2", "AV-1", " Crossing \n", "5545.500N 03730.000E"}},
+        {"GET_DEVICE", QVariantList{"AV-1", 0, "3.17"}},
+        {"GET_CLIST 16", QVariantList{16, QByteArray("\xFF\xFF\x12", 3)}},
+        {"GET_CLIST 18", QVariantList{18, QByteArray("\x3F\xF1", 2)}}};
+    for (auto it = answers.cbegin(); it != answers.cend(); ++it)
+        answer.insert(it.key(), it.value());
+
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    dialog.show();
+    auto *fromController = child<QPushButton>(&dialog, "fromController");
+    QVERIFY(fromController);
+    QProgressDialog &progressDialog = dialog.exchangeProgress;
+    QList<QPointer<Response>> cancelled;
+    log.clear();
+
+    for (const QString &step : steps) {
+        const QString key = step.section(QLatin1Char(' '), 1);
+        Response *response = light.response(key);
+        if (step == QLatin1String("reuse")) {
+            light.reuseResponses = true;
+        } else if (step == QLatin1String("click")) {
+            fromController->click();
+        } else if (step == QLatin1String("cancel") || step == QLatin1String("escape")) {
+            for (const QPointer<Response> &pending : light.responses) {
+                if (pending && pending->data().isEmpty())
+                    cancelled.append(pending);
+            }
+            if (step == QLatin1String("cancel")) {
+                auto *button = progressDialog.findChild<QPushButton *>();
+                QVERIFY(button);
+                button->click();
+            } else {
+                QTest::keyClick(&progressDialog, Qt::Key_Escape);
+            }
+        } else if (step.startsWith(QLatin1String("answer "))) {
+            QVERIFY2(response, qPrintable(step));
+            response->finish(answer.value(key).toList());
+        } else if (step.startsWith(QLatin1String("delete "))) {
+            QVERIFY2(response, qPrintable(step));
+            delete response;
+        }
+    }
+
+    QCOMPARE(log, sent);
+    QCOMPARE(dialog.ui->descr->text(), descr);
+    QCOMPARE(dialog.ui->pos->text(), pos);
+    QCOMPARE(rows(dialog.ui->phasesTable), phases);
+    QCOMPARE(rows(dialog.ui->programsTable), programs);
+    QCOMPARE(progressDialog.isVisible() ? progressDialog.value() : -1, progress);
+    QCOMPARE(dialog.controllerExchangeQueue.size(), queued);
+    // Responses given up on are disposed of, answered or not.
+    for (const QPointer<Response> &response : cancelled)
+        QTRY_VERIFY(response.isNull());
+}
+
+void tst_ObjectExchange::picksPositionOnMap_data()
+{
+    QTest::addColumn<QString>("scene"); // "scene", "none" or "object"
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("pos");
+    QTest::addColumn<bool>("picking"); // after the steps and any stop
+    QTest::addColumn<bool>("shown");   // once the pick is over
+
+    QTest::newRow("plain left click")
+        << "scene" << QStringList{"left 10.5 -3.25"} << "10.5;-3.25" << false << true;
+    QTest::newRow("right click") << "scene" << QStringList{"right 5 5"} << "1;2" << true << false;
+    QTest::newRow("left click with Shift")
+        << "scene" << QStringList{"shift 5 5"} << "1;2" << true << false;
+    QTest::newRow("escape") << "scene" << QStringList{"escape"} << "1;2" << false << true;
+    QTest::newRow("escape with Control")
+        << "scene" << QStringList{"ctrl-escape"} << "1;2" << true << false;
+    QTest::newRow("escape and click stop once")
+        << "scene" << QStringList{"escape", "left 3 4"} << "3;4" << false << true;
+    QTest::newRow("two clicks stop once")
+        << "scene" << QStringList{"left 3 4", "left 7 8"} << "7;8" << false << true;
+    QTest::newRow("scene destroyed") << "scene" << QStringList{"delete scene"} << "1;2" << false
+                                     << true;
+    // The dialog closes with its object; it is not shown again.
+    QTest::newRow("object destroyed") << "scene" << QStringList{"delete light"} << "1;2" << false
+                                      << false;
+    QTest::newRow("dialog destroyed") << "scene" << QStringList{"delete dialog"} << "" << false
+                                      << false;
+    QTest::newRow("no scene") << "none" << QStringList{} << "1;2" << false << true;
+    QTest::newRow("object that is no scene") << "object" << QStringList{} << "1;2" << false
+                                             << true;
+}
+
+void tst_ObjectExchange::picksPositionOnMap()
+{
+    QFETCH(QString, scene);
+    QFETCH(QStringList, steps);
+    QFETCH(QString, pos);
+    QFETCH(bool, picking);
+    QFETCH(bool, shown);
+
+    // A cursor of the host's below ours: a second pop would take it away.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto *map = new CountingScene;
+    QPointer<QGraphicsScene> guard(map);
+    QObject notAScene;
+    QPointer<Arvel::Light> light = new Arvel::Light(&log);
+    light->preset("position", QPointF(1, 2));
+    if (scene == QLatin1String("scene"))
+        light->preset("scene", QVariant::fromValue(map));
+    else if (scene == QLatin1String("object"))
+        light->preset("scene", QVariant::fromValue(&notAScene));
+    auto dialog = std::make_unique<ObjectPropertiesDlg>(nullptr, light.data());
+    QPointer<ObjectPropertiesDlg> alive(dialog.get());
+    dialog->show();
+    QLineEdit *posEdit = dialog->ui->pos;
+
+    int sent = 0;
+    auto press = [map, &sent](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at) {
+        QGraphicsSceneMouseEvent event(QEvent::GraphicsSceneMousePress);
+        event.setButton(button);
+        event.setButtons(button);
+        event.setModifiers(modifiers);
+        event.setScenePos(at);
+        QApplication::sendEvent(map, &event);
+        ++sent;
+    };
+
+    child<QPushButton>(dialog.get(), "selectPos")->click();
+    const bool started = scene == QLatin1String("scene");
+    QCOMPARE(dialog->isVisible(), !started);
+    QCOMPARE(cursorShape(), int(started ? Qt::CrossCursor : Qt::WaitCursor));
+
+    for (const QString &step : steps) {
+        const QStringList words = step.split(QLatin1Char(' '));
+        const QPointF at = words.size() == 3 ? QPointF(words.at(1).toDouble(), words.at(2).toDouble())
+                                             : QPointF();
+        if (words.first() == QLatin1String("left"))
+            press(Qt::LeftButton, Qt::NoModifier, at);
+        else if (words.first() == QLatin1String("right"))
+            press(Qt::RightButton, Qt::NoModifier, at);
+        else if (words.first() == QLatin1String("shift"))
+            press(Qt::LeftButton, Qt::ShiftModifier, at);
+        else if (step == QLatin1String("escape") || step == QLatin1String("ctrl-escape")) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape,
+                          step == QLatin1String("escape") ? Qt::NoModifier : Qt::ControlModifier);
+            QApplication::sendEvent(map, &key);
+            ++sent;
+        } else if (step == QLatin1String("delete scene"))
+            delete map;
+        else if (step == QLatin1String("delete light"))
+            delete light;
+        else if (step == QLatin1String("delete dialog"))
+            dialog.reset();
+    }
+
+    if (alive) {
+        QCOMPARE(posEdit->text(), pos);
+        if (!picking)
+            QTRY_VERIFY(!alive->positionEditing);
+        QCOMPARE(alive->positionEditing, picking);
+        QCOMPARE(alive->isVisible(), shown);
+    }
+    QCOMPARE(cursorShape(), int(picking ? Qt::CrossCursor : Qt::WaitCursor));
+
+    if (guard) {
+        // Once over, clicks on the map change nothing; while picking they do.
+        press(Qt::LeftButton, Qt::NoModifier, QPointF(99, 99));
+        if (alive)
+            QCOMPARE(posEdit->text(), picking ? QStringLiteral("99;99") : pos);
+        // The map got every event: none was swallowed.
+        QCOMPARE(map->presses, sent);
+    }
+    if (picking) {
+        QTRY_VERIFY(!alive->positionEditing);
+        QVERIFY(alive->isVisible());
+    }
+    QCOMPARE(cursorShape(), int(Qt::WaitCursor));
+    QApplication::restoreOverrideCursor();
+    QCOMPARE(cursorShape(), -1);
+    dialog.reset();
+    delete guard.data();
+    delete light.data();
+}
+
+void tst_ObjectExchange::choosesSchemaFile_data()
+{
+    QTest::addColumn<QString>("baseDir");
+    QTest::addColumn<int>("selectedRow"); // -2: the button; -1: the action with nothing selected
+    QTest::addColumn<QString>("text");    // of the target before
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("start");   // "-": not asked
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("no base folder keeps the path")
+        << "" << -2 << "" << "/data/proj/x/main.svg" << "" << "/data/proj/x/main.svg";
+    QTest::newRow("inside the base folder")
+        << "/data/proj" << -2 << "" << "/data/proj/x/main.svg" << "/data/proj" << "x/main.svg";
+    QTest::newRow("beside the base folder")
+        << "/data/proj" << -2 << "" << "/data/other/a.svg" << "/data/proj" << "../other/a.svg";
+    QTest::newRow("starts at the current file")
+        << "/data/proj" << -2 << "x/old.svg" << "/data/proj/y.svg" << "/data/proj/x/old.svg"
+        << "y.svg";
+    QTest::newRow("cancelled") << "/data/proj" << -2 << "x/old.svg" << "" << "/data/proj/x/old.svg"
+                               << "x/old.svg";
+    QTest::newRow("phase row of the first selected cell")
+        << "/data/proj" << 1 << "" << "/data/proj/p.svg" << "/data/proj" << "p.svg";
+    QTest::newRow("phase row with a schema")
+        << "/data/proj" << 0 << "n.svg" << "/data/proj/p.svg" << "/data/proj/n.svg" << "p.svg";
+    QTest::newRow("action with nothing selected")
+        << "/data/proj" << -1 << "" << "/data/proj/p.svg" << "-" << "";
+}
+
+void tst_ObjectExchange::choosesSchemaFile()
+{
+    QFETCH(QString, baseDir);
+    QFETCH(int, selectedRow);
+    QFETCH(QString, text);
+    QFETCH(QString, answer);
+    QFETCH(QString, start);
+    QFETCH(QString, shown);
+
+    Arvel::Project project(&log);
+    project.preset("baseDir", baseDir);
+    auto *light = new Arvel::Light(&log, &project);
+    light->presetPhase(1, QStringLiteral("North"), QString());
+    light->presetPhase(2, QStringLiteral("South"), QString());
+    ObjectPropertiesDlg dialog(nullptr, light);
+    QTableWidget *table = dialog.ui->phasesTable;
+    chooser.answer = answer;
+
+    QLineEdit *schema = dialog.ui->schema;
+    if (selectedRow == -2) {
+        schema->setText(text);
+        child<QToolButton>(&dialog, "selSchema")->click();
+    } else {
+        if (selectedRow >= 0) {
+            table->item(selectedRow, 2)->setText(text);
+            // The first cell in the selection list decides, not the topmost.
+            table->setCurrentCell(selectedRow, 1, QItemSelectionModel::Select);
+            table->setCurrentCell(1 - selectedRow, 0, QItemSelectionModel::Select);
+        }
+        QCOMPARE(table->actions().size(), 1);
+        table->actions().first()->trigger();
+    }
+
+    if (start == QLatin1String("-")) {
+        QVERIFY(chooser.asked.isEmpty());
+    } else {
+        QCOMPARE(chooser.asked,
+                 (QStringList{"Select schema file for the Object", start,
+                              "Supported formats (*.wmf *.emf *.svg);;All files (*.*)"}));
+    }
+    if (selectedRow == -2) {
+        QCOMPARE(schema->text(), shown);
+    } else {
+        QVERIFY(schema->text().isEmpty());
+        for (int row = 0; row < 2; ++row)
+            QCOMPARE(table->item(row, 2)->text(), row == selectedRow ? shown : QString());
+    }
+}
+
+void tst_ObjectExchange::importsDrawingFolder_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<bool>("inBaseDir");  // else the project has no base folder
+    QTest::addColumn<QString>("text");    // of the schema field before
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<QString>("schema");  // "<dir>" stands for the drawing folder
+    QTest::addColumn<QStringList>("phases");
+
+    const QStringList before = {"7|Old|old.svg"};
+    QTest::newRow("phases in name order")
+        << QStringList{"phase2.svg", "phase10.svg", "phase1.svg", "main.svg"} << true << ""
+        << false << "d/main.svg"
+        << QStringList{"1|Phase 1|d/phase1.svg", "10|Phase 10|d/phase10.svg",
+                       "2|Phase 2|d/phase2.svg"};
+    QTest::newRow("unnumbered file leaves no gap")
+        << QStringList{"phase-x.svg", "phase3.svg", "Phase4.SVG", "bg.wmf", "bg.svg"} << true
+        << "" << false << "d/bg.svg"
+        << QStringList{"3|Phase 3|d/phase3.svg", "4|Phase 4|d/Phase4.SVG"};
+    QTest::newRow("only an unnumbered phase file") << QStringList{"phase.svg"} << true << ""
+                                                   << false << "" << QStringList{};
+    QTest::newRow("no phase files keep the rows")
+        << QStringList{"main.emf", "bg.svg"} << true << "" << false << "d/main.emf" << before;
+    QTest::newRow("no base folder gives absolute paths")
+        << QStringList{"phase5.svg", "bg.emf"} << false << "" << false << "<dir>/bg.emf"
+        << QStringList{"5|Phase 5|<dir>/phase5.svg"};
+    QTest::newRow("starts at the schema path") << QStringList{"phase5.svg"} << true
+                                               << "d/gone.svg" << true << "d/gone.svg" << before;
+}
+
+void tst_ObjectExchange::importsDrawingFolder()
+{
+    QFETCH(QStringList, files);
+    QFETCH(bool, inBaseDir);
+    QFETCH(QString, text);
+    QFETCH(bool, cancel);
+    QFETCH(QString, schema);
+    QFETCH(QStringList, phases);
+
+    QTemporaryDir base;
+    QVERIFY(base.isValid());
+    const QDir baseDir(base.path());
+    QVERIFY(baseDir.mkdir(QStringLiteral("d")));
+    const QString folder = baseDir.absoluteFilePath(QStringLiteral("d"));
+    for (const QString &file : files) {
+        QFile created(folder + QLatin1Char('/') + file);
+        QVERIFY(created.open(QIODevice::WriteOnly));
+    }
+
+    Arvel::Project project(&log);
+    if (inBaseDir)
+        project.preset("baseDir", baseDir.absolutePath());
+    auto *light = new Arvel::Light(&log, &project);
+    light->presetPhase(7, QStringLiteral("Old"), QStringLiteral("old.svg"));
+    light->presetProgram(1, QStringLiteral("Morning"));
+    ObjectPropertiesDlg dialog(nullptr, light);
+    dialog.ui->schema->setText(text);
+    chooser.answer = cancel ? QString() : folder;
+
+    child<QPushButton>(&dialog, "importFromFolder")->click();
+
+    const QString start = text.isEmpty() ? (inBaseDir ? baseDir.absolutePath() : QString())
+                                         : baseDir.absoluteFilePath(text);
+    QCOMPARE(chooser.asked, (QStringList{"Select folder to import", start}));
+    QCOMPARE(dialog.ui->schema->text(), QString(schema).replace("<dir>", folder));
+    QCOMPARE(rows(dialog.ui->phasesTable),
+             phases.replaceInStrings(QStringLiteral("<dir>"), folder));
+    QCOMPARE(rows(dialog.ui->programsTable), QStringList{"1|Morning"});
+}
+
+// Without a chooser of its own the dialog asks through Qt's file dialog.
+void tst_ObjectExchange::asksThroughQtFileDialog()
+{
+    FileChooser::setCurrent(nullptr);
+    QTemporaryDir base;
+    QVERIFY(base.isValid());
+    Arvel::Project project(&log);
+    project.preset("baseDir", base.path());
+    auto *light = new Arvel::Light(&log, &project);
+    QFile file(base.filePath(QStringLiteral("x.svg")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    ObjectPropertiesDlg dialog(nullptr, light);
+    dialog.show();
+
+    QString caption;
+    QTimer watcher;
+    connect(&watcher, &QTimer::timeout, [&caption, &file] {
+        auto *fileDialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!fileDialog)
+            return;
+        caption = fileDialog->windowTitle();
+        auto *name = fileDialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (name)
+            name->setText(file.fileName());
+        static_cast<QDialog *>(fileDialog)->accept();
+        // A dialog that did not take the name must not hang the test.
+        if (QApplication::activeModalWidget() == fileDialog)
+            fileDialog->reject();
+    });
+    watcher.start(10);
+    child<QToolButton>(&dialog, "selSchema")->click();
+
+    QCOMPARE(caption, QStringLiteral("Select schema file for the Object"));
+    QCOMPARE(dialog.ui->schema->text(), QStringLiteral("x.svg"));
+}
+
+QTEST_MAIN(tst_ObjectExchange)
+#include "tst_objectexchange.moc"
