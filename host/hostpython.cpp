@@ -1,5 +1,6 @@
 #include "hostpython.h"
 
+#include "closequestion.h"
 #include "project.h"
 
 #include <QVariant>
@@ -11,10 +12,15 @@ namespace {
 const char ActionsScript[] = R"py(
 """Actions of the host application that plug-ins may ask for."""
 
+_question = None  # bound by the host
+
 
 def closeProject():
-    """Closes the open project; True when the main window may close."""
-    return True
+    """Closes the open project; True when the main window may close. With
+    unsaved changes the host first asks whether to save them."""
+    if _question is None:
+        return True
+    return bool(_question.closeProject())
 )py";
 
 const char ArvelScript[] = R"py(
@@ -95,6 +101,7 @@ def console_passes(kind, command, failed, notify_id):
 
 HostPython::HostPython(QObject *parent)
     : QObject(parent)
+    , m_closeQuestion(new CloseQuestion(this))
 {
 }
 
@@ -121,6 +128,7 @@ bool HostPython::start()
         });
         m_actions = python->createModuleFromScript(QStringLiteral("actions"),
                                                    QString::fromUtf8(ActionsScript));
+        python->addObject(m_actions, QStringLiteral("_question"), m_closeQuestion);
         m_arvel = python->createModuleFromScript(QStringLiteral("arvel"),
                                                  QString::fromUtf8(ArvelScript));
     }
@@ -137,6 +145,7 @@ void HostPython::attachProject(Project *project)
     if (m_project)
         disconnect(m_project, nullptr, this, nullptr);
     m_project = project;
+    m_closeQuestion->setProject(project);
     if (!m_project)
         return;
     const bool projectHasFilters = !project->consoleRequestFilter().isEmpty()

@@ -9,10 +9,12 @@
 
 namespace Arvel {
 
+class CloseQuestion;
 class Project;
 
 // The host's Python, through the shared layer. It starts the interpreter,
-// creates the host modules `actions` (closeProject) and `arvel` (av_module
+// creates the host modules `actions` (closeProject, which asks the
+// CloseQuestion) and `arvel` (av_module
 // with the console's three filters), keeps those filters in step with the
 // project's console*Filter properties, and evaluates them for the console
 // over message objects named request, resp and notify.
@@ -38,6 +40,9 @@ public:
     // changed them in Python).
     void pullFilters();
 
+    // What actions.closeProject() asks; it follows the attached project.
+    CloseQuestion *closeQuestion() const { return m_closeQuestion; }
+
     // The three filter texts of av_module: request, response, notification.
     QStringList filters() const;
     // Writes the texts into av_module as values, never as code.
@@ -60,6 +65,7 @@ private:
     PythonQtObjectPtr m_actions;
     PythonQtObjectPtr m_arvel;
     QPointer<Project> m_project;
+    CloseQuestion *m_closeQuestion;
     bool m_started = false;
     bool m_helperFailed = false;
 };

@@ -8,7 +8,7 @@
 #include "light.h"
 #include "mainwindow.h"
 #include "project.h"
-#include "sampleproject.h"
+#include "projectstore.h"
 #include "screenshottour.h"
 
 #include <PythonQt.h>
@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
@@ -157,7 +158,11 @@ int main(int argc, char *argv[])
         QTextStream(error ? stderr : stdout) << text << Qt::flush;
     });
 
-    std::unique_ptr<Arvel::Project> project(Arvel::createSampleProject(projectFolder));
+    // The project kept in its folder; the sample on a first start.
+    QString projectError;
+    std::unique_ptr<Arvel::Project> project(Arvel::ProjectStore::open(projectFolder, &projectError));
+    if (!projectError.isEmpty())
+        QTextStream(stderr) << projectError << Qt::endl;
     python->attachProject(project.get());
 
     EditorBridge editor;
@@ -167,6 +172,12 @@ int main(int argc, char *argv[])
     auto window = std::make_unique<MainWindow>(project.get(), &editor, python.get());
     window->show();
     editor.initCloseHandler();
+    if (!projectError.isEmpty() && !tourMode) {
+        MainWindow *shown = window.get();
+        QTimer::singleShot(0, shown, [shown, projectError] {
+            QMessageBox::warning(shown, QApplication::translate("main", "Project"), projectError);
+        });
+    }
 
     std::unique_ptr<ScreenshotTour> tour;
     if (tourMode) {

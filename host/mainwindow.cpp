@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "closequestion.h"
 #include "crossview.h"
 #include "editorbridge.h"
 #include "hostpython.h"
@@ -7,12 +8,14 @@
 #include "lightmarker.h"
 #include "osmview.h"
 #include "project.h"
+#include "projectstore.h"
 #include "trafficconsole.h"
 #include "trafficsimulator.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QGraphicsScene>
@@ -132,6 +135,10 @@ void MainWindow::createActions()
     };
 
     QMenu *projectMenu = menuBar()->addMenu(tr("&Project"));
+    QAction *save = projectMenu->addAction(style->standardIcon(QStyle::SP_DialogSaveButton),
+                                           tr("&Save"), this, &MainWindow::saveProject);
+    save->setShortcut(QKeySequence::Save);
+    projectMenu->addSeparator();
     QAction *projectProps = pluginAction(projectMenu->addAction(
         style->standardIcon(QStyle::SP_FileDialogDetailedView), tr("Project &properties..."),
         this, &MainWindow::editProject));
@@ -358,6 +365,24 @@ void MainWindow::editProject()
     updateTitle();
 }
 
+void MainWindow::saveProject()
+{
+    if (!m_project)
+        return;
+    QString error;
+    QString kept;
+    if (!ProjectStore::save(m_project, &error, &kept)) {
+        QMessageBox::critical(this, tr("Save project"),
+                              tr("The project cannot be saved: %1").arg(error));
+        return;
+    }
+    const QString saved = tr("Project saved to %1").arg(QDir::toNativeSeparators(m_project->fileName()));
+    statusBar()->showMessage(kept.isEmpty() ? saved
+                                            : tr("%1; the unreadable file was kept as %2")
+                                                  .arg(saved, QDir::toNativeSeparators(kept)),
+                             6000);
+}
+
 void MainWindow::editUserSettings()
 {
     QSettings().sync();
@@ -476,6 +501,11 @@ void MainWindow::removeSelectedLight()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // Without the plug-in its close handler does not ask; the host does.
+    if (!m_editor->isLoaded() && !m_python->closeQuestion()->closeProject()) {
+        event->ignore();
+        return;
+    }
     QSettings settings;
     settings.setValue(QStringLiteral("MainWindow/geometry"), saveGeometry());
     settings.setValue(QStringLiteral("MainWindow/state"), saveState());

@@ -45,6 +45,7 @@ public:
     void applyMapSettings(bool showDefaultPreset);
 
 public slots:
+    void saveProject();
     void editLight(Arvel::Light *light);
     void editSelectedLight();
     void editProject();

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+class QObject;
+
+namespace Arvel {
+
+class Project;
+
+// A project kept in a folder: the settings file project.ini, which holds the
+// project's title, server address and console filters, every controller with
+// all that the editor can change on it (phases, programs, events mask,
+// custom properties with their value types) and the map settings that the
+// editor's map dialogs keep there; and the controllers' drawing folders,
+// whose paths are stored relative to the folder so that it can be moved.
+// Saving goes through QSettings, which writes a temporary file and renames
+// it, so a failed save leaves the previous file whole. A file that cannot be
+// read is never written over: the project opened from it is empty and has no
+// settings object, and the first save keeps the unreadable file under
+// another name.
+namespace ProjectStore {
+
+// The settings file of the project kept in `folder`.
+QString fileName(const QString &folder);
+
+// The project kept in `folder`. A folder without a project (or with only the
+// map settings of an older host) gets the sample project, saved at once.
+// When the project file cannot be read, *error says why and the project is
+// empty; otherwise *error is cleared. Never null.
+Project *open(const QString &folder, QString *error, QObject *parent = nullptr);
+
+// Reads the project file `fileName`: null, with *error set, when it cannot
+// be read or holds no project.
+Project *load(const QString &fileName, QString *error, QObject *parent = nullptr);
+
+// Writes the project into its file and clears its `changed` flag. On
+// failure returns false with *error set and leaves the flag as it was.
+// *note (when given) tells where an unreadable file was kept, if one was.
+bool save(Project *project, QString *error, QString *note = nullptr);
+
+} // namespace ProjectStore
+
+} // namespace Arvel

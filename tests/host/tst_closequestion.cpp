@@ -1,0 +1,187 @@
+// Closing the main window with unsaved changes, the whole way: the plug-in's
+// close handler (loaded as the host loads it) calls the host's Python action
+// actions.closeProject(), which asks the question and saves.
+
+#include "closequestion.h"
+#include "hostpython.h"
+#include "project.h"
+#include "projectstore.h"
+
+#include <PythonQt.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPluginLoader>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace Arvel;
+
+namespace {
+
+const char PluginPath[] = EDITOR2_PLUGIN_DIR "/editor2";
+
+QString savedTitle(const QString &folder)
+{
+    QSettings settings(ProjectStore::fileName(folder), QSettings::IniFormat);
+    settings.setIniCodec("UTF-8");
+    return settings.value(QStringLiteral("Project/title")).toString();
+}
+
+// Once a message box shows, records what it asks and presses `button`. A
+// wait that finds no box closes whatever is modal, so the test fails
+// instead of hanging.
+void answerWhenShown(QMessageBox::StandardButton button, QString *text,
+                     QMessageBox::StandardButtons *buttons, int triesLeft = 300)
+{
+    QTimer::singleShot(10, [=] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box) {
+            if (triesLeft > 0)
+                answerWhenShown(button, text, buttons, triesLeft - 1);
+            else if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+            return;
+        }
+        *text = box->text();
+        *buttons = box->standardButtons();
+        if (QAbstractButton *pressed = box->button(button))
+            pressed->click();
+        else
+            box->reject();
+    });
+}
+
+} // namespace
+
+class tst_CloseQuestion : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void answerDecides_data();
+    void answerDecides();
+    void userIsAskedWithThreeButtons();
+
+private:
+    QPluginLoader m_loader;
+    std::unique_ptr<HostPython> m_python;
+};
+
+void tst_CloseQuestion::initTestCase()
+{
+    m_python = std::make_unique<HostPython>();
+    QVERIFY(m_python->start());
+    m_loader.setFileName(QString::fromLatin1(PluginPath));
+    QVERIFY2(m_loader.load(), qPrintable(m_loader.errorString()));
+}
+
+void tst_CloseQuestion::cleanupTestCase()
+{
+    m_python.reset();
+    PythonQt::cleanup();
+}
+
+void tst_CloseQuestion::answerDecides_data()
+{
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("saved");
+
+    QTest::newRow("an unchanged project closes unasked")
+        << false << int(QMessageBox::Cancel) << true << false << true << false;
+    QTest::newRow("Save saves, then closes")
+        << true << int(QMessageBox::Save) << true << true << true << true;
+    QTest::newRow("Discard closes without saving")
+        << true << int(QMessageBox::Discard) << true << true << true << false;
+    QTest::newRow("Cancel keeps the window")
+        << true << int(QMessageBox::Cancel) << true << true << false << false;
+    // Closing would lose the changes that could not be written.
+    QTest::newRow("a failed save keeps the window")
+        << true << int(QMessageBox::Save) << false << true << false << false;
+}
+
+void tst_CloseQuestion::answerDecides()
+{
+    QFETCH(bool, changed);
+    QFETCH(int, answer);
+    QFETCH(bool, writable);
+    QFETCH(bool, asked);
+    QFETCH(bool, closes);
+    QFETCH(bool, saved);
+
+    QTemporaryDir root;
+    const QString folder = root.filePath(QStringLiteral("project"));
+    QString error;
+    std::unique_ptr<Project> project(ProjectStore::open(folder, &error));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const QString before = savedTitle(folder);
+    project->setTitle(QStringLiteral("Edited"));
+    project->setChanged(changed);
+    if (!writable) {
+        QVERIFY(QFile::remove(ProjectStore::fileName(folder)));
+        QVERIFY(QDir().mkpath(ProjectStore::fileName(folder)));
+    }
+
+    m_python->attachProject(project.get());
+    int questions = 0;
+    m_python->closeQuestion()->setAnswer([&questions, answer] {
+        ++questions;
+        return QMessageBox::StandardButton(answer);
+    });
+    QMainWindow window;
+    window.show();
+    QVERIFY(QMetaObject::invokeMethod(m_loader.instance(), "initCloseHandler"));
+
+    QCOMPARE(window.close(), closes);
+    QCOMPARE(window.isVisible(), !closes);
+    QCOMPARE(questions, asked ? 1 : 0);
+    QCOMPARE(project->isChanged(), changed && !saved);
+    if (writable)
+        QCOMPARE(savedTitle(folder), saved ? QStringLiteral("Edited") : before);
+    else
+        QVERIFY(!m_python->closeQuestion()->lastError().isEmpty());
+
+    m_python->attachProject(nullptr);
+    m_python->closeQuestion()->setAnswer({});
+}
+
+// Without an answer given by code the user gets a message box; Cancel there
+// keeps the window too.
+void tst_CloseQuestion::userIsAskedWithThreeButtons()
+{
+    QTemporaryDir root;
+    QString error;
+    std::unique_ptr<Project> project(ProjectStore::open(root.path(), &error));
+    project->setChanged(true);
+    m_python->attachProject(project.get());
+    QMainWindow window;
+    window.show();
+    QVERIFY(QMetaObject::invokeMethod(m_loader.instance(), "initCloseHandler"));
+
+    QString text;
+    QMessageBox::StandardButtons buttons;
+    answerWhenShown(QMessageBox::Cancel, &text, &buttons);
+    QVERIFY(!window.close());
+    QCOMPARE(text, QStringLiteral("Save changes to the project?"));
+    QCOMPARE(buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    QVERIFY(window.isVisible());
+    QVERIFY(project->isChanged());
+    m_python->attachProject(nullptr);
+}
+
+QTEST_MAIN(tst_CloseQuestion)
+
+#include "tst_closequestion.moc"
