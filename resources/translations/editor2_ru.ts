@@ -383,5 +383,48 @@
         <source>Remove</source>
         <translation>Удалить</translation>
     </message>
+    <message>
+        <source>key</source>
+        <translation>ключ</translation>
+    </message>
+    <message>
+        <source>value</source>
+        <translation>значение</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>The file %1 was not saved because it could not be read cleanly.</source>
+        <translation>Файл %1 не сохранён, так как его не удалось прочитать без ошибок.</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be saved: %2</source>
+        <translation>Не удалось сохранить файл %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsTree</name>
+    <message>
+        <source>No temporary folder: %1</source>
+        <translation>Нет временной папки: %1</translation>
+    </message>
+    <message>
+        <source>The new contents could not be prepared.</source>
+        <translation>Не удалось подготовить новое содержимое.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be created.</source>
+        <translation>Не удаётся создать папку %1.</translation>
+    </message>
+    <message>
+        <source>The file is locked by another program.</source>
+        <translation>Файл заблокирован другой программой.</translation>
+    </message>
+    <message>
+        <source>The lock file %1 cannot be created.</source>
+        <translation>Не удаётся создать файл блокировки %1.</translation>
+    </message>
 </context>
 </TS>

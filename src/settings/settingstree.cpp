@@ -43,11 +43,6 @@ bool fail(QString *error, const QString &reason)
     return false;
 }
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("SettingsTree", text);
-}
-
 } // namespace
 
 SettingsNode SettingsNode::section(const QString &name)
@@ -156,7 +151,8 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
     // the file itself is only ever replaced as a whole.
     QTemporaryDir scratch;
     if (!scratch.isValid())
-        return fail(error, tr("No temporary folder: %1").arg(scratch.errorString()));
+        return fail(error, QCoreApplication::translate("SettingsTree", "No temporary folder: %1")
+                               .arg(scratch.errorString()));
     const QString scratchName = scratch.filePath(QStringLiteral("settings.ini"));
     {
         QSettings out(scratchName, QSettings::IniFormat);
@@ -166,7 +162,8 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
         if (out.status() != QSettings::NoError) {
             // Leaves nothing pending in that cache either.
             out.clear();
-            return fail(error, tr("The new contents could not be prepared."));
+            return fail(error, QCoreApplication::translate(
+                                   "SettingsTree", "The new contents could not be prepared."));
         }
     }
     QByteArray bytes;
@@ -180,15 +177,18 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
     const QFileInfo info(fileName);
     const QString path = info.absoluteFilePath();
     if (!QDir().mkpath(info.absolutePath()))
-        return fail(error, tr("The folder %1 cannot be created.")
-                               .arg(QDir::toNativeSeparators(info.absolutePath())));
+        return fail(error,
+                    QCoreApplication::translate("SettingsTree", "The folder %1 cannot be created.")
+                        .arg(QDir::toNativeSeparators(info.absolutePath())));
     // The lock that QSettings takes on the same file when it writes it.
     const QString lockName = path + QLatin1String(".lock");
     QLockFile lock(lockName);
     if (!lock.tryLock(LockTimeoutMs)) {
         return fail(error, lock.error() == QLockFile::LockFailedError
-                               ? tr("The file is locked by another program.")
-                               : tr("The lock file %1 cannot be created.")
+                               ? QCoreApplication::translate(
+                                   "SettingsTree", "The file is locked by another program.")
+                               : QCoreApplication::translate("SettingsTree",
+                                                             "The lock file %1 cannot be created.")
                                      .arg(QDir::toNativeSeparators(lockName)));
     }
     QSaveFile file(path);
