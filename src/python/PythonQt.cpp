@@ -95,12 +95,13 @@ void afterFinalize()
     }
 }
 
-// Prints the pending Python error the way Python prints it, to sys.stderr.
-void printError()
+// Prints the pending Python error the way Python prints it, to sys.stderr,
+// and clears it.
+void printError(bool withTraceback = true)
 {
     if (!PyErr_Occurred())
         return;
-    if (!PyErr_ExceptionMatches(PyExc_SystemExit)) {
+    if (withTraceback && !PyErr_ExceptionMatches(PyExc_SystemExit)) {
         PyErr_Print();
         return;
     }
@@ -110,9 +111,11 @@ void printError()
     PyObject *traceback = nullptr;
     PyErr_Fetch(&type, &value, &traceback);
     PyErr_NormalizeException(&type, &value, &traceback);
-    if (traceback && value)
+    if (!withTraceback && value)
+        PyException_SetTraceback(value, Py_None);
+    else if (traceback && value)
         PyException_SetTraceback(value, traceback);
-    PyErr_Display(type, value, traceback);
+    PyErr_Display(type, value, withTraceback ? traceback : nullptr);
     Py_XDECREF(type);
     Py_XDECREF(value);
     Py_XDECREF(traceback);
@@ -499,6 +502,47 @@ void PythonQt::removeVariable(PyObject *object, const QString &name)
         }
         return true;
     });
+}
+
+PythonQtObjectPtr PythonQt::lookupObject(PyObject *object, const QString &name)
+{
+    // Not through run(): like PythonQt's, it neither prints nor touches hadError().
+    PythonQtObjectPtr result;
+    if (!object || !Py_IsInitialized())
+        return result;
+    GilLock lock;
+    PyObject *current = object;
+    Py_INCREF(current);
+    const QStringList parts = name.split(QLatin1Char('.'));
+    for (const QString &part : parts) {
+        const QByteArray key = part.toUtf8();
+        PyObject *next = nullptr;
+        if (PyDict_Check(current)) {
+            next = PyDict_GetItemString(current, key.constData());
+            Py_XINCREF(next);
+        } else {
+            next = PyObject_GetAttrString(current, key.constData());
+        }
+        Py_DECREF(current);
+        current = next;
+        if (!current)
+            break;
+    }
+    PyErr_Clear();
+    result.setNewRef(current);
+    return result;
+}
+
+bool PythonQt::handleError(bool printStack)
+{
+    if (!Py_IsInitialized()) {
+        m_hadError = false;
+        return false;
+    }
+    GilLock lock;
+    m_hadError = PyErr_Occurred() != nullptr;
+    printError(printStack);
+    return m_hadError;
 }
 
 QVariant PythonQt::getVariable(PyObject *object, const QString &name)

@@ -35,6 +35,12 @@
 // pythonStdOut() and pythonStdErr() until cleanup().
 //
 // A name that getVariable() or removeVariable() does not find is no error.
+//
+// Where PythonQt itself (the library the real host embeds) behaves otherwise,
+// the difference is written beside the call. Code that must work with both
+// removes only a name that lookupObject() finds, reads hadError() only after
+// evalScript() and call(), and holds the interpreter lock: PythonQt takes it
+// only when the host enabled PythonQt's thread support.
 class EDITOR2_PYTHON_EXPORT PythonQt : public QObject
 {
     Q_OBJECT
@@ -47,6 +53,9 @@ public:
         PythonAlreadyInitialized = 8
     };
 
+    // PythonQt starts no interpreter with PythonAlreadyInitialized and goes
+    // on as if one ran, which a host without Python does not survive; this
+    // layer then leaves self() null instead.
     static void init(int flags = IgnoreSiteModule | RedirectStdOut,
                      const QByteArray &pythonQtModuleName = QByteArray());
     // Ends the layer; finalises the interpreter only if init() started it.
@@ -56,10 +65,23 @@ public:
     PythonQtObjectPtr getMainModule();
     PythonQtObjectPtr importModule(const QString &name);
     // Creates (or replaces) the module `name`, runs `script` in it and
-    // registers it so that `import name` finds it.
+    // registers it so that `import name` finds it. PythonQt instead runs the
+    // script in a module of that name that is already there, keeping its
+    // other names.
     PythonQtObjectPtr createModuleFromScript(const QString &name, const QString &script = QString());
 
+    // PythonQt converts a result that only looks like a sequence (it has
+    // __getitem__) through its length and items, and a failure there leaves
+    // Python's error set; here such a result, like any object without a
+    // conversion, is an invalid QVariant. Both print a failed evaluation or
+    // call with PyErr_Print(), which in PythonQt ends the process on
+    // SystemExit unless the host enabled its SystemExit handler; here
+    // SystemExit is printed like any other error.
     QVariant evalScript(PyObject *object, const QString &script, int start = Py_file_input);
+    // A `callable` name that is not there: PythonQt returns an invalid
+    // QVariant silently and leaves hadError() as it was; here it is a
+    // NameError, printed. A module's name is looked up among the builtins
+    // too, which PythonQt does not do.
     QVariant call(PyObject *object, const QString &callable, const QVariantList &args = QVariantList(),
                   const QVariantMap &kwargs = QVariantMap());
     QVariant call(PyObject *callable, const QVariantList &args = QVariantList(),
@@ -71,12 +93,24 @@ public:
     // pointer; using it after the QObject is gone raises a Python error.
     void addObject(PyObject *object, const QString &name, QObject *qObject);
     void addVariable(PyObject *object, const QString &name, const QVariant &value);
+    // PythonQt leaves Python's error set (an AttributeError, or a KeyError
+    // for a dict) when `name` is not there; see lookupObject().
     void removeVariable(PyObject *object, const QString &name);
     QVariant getVariable(PyObject *object, const QString &name);
+    // The object that `name` (dotted names walk attributes) stands for in
+    // `object`, or null; never an error. As in PythonQt, a module's builtins
+    // are not searched.
+    PythonQtObjectPtr lookupObject(PyObject *object, const QString &name);
 
-    // True when the last call of this layer ended in a Python error.
+    // True when the last call of this layer ended in a Python error. PythonQt
+    // sets it only in evalScript(), call() (of a name it found) and
+    // handleError().
     bool hadError() const { return m_hadError; }
     void clearError() { m_hadError = false; }
+    // Prints and clears the error that Python has pending, if any, and
+    // returns whether there was one; hadError() then says the same. No call
+    // of this layer leaves an error pending, PythonQt's calls can.
+    bool handleError(bool printStack = true);
 
 signals:
     void pythonStdOut(const QString &text);

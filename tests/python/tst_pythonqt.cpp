@@ -77,6 +77,8 @@ private slots:
     void redirectsOutput_data();
     void redirectsOutput();
     void removesVariables();
+    void looksUpObjectsQuietly_data();
+    void looksUpObjectsQuietly();
     void createsImportableModules();
     void readsObjectProperties_data();
     void readsObjectProperties();
@@ -417,6 +419,47 @@ void tst_PythonQt::removesVariables()
 
     // The import of a name that failed leaves nothing to remove: no error then.
     python->removeVariable(m_main, "gone");
+    QVERIFY(!python->hadError());
+    QVERIFY(m_err.isEmpty());
+}
+
+void tst_PythonQt::looksUpObjectsQuietly_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("found");
+
+    QTest::newRow("module") << "math" << true;
+    QTest::newRow("attribute of a module") << "math.pi" << true;
+    // getVariable() cannot tell this one from a missing name.
+    QTest::newRow("bound to None") << "nothing" << true;
+    QTest::newRow("key of a dict") << "table.key" << true;
+    QTest::newRow("missing name") << "missing" << false;
+    QTest::newRow("missing attribute") << "math.missing" << false;
+    QTest::newRow("missing key") << "table.missing" << false;
+    // As in PythonQt: the builtins are not the module's own names.
+    QTest::newRow("builtin") << "len" << false;
+    QTest::newRow("attribute that raises") << "raising.value" << false;
+}
+
+// A look-up before a removal must neither print nor leave an error.
+void tst_PythonQt::looksUpObjectsQuietly()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, found);
+
+    PythonQt *python = PythonQt::self();
+    run("import math\nnothing = None\ntable = {'key': 1}\n"
+        "class Raising:\n    @property\n    def value(self): raise RuntimeError('no')\n"
+        "raising = Raising()\n");
+    QVERIFY2(!python->hadError(), qPrintable(m_err));
+    eval("missing_before_lookup");
+    QVERIFY(python->hadError());
+
+    QCOMPARE(!python->lookupObject(m_main, name).isNull(), found);
+    // Like PythonQt's, the look-up leaves the last call's error flag alone.
+    QVERIFY(python->hadError());
+    m_err.clear();
+    QVERIFY(!python->handleError());
     QVERIFY(!python->hadError());
     QVERIFY(m_err.isEmpty());
 }

@@ -26,6 +26,8 @@ private slots:
     void keepsPythonsOwnStreams();
     void worksWhateverTheHostDidWithTheLock_data();
     void worksWhateverTheHostDidWithTheLock();
+    void handlesAnErrorLeftPending_data();
+    void handlesAnErrorLeftPending();
     void redirectsOnlyWhileItLives();
     void survivesTheHostFinalising();
 
@@ -102,6 +104,44 @@ void tst_PythonQtAdopt::worksWhateverTheHostDidWithTheLock()
     if (state)
         PyEval_RestoreThread(state);
     QVERIFY(hostRuns("assert 'counter' not in globals()\n"));
+}
+
+void tst_PythonQtAdopt::handlesAnErrorLeftPending_data()
+{
+    QTest::addColumn<QString>("code"); // empty: no error pending
+    QTest::addColumn<bool>("printStack");
+    QTest::addColumn<QString>("printed");
+
+    QTest::newRow("nothing pending") << "" << true << "";
+    QTest::newRow("error with its stack") << "(lambda: 1 / 0)()" << true
+                                          << "Traceback (most recent call last)";
+    QTest::newRow("error without its stack") << "(lambda: 1 / 0)()" << false
+                                             << "ZeroDivisionError";
+    QTest::newRow("system exit leaves the process alive")
+        << "exec('raise SystemExit(4)')" << true << "SystemExit: 4";
+}
+
+// What the host's code (or PythonQt) left pending is printed and cleared.
+void tst_PythonQtAdopt::handlesAnErrorLeftPending()
+{
+    QFETCH(QString, code);
+    QFETCH(bool, printStack);
+    QFETCH(QString, printed);
+
+    QVERIFY(hostRuns("host_err.seek(0)\nhost_err.truncate()\n"));
+    PyObject *globals = PyModule_GetDict(m_main.object());
+    if (!code.isEmpty())
+        QVERIFY(!PyRun_String(code.toUtf8().constData(), Py_eval_input, globals, globals));
+    QCOMPARE(PyErr_Occurred() != nullptr, !code.isEmpty());
+
+    PythonQt *python = PythonQt::self();
+    QCOMPARE(python->handleError(printStack), !code.isEmpty());
+    QCOMPARE(python->hadError(), !code.isEmpty());
+    QVERIFY(!PyErr_Occurred());
+    const QString text = m_main.evalScript("host_err.getvalue()", Py_eval_input).toString();
+    QVERIFY2(printed.isEmpty() ? text.isEmpty() : text.contains(printed), qPrintable(text));
+    if (!printStack)
+        QVERIFY2(!text.contains("Traceback"), qPrintable(text));
 }
 
 void tst_PythonQtAdopt::redirectsOnlyWhileItLives()
