@@ -5,6 +5,7 @@
 #include "crossview.h"
 #include "editorbridge.h"
 #include "hostpython.h"
+#include "inieditmode.h"
 #include "light.h"
 #include "mainwindow.h"
 #include "project.h"
@@ -28,6 +29,7 @@
 #include <QTextStream>
 #include <QTimer>
 #include <QTranslator>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -73,7 +75,23 @@ void addTourSteps(ScreenshotTour *tour, MainWindow *window)
     tour->addDialog(QStringLiteral("custom-properties.png"),
                     fromObjectDialog(QStringLiteral("additionalProps")));
     tour->addDialog(QStringLiteral("project-dialog.png"), [window] { window->editProject(); });
-    tour->addDialog(QStringLiteral("settings-dialog.png"), [window] { window->editUserSettings(); });
+    // The settings editor's tree opens collapsed; the pictures show it open.
+    const auto expandingSettings = [window](auto open) {
+        return [window, open] {
+            QTimer::singleShot(100, window, [] {
+                QWidget *dialog = QApplication::activeModalWidget();
+                if (auto *tree = dialog ? dialog->findChild<QTreeWidget *>(QStringLiteral("propTree"))
+                                        : nullptr)
+                    tree->expandAll();
+            });
+            open();
+        };
+    };
+    tour->addDialog(QStringLiteral("settings-dialog.png"),
+                    expandingSettings([window] { window->editUserSettings(); }));
+    tour->addDialog(QStringLiteral("ini-file-dialog.png"), expandingSettings([window, project] {
+                        window->openIniFile(project->fileName());
+                    }));
     tour->addDialog(QStringLiteral("map-properties.png"), [window] { window->editMapProperties(); });
     tour->addDialog(QStringLiteral("presets.png"), [window] { window->editPresets(); });
 }
@@ -118,6 +136,13 @@ int main(int argc, char *argv[])
     parser.addOption(screenshots);
     parser.addOption(projectDir);
     parser.addOption(language);
+    const QCommandLineOption editIni(
+        QStringLiteral("edit-ini"),
+        QApplication::translate("main", "Show only the settings editor on <file>; exit with 0 when "
+                                        "it was accepted, 1 when it was cancelled, 2 when it could "
+                                        "not be shown."),
+        QStringLiteral("file"));
+    parser.addOption(editIni);
     parser.process(app);
 
     // The plug-in's captions are translated by the host's translators, as in
@@ -134,6 +159,9 @@ int main(int argc, char *argv[])
 
     const bool tourMode = parser.isSet(screenshots)
                           || QGuiApplication::platformName() == QLatin1String("offscreen");
+
+    if (parser.isSet(editIni))
+        return IniEditMode::run(parser.value(editIni));
 
     // A screenshot run works on fresh files, never on the user's own.
     QTemporaryDir scratch;

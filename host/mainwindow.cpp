@@ -171,7 +171,7 @@ void MainWindow::createActions()
                                          &MainWindow::editUserSettings));
     pluginAction(settingsMenu->addAction(tr("&System settings..."), this,
                                          &MainWindow::editSystemSettings));
-    pluginAction(settingsMenu->addAction(tr("&INI file..."), this, &MainWindow::editIniFile));
+    pluginAction(settingsMenu->addAction(tr("&Open INI file..."), this, &MainWindow::editIniFile));
 
     QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
     QAction *zoomIn = viewMenu->addAction(tr("Zoom &in"), m_view, &OsmView::zoomIn);
@@ -405,10 +405,17 @@ void MainWindow::editIniFile()
     if (fileName.isEmpty())
         return;
     settings.setValue(QStringLiteral("Paths/lastIniFile"), fileName);
-    if (m_project && m_project->settings() && fileName == m_project->fileName())
+    openIniFile(fileName);
+}
+
+void MainWindow::openIniFile(const QString &fileName)
+{
+    const bool projectFile = m_project && m_project->settings()
+                             && fileName == m_project->fileName();
+    if (projectFile)
         m_project->settings()->sync();
     m_editor->editIniFile(fileName);
-    if (m_project && m_project->settings() && fileName == m_project->fileName()) {
+    if (projectFile) {
         m_project->settings()->sync();
         applyMapSettings(false);
     }

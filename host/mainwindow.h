@@ -52,6 +52,8 @@ public slots:
     void editUserSettings();
     void editSystemSettings();
     void editIniFile();
+    // The settings editor on one INI file; the project's own is re-read after it.
+    void openIniFile(const QString &fileName);
     void editMapProperties();
     void editPresets();
     void startAddingLight();
