@@ -80,6 +80,9 @@ void CommandsUi::setChecksByExpression(const QList<CommandDesc> &list, QGridLayo
         if (evaluate) {
             const QString test = FilterExpression::testFor(expression, row.code);
             checked = python->evalScript(module, test, Py_eval_input).toBool();
+            // PythonQt can leave an error from converting an odd result, which
+            // would fail the next box's evaluation.
+            python->handleError();
         }
         box->setChecked(checked);
     });

@@ -204,6 +204,8 @@ void EditorPlugin::initCloseHandler()
 
 // With no interpreter at all there is nobody to ask, and a main window that
 // could never close would be worse than a close without the Python hook.
+// Python's error indicator is never left set: the host's next Python call
+// would fail for no fault of its own.
 bool EditorPlugin::askPythonToClose()
 {
     PythonQt *python = PythonQt::self();
@@ -212,9 +214,18 @@ bool EditorPlugin::askPythonToClose()
     PythonQtObjectPtr mainModule = python->getMainModule();
     if (mainModule.isNull())
         return true;
+    const QString name = QStringLiteral("closeProject");
     python->evalScript(mainModule, QStringLiteral("from actions import closeProject\n"), Py_file_input);
-    const QVariant result = python->call(mainModule, QStringLiteral("closeProject"), QVariantList(), QVariantMap());
-    python->removeVariable(mainModule, QStringLiteral("closeProject"));
+    // A failed import bound nothing: there is nothing to call or remove.
+    if (python->hadError())
+        return false;
+    const QVariant result = python->call(mainModule, name, QVariantList(), QVariantMap());
+    // PythonQt can leave an error from converting an odd result.
+    python->handleError();
+    // PythonQt's removal of a missing name leaves an error set, and
+    // closeProject may have removed itself.
+    if (!python->lookupObject(mainModule, name).isNull())
+        python->removeVariable(mainModule, name);
     return result.toBool();
 }
 

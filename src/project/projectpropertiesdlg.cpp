@@ -42,6 +42,16 @@ bool importModule(PythonQt *python, PythonQtObjectPtr &main)
     return !python->hadError();
 }
 
+// Removes a name that the dialog bound in the main module. PythonQt's removal
+// of a missing name leaves Python's error set, which would fail the host's
+// next Python call; and Python code run in between may have removed it.
+void removeBound(PythonQt *python, PythonQtObjectPtr &main, const char *name)
+{
+    const QString text = QLatin1String(name);
+    if (!python->lookupObject(main, text).isNull())
+        python->removeVariable(main, text);
+}
+
 } // namespace
 
 ProjectPropertiesDlg::ProjectPropertiesDlg(QWidget *parent, QObject *project)
@@ -88,10 +98,12 @@ void ProjectPropertiesDlg::readFilters()
             const QVariant value = python->evalScript(main, QLatin1String(filterPlaces[i].python),
                                                       Py_eval_input);
             m_filterRead[i] = !python->hadError();
+            // PythonQt can leave an error from converting an odd value.
+            python->handleError();
             if (m_filterRead[i])
                 texts[i] = value.toString();
         }
-        python->removeVariable(main, QLatin1String(moduleName));
+        removeBound(python, main, moduleName);
     }
     ui->filterWidget->setFilters(texts[0], texts[1], texts[2]);
 }
@@ -115,12 +127,12 @@ void ProjectPropertiesDlg::writeFilters()
                                QLatin1String(filterPlaces[i].python) + QLatin1String(" = ")
                                    + QLatin1String(valueName) + QLatin1Char('\n'),
                                Py_file_input);
-            python->removeVariable(main, QLatin1String(valueName));
+            removeBound(python, main, valueName);
         }
         HostCall::write(project, filterPlaces[i].property, filters[i]);
     }
     if (imported)
-        python->removeVariable(main, QLatin1String(moduleName));
+        removeBound(python, main, moduleName);
 }
 
 void ProjectPropertiesDlg::accept()

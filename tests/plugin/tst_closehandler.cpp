@@ -9,6 +9,8 @@
 #include <QCloseEvent>
 #include <QMainWindow>
 #include <QPluginLoader>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -98,24 +100,39 @@ void tst_CloseHandler::closeProjectDecides_data()
 {
     QTest::addColumn<QString>("actions"); // a null string: no module at all
     QTest::addColumn<bool>("closes");
+    // The type of the one Python error printed, if any; "?" when the layers
+    // differ (PythonQt cannot convert the result, the project's layer can).
+    QTest::addColumn<QString>("printed");
 
     const auto returning = [](const char *value) {
         return QStringLiteral("def closeProject():\n    return %1\n").arg(QLatin1String(value));
     };
-    QTest::newRow("True") << returning("True") << true;
-    QTest::newRow("a non-zero number") << returning("1") << true;
-    QTest::newRow("False") << returning("False") << false;
-    QTest::newRow("None") << returning("None") << false;
+    QTest::newRow("True") << returning("True") << true << "";
+    QTest::newRow("a non-zero number") << returning("1") << true << "";
+    QTest::newRow("False") << returning("False") << false << "";
+    QTest::newRow("None") << returning("None") << false << "";
     QTest::newRow("exception") << QStringLiteral("def closeProject():\n    raise RuntimeError('busy')\n")
-                               << false;
-    QTest::newRow("module without closeProject") << QStringLiteral("other = 1\n") << false;
-    QTest::newRow("no actions module") << QString() << false;
+                               << false << "RuntimeError";
+    // Neither a failed import nor a missing name may leave an error pending.
+    QTest::newRow("module without closeProject") << QStringLiteral("other = 1\n") << false
+                                                 << "ImportError";
+    QTest::newRow("no actions module") << QString() << false << "ModuleNotFoundError";
+    QTest::newRow("closeProject removes itself")
+        << QStringLiteral("def closeProject():\n    import __main__\n"
+                          "    del __main__.closeProject\n    return True\n")
+        << true << "";
+    // Looks like a sequence but has no length.
+    QTest::newRow("result without a conversion")
+        << QStringLiteral("class Answer:\n    def __getitem__(self, i):\n        return 1\n"
+                          "def closeProject():\n    return Answer()\n")
+        << false << "?";
 }
 
 void tst_CloseHandler::closeProjectDecides()
 {
     QFETCH(QString, actions);
     QFETCH(bool, closes);
+    QFETCH(QString, printed);
 
     if (!actions.isNull())
         defineActions(actions);
@@ -123,10 +140,29 @@ void tst_CloseHandler::closeProjectDecides()
     mainWindow.show();
     QVERIFY(QMetaObject::invokeMethod(plugin(), "initCloseHandler"));
 
+    PythonQt *python = PythonQt::self();
+    QSignalSpy errorOutput(python, &PythonQt::pythonStdErr);
     QCOMPARE(mainWindow.close(), closes);
     QCOMPARE(mainWindow.isVisible(), !closes);
     // A refused close never reaches the window.
     QCOMPARE(mainWindow.closeEvents, closes ? 1 : 0);
+
+    // The host's next evaluation works, and no error is left for it.
+    PythonQtObjectPtr mainModule = python->getMainModule();
+    QCOMPARE(python->evalScript(mainModule, QStringLiteral("6 * 7"), Py_eval_input), QVariant(42));
+    QVERIFY(!python->hadError());
+    QVERIFY(!python->handleError());
+
+    QString text;
+    for (const QList<QVariant> &chunk : qAsConst(errorOutput))
+        text += chunk.at(0).toString();
+    QStringList types;
+    const QRegularExpression errorLine(QStringLiteral("^(\\w+): "),
+                                       QRegularExpression::MultilineOption);
+    for (auto it = errorLine.globalMatch(text); it.hasNext();)
+        types << it.next().captured(1);
+    if (printed != QLatin1String("?"))
+        QCOMPARE(types, printed.isEmpty() ? QStringList() : QStringList(printed));
 
     // The import leaves nothing behind in the main module.
     const QVariant left = PythonQt::self()->evalScript(PythonQt::self()->getMainModule(),

@@ -105,6 +105,10 @@ PythonQtObjectPtr makeHostModule(const QStringList &filters,
                                  const QString &script = QStringLiteral("class _M: pass\n"
                                                                         "av_module = _M()\n"))
 {
+    // PythonQt runs a script into a module of the same name that is already
+    // there, which would keep the last case's av_module.
+    PythonQt::self()->evalScript(PythonQt::self()->getMainModule(),
+                                 QStringLiteral("import sys\nsys.modules.pop('arvel', None)\n"));
     PythonQtObjectPtr arvel = PythonQt::self()->createModuleFromScript(QStringLiteral("arvel"),
                                                                        script);
     for (int i = 0; i < filters.size(); ++i) {
@@ -112,9 +116,19 @@ PythonQtObjectPtr makeHostModule(const QStringList &filters,
             continue;
         arvel.addVariable(QStringLiteral("_text"), filters.at(i));
         arvel.evalScript(QStringLiteral("av_module.%1 = _text\n").arg(attributes[i]));
+        arvel.removeVariable(QStringLiteral("_text"));
     }
-    arvel.removeVariable(QStringLiteral("_text"));
     return arvel;
+}
+
+// Python's error indicator is clear and the host's next evaluation works.
+bool pythonUsable()
+{
+    PythonQt *python = PythonQt::self();
+    const QVariant value = python->evalScript(python->getMainModule(), QStringLiteral("6 * 7"),
+                                              Py_eval_input);
+    const bool evaluated = !python->hadError() && value == QVariant(42);
+    return !python->handleError() && evaluated;
 }
 
 // The three attributes as Python holds them; "<missing>" for an absent one.
@@ -379,6 +393,16 @@ void tst_ProjectPropertiesDlg::unreadFiltersStayUntouched_data()
     QTest::newRow("import fails")
         << "x = 1\n" << QStringList{} << QStringList{"title=North district", "changed=true"}
         << QStringList{"<missing>", "<missing>", "<missing>"};
+    // An object that looks like a sequence but has no length: PythonQt leaves
+    // an error behind when it converts it, which must not reach the next read.
+    QTest::newRow("attribute without a conversion")
+        << plain + "class _Odd:\n    def __getitem__(self, i): return 1\n"
+                   "av_module.requestFilter = _Odd()\n"
+        << QStringList{QString(), "resp.error", "notify.id > 3"}
+        << QStringList{"consoleRequestFilter=0", "consoleResponseFilter=resp.error",
+                       "consoleNotificationFilter=notify.id > 3", "title=North district",
+                       "changed=true"}
+        << QStringList{"0", "resp.error", "notify.id > 3"};
 }
 
 void tst_ProjectPropertiesDlg::unreadFiltersStayUntouched()
@@ -389,10 +413,13 @@ void tst_ProjectPropertiesDlg::unreadFiltersStayUntouched()
     QFETCH(QStringList, inPython);
 
     PythonQtObjectPtr arvel = makeHostModule(filters, script);
+    QVERIFY(pythonUsable());
     Arvel::Connection connection;
     Arvel::Project project(&connection);
     ProjectPropertiesDlg dialog(nullptr, &project);
+    QVERIFY(pythonUsable());
     press(dialog, QDialogButtonBox::Ok);
+    QVERIFY(pythonUsable());
 
     QCOMPARE(project.writes, written);
     QCOMPARE(pythonFilters(arvel), inPython);
