@@ -159,10 +159,15 @@ Response *Light::sendCommand(QVariant command, QVariant argument)
     auto *response = new Response(this);
     const int code = commandCode(command);
     bool error = false;
-    const QVariantList answer = controllerAnswer(m_controller, code, argument, &error);
+    QVariantList answer = controllerAnswer(m_controller, code, argument, &error);
+    if (m_answers == Answers::None)
+        return response;
+    if (m_answers == Answers::Short)
+        answer = answer.mid(0, 1);
     // A little jitter, so that answers to a burst of commands come back in
     // varying order, as they do from a real controller.
-    const int delay = m_answerDelay + int(QRandomGenerator::global()->bounded(m_answerDelay / 2 + 1));
+    const int delay = (m_answers == Answers::Slow ? 2000 : 0) + m_answerDelay
+                      + int(QRandomGenerator::global()->bounded(m_answerDelay / 2 + 1));
     QTimer::singleShot(delay, response, [response, answer, error] {
         response->finish(answer, error);
         QTimer::singleShot(ResponseLifetimeMs, response, &QObject::deleteLater);

@@ -62,6 +62,12 @@ public:
     const ControllerState &controller() const { return m_controller; }
     // Milliseconds between a command and its answer.
     void setAnswerDelay(int msec) { m_answerDelay = msec; }
+    // How the simulated controller answers: promptly, after about two
+    // seconds, with every answer cut to its first field, or never (the
+    // response then stays unfinished until the object goes).
+    enum class Answers { Prompt, Slow, Short, None };
+    Answers answers() const { return m_answers; }
+    void setAnswers(Answers answers) { m_answers = answers; }
 
     Q_INVOKABLE QList<QObject *> phases() const;
     Q_INVOKABLE QList<QObject *> programs() const;
@@ -97,6 +103,7 @@ private:
     QVariantMap m_customProperties;
     ControllerState m_controller;
     int m_answerDelay = 40;
+    Answers m_answers = Answers::Prompt;
 };
 
 } // namespace Arvel

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "closequestion.h"
+#include "controlleranswersmenu.h"
 #include "crossview.h"
 #include "editorbridge.h"
 #include "hostpython.h"
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScopedValueRollback>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -165,6 +167,8 @@ void MainWindow::createActions()
                                           tr("&Remove controller"), this,
                                           &MainWindow::removeSelectedLight);
     m_removeAction->setShortcut(QKeySequence::Delete);
+    lightMenu->addSeparator();
+    lightMenu->addMenu(new ControllerAnswersMenu(m_project, this));
 
     QMenu *settingsMenu = menuBar()->addMenu(tr("&Settings"));
     pluginAction(settingsMenu->addAction(tr("&User settings..."), this,
@@ -325,8 +329,12 @@ void MainWindow::updateActions()
 
 void MainWindow::editLight(Light *light)
 {
-    if (!light)
+    // While the editor is hidden to pick a position on the map, a double
+    // click on a marker must not open a second one.
+    static bool editing = false;
+    if (!light || editing)
         return;
+    const QScopedValueRollback<bool> busy(editing, true);
     selectLight(light);
     m_crossView->setLight(light);
     m_editor->editObject(light);
