@@ -14,6 +14,7 @@
 #include "trafficsimulator.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -29,6 +30,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QtNumeric>
 
 using namespace Arvel;
 
@@ -183,7 +185,8 @@ void MainWindow::createActions()
     QAction *zoomOut = viewMenu->addAction(tr("Zoom &out"), m_view, &OsmView::zoomOut);
     zoomOut->setShortcut(QKeySequence::ZoomOut);
     QAction *fit = viewMenu->addAction(tr("Show &all controllers"), m_view, &OsmView::fitItems);
-    m_presetMenu = viewMenu->addMenu(tr("&Go to preset"));
+    m_presetMenu = viewMenu->addMenu(tr("&Views"));
+    m_sourceMenu = viewMenu->addMenu(tr("Map &sources"));
     viewMenu->addSeparator();
 
     QMenu *helpMenu = menuBar()->addMenu(tr("&Help"));
@@ -263,51 +266,60 @@ void MainWindow::applyMapSettings(bool showDefaultPreset)
         m_view->setZoomMin(zoomMin);
     if (okMax)
         m_view->setZoomMax(zoomMax);
+    rebuildSourceMenu();
     rebuildPresetMenu();
     if (!showDefaultPreset)
         return;
 
-    const QString defaultName = settings->value(QStringLiteral("DefaultPreset")).toString();
-    const int count = settings->beginReadArray(QStringLiteral("Presets"));
-    bool shown = false;
-    for (int i = 0; i < count && !shown && !defaultName.isEmpty(); ++i) {
-        settings->setArrayIndex(i);
-        if (settings->value(QStringLiteral("name")).toString() != defaultName)
-            continue;
-        bool okZoom = false;
-        const double zoom = settings->value(QStringLiteral("zoom")).toDouble(&okZoom);
-        const QPointF center(settings->value(QStringLiteral("lon")).toDouble(),
-                             settings->value(QStringLiteral("lat")).toDouble());
-        if (okZoom) {
-            m_view->showPoint(center, zoom);
-            shown = true;
+    const QString defaultName = m_project->defaultPresetName();
+    const QList<MapPreset> presets = m_project->mapPresets();
+    for (const MapPreset &preset : presets) {
+        if (!defaultName.isEmpty() && preset.name == defaultName && !qIsNaN(preset.zoom)) {
+            m_view->showPoint(preset.center, preset.zoom);
+            return;
         }
     }
-    settings->endArray();
-    if (!shown)
-        m_view->fitItems();
+    m_view->fitItems();
+}
+
+// The sources are only named: choosing one shows its name on the map.
+void MainWindow::rebuildSourceMenu()
+{
+    const QString chosen = m_view->sourceName();
+    m_sourceMenu->clear();
+    auto *group = new QActionGroup(m_sourceMenu);
+    const QList<MapSource> sources = m_project ? m_project->mapSources() : QList<MapSource>();
+    QAction *current = nullptr;
+    for (const MapSource &source : sources) {
+        const QString name = source.name.isEmpty() ? tr("(unnamed)") : source.name;
+        QAction *use = m_sourceMenu->addAction(name, this, [this, name] {
+            m_view->setSourceName(name);
+        });
+        use->setCheckable(true);
+        use->setActionGroup(group);
+        use->setToolTip(tr("%1, tiles from %2").arg(source.dbFile, source.tileServer));
+        if (!current || name == chosen)
+            current = use;
+    }
+    if (current)
+        current->setChecked(true);
+    m_view->setSourceName(current ? current->text() : QString());
+    m_sourceMenu->setToolTipsVisible(true);
+    m_sourceMenu->setEnabled(!m_sourceMenu->isEmpty());
 }
 
 void MainWindow::rebuildPresetMenu()
 {
     m_presetMenu->clear();
-    QSettings *settings = m_project ? m_project->settings() : nullptr;
-    if (settings) {
-        const int count = settings->beginReadArray(QStringLiteral("Presets"));
-        for (int i = 0; i < count; ++i) {
-            settings->setArrayIndex(i);
-            const QString name = settings->value(QStringLiteral("name")).toString();
-            const double zoom = settings->value(QStringLiteral("zoom")).toDouble();
-            const QPointF center(settings->value(QStringLiteral("lon")).toDouble(),
-                                 settings->value(QStringLiteral("lat")).toDouble());
-            QAction *go = m_presetMenu->addAction(name.isEmpty() ? tr("(unnamed)") : name, this,
-                                                  [this, center, zoom] {
-                                                      m_view->showPoint(center, zoom);
-                                                  });
-            go->setToolTip(settings->value(QStringLiteral("toolTip")).toString());
-        }
-        settings->endArray();
+    const QList<MapPreset> presets = m_project ? m_project->mapPresets() : QList<MapPreset>();
+    for (const MapPreset &preset : presets) {
+        QAction *go = m_presetMenu->addAction(preset.name.isEmpty() ? tr("(unnamed)") : preset.name,
+                                              this, [this, preset] {
+                                                  m_view->showPoint(preset.center, preset.zoom);
+                                              });
+        go->setToolTip(preset.toolTip);
     }
+    m_presetMenu->setToolTipsVisible(true);
     m_presetMenu->setEnabled(!m_presetMenu->isEmpty());
 }
 

@@ -70,6 +70,7 @@ private:
     void onObjectEdited(QObject *object);
     void onObjectAdded(QPointF point);
     void rebuildPresetMenu();
+    void rebuildSourceMenu();
     void updateTitle();
     void updateActions();
 
@@ -83,6 +84,7 @@ private:
     Arvel::TrafficSimulator *m_traffic = nullptr;
     QHash<Arvel::Light *, Arvel::LightMarker *> m_markers;
     QMenu *m_presetMenu = nullptr;
+    QMenu *m_sourceMenu = nullptr;
     QLabel *m_pointerLabel = nullptr;
     QAction *m_editAction = nullptr;
     QAction *m_removeAction = nullptr;

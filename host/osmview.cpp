@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <QtNumeric>
 #include <QtMath>
 
 namespace {
@@ -56,6 +57,8 @@ void OsmView::setZoomMax(int zoom)
 
 void OsmView::setZoomF(double zoom)
 {
+    if (!qIsFinite(zoom))
+        return;
     // Limits stored the wrong way round still leave one usable level.
     const double low = qMin(m_zoomMin, m_zoomMax);
     const double high = qMax(m_zoomMin, m_zoomMax);
@@ -74,10 +77,17 @@ void OsmView::showPoint(const QPointF &center, double zoom)
     m_latitudeStretch = qBound(1.0, 1.0 / std::cos(qDegreesToRadians(center.y())), 6.0);
     const double low = qMin(m_zoomMin, m_zoomMax);
     const double high = qMax(m_zoomMin, m_zoomMax);
-    m_zoom = qBound(low, zoom, high);
+    // A preset without a usable zoom keeps the current one.
+    m_zoom = qBound(low, qIsFinite(zoom) ? zoom : m_zoom, high);
     applyZoom();
     centerOn(center);
     emit zoomChanged(m_zoom);
+}
+
+void OsmView::setSourceName(const QString &name)
+{
+    m_sourceName = name;
+    viewport()->update();
 }
 
 QPointF OsmView::visibleCenter() const
@@ -176,6 +186,10 @@ void OsmView::drawForeground(QPainter *painter, const QRectF &)
     }
     painter->drawText(viewport()->rect().adjusted(0, 0, -6, -4), Qt::AlignRight | Qt::AlignBottom,
                       tr("zoom %1").arg(m_zoom));
+    if (!m_sourceName.isEmpty()) {
+        painter->drawText(viewport()->rect().adjusted(6, 0, 0, -4), Qt::AlignLeft | Qt::AlignBottom,
+                          tr("map: %1").arg(m_sourceName));
+    }
     painter->restore();
 }
 

@@ -10,8 +10,11 @@ class Light;
 // The map: a graphics view on a scene whose coordinates are geographic, x the
 // longitude and y the latitude in decimal degrees, north up. The zoom level
 // follows the tile-map convention (256 * 2^zoom pixels around the world) and
-// stays within zoomMin..zoomMax. Every mouse release reports its scene point
-// through mouseRelease(), which placement and picking modes listen to.
+// stays within zoomMin..zoomMax, which apply as soon as they change. The
+// name of the chosen map source is shown in a corner; no tiles are fetched,
+// the map is drawn as a grid of degrees. Every mouse release reports its
+// scene point through mouseRelease(), which placement and picking modes
+// listen to.
 class OsmView : public QGraphicsView
 {
     Q_OBJECT
@@ -34,6 +37,9 @@ public:
     QPointF visibleCenter() const;
     // Zoom and centre so that every item of the scene fits, within the limits.
     void fitItems();
+
+    QString sourceName() const { return m_sourceName; }
+    void setSourceName(const QString &name);
 
 public slots:
     void zoomIn();
@@ -64,4 +70,5 @@ private:
     // Degrees of latitude are drawn longer than degrees of longitude, by
     // 1 / cos(latitude) as on a Mercator map, taken at the area shown.
     double m_latitudeStretch = 1.0;
+    QString m_sourceName;
 };

@@ -4,8 +4,40 @@
 #include "light.h"
 
 #include <QSettings>
+#include <QtNumeric>
+
+#include <algorithm>
 
 namespace Arvel {
+
+namespace {
+
+// Calls `read` inside each entry of the settings array `array` that is
+// present, in number order, up to the stored size.
+template <typename Read>
+void forEachEntry(QSettings *settings, const QString &array, Read read)
+{
+    if (!settings)
+        return;
+    settings->beginGroup(array);
+    const qlonglong size = settings->value(QStringLiteral("size")).toLongLong();
+    QList<int> numbers;
+    for (const QString &group : settings->childGroups()) {
+        bool ok = false;
+        const int number = group.toInt(&ok);
+        if (ok && number > 0 && number <= size && group == QString::number(number))
+            numbers.append(number);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    for (const int number : numbers) {
+        settings->beginGroup(QString::number(number));
+        read(settings);
+        settings->endGroup();
+    }
+    settings->endGroup();
+}
+
+} // namespace
 
 Project::Project(QObject *parent)
     : QObject(parent)
@@ -74,6 +106,39 @@ void Project::openSettings(const QString &iniFile)
     delete m_settings;
     m_settings = new QSettings(iniFile, QSettings::IniFormat, this);
     m_settings->setIniCodec("UTF-8");
+}
+
+QList<MapSource> Project::mapSources() const
+{
+    QList<MapSource> sources;
+    forEachEntry(m_settings, QStringLiteral("Map"), [&sources](QSettings *entry) {
+        sources.append({entry->value(QStringLiteral("name")).toString(),
+                        entry->value(QStringLiteral("dbFile")).toString(),
+                        entry->value(QStringLiteral("tileServer")).toString()});
+    });
+    return sources;
+}
+
+QList<MapPreset> Project::mapPresets() const
+{
+    QList<MapPreset> presets;
+    forEachEntry(m_settings, QStringLiteral("Presets"), [&presets](QSettings *entry) {
+        bool ok = false;
+        double zoom = entry->value(QStringLiteral("zoom")).toDouble(&ok);
+        if (!ok || !qIsFinite(zoom))
+            zoom = qQNaN();
+        const double lon = entry->value(QStringLiteral("lon")).toDouble();
+        const double lat = entry->value(QStringLiteral("lat")).toDouble();
+        presets.append({entry->value(QStringLiteral("name")).toString(),
+                        entry->value(QStringLiteral("toolTip")).toString(), zoom,
+                        qIsFinite(lon) && qIsFinite(lat) ? QPointF(lon, lat) : QPointF()});
+    });
+    return presets;
+}
+
+QString Project::defaultPresetName() const
+{
+    return m_settings ? m_settings->value(QStringLiteral("DefaultPreset")).toString() : QString();
 }
 
 QList<Light *> Project::lights() const

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointF>
 #include <QPointer>
 #include <QString>
 
@@ -11,6 +12,23 @@ namespace Arvel {
 
 class Connection;
 class Light;
+
+// A map source as the project's settings name it: nothing is downloaded.
+struct MapSource
+{
+    QString name;
+    QString dbFile;
+    QString tileServer;
+};
+
+// A named view of the map; `zoom` is NaN when the stored zoom is no number.
+struct MapPreset
+{
+    QString name;
+    QString toolTip;
+    double zoom;
+    QPointF center; // longitude, latitude
+};
 
 // The open project: its title, files, controller connection, the console's
 // three message filters and its controllers, which are its Light children.
@@ -57,6 +75,12 @@ public:
     // The project's own settings file; opened by openSettings(), null before.
     QSettings *settings() const { return m_settings; }
     void openSettings(const QString &iniFile);
+
+    // The map settings as the editor keeps them. Only entries present count,
+    // within the stored size, so a damaged size cannot make a long list.
+    QList<MapSource> mapSources() const;
+    QList<MapPreset> mapPresets() const;
+    QString defaultPresetName() const;
 
     QList<Light *> lights() const;
     Light *light(int id) const;

@@ -85,6 +85,11 @@ void seedSettings(QSettings *settings, const QPointF &center)
         settings->setValue(QStringLiteral("dbFile"), QStringLiteral("tiles/satellite.sqlite"));
         settings->setValue(QStringLiteral("tileServer"),
                            QStringLiteral("https://sat.example.org/{z}/{y}/{x}.jpg"));
+        settings->setArrayIndex(2);
+        settings->setValue(QStringLiteral("name"), QStringLiteral("Relief"));
+        settings->setValue(QStringLiteral("dbFile"), QStringLiteral("tiles/relief.sqlite"));
+        settings->setValue(QStringLiteral("tileServer"),
+                           QStringLiteral("https://relief.example.org/{z}/{x}/{y}.png"));
         settings->endArray();
     }
     if (!settings->contains(QStringLiteral("GraphicsScene/zoomMin"))) {
