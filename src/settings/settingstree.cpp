@@ -95,6 +95,12 @@ SettingsNodes SettingsTree::read(QSettings &settings)
     for (const QString &key : keys)
         nodes.append(SettingsNode::readKey(key, settings.value(key)));
     for (const QString &group : groups) {
+        // QSettings lists a section without a name ("[]", "[ ]", the empty
+        // part of "a//b") as the group "", but entering that group stays
+        // where it is: descending would never end, and no key path reaches
+        // what it holds.
+        if (group.isEmpty())
+            continue;
         SettingsNode section = SettingsNode::section(group);
         settings.beginGroup(group);
         section.children = read(settings);

@@ -77,6 +77,12 @@ void tst_SettingsTree::readsKeysBeforeSections_data()
     QTest::newRow("encoded values as text")
         << QByteArray("b=@ByteArray(abc)\nw=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n")
         << "b=abc, w=5";
+    // Found by fuzzing: the nameless group is listed but cannot be entered,
+    // and reading it recursed until the stack ran out.
+    QTest::newRow("section without a name")
+        << QByteArray("a=1\n[]\nb=2\n[s]\nc=3\n") << "a=1, [s]{c=3}";
+    QTest::newRow("empty part in a section path")
+        << QByteArray("[s//t]\nb=2\n[s]\nc=3\n") << "[s]{c=3}";
     QTest::newRow("quotes, escapes and non-ASCII")
         << QByteArray("q=\"  spaced  \"\ne=a\\tb\nu=\xd0\x9a\xd1\x80\n")
         << QStringLiteral("e=a\tb, q=  spaced  , u=\u041a\u0440");
