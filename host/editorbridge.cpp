@@ -1,5 +1,7 @@
 #include "editorbridge.h"
 
+#include "hostpaths.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QGraphicsScene>
@@ -15,12 +17,22 @@ bool EditorBridge::load()
 {
     if (m_plugin)
         return true;
-    m_loader.setFileName(QCoreApplication::applicationDirPath() + QStringLiteral("/editor2"));
-    QObject *instance = m_loader.instance();
+    // Beside the program in a build tree, in the plug-in folder once installed.
+    QObject *instance = nullptr;
+    QStringList errors;
+    const QStringList candidates = HostPaths::pluginCandidates();
+    for (const QString &candidate : candidates) {
+        m_loader.setFileName(candidate);
+        instance = m_loader.instance();
+        if (instance)
+            break;
+        errors.append(m_loader.errorString());
+    }
     if (!instance) {
-        m_error = m_loader.errorString();
+        m_error = errors.join(QStringLiteral("; "));
         return false;
     }
+    m_error.clear();
     m_plugin = instance;
     // Old-style connections by signature: the host knows no plug-in types.
     const bool edited = connect(instance, SIGNAL(objectEdited(QObject*)), this,

@@ -12,7 +12,7 @@ class QGraphicsView;
 class QSettings;
 
 // The host's side of the editor plug-in: it loads the library from the
-// program's folder and drives its root object only by name, as the
+// program's folder (or, installed, from the plug-in folder) and drives its root object only by name, as the
 // application that the plug-in was made for does. Each call tells whether
 // the plug-in answered it.
 class EditorBridge : public QObject
@@ -25,6 +25,8 @@ public:
     bool load();
     bool isLoaded() const { return m_plugin; }
     QString errorString() const { return m_error; }
+    // The library loaded, once loaded.
+    QString fileName() const { return m_plugin ? m_loader.fileName() : QString(); }
     QString moduleVersion() const;
 
     // *ok (when given) is false when the plug-in could not be called.

@@ -4,6 +4,7 @@
 
 #include "crossview.h"
 #include "editorbridge.h"
+#include "hostpaths.h"
 #include "hostpython.h"
 #include "inieditmode.h"
 #include "light.h"
@@ -145,20 +146,37 @@ int main(int argc, char *argv[])
     parser.addOption(editIni);
     parser.process(app);
 
-    // The plug-in's captions are translated by the host's translators, as in
-    // the real application; its .qm files are built beside it.
-    const QLocale locale = parser.isSet(language) ? QLocale(parser.value(language)) : QLocale::system();
-    QTranslator editorTranslator;
-    if (editorTranslator.load(locale, QStringLiteral("editor2"), QStringLiteral("_"),
-                              QCoreApplication::applicationDirPath() + QStringLiteral("/translations")))
-        QCoreApplication::installTranslator(&editorTranslator);
-    QTranslator qtTranslator;
-    if (qtTranslator.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qtTranslator);
-
     const bool tourMode = parser.isSet(screenshots)
                           || QGuiApplication::platformName() == QLatin1String("offscreen");
+
+    // The plug-in's captions are translated by the host's translators, as in
+    // the real application; its .qm files sit beside the host's own. Qt's
+    // translations bring the standard buttons and Qt's own dialogs.
+    const QLocale locale = parser.isSet(language) ? QLocale(parser.value(language)) : QLocale::system();
+    const QString translations = HostPaths::translationsDir();
+    QTranslator editorTranslator;
+    QTranslator hostTranslator;
+    QTranslator qtTranslator;
+    const struct
+    {
+        QTranslator *translator;
+        const char *name;
+        QString folder;
+    } catalogues[] = {
+        {&editorTranslator, "editor2", translations},
+        {&hostTranslator, "editor2host", translations},
+        {&qtTranslator, "qtbase", QLibraryInfo::location(QLibraryInfo::TranslationsPath)},
+    };
+    for (const auto &catalogue : catalogues) {
+        if (!catalogue.translator->load(locale, QString::fromLatin1(catalogue.name),
+                                        QStringLiteral("_"), catalogue.folder))
+            continue;
+        QCoreApplication::installTranslator(catalogue.translator);
+        // The screenshot run says what it found, untranslated, so that an
+        // install can be checked by a script.
+        if (tourMode)
+            QTextStream(stdout) << "Translation: " << catalogue.translator->filePath() << Qt::endl;
+    }
 
     if (parser.isSet(editIni))
         return IniEditMode::run(parser.value(editIni));
@@ -196,6 +214,8 @@ int main(int argc, char *argv[])
     EditorBridge editor;
     if (!editor.load())
         qWarning("editor2-host: cannot load the editor plug-in: %s", qPrintable(editor.errorString()));
+    else if (tourMode)
+        QTextStream(stdout) << "Plug-in: " << editor.fileName() << Qt::endl;
 
     auto window = std::make_unique<MainWindow>(project.get(), &editor, python.get());
     window->show();

@@ -11,6 +11,7 @@ PACKAGES=(
     qtbase5-dev qttools5-dev qttools5-dev-tools
     python3-dev pybind11-dev
     fonts-dejavu-core
+    qttranslations5-l10n dpkg-dev file
 )
 
 missing=()

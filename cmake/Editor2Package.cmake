@@ -1,0 +1,20 @@
+# `cpack -G DEB` in the build folder: editor2_<version>_<arch>.deb with
+# everything `cmake --install` puts in place under /usr, its dependencies
+# found by dpkg-shlibdeps (packages dpkg-dev and file).
+set(CPACK_PACKAGE_NAME editor2)
+set(CPACK_PACKAGE_VENDOR "Arvel")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "Editor plug-in for a traffic-light controller manager, with a reference host")
+set(CPACK_PACKAGE_DESCRIPTION
+    "The editing dialogs of a desktop application that manages road traffic-light controllers on a map, as a Qt 5 plug-in, with the reference host that loads it.")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "editor2 maintainers <editor2@invalid>")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own Russian texts: the standard buttons and Qt's dialogs.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qttranslations5-l10n)
+set(CPACK_GENERATOR DEB)
+include(CPack)
