@@ -1,8 +1,6 @@
 #include "settingseditdlg.h"
 #include "ui_settingseditdlg.h"
 
-#include "settingstree.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QMessageBox>
@@ -115,10 +113,9 @@ SettingsEditDlg::SettingsEditDlg(QWidget *parent, int scope, const QString &file
     m_settings->setIniCodec("UTF-8");
     ui->fileName->setText(m_settings->fileName());
 
-    const SettingsNodes nodes = SettingsTree::read(*m_settings);
+    m_readNodes = SettingsTree::read(*m_settings);
     m_readCleanly = SettingsTree::readStatus(*m_settings) == QSettings::NoError;
-    m_readContent = SettingsTree::content(nodes);
-    ui->propTree->addTopLevelItems(itemsFromNodes(nodes));
+    ui->propTree->addTopLevelItems(itemsFromNodes(m_readNodes));
 }
 
 // Nothing is left pending in the settings object: OK writes at once.
@@ -145,9 +142,9 @@ void SettingsEditDlg::accept()
     for (int i = 0; i < root->childCount(); ++i)
         nodes.append(nodeFromItem(root->child(i)));
 
-    // Unchanged contents are not written, so the file keeps its comments
-    // and layout byte for byte.
-    if (!SettingsTree::sameContent(SettingsTree::content(nodes), m_readContent)) {
+    // An unedited tree is not written, so the file keeps its comments and
+    // layout byte for byte.
+    if (!SettingsTree::sameTree(nodes, m_readNodes)) {
         QString reason;
         if (!SettingsTree::save(nodes, m_settings->fileName(), &reason)) {
             showError(tr("The file %1 could not be saved: %2").arg(shownName, reason));

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "settingstree.h"
+
 #include <QDialog>
-#include <QMap>
 #include <QString>
-#include <QVariant>
 
 class QSettings;
 
@@ -41,7 +41,7 @@ private:
 
     Ui::SettingsEditDlg *ui;
     QSettings *m_settings;
-    // Every key path of the file as read, with its value.
-    QMap<QString, QVariant> m_readContent;
+    // The tree as read from the file.
+    SettingsNodes m_readNodes;
     bool m_readCleanly = false;
 };

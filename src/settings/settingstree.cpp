@@ -130,13 +130,17 @@ SettingsTree::Content SettingsTree::content(const SettingsNodes &nodes)
     return result;
 }
 
-bool SettingsTree::sameContent(const Content &a, const Content &b)
+bool SettingsTree::sameTree(const SettingsNodes &a, const SettingsNodes &b)
 {
     if (a.size() != b.size())
         return false;
-    for (auto i = a.cbegin(), j = b.cbegin(); i != a.cend(); ++i, ++j) {
+    for (int i = 0; i < a.size(); ++i) {
+        const SettingsNode &x = a.at(i);
+        const SettingsNode &y = b.at(i);
         // QVariant's own comparison converts: "1" and 1 would compare equal.
-        if (i.key() != j.key() || i->userType() != j->userType() || *i != *j)
+        if (x.kind != y.kind || x.name != y.name || x.text != y.text || x.wasRead != y.wasRead
+            || x.readValue.userType() != y.readValue.userType() || x.readValue != y.readValue
+            || !sameTree(x.children, y.children))
             return false;
     }
     return true;

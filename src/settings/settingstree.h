@@ -45,8 +45,7 @@ using SettingsNodes = QVector<SettingsNode>;
 namespace SettingsTree {
 
 // Every key path that a write leaves, with the value it stores there; of two
-// keys alike the later one wins. Comparing two of them tells whether writing
-// a tree would change what a file holds.
+// keys alike the later one wins.
 using Content = QMap<QString, QVariant>;
 
 // How a value is shown for editing.
@@ -64,8 +63,10 @@ void write(const SettingsNodes &nodes, QSettings &settings);
 // What write() would leave in an empty file, keyed by full key path.
 Content content(const SettingsNodes &nodes);
 
-// Same keys, and at each key a value of the same type that compares equal.
-bool sameContent(const Content &a, const Content &b);
+// Whether two trees are alike: the same sections and keys in the same order,
+// with the same names, texts, and read values of the same type. Writing a
+// tree alike the one read from a file would change nothing in it.
+bool sameTree(const SettingsNodes &a, const SettingsNodes &b);
 
 // The status of `settings` once every key was read: sections are parsed
 // only when first used, so a fault in one shows only after allKeys().

@@ -44,8 +44,8 @@ private slots:
     void readsKeysBeforeSections();
     void writesUneditedValuesAsReadAndEditedAsText_data();
     void writesUneditedValuesAsReadAndEditedAsText();
-    void comparesContentByTypeAndValue_data();
-    void comparesContentByTypeAndValue();
+    void comparesTreesByTypeAndValue_data();
+    void comparesTreesByTypeAndValue();
     void readStatusSeesFaultsOfEverySection_data();
     void readStatusSeesFaultsOfEverySection();
     void saveReplacesFileWholeOrNotAtAll_data();
@@ -148,26 +148,38 @@ void tst_SettingsTree::writesUneditedValuesAsReadAndEditedAsText()
     QCOMPARE(SettingsTree::content(nodes).keys(), keysOf(content));
 }
 
-void tst_SettingsTree::comparesContentByTypeAndValue_data()
+void tst_SettingsTree::comparesTreesByTypeAndValue_data()
 {
-    QTest::addColumn<QVariantMap>("other");
+    QTest::addColumn<Edit>("edit");
     QTest::addColumn<bool>("same");
 
-    QTest::newRow("equal") << QVariantMap{{"a", "1"}, {"b", QStringList{"x"}}} << true;
-    QTest::newRow("text and number alike")
-        << QVariantMap{{"a", 1}, {"b", QStringList{"x"}}} << false;
-    QTest::newRow("list and its one item") << QVariantMap{{"a", "1"}, {"b", "x"}} << false;
-    QTest::newRow("key added") << QVariantMap{{"a", "1"}, {"b", QStringList{"x"}}, {"c", ""}}
-                               << false;
+    // Tree: bytes, list, text, [s]{n, point, [t]{deep}}, [u]{v}.
+    QTest::newRow("unedited") << Edit([](SettingsNodes &) {}) << true;
+    QTest::newRow("text edited and reverted") << Edit([](SettingsNodes &t) {
+        t[2].text = QStringLiteral("x");
+        t[2].text = QStringLiteral("plain");
+    }) << true;
+    QTest::newRow("value of another type, same text")
+        << Edit([](SettingsNodes &t) { t[3].children[0].readValue.convert(QMetaType::Int); })
+        << false;
+    QTest::newRow("key renamed") << Edit([](SettingsNodes &t) { t[0].name = QStringLiteral("b"); })
+                                 << false;
+    QTest::newRow("empty section added")
+        << Edit([](SettingsNodes &t) { t.append(SettingsNode::section("x")); }) << false;
+    QTest::newRow("key added under a key")
+        << Edit([](SettingsNodes &t) { t[2].children.append(SettingsNode::key("k", "v")); })
+        << false;
 }
 
-void tst_SettingsTree::comparesContentByTypeAndValue()
+void tst_SettingsTree::comparesTreesByTypeAndValue()
 {
-    QFETCH(QVariantMap, other);
+    QFETCH(Edit, edit);
     QFETCH(bool, same);
-    const QVariantMap base{{"a", "1"}, {"b", QStringList{"x"}}};
-    QCOMPARE(SettingsTree::sameContent(base, other), same);
-    QCOMPARE(SettingsTree::sameContent(other, base), same);
+    const SettingsNodes read = readFile(fixture(SettingsFixture));
+    SettingsNodes edited = read;
+    edit(edited);
+    QCOMPARE(SettingsTree::sameTree(read, edited), same);
+    QCOMPARE(SettingsTree::sameTree(edited, read), same);
 }
 
 void tst_SettingsTree::readStatusSeesFaultsOfEverySection_data()
