@@ -1,0 +1,191 @@
+// Opens the settings editor on an INI file of 20,000 keys in 200 sections,
+// changes one value and presses OK; compares that with the bare QSettings
+// work on the same file: read every value, remove every key, write every
+// value back, sync. Prints medians of several runs, wall clock and CPU time.
+
+#include "settingseditdlg.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+constexpr int Sections = 200;
+constexpr int KeysPerSection = 100;
+
+double cpuMs()
+{
+    timespec t;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Texts, numbers and a list now and then, as a host's settings hold them.
+QByteArray makeIni()
+{
+    QByteArray ini;
+    for (int s = 0; s < Sections; ++s) {
+        ini += "[section" + QByteArray::number(s) + "]\n";
+        for (int k = 0; k < KeysPerSection; ++k) {
+            ini += "key" + QByteArray::number(k) + '=';
+            if (k % 10 == 0)
+                ini += "one, two, three";
+            else if (k % 2)
+                ini += QByteArray::number(s * KeysPerSection + k);
+            else
+                ini += "text of key " + QByteArray::number(k) + " in section "
+                       + QByteArray::number(s);
+            ini += '\n';
+        }
+    }
+    return ini;
+}
+
+struct Clock
+{
+    QElapsedTimer wall;
+    double cpu = 0;
+    void start()
+    {
+        cpu = cpuMs();
+        wall.start();
+    }
+};
+
+struct Times
+{
+    std::vector<double> wall, cpu;
+    void add(const Clock &clock)
+    {
+        wall.push_back(clock.wall.nsecsElapsed() / 1e6);
+        cpu.push_back(cpuMs() - clock.cpu);
+    }
+};
+
+void bare(const QString &fileName)
+{
+    QSettings settings(fileName, QSettings::IniFormat);
+    settings.setIniCodec("UTF-8");
+    const QStringList keys = settings.allKeys();
+    QVariantList values;
+    values.reserve(keys.size());
+    for (const QString &key : keys)
+        values.append(settings.value(key));
+    for (const QString &key : keys)
+        settings.remove(key);
+    for (int i = 0; i < keys.size(); ++i)
+        settings.setValue(keys.at(i), values.at(i));
+    settings.sync();
+}
+
+QtMessageHandler previousHandler = nullptr;
+
+void dropOffscreenNoise(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (previousHandler && !message.contains(QLatin1String("propagateSizeHints")))
+        previousHandler(type, context, message);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    previousHandler = qInstallMessageHandler(dropOffscreenNoise);
+    QTextStream out(stdout);
+    const int runs = argc > 1 ? qMax(1, std::atoi(argv[1])) : 11;
+
+    QTemporaryDir dir;
+    const QByteArray ini = makeIni();
+    Times bareTimes, openTimes, okTimes, dialogTimes;
+    for (int run = 0; run < runs; ++run) {
+        // A fresh file each time: QSettings keeps a cache per file name.
+        const QString bareFile = dir.filePath(QStringLiteral("bare%1.ini").arg(run));
+        const QString dialogFile = dir.filePath(QStringLiteral("dialog%1.ini").arg(run));
+        for (const QString &name : {bareFile, dialogFile}) {
+            QFile file(name);
+            if (!file.open(QIODevice::WriteOnly) || file.write(ini) != ini.size())
+                return 1;
+        }
+
+        Clock clock;
+        clock.start();
+        bare(bareFile);
+        bareTimes.add(clock);
+
+        QString editedKey;
+        Clock total;
+        total.start();
+        clock.start();
+        {
+            SettingsEditDlg dialog(nullptr, 0, dialogFile);
+            dialog.show();
+            QCoreApplication::processEvents();
+            openTimes.add(clock);
+
+            clock.start();
+            auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));
+            const QList<QTreeWidgetItem *> found
+                = tree->findItems(QStringLiteral("key1"), Qt::MatchExactly | Qt::MatchRecursive, 1);
+            if (found.size() != Sections)
+                return 1;
+            QTreeWidgetItem *edited = found.at(Sections / 2);
+            edited->setText(2, QStringLiteral("edited"));
+            editedKey = edited->parent()->text(0) + QStringLiteral("/key1");
+            dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))
+                ->button(QDialogButtonBox::Ok)
+                ->click();
+            if (dialog.result() != QDialog::Accepted) {
+                out << "OK did not save\n";
+                return 1;
+            }
+        }
+        okTimes.add(clock);
+        dialogTimes.add(total);
+
+        QSettings check(dialogFile, QSettings::IniFormat);
+        if (check.allKeys().size() != Sections * KeysPerSection
+            || check.value(editedKey).toString() != QLatin1String("edited")
+            || check.value(QStringLiteral("section3/key0")).type() != QVariant::StringList) {
+            out << "the saved file is not what was edited\n";
+            return 1;
+        }
+        QCoreApplication::processEvents();
+    }
+
+    out << "settings editor, " << Sections * KeysPerSection << " keys in " << Sections
+        << " sections, medians of " << runs << " runs (wall clock / process CPU time)\n";
+    const auto line = [&out](const char *what, const Times &t) {
+        out << QString::asprintf("  %-52s %8.1f ms / %8.1f ms\n", what, median(t.wall),
+                                 median(t.cpu));
+    };
+    line("bare QSettings: read, remove, write back, sync", bareTimes);
+    line("dialog opened and shown, tree built", openTimes);
+    line("one value edited, OK, dialog destroyed", okTimes);
+    line("dialog in all", dialogTimes);
+    out << QString::asprintf("  ratio dialog / bare: %.2f wall, %.2f CPU (goal <= 2)\n",
+                             median(dialogTimes.wall) / median(bareTimes.wall),
+                             median(dialogTimes.cpu) / median(bareTimes.cpu));
+    out.flush();
+    return 0;
+}
