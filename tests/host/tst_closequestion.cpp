@@ -4,6 +4,7 @@
 
 #include "closequestion.h"
 #include "hostpython.h"
+#include "light.h"
 #include "project.h"
 #include "projectstore.h"
 
@@ -11,9 +12,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPluginLoader>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,6 +76,7 @@ private slots:
     void answerDecides_data();
     void answerDecides();
     void userIsAskedWithThreeButtons();
+    void editedControllerSurvivesSaveAndRestart();
 
 private:
     QPluginLoader m_loader;
@@ -180,6 +186,54 @@ void tst_CloseQuestion::userIsAskedWithThreeButtons()
     QVERIFY(window.isVisible());
     QVERIFY(project->isChanged());
     m_python->attachProject(nullptr);
+}
+
+// What a user does first: edit a controller in the plug-in's object dialog,
+// quit, save, start again.
+void tst_CloseQuestion::editedControllerSurvivesSaveAndRestart()
+{
+    QTemporaryDir root;
+    QString error;
+    std::unique_ptr<Project> project(ProjectStore::open(root.path(), &error));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    Light *light = project->lights().value(0);
+    QVERIFY(light);
+    const int id = light->id();
+    m_python->attachProject(project.get());
+    m_python->closeQuestion()->setAnswer([] { return QMessageBox::Save; });
+    QMainWindow window;
+    window.show();
+    QVERIFY(QMetaObject::invokeMethod(m_loader.instance(), "initCloseHandler"));
+
+    QTimer::singleShot(0, this, [] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        auto *descr = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("descr")) : nullptr;
+        auto *buttons = dialog ? dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))
+                               : nullptr;
+        if (!descr || !buttons) {
+            if (dialog)
+                dialog->reject();
+            return;
+        }
+        descr->setText(QStringLiteral("ул. Новая – пр. Мира"));
+        buttons->button(QDialogButtonBox::Ok)->click();
+    });
+    bool edited = false;
+    QVERIFY(QMetaObject::invokeMethod(m_loader.instance(), "editObject", Q_RETURN_ARG(bool, edited),
+                                      Q_ARG(QObject *, light), Q_ARG(bool, false)));
+    QVERIFY(edited);
+    project->setChanged(true); // as the host does on objectEdited
+    QVERIFY(window.close());
+    m_python->attachProject(nullptr);
+    m_python->closeQuestion()->setAnswer({});
+    project.reset();
+
+    QTemporaryDir restarted;
+    QVERIFY(QFile::copy(ProjectStore::fileName(root.path()), ProjectStore::fileName(restarted.path())));
+    project.reset(ProjectStore::open(restarted.path(), &error));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY(project->light(id));
+    QCOMPARE(project->light(id)->description(), QStringLiteral("ул. Новая – пр. Мира"));
 }
 
 QTEST_MAIN(tst_CloseQuestion)
