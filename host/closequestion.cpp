@@ -25,8 +25,7 @@ QWidget *mainWindow()
 
 CloseQuestion::CloseQuestion(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 void CloseQuestion::setProject(Project *project)
 {
@@ -61,10 +60,9 @@ QMessageBox::StandardButton CloseQuestion::ask() const
 {
     if (m_answer)
         return m_answer();
-    return QMessageBox::question(mainWindow(), tr("Close project"),
-                                 tr("Save changes to the project?"),
-                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                 QMessageBox::Save);
+    return QMessageBox::question(
+        mainWindow(), tr("Close project"), tr("Save changes to the project?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
 }
 
 } // namespace Arvel

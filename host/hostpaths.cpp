@@ -18,8 +18,7 @@ QString besideProgram(const char *relative)
 
 QStringList pluginCandidates()
 {
-    return {besideProgram("editor2"),
-            besideProgram(EDITOR2_PLUGIN_FROM_BINDIR "/editor2")};
+    return {besideProgram("editor2"), besideProgram(EDITOR2_PLUGIN_FROM_BINDIR "/editor2")};
 }
 
 QString translationsDir()

@@ -396,7 +396,8 @@ void MainWindow::saveProject()
                               tr("The project cannot be saved: %1").arg(error));
         return;
     }
-    const QString saved = tr("Project saved to %1").arg(QDir::toNativeSeparators(m_project->fileName()));
+    const QString saved =
+        tr("Project saved to %1").arg(QDir::toNativeSeparators(m_project->fileName()));
     statusBar()->showMessage(kept.isEmpty() ? saved
                                             : tr("%1; the unreadable file was kept as %2")
                                                   .arg(saved, QDir::toNativeSeparators(kept)),

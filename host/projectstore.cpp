@@ -28,11 +28,6 @@ const char LightsArray[] = "Lights";
 
 enum class Content { Missing, Blank, SettingsOnly, Project, Unreadable };
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("ProjectStore", text);
-}
-
 QString key(const char *name)
 {
     return QString::fromLatin1(name);
@@ -45,7 +40,7 @@ QString key(const char *name)
 bool looksLikeSettings(const QByteArray &data, QString *why)
 {
     if (data.contains('\0')) {
-        *why = tr("it is not a settings file");
+        *why = QCoreApplication::translate("Arvel::ProjectStore", "it is not a settings file");
         return false;
     }
     QByteArray line;
@@ -60,8 +55,12 @@ bool looksLikeSettings(const QByteArray &data, QString *why)
         const bool fine = line.isEmpty() || line.startsWith(';') || line.startsWith('#')
                           || (line.startsWith('[') && line.contains(']')) || line.contains('=');
         if (!fine) {
-            *why = line.startsWith('[') ? tr("it is not in the settings file format")
-                                        : tr("it is not a settings file");
+            if (line.startsWith('['))
+                *why = QCoreApplication::translate("Arvel::ProjectStore",
+                                                   "it is not in the settings file format");
+            else
+                *why = QCoreApplication::translate("Arvel::ProjectStore",
+                                                   "it is not a settings file");
             return false;
         }
         line.clear();
@@ -78,13 +77,15 @@ Content inspect(const QString &fileName, QString *why)
     QSettings probe(fileName, QSettings::IniFormat);
     probe.setIniCodec("UTF-8");
     QFile file(fileName);
-    if (probe.status() == QSettings::AccessError || info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        *why = tr("it cannot be opened");
+    if (probe.status() == QSettings::AccessError || info.isDir()
+        || !file.open(QIODevice::ReadOnly)) {
+        *why = QCoreApplication::translate("Arvel::ProjectStore", "it cannot be opened");
         return Content::Unreadable;
     }
     if (probe.status() == QSettings::FormatError || !looksLikeSettings(file.readAll(), why)) {
         if (why->isEmpty())
-            *why = tr("it is not in the settings file format");
+            *why = QCoreApplication::translate("Arvel::ProjectStore",
+                                               "it is not in the settings file format");
         return Content::Unreadable;
     }
     if (probe.childGroups().contains(key(ProjectGroup)))
@@ -370,8 +371,9 @@ std::unique_ptr<Light> readLight(QSettings &settings, const QDir &base)
         bool ok = false;
         const QVariant value = readValue(settings, &ok);
         if (name.isEmpty() || !ok || !value.isValid()) {
-            qWarning().noquote() << QStringLiteral("editor2-host: controller %1: custom property %2 "
-                                                   "cannot be read; left out")
+            qWarning().noquote() << QStringLiteral(
+                                        "editor2-host: controller %1: custom property %2 "
+                                        "cannot be read; left out")
                                         .arg(light->id())
                                         .arg(name);
             continue;
@@ -387,8 +389,8 @@ std::unique_ptr<Light> readLight(QSettings &settings, const QDir &base)
         controller.serialNumber = settings.value(key("serialNumber")).toString();
         controller.firmware = settings.value(key("firmware"), controller.firmware).toString();
         controller.description = settings.value(key("description")).toString();
-        controller.position = QPointF(readDouble(settings, key("lon")),
-                                      readDouble(settings, key("lat")));
+        controller.position
+            = QPointF(readDouble(settings, key("lon")), readDouble(settings, key("lat")));
         controller.phases = readNumberList(settings, key("phases"));
         controller.programs = readNumberList(settings, key("programs"));
         settings.endGroup();
@@ -443,7 +445,8 @@ void readProject(QSettings &settings, Project &project)
     }
     project.setConsoleRequestFilter(settings.value(key("consoleRequestFilter")).toString());
     project.setConsoleResponseFilter(settings.value(key("consoleResponseFilter")).toString());
-    project.setConsoleNotificationFilter(settings.value(key("consoleNotificationFilter")).toString());
+    project.setConsoleNotificationFilter(
+        settings.value(key("consoleNotificationFilter")).toString());
     settings.endGroup();
 
     const int count = beginReadArray(settings, key(LightsArray));
@@ -487,10 +490,13 @@ Project *load(const QString &fileName, QString *error, QObject *parent)
     case Content::Project:
         break;
     case Content::Unreadable:
-        *error = tr("The project file %1 cannot be read: %2.").arg(QDir::toNativeSeparators(file), why);
+        *error = QCoreApplication::translate("Arvel::ProjectStore",
+                                             "The project file %1 cannot be read: %2.")
+                     .arg(QDir::toNativeSeparators(file), why);
         return nullptr;
     default:
-        *error = tr("The file %1 holds no project.").arg(QDir::toNativeSeparators(file));
+        *error = QCoreApplication::translate("Arvel::ProjectStore", "The file %1 holds no project.")
+                     .arg(QDir::toNativeSeparators(file));
         return nullptr;
     }
     error->clear();
@@ -513,8 +519,10 @@ Project *open(const QString &folder, QString *error, QObject *parent)
         return load(file, error, parent);
 
     if (content == Content::Unreadable) {
-        *error = tr("The project file %1 cannot be read: %2. The host starts with an empty "
-                    "project and leaves the file as it is.")
+        *error = QCoreApplication::translate(
+                     "Arvel::ProjectStore",
+                     "The project file %1 cannot be read: %2. The host starts with an empty "
+                     "project and leaves the file as it is.")
                      .arg(QDir::toNativeSeparators(file), why);
         auto *project = new Project(parent);
         project->setFileName(file);
@@ -526,7 +534,9 @@ Project *open(const QString &folder, QString *error, QObject *parent)
     Project *project = createSampleProject(folder, parent);
     QString saveError;
     if (!save(project, &saveError))
-        *error = tr("The sample project cannot be saved: %1").arg(saveError);
+        *error = QCoreApplication::translate("Arvel::ProjectStore",
+                                             "The sample project cannot be saved: %1")
+                     .arg(saveError);
     return project;
 }
 
@@ -535,12 +545,12 @@ bool save(Project *project, QString *error, QString *note)
     if (note)
         note->clear();
     if (!project) {
-        *error = tr("there is no project");
+        *error = QCoreApplication::translate("Arvel::ProjectStore", "there is no project");
         return false;
     }
     const QString file = project->fileName();
     if (file.isEmpty()) {
-        *error = tr("the project has no file");
+        *error = QCoreApplication::translate("Arvel::ProjectStore", "the project has no file");
         return false;
     }
     if (!project->settings()) {
@@ -550,7 +560,8 @@ bool save(Project *project, QString *error, QString *note)
         if (info.exists() || info.isSymLink()) {
             const QString kept = unusedName(file + QStringLiteral(".unreadable"));
             if (!QDir().rename(file, kept)) {
-                *error = tr("the unreadable file %1 cannot be moved aside")
+                *error = QCoreApplication::translate("Arvel::ProjectStore",
+                                                     "the unreadable file %1 cannot be moved aside")
                              .arg(QDir::toNativeSeparators(file));
                 return false;
             }
@@ -576,8 +587,11 @@ bool save(Project *project, QString *error, QString *note)
     settings->sync();
     if (settings->status() != QSettings::NoError) {
         *error = settings->status() == QSettings::AccessError
-                     ? tr("%1 cannot be written").arg(QDir::toNativeSeparators(file))
-                     : tr("%1 is not in the settings file format").arg(QDir::toNativeSeparators(file));
+                     ? QCoreApplication::translate("Arvel::ProjectStore", "%1 cannot be written")
+                           .arg(QDir::toNativeSeparators(file))
+                     : QCoreApplication::translate("Arvel::ProjectStore",
+                                                   "%1 is not in the settings file format")
+                           .arg(QDir::toNativeSeparators(file));
         return false;
     }
     project->setChanged(false);

@@ -208,8 +208,8 @@ void tst_CloseQuestion::editedControllerSurvivesSaveAndRestart()
     QTimer::singleShot(0, this, [] {
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
         auto *descr = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("descr")) : nullptr;
-        auto *buttons = dialog ? dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))
-                               : nullptr;
+        auto *buttons
+            = dialog ? dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox")) : nullptr;
         if (!descr || !buttons) {
             if (dialog)
                 dialog->reject();
@@ -229,7 +229,8 @@ void tst_CloseQuestion::editedControllerSurvivesSaveAndRestart()
     project.reset();
 
     QTemporaryDir restarted;
-    QVERIFY(QFile::copy(ProjectStore::fileName(root.path()), ProjectStore::fileName(restarted.path())));
+    QVERIFY(
+        QFile::copy(ProjectStore::fileName(root.path()), ProjectStore::fileName(restarted.path())));
     project.reset(ProjectStore::open(restarted.path(), &error));
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QVERIFY(project->light(id));

@@ -108,8 +108,8 @@ private slots:
 
 void tst_ProjectStore::roundTripKeepsEveryValue_data()
 {
-    QTest::addColumn<QString>("text");      // title, description, filters
-    QTest::addColumn<QVariant>("value");    // one custom property
+    QTest::addColumn<QString>("text");   // title, description, filters
+    QTest::addColumn<QVariant>("value"); // one custom property
     QTest::addColumn<uint>("eventMask");
     QTest::addColumn<QPointF>("position");
     QTest::addColumn<bool>("schemaInside"); // a drawing inside the project folder
@@ -126,8 +126,8 @@ void tst_ProjectStore::roundTripKeepsEveryValue_data()
     QTest::newRow("empty list against a list of one empty text")
         << QStringLiteral("lists") << QVariant(QStringList{QString()}) << 0xFFFFFFFFu
         << QPointF(1.0 / 3.0, -2.0 / 3.0) << false;
-    QTest::newRow("an empty string list") << QStringLiteral("x") << QVariant(QStringList())
-                                          << 0x10000u << QPointF() << false;
+    QTest::newRow("an empty string list")
+        << QStringLiteral("x") << QVariant(QStringList()) << 0x10000u << QPointF() << false;
     // Characters that the settings format itself gives meaning to.
     QTest::newRow("text with the format's own characters")
         << QStringLiteral("  a;b = [x] #c, \"q\" \\ \n new line  ")
@@ -138,8 +138,8 @@ void tst_ProjectStore::roundTripKeepsEveryValue_data()
     QTest::newRow("a type kept in binary form")
         << QStringLiteral("point") << QVariant(QPointF(1.5, -2)) << 0u << QPointF(5, 5) << true;
     QTest::newRow("bytes that are no text")
-        << QStringLiteral("bytes") << QVariant(QByteArray("\x00\xff\xfe", 3)) << 0u
-        << QPointF(5, 5) << true;
+        << QStringLiteral("bytes") << QVariant(QByteArray("\x00\xff\xfe", 3)) << 0u << QPointF(5, 5)
+        << true;
     QTest::newRow("a moment in UTC")
         << QStringLiteral("date")
         << QVariant(QDateTime(QDate(2019, 6, 18), QTime(7, 30, 0, 250), Qt::UTC)) << 0u
@@ -227,8 +227,8 @@ void tst_ProjectStore::openChoosesWhatTheFolderHolds_data()
     QTest::addColumn<QString>("title");
 
     QTest::newRow("a first start gets the sample") << QByteArray() << 5 << "Sample project";
-    QTest::newRow("a blank file gets the sample") << QByteArray("\n; nothing yet\n") << 5
-                                                   << "Sample project";
+    QTest::newRow("a blank file gets the sample")
+        << QByteArray("\n; nothing yet\n") << 5 << "Sample project";
     // Earlier hosts kept only the map settings there; they stay.
     QTest::newRow("map settings of an older host get the sample")
         << QByteArray("[GraphicsScene]\nzoomMin=3\nzoomMax=5\n") << 5 << "Sample project";
