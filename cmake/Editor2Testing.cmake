@@ -2,7 +2,10 @@
 #
 # A Qt Test executable run by CTest offscreen, with a private runtime folder
 # and a time limit, so that a modal dialog left open fails the test instead
-# of hanging the run.
+# of hanging the run. With EDITOR2_WITH_PYTHONQT the tests are built against
+# PythonQt and see EDITOR2_WITH_PYTHONQT defined, so that a case that only the
+# project's own layer supports can skip itself with its reason; the tests of
+# that layer (tests/python) are left out.
 set(EDITOR2_TEST_RUNTIME_DIR ${CMAKE_BINARY_DIR}/test-runtime)
 file(MAKE_DIRECTORY ${EDITOR2_TEST_RUNTIME_DIR})
 file(CHMOD ${EDITOR2_TEST_RUNTIME_DIR} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
@@ -14,6 +17,9 @@ function(editor2_add_test name)
     target_compile_definitions(${name} PRIVATE
         EDITOR2_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
         EDITOR2_PLUGIN_DIR="${CMAKE_BINARY_DIR}/bin")
+    if(EDITOR2_WITH_PYTHONQT)
+        target_compile_definitions(${name} PRIVATE EDITOR2_WITH_PYTHONQT)
+    endif()
     editor2_target_warnings(${name})
     add_test(NAME ${name} COMMAND ${name})
     set(env

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qtbase5-dev qttools5-dev qttools5-dev-tools
+    qtbase5-dev qtbase5-private-dev qttools5-dev qttools5-dev-tools
     python3-dev pybind11-dev
     fonts-dejavu-core
     qttranslations5-l10n dpkg-dev file
@@ -31,6 +31,7 @@ if [ "${#missing[@]}" -gt 0 ]; then
     fi
 fi
 
+[ "${EDITOR2_SETUP_PACKAGES_ONLY:-0}" = 1 ] && exit 0
 BUILD_DIR=${BUILD_DIR:-build}
 # Debian's CPython, not one that happens to be first on PATH.
 cmake -S . -B "$BUILD_DIR" -G Ninja -DPython3_EXECUTABLE=/usr/bin/python3 "$@" >/dev/null
