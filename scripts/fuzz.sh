@@ -40,7 +40,21 @@ options=(-max_total_time="$seconds" -timeout=10 -artifact_prefix="$findings/" -p
 if [ -f "tests/fuzz/$target.dict" ]; then
     options+=(-dict="tests/fuzz/$target.dict")
 fi
+# A target's own libFuzzer options, one a line; "#" starts a comment.
+if [ -f "tests/fuzz/$target.options" ]; then
+    while read -r option; do
+        option=${option%%#*}
+        option=${option//[[:space:]]/}
+        [ -n "$option" ] && options+=("$option")
+    done <"tests/fuzz/$target.options"
+fi
 
+# File names are UTF-8 whatever the caller's locale says. The settings
+# targets write files for every input: in memory when possible.
+export LC_ALL=C.UTF-8
+if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    export TMPDIR=/dev/shm
+fi
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 

@@ -25,8 +25,16 @@ namespace FuzzCheck {
 [[noreturn]] inline void fail(const char *condition, const char *file, int line,
                               const QString &text)
 {
+    // Control characters written out, so that a NUL does not cut the case short.
+    QString shown;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            shown += QString::asprintf("\\x%02x", c.unicode());
+        else
+            shown += c;
+    }
     std::fprintf(stderr, "%s:%d: property broken: %s\n  case: \"%s\"\n", file, line, condition,
-                 text.toUtf8().constData());
+                 shown.toUtf8().constData());
     std::fflush(stderr);
     std::abort();
 }

@@ -1,0 +1,178 @@
+// Settings tree: for any INI text that QSettings reads without error, reading
+// it into the settings editor's tree and saving the tree to a fresh file, as
+// the editor does after an edit elsewhere, leaves the same keys with values of
+// the same types and values; and the content the editor predicts for the tree
+// is what the fresh file holds. Left out: the keys that QSettings itself
+// cannot write back as it read them (see writableByQSettings).
+
+#include "fuzzcheck.h"
+#include "settingstree.h"
+
+#include <QDataStream>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdint>
+
+namespace {
+
+QTemporaryDir &root()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+SettingsTree::Content contentOf(const QString &fileName, QSettings::Status *status)
+{
+    QSettings settings(fileName, QSettings::IniFormat);
+    settings.setIniCodec("UTF-8");
+    SettingsTree::Content content;
+    for (const QString &key : settings.allKeys())
+        content.insert(key, settings.value(key));
+    *status = settings.status();
+    return content;
+}
+
+bool isList(const QVariant &value)
+{
+    return value.userType() == QMetaType::QStringList
+           || value.userType() == QMetaType::QVariantList;
+}
+
+// The same value: same type, and equal, or streamed alike (a NaN is never
+// equal to itself). Lists only need the same items: QSettings reads a list as
+// a QStringList or a QVariantList by how its items are written, and writes a
+// list's items so that the type can change: a QVariantList of strings only
+// ("a, @String(b)", or an item starting with "@" that encodes nothing) comes
+// back a QStringList, a QStringList with an item holding a NUL character
+// comes back a QVariantList.
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    if (isList(a) && isList(b))
+        return a.toList() == b.toList();
+    if (a.userType() != b.userType())
+        return false;
+    if (a == b)
+        return true;
+    QByteArray bytesA, bytesB;
+    QDataStream streamA(&bytesA, QIODevice::WriteOnly);
+    QDataStream streamB(&bytesB, QIODevice::WriteOnly);
+    streamA << a;
+    streamB << b;
+    return bytesA == bytesB;
+}
+
+// Whether QSettings can reach the key by its path at all. It lists a key
+// without a name ("=x") and the keys of a nameless section ("[]", "[ ]") or
+// with an empty part ("[a//b]", "/k=1") with that empty part, but normalises
+// every path it is given: value() and setValue() land on another key, or on
+// none.
+bool addressable(const QString &key)
+{
+    return !key.isEmpty() && !key.startsWith(QLatin1Char('/')) && !key.endsWith(QLatin1Char('/'))
+           && !key.contains(QLatin1String("//"));
+}
+
+// Whether a text value holds a character beyond U+FFFF (an emoji, say).
+bool beyondBmp(const QVariant &value)
+{
+    if (isList(value)) {
+        for (const QVariant &item : value.toList()) {
+            if (beyondBmp(item))
+                return true;
+        }
+        return false;
+    }
+    if (value.userType() != QMetaType::QString)
+        return false;
+    for (const QChar c : value.toString()) {
+        if (c.isSurrogate())
+            return true;
+    }
+    return false;
+}
+
+// Whether QSettings itself writes this value back so that it reads the same.
+// Numbers and truth values (read from "@Variant(...)") it writes as plain
+// text, which reads back as a string. Characters beyond U+FFFF in a text it
+// reads, but its INI writer drops them (or writes U+FFFD inside "@String()").
+bool writableByQSettings(const QVariant &value)
+{
+    if (beyondBmp(value))
+        return false;
+    switch (value.userType()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Bool:
+        return false;
+    default:
+        return true;
+    }
+}
+
+QString describe(const QString &key, const QVariant &a, const QVariant &b)
+{
+    return key + QLatin1String(": ") + QLatin1String(a.typeName()) + QLatin1Char(' ')
+           + a.toString() + QLatin1String(" -> ") + QLatin1String(b.typeName())
+           + QLatin1Char(' ') + b.toString();
+}
+
+void compare(const SettingsTree::Content &read, const SettingsTree::Content &written,
+             const QString &what)
+{
+    for (auto it = read.cbegin(); it != read.cend(); ++it) {
+        if (!addressable(it.key()) || !writableByQSettings(it.value()))
+            continue;
+        FUZZ_CHECK(written.contains(it.key()), what + QLatin1String(" lost ") + it.key());
+        FUZZ_CHECK(sameValue(it.value(), written.value(it.key())),
+                   what + QLatin1Char(' ') + describe(it.key(), it.value(), written.value(it.key())));
+    }
+    for (auto it = written.cbegin(); it != written.cend(); ++it)
+        FUZZ_CHECK(read.contains(it.key()), what + QLatin1String(" gained ") + it.key());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static int counter = 0;
+    const QString number = QString::number(++counter);
+    // New names every time: QSettings caches a file for the whole process
+    // and would not see a rewrite within the same millisecond.
+    const QString in = root().filePath(QLatin1String("in") + number + QLatin1String(".ini"));
+    const QString out = root().filePath(QLatin1String("out") + number + QLatin1String(".ini"));
+    {
+        QFile file(in);
+        FUZZ_CHECK(file.open(QIODevice::WriteOnly), in);
+        file.write(reinterpret_cast<const char *>(data), qint64(size));
+    }
+
+    SettingsNodes nodes;
+    SettingsTree::Content read;
+    bool clean = false;
+    {
+        QSettings settings(in, QSettings::IniFormat);
+        settings.setIniCodec("UTF-8");
+        nodes = SettingsTree::read(settings);
+        clean = SettingsTree::readStatus(settings) == QSettings::NoError;
+        for (const QString &key : settings.allKeys())
+            read.insert(key, settings.value(key));
+    }
+    if (clean) {
+        QString error;
+        FUZZ_CHECK(SettingsTree::save(nodes, out, &error), error);
+        QSettings::Status status = QSettings::NoError;
+        const SettingsTree::Content written = contentOf(out, &status);
+        FUZZ_CHECK(status == QSettings::NoError, FuzzCheck::text(data, size));
+        compare(read, written, QLatin1String("saved:"));
+        compare(SettingsTree::content(nodes), written, QLatin1String("predicted:"));
+        for (auto it = written.cbegin(); it != written.cend(); ++it)
+            FuzzCheck::feedback(it.key() + QLatin1Char('=') + QLatin1String(it->typeName()));
+    }
+    QFile::remove(in);
+    QFile::remove(out);
+    return 0;
+}
