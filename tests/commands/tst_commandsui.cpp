@@ -324,6 +324,11 @@ void tst_CommandsUi::checksByEvaluation_data()
     QTest::newRow("syntax error") << "%1 in (" << QList<int>{};
     QTest::newRow("non-boolean result") << "%1 % 2 and 'odd'"
                                         << QList<int>{1, 3, 5, 7, 9, 11, 13, 15};
+    // Box 3 yields an object that looks like a sequence but has no length:
+    // PythonQt fails to convert it and must not spoil box 4.
+    QTest::newRow("result without a conversion")
+        << "%1 == 3 and type('Odd', (), {'__getitem__': lambda s, i: 1})() or %1 == 4"
+        << QList<int>{4};
 }
 
 void tst_CommandsUi::checksByEvaluation()
@@ -338,6 +343,8 @@ void tst_CommandsUi::checksByEvaluation()
     ui.setChecksByExpression(ui.notifications, panel.grid, PythonQt::self()->getMainModule(),
                              expression);
     QCOMPARE(panel.checkedIndexes(), checked);
+    // Nothing is left pending for the host's next Python call.
+    QVERIFY(!PythonQt::self()->handleError());
 }
 
 void tst_CommandsUi::metaObjectCastYieldsCommandsUi()
