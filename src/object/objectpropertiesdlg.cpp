@@ -84,13 +84,14 @@ private:
 // in that font (at least one of them non-empty) comes out as high as any
 // other such row, so one of them is measured for all. Other rows are
 // measured one by one. A table longer than the rows that sizing the columns
-// looks at may wrap text and takes the plain call.
-void resizeRowsAfterColumns(QTableWidget *table)
+// looks at may wrap text and takes the plain call, unless the columns were
+// sized over every row.
+void resizeRowsAfterColumns(QTableWidget *table, bool columnsFitAllRows = false)
 {
     const int rows = table->rowCount();
     const int columns = table->columnCount();
     const int precision = table->verticalHeader()->resizeContentsPrecision();
-    if (precision >= 0 && rows > precision) {
+    if (!columnsFitAllRows && precision >= 0 && rows > precision) {
         table->resizeRowsToContents();
         return;
     }
@@ -117,11 +118,68 @@ void resizeRowsAfterColumns(QTableWidget *table)
         table->resizeRowToContents(sample);
         height = table->rowHeight(sample);
     }
+    // A shown header works out where each resized row now lies, for its
+    // repaint, which makes resizing row after row quadratic; one repaint at
+    // the end does.
+    const bool updates = table->updatesEnabled();
+    table->setUpdatesEnabled(false);
     for (int row = 0; row < rows; ++row) {
         if (!uniform[row])
             table->resizeRowToContents(row);
         else if (row != sample)
             table->setRowHeight(row, height);
+    }
+    table->setUpdatesEnabled(updates);
+}
+
+// Sizes every column to its widest cell over all rows, where
+// resizeColumnsToContents looks at a sample of them on a long table. Cells of
+// plain single-line text in the table's font are compared by their glyph
+// advances, and only the widest of them is measured by the view; other cells
+// are measured one by one. Afterwards no such text wraps in any row.
+void resizeColumnsOverAllRows(QTableWidget *table)
+{
+    const QRawFont font = QRawFont::fromFont(table->font());
+    SingleLineCheck singleLine(table->font());
+    QHeaderView *header = table->horizontalHeader();
+    const int grid = table->showGrid() ? 1 : 0;
+    std::vector<quint32> glyphs;
+    std::vector<QPointF> advances;
+    for (int column = 0; column < table->columnCount(); ++column) {
+        std::vector<int> measured;
+        int widest = -1;
+        qreal widestAdvance = -1;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            const QTableWidgetItem *item = table->item(row, column);
+            const QString text = item ? item->text() : QString();
+            if (!singleLine(text)) {
+                measured.push_back(row);
+                continue;
+            }
+            // Plain text holds no surrogates: one glyph per character.
+            int count = text.size();
+            glyphs.resize(size_t(count));
+            advances.resize(size_t(count));
+            qreal advance = 0;
+            if (count > 0 && font.glyphIndexesForChars(text.constData(), count, glyphs.data(), &count)
+                && font.advancesForGlyphIndexes(glyphs.data(), advances.data(), count,
+                                                QRawFont::KernedAdvances)) {
+                for (int i = 0; i < count; ++i)
+                    advance += advances[size_t(i)].x();
+            }
+            if (advance > widestAdvance) {
+                widestAdvance = advance;
+                widest = row;
+            }
+        }
+        if (widest >= 0)
+            measured.push_back(widest);
+        int width = header->isHidden() ? 0 : header->sectionSizeHint(column);
+        for (const int row : measured) {
+            const QModelIndex index = table->model()->index(row, column);
+            width = qMax(width, table->sizeHintForIndex(index).width() + grid);
+        }
+        header->resizeSection(column, width);
     }
 }
 
@@ -172,8 +230,8 @@ void removeSelectedRows(QTableWidget *table)
         table->removeRow(*row);
 }
 
-// Appends `count` rows in one go, an item in every cell, with one change
-// notice for all of them.
+// Appends `count` rows in one go, an item in every cell (cellText is asked
+// row by row, left to right), with one change notice for all of them.
 template <typename CellText>
 void appendRows(QTableWidget *table, int count, CellText cellText)
 {
@@ -186,8 +244,12 @@ void appendRows(QTableWidget *table, int count, CellText cellText)
     {
         QSignalBlocker blocker(model);
         for (int i = 0; i < count; ++i) {
-            for (int column = 0; column < columns; ++column)
-                table->setItem(first + i, column, new QTableWidgetItem(cellText(i, column)));
+            for (int column = 0; column < columns; ++column) {
+                const QString text = cellText(i, column);
+                // An item without text is one allocation less, and reads the same.
+                table->setItem(first + i, column,
+                               text.isEmpty() ? new QTableWidgetItem : new QTableWidgetItem(text));
+            }
         }
     }
     emit model->dataChanged(model->index(first, 0), model->index(first + count - 1, columns - 1));
@@ -208,13 +270,22 @@ void appendPresentNumbers(QTableWidget *table, const QByteArray &map, const QStr
     const QVector<int> numbers = PresenceMap::missing(map, held);
     if (numbers.isEmpty())
         return;
-    appendRows(table, numbers.size(), [&numbers, &description](int i, int column) {
+    // A description with one "%1" and no other place marker is put together
+    // from its two halves: the same text as arg() gives, without parsing the
+    // pattern for every one of many rows.
+    const int marker = description.indexOf(QLatin1String("%1"));
+    const bool split = marker >= 0 && description.count(QLatin1Char('%')) == 1;
+    const QString before = description.left(marker);
+    const QString after = description.mid(marker + 2);
+    QString numberText;
+    appendRows(table, numbers.size(), [&](int i, int column) {
         const int number = numbers.at(i);
         switch (column) {
         case 0:
-            return QString::number(number);
+            numberText = QString::number(number);
+            return numberText;
         case 1:
-            return description.arg(number);
+            return split ? before + numberText + after : description.arg(number);
         default:
             return QString();
         }
@@ -581,8 +652,10 @@ void ObjectPropertiesDlg::on_importFromFolder_clicked()
             return base.toRelativePath(file.path);
         }
     });
-    table->resizeColumnsToContents();
-    resizeRowsAfterColumns(table);
+    // Sized over every row: a long folder listing would otherwise have its
+    // rows measured one by one.
+    resizeColumnsOverAllRows(table);
+    resizeRowsAfterColumns(table, true);
 }
 
 void ObjectPropertiesDlg::on_phasesTable_cellActivated(int row, int column)

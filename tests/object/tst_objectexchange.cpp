@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -518,6 +519,13 @@ void tst_ObjectExchange::importsDrawingFolder_data()
         << QStringList{"3|Phase 3|d/phase3.svg", "4|Phase 4|d/Phase4.SVG"};
     QTest::newRow("only an unnumbered phase file") << QStringList{"phase.svg"} << true << ""
                                                    << false << "" << QStringList{};
+    // Sized over every row: the widest name decides, wherever it is; a line
+    // separator in a name is measured on its own.
+    QTest::newRow("names of different widths")
+        << QStringList{"phase7.svg", "phase10000000.svg", "phase9.\u2028.svg"} << true << ""
+        << false << ""
+        << QStringList{"10000000|Phase 10000000|d/phase10000000.svg", "7|Phase 7|d/phase7.svg",
+                       "9|Phase 9|d/phase9.\u2028.svg"};
     QTest::newRow("no phase files keep the rows")
         << QStringList{"main.emf", "bg.svg"} << true << "" << false << "d/main.emf" << before;
     QTest::newRow("no base folder gives absolute paths")
@@ -553,6 +561,7 @@ void tst_ObjectExchange::importsDrawingFolder()
     light->presetPhase(7, QStringLiteral("Old"), QStringLiteral("old.svg"));
     light->presetProgram(1, QStringLiteral("Morning"));
     ObjectPropertiesDlg dialog(nullptr, light);
+    dialog.show();
     dialog.ui->schema->setText(text);
     chooser.answer = cancel ? QString() : folder;
 
@@ -565,6 +574,21 @@ void tst_ObjectExchange::importsDrawingFolder()
     QCOMPARE(rows(dialog.ui->phasesTable),
              phases.replaceInStrings(QStringLiteral("<dir>"), folder));
     QCOMPARE(rows(dialog.ui->programsTable), QStringList{"1|Morning"});
+
+    // An imported table is sized as Qt sizes every column and row to its
+    // contents when told to look at all rows.
+    QTableWidget *table = dialog.ui->phasesTable;
+    if (phases == QStringList{"7|Old|old.svg"})
+        return;
+    const QAbstractItemView *view = table; // the size hints are public there
+    QHeaderView *header = table->horizontalHeader();
+    header->setResizeContentsPrecision(-1);
+    for (int column = 0; column < table->columnCount(); ++column)
+        QCOMPARE(table->columnWidth(column),
+                 qMax(view->sizeHintForColumn(column), header->sectionSizeHint(column)));
+    for (int row = 0; row < table->rowCount(); ++row)
+        QCOMPARE(table->rowHeight(row), qMax(view->sizeHintForRow(row),
+                                             table->verticalHeader()->sectionSizeHint(row)));
 }
 
 // Without a chooser of its own the dialog asks through Qt's file dialog.
