@@ -239,6 +239,26 @@
         <source>Error</source>
         <translation>Ошибка</translation>
     </message>
+    <message>
+        <source>Select schema file for the Object</source>
+        <translation>Выбор файла схемы объекта</translation>
+    </message>
+    <message>
+        <source>Supported formats (*.wmf *.emf *.svg);;All files (*.*)</source>
+        <translation>Поддерживаемые форматы (*.wmf *.emf *.svg);;Все файлы (*.*)</translation>
+    </message>
+    <message>
+        <source>Select folder to import</source>
+        <translation>Выбор папки для импорта</translation>
+    </message>
+    <message>
+        <source>Phase %1</source>
+        <translation>Фаза %1</translation>
+    </message>
+    <message>
+        <source>Program %1</source>
+        <translation>Программа %1</translation>
+    </message>
 </context>
 <context>
     <name>OsmViewPropertiesDlg</name>
