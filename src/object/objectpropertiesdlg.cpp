@@ -699,7 +699,12 @@ void ObjectPropertiesDlg::on_fromController_clicked()
 {
     if (!light)
         return;
+    // Still up from an exchange under way, the progress dialog processes
+    // events while it takes the new value.
+    QPointer<ObjectPropertiesDlg> self(this);
     exchangeProgress.setValue(0);
+    if (!self)
+        return;
     exchangeProgress.open();
     if (!sendCommand(QStringLiteral("GET_REFER"), 2, SLOT(getRefer())))
         exchangeProgress.reject();
