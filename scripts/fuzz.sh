@@ -12,7 +12,8 @@ cd "$(dirname "$0")/.."
 
 if [ $# -lt 1 ]; then
     echo "usage: $0 TARGET [SECONDS] [libFuzzer options...]" >&2
-    echo "targets: $(cd tests/fuzz && ls fuzz_*.cpp | sed 's/^fuzz_//; s/\.cpp$//' | tr '\n' ' ')" >&2
+    targets=$(cd tests/fuzz && ls fuzz_*.cpp | sed 's/^fuzz_//; s/\.cpp$//' | tr '\n' ' ')
+    echo "targets: $targets" >&2
     exit 2
 fi
 target=${1#fuzz_}

@@ -25,7 +25,8 @@ void checkFormattedCentre(double lon, double lat, const QString &origin)
     FuzzCheck::feedback(text);
     double lonAgain = -1;
     double latAgain = -1;
-    FUZZ_CHECK(CentreText::parse(text, &lonAgain, &latAgain), origin + QLatin1String(" -> ") + text);
+    FUZZ_CHECK(CentreText::parse(text, &lonAgain, &latAgain),
+               origin + QLatin1String(" -> ") + text);
     FUZZ_CHECK(CentreText::format(lonAgain, latAgain) == text,
                origin + QLatin1String(" -> ") + text);
 }

@@ -115,7 +115,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FuzzCheck::feedback(name);
     }
     // Names equal but for letter case may come in either order.
-    FUZZ_CHECK(std::is_sorted(listed.begin(), listed.end(), plainLess), listed.join(QLatin1Char('/')));
+    FUZZ_CHECK(std::is_sorted(listed.begin(), listed.end(), plainLess),
+               listed.join(QLatin1Char('/')));
     FUZZ_CHECK(QSet<QString>(listed.begin(), listed.end())
                    == QSet<QString>(expected.begin(), expected.end()),
                text + QLatin1String(" -> ") + listed.join(QLatin1Char('/')));
