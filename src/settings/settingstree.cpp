@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -34,6 +35,21 @@ void collect(const SettingsNodes &nodes, const QString &prefix, SettingsTree::Co
         else if (!name.isEmpty())
             content->insert(prefix + name, node.valueToStore());
     }
+}
+
+// Whether a value to store holds a character beyond U+FFFF (an emoji, say):
+// QSettings reads such characters from a file, but its INI writer drops them.
+bool beyondBmp(const QVariant &value)
+{
+    const int type = value.userType();
+    if (type == QMetaType::QStringList || type == QMetaType::QVariantList) {
+        const QVariantList items = value.toList();
+        return std::any_of(items.cbegin(), items.cend(), beyondBmp);
+    }
+    if (type != QMetaType::QString)
+        return false;
+    const QString text = value.toString();
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSurrogate(); });
 }
 
 bool fail(QString *error, const QString &reason)
@@ -154,6 +170,16 @@ QSettings::Status SettingsTree::readStatus(QSettings &settings)
 
 bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QString *error)
 {
+    // Saving would silently take these characters out of the file.
+    const Content stored = content(nodes);
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
+        if (beyondBmp(it.value()))
+            return fail(error, QCoreApplication::translate(
+                                   "SettingsTree",
+                                   "The value of %1 holds characters beyond U+FFFF (such as "
+                                   "emoji), which the settings file cannot store.")
+                                   .arg(it.key()));
+    }
     // QSettings keeps one cache per file for the whole process, and a write
     // that fails leaves its values pending there: every QSettings on the file
     // would read them, and the next successful sync would store them. So the

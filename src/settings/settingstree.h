@@ -72,10 +72,12 @@ bool sameTree(const SettingsNodes &a, const SettingsNodes &b);
 // only when first used, so a fault in one shows only after allKeys().
 QSettings::Status readStatus(QSettings &settings);
 
-// Replaces the INI file `fileName` (UTF-8) with exactly the tree. On failure
-// it returns false with a reason in *error, the file is left as it was and no
-// unsaved value is left behind in the process's settings, so a QSettings on
-// the file reads what is on disk. The file's folder is created when missing.
+// Replaces the INI file `fileName` (UTF-8) with exactly the tree. A value
+// holding a character beyond U+FFFF fails the save, since QSettings would
+// drop the character. On failure it returns false with a reason in *error,
+// the file is left as it was and no unsaved value is left behind in the
+// process's settings, so a QSettings on the file reads what is on disk. The
+// file's folder is created when missing.
 bool save(const SettingsNodes &nodes, const QString &fileName, QString *error = nullptr);
 
 } // namespace SettingsTree

@@ -216,12 +216,19 @@ void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll_data()
     QTest::addColumn<bool>("empty");
     QTest::addColumn<int>("sizeLimit");
     QTest::addColumn<bool>("saved");
+    QTest::addColumn<QString>("added"); // the text of a key added to the tree
 
-    QTest::newRow("replaces the file") << "old.ini" << false << 0 << true;
-    QTest::newRow("creates missing folders") << "new/sub/x.ini" << false << 0 << true;
-    QTest::newRow("empty tree empties the file") << "old.ini" << true << 0 << true;
-    QTest::newRow("folder cannot be created") << "blocker/x.ini" << false << 0 << false;
-    QTest::newRow("disk full") << "old.ini" << false << 64 << false;
+    QTest::newRow("replaces the file") << "old.ini" << false << 0 << true << "1";
+    QTest::newRow("creates missing folders") << "new/sub/x.ini" << false << 0 << true << "1";
+    QTest::newRow("empty tree empties the file") << "old.ini" << true << 0 << true << "1";
+    QTest::newRow("folder cannot be created") << "blocker/x.ini" << false << 0 << false << "1";
+    QTest::newRow("disk full") << "old.ini" << false << 64 << false << "1";
+    // Found by fuzzing: QSettings reads characters beyond U+FFFF but its
+    // writer drops them, so saving would change a value nobody edited.
+    QTest::newRow("character beyond U+FFFF")
+        << "old.ini" << false << 0 << false << QStringLiteral("a\U0001F600b");
+    QTest::newRow("characters below U+FFFF")
+        << "old.ini" << false << 0 << true << QStringLiteral("\u041a\uFFFD");
 }
 
 void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll()
@@ -230,6 +237,7 @@ void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll()
     QFETCH(bool, empty);
     QFETCH(int, sizeLimit);
     QFETCH(bool, saved);
+    QFETCH(QString, added);
 
     QTemporaryDir dir;
     QVERIFY(writeFile(dir.filePath(QStringLiteral("old.ini")), SettingsFixture));
@@ -242,7 +250,8 @@ void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll()
 
     SettingsNodes nodes;
     if (!empty)
-        nodes = readFile(fixture(SettingsFixture)) + SettingsNodes{SettingsNode::key("added", "1")};
+        nodes = readFile(fixture(SettingsFixture))
+                + SettingsNodes{SettingsNode::key("added", added)};
     QString error;
     bool ok;
     {
