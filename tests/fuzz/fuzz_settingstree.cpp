@@ -86,8 +86,8 @@ bool beyondBmp(const QVariant &value)
 }
 
 // Whether QSettings itself writes this value back so that it reads the same.
-// Numbers and truth values (read from "@Variant(...)") it writes as plain
-// text, which reads back as a string. An empty list (read from
+// Numbers, truth values and key sequences (read from "@Variant(...)") it
+// writes as plain text, which reads back as a string. An empty list (read from
 // "@Variant(...)") it writes as "@Invalid()", which reads back as no value.
 bool writableByQSettings(const QVariant &value)
 {
@@ -100,6 +100,7 @@ bool writableByQSettings(const QVariant &value)
     case QMetaType::ULongLong:
     case QMetaType::Double:
     case QMetaType::Bool:
+    case QMetaType::QKeySequence:
         return false;
     default:
         return true;
