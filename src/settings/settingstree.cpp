@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
 namespace {
@@ -50,6 +51,35 @@ bool beyondBmp(const QVariant &value)
         return false;
     const QString text = value.toString();
     return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSurrogate(); });
+}
+
+SettingsNodes readGroup(QSettings &settings)
+{
+    const QStringList keys = settings.childKeys();
+    const QStringList groups = settings.childGroups();
+    SettingsNodes nodes;
+    nodes.reserve(keys.size() + groups.size());
+    for (const QString &key : keys)
+        nodes.append(SettingsNode::readKey(key, settings.value(key)));
+    for (const QString &group : groups) {
+        // QSettings lists a section without a name ("[]", "[ ]", the empty
+        // part of "a//b") as the group "", but entering that group stays
+        // where it is: descending would never end, and no key path reaches
+        // what it holds.
+        if (group.isEmpty())
+            continue;
+        SettingsNode section = SettingsNode::section(group);
+        settings.beginGroup(group);
+        // Left also when reading the group throws.
+        struct Leave
+        {
+            QSettings &settings;
+            ~Leave() { settings.endGroup(); }
+        } leave{settings};
+        section.children = readGroup(settings);
+        nodes.append(std::move(section));
+    }
+    return nodes;
 }
 
 bool fail(QString *error, const QString &reason)
@@ -102,29 +132,6 @@ QString SettingsTree::valueText(const QVariant &value)
     return value.toString();
 }
 
-SettingsNodes SettingsTree::read(QSettings &settings)
-{
-    const QStringList keys = settings.childKeys();
-    const QStringList groups = settings.childGroups();
-    SettingsNodes nodes;
-    nodes.reserve(keys.size() + groups.size());
-    for (const QString &key : keys)
-        nodes.append(SettingsNode::readKey(key, settings.value(key)));
-    for (const QString &group : groups) {
-        // QSettings lists a section without a name ("[]", "[ ]", the empty
-        // part of "a//b") as the group "", but entering that group stays
-        // where it is: descending would never end, and no key path reaches
-        // what it holds.
-        if (group.isEmpty())
-            continue;
-        SettingsNode section = SettingsNode::section(group);
-        settings.beginGroup(group);
-        section.children = read(settings);
-        settings.endGroup();
-        nodes.append(std::move(section));
-    }
-    return nodes;
-}
 
 void SettingsTree::write(const SettingsNodes &nodes, QSettings &settings)
 {
@@ -162,9 +169,26 @@ bool SettingsTree::sameTree(const SettingsNodes &a, const SettingsNodes &b)
     return true;
 }
 
+SettingsNodes SettingsTree::read(QSettings &settings)
+{
+    // QSettings decodes "@Variant(...)" values with QDataStream when it parses
+    // a section, and QDataStream believes the item count a damaged list
+    // claims: it throws when that much memory cannot be had. Such a file
+    // cannot be read; readStatus says so.
+    try {
+        return readGroup(settings);
+    } catch (const std::bad_alloc &) {
+        return {};
+    }
+}
+
 QSettings::Status SettingsTree::readStatus(QSettings &settings)
 {
-    settings.allKeys();
+    try {
+        settings.allKeys();
+    } catch (const std::bad_alloc &) {
+        return QSettings::FormatError;
+    }
     return settings.status();
 }
 

@@ -52,7 +52,8 @@ using Content = QMap<QString, QVariant>;
 QString valueText(const QVariant &value);
 
 // The current group of `settings`, recursively: at every level its keys in
-// childKeys() order, then its subgroups in childGroups() order.
+// childKeys() order, then its subgroups in childGroups() order. Nothing when
+// QSettings cannot parse the file's values (readStatus then fails too).
 SettingsNodes read(QSettings &settings);
 
 // Writes the tree into the current group of `settings`. It neither removes
@@ -69,7 +70,8 @@ Content content(const SettingsNodes &nodes);
 bool sameTree(const SettingsNodes &a, const SettingsNodes &b);
 
 // The status of `settings` once every key was read: sections are parsed
-// only when first used, so a fault in one shows only after allKeys().
+// only when first used, so a fault in one shows only after allKeys(). A value
+// QSettings cannot decode without running out of memory is a FormatError.
 QSettings::Status readStatus(QSettings &settings);
 
 // Replaces the INI file `fileName` (UTF-8) with exactly the tree. A value

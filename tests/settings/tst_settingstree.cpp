@@ -83,6 +83,10 @@ void tst_SettingsTree::readsKeysBeforeSections_data()
         << QByteArray("a=1\n[]\nb=2\n[s]\nc=3\n") << "a=1, [s]{c=3}";
     QTest::newRow("empty part in a section path")
         << QByteArray("[s//t]\nb=2\n[s]\nc=3\n") << "[s]{c=3}";
+    // Found by fuzzing: QSettings parses a list claiming 2,147,483,647 items
+    // with QDataStream, which throws std::bad_alloc out of childKeys().
+    QTest::newRow("list claiming more items than memory holds")
+        << QByteArray("a=1\n[s]\nw=@Variant(\\0\\0\\0\\t\\x7f\\xff\\xff\\xff)\n") << "";
     QTest::newRow("quotes, escapes and non-ASCII")
         << QByteArray("q=\"  spaced  \"\ne=a\\tb\nu=\xd0\x9a\xd1\x80\n")
         << QStringLiteral("e=a\tb, q=  spaced  , u=\u041a\u0440");
@@ -194,6 +198,9 @@ void tst_SettingsTree::readStatusSeesFaultsOfEverySection_data()
     QTest::newRow("line without equals sign in a later section")
         << QByteArray("a=1\n[s]\nb=2\nnoequals\n") << int(QSettings::FormatError);
     QTest::newRow("a folder in the file's place") << QByteArray() << int(QSettings::AccessError);
+    QTest::newRow("list claiming more items than memory holds")
+        << QByteArray("a=1\n[s]\nw=@Variant(\\0\\0\\0\\t\\x7f\\xff\\xff\\xff)\n")
+        << int(QSettings::FormatError);
 }
 
 void tst_SettingsTree::readStatusSeesFaultsOfEverySection()
