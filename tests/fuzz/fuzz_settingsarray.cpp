@@ -38,8 +38,8 @@ QTemporaryDir &root()
 }
 
 // The entry numbers by the plain rule: the canonical decimal names ("1", not
-// "01" or "+1") from 1 to the stored size, ascending. A size beyond int is
-// still a size.
+// "01" or "+1") from 1 to the stored size, ascending, within int. A size
+// beyond int is still a size.
 NO_COVERAGE QList<int> plainNumbers(const QVariant &storedSize, const QStringList &groups)
 {
     bool ok = false;
@@ -52,7 +52,7 @@ NO_COVERAGE QList<int> plainNumbers(const QVariant &storedSize, const QStringLis
         for (const QChar c : name)
             digits = digits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
         const qlonglong n = digits && name.size() <= 10 ? name.toLongLong() : 0;
-        if (n >= 1 && n <= size)
+        if (n >= 1 && n <= size && n <= INT_MAX)
             numbers.append(int(n));
     }
     std::sort(numbers.begin(), numbers.end());
