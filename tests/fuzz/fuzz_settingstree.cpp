@@ -36,11 +36,23 @@ bool isList(const QVariant &value)
 // list's items so that the type can change: a QVariantList of strings only
 // ("a, @String(b)", or an item starting with "@" that encodes nothing) comes
 // back a QStringList, a QStringList with an item holding a NUL character
-// comes back a QVariantList.
+// comes back a QVariantList. Values that do not compare (a QFont where no GUI
+// is loaded) are compared by their streamed form.
+bool writableByQSettings(const QVariant &value);
+
 bool sameValue(const QVariant &a, const QVariant &b)
 {
-    if (isList(a) && isList(b))
-        return a.toList() == b.toList();
+    if (isList(a) && isList(b)) {
+        const QVariantList itemsA = a.toList();
+        const QVariantList itemsB = b.toList();
+        if (itemsA.size() != itemsB.size())
+            return false;
+        for (int i = 0; i < itemsA.size(); ++i) {
+            if (writableByQSettings(itemsA.at(i)) && !sameValue(itemsA.at(i), itemsB.at(i)))
+                return false;
+        }
+        return true;
+    }
     if (a.userType() != b.userType())
         return false;
     if (a == b)
@@ -85,9 +97,9 @@ bool beyondBmp(const QVariant &value)
     return false;
 }
 
-// Whether QSettings itself writes this value back so that it reads the same.
-// Numbers, truth values and key sequences (read from "@Variant(...)") it
-// writes as plain text, which reads back as a string. An empty list (read from
+// Whether QSettings itself writes this value (or list item) back so that it
+// reads the same. Numbers, truth values and key sequences (read from
+// "@Variant(...)") it writes as plain text, which reads back as a string. An empty list (read from
 // "@Variant(...)") it writes as "@Invalid()", which reads back as no value.
 bool writableByQSettings(const QVariant &value)
 {
