@@ -446,5 +446,9 @@
         <source>The lock file %1 cannot be created.</source>
         <translation>Не удаётся создать файл блокировки %1.</translation>
     </message>
+    <message>
+        <source>The value of %1 holds characters beyond U+FFFF (such as emoji), which the settings file cannot store.</source>
+        <translation>Значение %1 содержит символы за пределами U+FFFF (например, эмодзи), которые файл настроек сохранить не может.</translation>
+    </message>
 </context>
 </TS>
