@@ -12,6 +12,7 @@
 //
 // Usage: bench_filterwidget [rounds]   (offscreen unless QT_QPA_PLATFORM is set)
 
+#include "benchsupport.h"
 #include "commandtables.h"
 #include "filterexpression.h"
 #include "filterwidget.h"
@@ -70,12 +71,6 @@ const QString filters[3] = {
     QStringLiteral("notify.id in (0x0,0x1,0x4,)"),
 };
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // CPU time of the calling thread.
 class CpuTimer
 {
@@ -84,12 +79,7 @@ public:
     double ms() const { return now() - m_start; }
 
 private:
-    static double now()
-    {
-        timespec t;
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-    }
+    static double now() { return Bench::threadCpuMs(); }
     double m_start = 0;
 };
 
@@ -120,21 +110,11 @@ void addBareBox(BarePanels &bare, int panel, int i, const CommandDesc &row, bool
 
 } // namespace
 
-QtMessageHandler previousHandler = nullptr;
-
-// Offscreen windows warn on every show; the warning says nothing here.
-void dropOffscreenNoise(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (previousHandler && !message.contains(QLatin1String("propagateSizeHints")))
-        previousHandler(type, context, message);
-}
-
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Bench::preferOffscreen();
     QApplication app(argc, argv);
-    previousHandler = qInstallMessageHandler(dropOffscreenNoise);
+    Bench::quietOffscreenWarnings();
     const int rounds = argc > 1 ? qMax(1, atoi(argv[1])) : 100;
 
     PythonQt::init();
@@ -245,10 +225,10 @@ int main(int argc, char **argv)
     }
     QCoreApplication::processEvents();
 
-    const double bareMs = median(bare);
-    const double bareBoxesMs = median(bareBoxes);
-    const double baselineMs = median(baseline);
-    const double readingMs = median(reading);
+    const double bareMs = Bench::median(bare);
+    const double bareBoxesMs = Bench::median(bareBoxes);
+    const double baselineMs = Bench::median(baseline);
+    const double readingMs = Bench::median(reading);
     QTextStream out(stdout);
     out << "thread CPU time, medians of " << rounds << " rounds; evaluations per round: "
         << texts.size() << ", true results per round: " << checked / rounds << "\n";
@@ -260,15 +240,15 @@ int main(int argc, char **argv)
                              readingMs, readingMs / baselineMs);
     out << QString::asprintf("  the 96 check boxes alone:         %8.3f ms  ratio %.2f"
                              " to the bare boxes\n",
-                             median(gridsOnly), median(gridsOnly) / bareBoxesMs);
+                             Bench::median(gridsOnly), Bench::median(gridsOnly) / bareBoxesMs);
     out << QString::asprintf("  setFilters, boxes pre-built:      %8.3f ms  ratio %.2f"
                              " to the bare evaluations\n",
-                             median(checksOnly), median(checksOnly) / bareMs);
-    out << QString::asprintf("FilterWidget::buildFilters:         %8.3f ms\n", median(building));
-    out << QString::asprintf("ProjectPropertiesDlg built:         %8.3f ms\n", median(opening));
+                             Bench::median(checksOnly), Bench::median(checksOnly) / bareMs);
+    out << QString::asprintf("FilterWidget::buildFilters:         %8.3f ms\n", Bench::median(building));
+    out << QString::asprintf("ProjectPropertiesDlg built:         %8.3f ms\n", Bench::median(opening));
     out << QString::asprintf("ProjectPropertiesDlg shown:         %8.3f ms  (goal < 50)\n",
-                             median(openingShown));
-    out << QString::asprintf("  the same, wall clock:             %8.3f ms\n", median(openingWall));
+                             Bench::median(openingShown));
+    out << QString::asprintf("  the same, wall clock:             %8.3f ms\n", Bench::median(openingWall));
     out.flush();
 
     PythonQt::cleanup();

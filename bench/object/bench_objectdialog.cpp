@@ -12,6 +12,7 @@
 //
 // Usage: bench_objectdialog [runs]   (offscreen unless QT_QPA_PLATFORM is set)
 
+#include "benchsupport.h"
 #include "objectpropertiesdlg.h"
 
 #include <QApplication>
@@ -117,20 +118,6 @@ public:
 
 namespace {
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// CPU time of the calling thread, in milliseconds.
-double cpuMs()
-{
-    timespec t;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
 // The texts the dialog shows, taken out beforehand: the bare fill does no
 // host reads and no path conversion.
 struct Texts
@@ -190,7 +177,7 @@ bool measure(int count, int runs, Figures *figures, QTextStream &out)
     for (int run = 0; run < runs; ++run) {
         {
             // What the dialog reads from the host that the bare fill is given.
-            const double start = cpuMs();
+            const double start = Bench::threadCpuMs();
             for (const QObject *phase : light->m_phases) {
                 characters += phase->property("id").toString().size()
                               + phase->property("description").toString().size()
@@ -200,14 +187,14 @@ bool measure(int count, int runs, Figures *figures, QTextStream &out)
                 characters += program->property("id").toString().size()
                               + program->property("description").toString().size();
             }
-            reads.push_back(cpuMs() - start);
+            reads.push_back(Bench::threadCpuMs() - start);
         }
         {
             QTableWidget phases(0, 3);
             QTableWidget programs(0, 2);
-            const double start = cpuMs();
+            const double start = Bench::threadCpuMs();
             bareFill(&phases, &programs, texts);
-            bare.push_back(cpuMs() - start);
+            bare.push_back(Bench::threadCpuMs() - start);
             // The sizing the dialog does once it is shown.
             phases.show();
             programs.show();
@@ -216,21 +203,21 @@ bool measure(int count, int runs, Figures *figures, QTextStream &out)
             programs.resizeColumnsToContents();
             programs.resizeRowsToContents();
             QCoreApplication::processEvents();
-            bareShown.push_back(cpuMs() - start);
+            bareShown.push_back(Bench::threadCpuMs() - start);
         }
         QCoreApplication::processEvents();
         {
-            double start = cpuMs();
+            double start = Bench::threadCpuMs();
             ObjectPropertiesDlg dialog(nullptr, light);
-            built.push_back(cpuMs() - start);
+            built.push_back(Bench::threadCpuMs() - start);
             // Shown, with the queued sizing done.
             dialog.open();
             QCoreApplication::processEvents();
-            opened.push_back(cpuMs() - start);
+            opened.push_back(Bench::threadCpuMs() - start);
 
-            start = cpuMs();
+            start = Bench::threadCpuMs();
             dialog.accept();
-            applied.push_back(cpuMs() - start);
+            applied.push_back(Bench::threadCpuMs() - start);
             if (dialog.result() != QDialog::Accepted || light->m_phases.size() != count
                 || light->m_programs.size() != count) {
                 out << "apply did not complete with " << count << " rows\n";
@@ -240,32 +227,22 @@ bool measure(int count, int runs, Figures *figures, QTextStream &out)
         QCoreApplication::processEvents();
     }
     figures->count = count;
-    figures->bareFill = median(bare);
-    figures->bareShown = median(bareShown);
-    figures->reads = characters > 0 ? median(reads) : 0;
-    figures->built = median(built);
-    figures->opened = median(opened);
-    figures->applied = median(applied);
+    figures->bareFill = Bench::median(bare);
+    figures->bareShown = Bench::median(bareShown);
+    figures->reads = characters > 0 ? Bench::median(reads) : 0;
+    figures->built = Bench::median(built);
+    figures->opened = Bench::median(opened);
+    figures->applied = Bench::median(applied);
     return true;
-}
-
-QtMessageHandler previousHandler = nullptr;
-
-// Offscreen windows warn on every show; the warning says nothing here.
-void dropOffscreenNoise(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (previousHandler && !message.contains(QLatin1String("propagateSizeHints")))
-        previousHandler(type, context, message);
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Bench::preferOffscreen();
     QApplication app(argc, argv);
-    previousHandler = qInstallMessageHandler(dropOffscreenNoise);
+    Bench::quietOffscreenWarnings();
     QTextStream out(stdout);
     const int runs = argc > 1 ? qMax(1, std::atoi(argv[1])) : 15;
 

@@ -15,6 +15,7 @@
 //
 // Usage: bench_objectexchange [runs]   (offscreen unless QT_QPA_PLATFORM is set)
 
+#include "benchsupport.h"
 #include "filechooser.h"
 #include "objectpropertiesdlg.h"
 
@@ -119,19 +120,6 @@ public:
 
 namespace {
 
-double cpuMs()
-{
-    timespec t;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 struct Rows
 {
     QStringList ids, descriptions, schemas;
@@ -192,9 +180,9 @@ bool measureMerge(int runs, Figures *figures, QTextStream &out)
             bareAppend(&table, held);
             table.show();
             QCoreApplication::processEvents();
-            const double start = cpuMs();
+            const double start = Bench::threadCpuMs();
             bareAppend(&table, added);
-            bareTimes.push_back(cpuMs() - start);
+            bareTimes.push_back(Bench::threadCpuMs() - start);
         }
         QCoreApplication::processEvents();
         {
@@ -209,9 +197,9 @@ bool measureMerge(int runs, Figures *figures, QTextStream &out)
                 return false;
             }
             Response *phases = light.m_sent.at(2);
-            const double start = cpuMs();
+            const double start = Bench::threadCpuMs();
             phases->finish({16, map});
-            dialogTimes.push_back(cpuMs() - start);
+            dialogTimes.push_back(Bench::threadCpuMs() - start);
             auto *table = dialog.findChild<QTableWidget *>(QStringLiteral("phasesTable"));
             if (table->rowCount() != HeldRows + added.ids.size()) {
                 out << "the merge left " << table->rowCount() << " rows\n";
@@ -220,8 +208,8 @@ bool measureMerge(int runs, Figures *figures, QTextStream &out)
         }
         QCoreApplication::processEvents();
     }
-    figures->dialog = median(dialogTimes);
-    figures->bare = median(bareTimes);
+    figures->dialog = Bench::median(dialogTimes);
+    figures->bare = Bench::median(bareTimes);
     return true;
 }
 
@@ -273,12 +261,12 @@ bool measureImport(int runs, Figures *figures, QTextStream &out)
             QTableWidget table(0, 3);
             table.show();
             QCoreApplication::processEvents();
-            const double start = cpuMs();
+            const double start = Bench::threadCpuMs();
             const QFileInfoList listed =
                 QDir(folder, QStringLiteral("phase*.svg"), QDir::Name | QDir::IgnoreCase)
                     .entryInfoList();
             bareAppend(&table, rows);
-            bareTimes.push_back(cpuMs() - start);
+            bareTimes.push_back(Bench::threadCpuMs() - start);
             if (listed.size() != PhaseFiles + 2)
                 return false;
         }
@@ -287,9 +275,9 @@ bool measureImport(int runs, Figures *figures, QTextStream &out)
             ObjectPropertiesDlg dialog(nullptr, light);
             dialog.open();
             QCoreApplication::processEvents();
-            const double start = cpuMs();
+            const double start = Bench::threadCpuMs();
             dialog.findChild<QPushButton *>(QStringLiteral("importFromFolder"))->click();
-            dialogTimes.push_back(cpuMs() - start);
+            dialogTimes.push_back(Bench::threadCpuMs() - start);
             auto *table = dialog.findChild<QTableWidget *>(QStringLiteral("phasesTable"));
             if (table->rowCount() != PhaseFiles) {
                 out << "the import gave " << table->rowCount() << " rows\n";
@@ -299,28 +287,18 @@ bool measureImport(int runs, Figures *figures, QTextStream &out)
         QCoreApplication::processEvents();
     }
     FileChooser::setCurrent(nullptr);
-    figures->dialog = median(dialogTimes);
-    figures->bare = median(bareTimes);
+    figures->dialog = Bench::median(dialogTimes);
+    figures->bare = Bench::median(bareTimes);
     return true;
-}
-
-QtMessageHandler previousHandler = nullptr;
-
-// Offscreen windows warn on every show; the warning says nothing here.
-void dropOffscreenNoise(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (previousHandler && !message.contains(QLatin1String("propagateSizeHints")))
-        previousHandler(type, context, message);
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Bench::preferOffscreen();
     QApplication app(argc, argv);
-    previousHandler = qInstallMessageHandler(dropOffscreenNoise);
+    Bench::quietOffscreenWarnings();
     QTextStream out(stdout);
     const int runs = argc > 1 ? qMax(1, std::atoi(argv[1])) : 9;
 

@@ -3,6 +3,7 @@
 // work on the same file: read every value, remove every key, write every
 // value back, sync. Prints medians of several runs, wall clock and CPU time.
 
+#include "benchsupport.h"
 #include "settingseditdlg.h"
 
 #include <QApplication>
@@ -24,19 +25,6 @@ namespace {
 
 constexpr int Sections = 200;
 constexpr int KeysPerSection = 100;
-
-double cpuMs()
-{
-    timespec t;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Texts, numbers and a list now and then, as a host's settings hold them.
 QByteArray makeIni()
@@ -65,7 +53,7 @@ struct Clock
     double cpu = 0;
     void start()
     {
-        cpu = cpuMs();
+        cpu = Bench::processCpuMs();
         wall.start();
     }
 };
@@ -76,7 +64,7 @@ struct Times
     void add(const Clock &clock)
     {
         wall.push_back(clock.wall.nsecsElapsed() / 1e6);
-        cpu.push_back(cpuMs() - clock.cpu);
+        cpu.push_back(Bench::processCpuMs() - clock.cpu);
     }
 };
 
@@ -96,22 +84,13 @@ void bare(const QString &fileName)
     settings.sync();
 }
 
-QtMessageHandler previousHandler = nullptr;
-
-void dropOffscreenNoise(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (previousHandler && !message.contains(QLatin1String("propagateSizeHints")))
-        previousHandler(type, context, message);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Bench::preferOffscreen();
     QApplication app(argc, argv);
-    previousHandler = qInstallMessageHandler(dropOffscreenNoise);
+    Bench::quietOffscreenWarnings();
     QTextStream out(stdout);
     const int runs = argc > 1 ? qMax(1, std::atoi(argv[1])) : 11;
 
@@ -176,16 +155,16 @@ int main(int argc, char *argv[])
     out << "settings editor, " << Sections * KeysPerSection << " keys in " << Sections
         << " sections, medians of " << runs << " runs (wall clock / process CPU time)\n";
     const auto line = [&out](const char *what, const Times &t) {
-        out << QString::asprintf("  %-52s %8.1f ms / %8.1f ms\n", what, median(t.wall),
-                                 median(t.cpu));
+        out << QString::asprintf("  %-52s %8.1f ms / %8.1f ms\n", what, Bench::median(t.wall),
+                                 Bench::median(t.cpu));
     };
     line("bare QSettings: read, remove, write back, sync", bareTimes);
     line("dialog opened and shown, tree built", openTimes);
     line("one value edited, OK, dialog destroyed", okTimes);
     line("dialog in all", dialogTimes);
     out << QString::asprintf("  ratio dialog / bare: %.2f wall, %.2f CPU (goal <= 2)\n",
-                             median(dialogTimes.wall) / median(bareTimes.wall),
-                             median(dialogTimes.cpu) / median(bareTimes.cpu));
+                             Bench::median(dialogTimes.wall) / Bench::median(bareTimes.wall),
+                             Bench::median(dialogTimes.cpu) / Bench::median(bareTimes.cpu));
     out.flush();
     return 0;
 }
