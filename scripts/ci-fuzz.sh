@@ -9,22 +9,8 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(clang-14 libclang-rt-14-dev cmake ninja-build qtbase5-dev)
 
-missing=()
-for package in "${PACKAGES[@]}"; do
-    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-    if [ "$(id -u)" -eq 0 ]; then
-        echo "Installing: ${missing[*]}"
-        export DEBIAN_FRONTEND=noninteractive
-        apt-get update -qq
-        apt-get install -y -qq --no-install-recommends "${missing[@]}"
-    else
-        echo "Missing Debian packages: ${missing[*]}" >&2
-        echo "Run this script as root, or install them with: sudo apt-get install ${missing[*]}" >&2
-        exit 1
-    fi
-fi
+. scripts/packages.sh
+ensure_packages "${PACKAGES[@]}"
 
 BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
 cmake -S tests/fuzz -B "$BUILD_DIR" -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null

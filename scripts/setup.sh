@@ -14,22 +14,8 @@ PACKAGES=(
     qttranslations5-l10n dpkg-dev file
 )
 
-missing=()
-for package in "${PACKAGES[@]}"; do
-    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-    if [ "$(id -u)" -eq 0 ]; then
-        echo "Installing: ${missing[*]}"
-        export DEBIAN_FRONTEND=noninteractive
-        apt-get update -qq
-        apt-get install -y -qq --no-install-recommends "${missing[@]}"
-    else
-        echo "Missing Debian packages: ${missing[*]}" >&2
-        echo "Run this script as root, or install them with: sudo apt-get install ${missing[*]}" >&2
-        exit 1
-    fi
-fi
+. scripts/packages.sh
+ensure_packages "${PACKAGES[@]}"
 
 [ "${EDITOR2_SETUP_PACKAGES_ONLY:-0}" = 1 ] && exit 0
 BUILD_DIR=${BUILD_DIR:-build}
