@@ -97,6 +97,24 @@ void addTourSteps(ScreenshotTour *tour, MainWindow *window)
     tour->addDialog(QStringLiteral("presets.png"), [window] { window->editPresets(); });
 }
 
+// The value of --lang (as "--lang ru" or "--lang=ru"), read before the
+// options are parsed; empty when not given.
+QString languageArgument(const QStringList &arguments)
+{
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == QLatin1String("--"))
+            break;
+        if (argument == QLatin1String("--lang") || argument == QLatin1String("-lang"))
+            return arguments.value(i + 1);
+        for (const QLatin1String prefix : {QLatin1String("--lang="), QLatin1String("-lang=")}) {
+            if (argument.startsWith(prefix))
+                return argument.mid(prefix.size());
+        }
+    }
+    return QString();
+}
+
 // Settings of the host itself, so that its settings editor has something to show.
 void seedHostSettings()
 {
@@ -117,6 +135,35 @@ int main(int argc, char *argv[])
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QApplication app(argc, argv);
 
+    // The plug-in's captions are translated by the host's translators, as in
+    // the real application; its .qm files sit beside the host's own. Qt's
+    // translations bring the standard buttons and Qt's own dialogs. They are
+    // installed before the options are parsed, so that --help is translated too.
+    const QString languageName = languageArgument(app.arguments());
+    const QLocale locale = languageName.isEmpty() ? QLocale::system() : QLocale(languageName);
+    const QString translations = HostPaths::translationsDir();
+    QTranslator editorTranslator;
+    QTranslator hostTranslator;
+    QTranslator qtTranslator;
+    const struct
+    {
+        QTranslator *translator;
+        const char *name;
+        QString folder;
+    } catalogues[] = {
+        {&editorTranslator, "editor2", translations},
+        {&hostTranslator, "editor2host", translations},
+        {&qtTranslator, "qtbase", QLibraryInfo::location(QLibraryInfo::TranslationsPath)},
+    };
+    QStringList loadedTranslations;
+    for (const auto &catalogue : catalogues) {
+        if (!catalogue.translator->load(locale, QString::fromLatin1(catalogue.name),
+                                        QStringLiteral("_"), catalogue.folder))
+            continue;
+        QCoreApplication::installTranslator(catalogue.translator);
+        loadedTranslations.append(catalogue.translator->filePath());
+    }
+
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QApplication::translate("main", "Reference host of the editor plug-in editor2."));
@@ -128,7 +175,8 @@ int main(int argc, char *argv[])
         QStringLiteral("folder"));
     const QCommandLineOption projectDir(
         QStringLiteral("project-dir"),
-        QApplication::translate("main", "Keep the sample project in <folder>."),
+        QApplication::translate("main",
+                                "Keep the project in <folder> (the sample one on a first start)."),
         QStringLiteral("folder"));
     const QCommandLineOption language(
         QStringLiteral("lang"),
@@ -149,33 +197,11 @@ int main(int argc, char *argv[])
     const bool tourMode = parser.isSet(screenshots)
                           || QGuiApplication::platformName() == QLatin1String("offscreen");
 
-    // The plug-in's captions are translated by the host's translators, as in
-    // the real application; its .qm files sit beside the host's own. Qt's
-    // translations bring the standard buttons and Qt's own dialogs.
-    const QLocale locale = parser.isSet(language) ? QLocale(parser.value(language)) : QLocale::system();
-    const QString translations = HostPaths::translationsDir();
-    QTranslator editorTranslator;
-    QTranslator hostTranslator;
-    QTranslator qtTranslator;
-    const struct
-    {
-        QTranslator *translator;
-        const char *name;
-        QString folder;
-    } catalogues[] = {
-        {&editorTranslator, "editor2", translations},
-        {&hostTranslator, "editor2host", translations},
-        {&qtTranslator, "qtbase", QLibraryInfo::location(QLibraryInfo::TranslationsPath)},
-    };
-    for (const auto &catalogue : catalogues) {
-        if (!catalogue.translator->load(locale, QString::fromLatin1(catalogue.name),
-                                        QStringLiteral("_"), catalogue.folder))
-            continue;
-        QCoreApplication::installTranslator(catalogue.translator);
-        // The screenshot run says what it found, untranslated, so that an
-        // install can be checked by a script.
-        if (tourMode)
-            QTextStream(stdout) << "Translation: " << catalogue.translator->filePath() << Qt::endl;
+    // The screenshot run says what it found, untranslated, so that an
+    // install can be checked by a script.
+    if (tourMode) {
+        for (const QString &file : qAsConst(loadedTranslations))
+            QTextStream(stdout) << "Translation: " << file << Qt::endl;
     }
 
     if (parser.isSet(editIni))

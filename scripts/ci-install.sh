@@ -43,7 +43,7 @@ run_tour() {
     [ "$shots" -gt 0 ] || fail "$name: no screenshot saved"
     grep -q "^Plug-in: $usr/" "$out/log" ||
         { cat "$out/log" >&2; fail "$name: the plug-in was not found in $usr"; }
-    for catalogue in editor2_ru.qm; do
+    for catalogue in editor2_ru.qm editor2host_ru.qm; do
         grep -q "^Translation: $usr/.*/$catalogue\$" "$out/log" ||
             { cat "$out/log" >&2; fail "$name: $catalogue was not loaded from $usr"; }
     done
