@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QPluginLoader>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -79,6 +80,13 @@ private slots:
     void editedControllerSurvivesSaveAndRestart();
 
 private:
+    // Every test leaves the host's Python without its project and its answer.
+    void detachProject()
+    {
+        m_python->attachProject(nullptr);
+        m_python->closeQuestion()->setAnswer({});
+    }
+
     QPluginLoader m_loader;
     std::unique_ptr<HostPython> m_python;
 };
@@ -142,6 +150,7 @@ void tst_CloseQuestion::answerDecides()
     }
 
     m_python->attachProject(project.get());
+    const auto detach = qScopeGuard([this] { detachProject(); });
     int questions = 0;
     m_python->closeQuestion()->setAnswer([&questions, answer] {
         ++questions;
@@ -159,9 +168,6 @@ void tst_CloseQuestion::answerDecides()
         QCOMPARE(savedTitle(folder), saved ? QStringLiteral("Edited") : before);
     else
         QVERIFY(!m_python->closeQuestion()->lastError().isEmpty());
-
-    m_python->attachProject(nullptr);
-    m_python->closeQuestion()->setAnswer({});
 }
 
 // Without an answer given by code the user gets a message box; Cancel there
@@ -173,6 +179,7 @@ void tst_CloseQuestion::userIsAskedWithThreeButtons()
     std::unique_ptr<Project> project(ProjectStore::open(root.path(), &error));
     project->setChanged(true);
     m_python->attachProject(project.get());
+    const auto detach = qScopeGuard([this] { detachProject(); });
     QMainWindow window;
     window.show();
     QVERIFY(QMetaObject::invokeMethod(m_loader.instance(), "initCloseHandler"));
@@ -185,7 +192,6 @@ void tst_CloseQuestion::userIsAskedWithThreeButtons()
     QCOMPARE(buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     QVERIFY(window.isVisible());
     QVERIFY(project->isChanged());
-    m_python->attachProject(nullptr);
 }
 
 // What a user does first: edit a controller in the plug-in's object dialog,
@@ -200,6 +206,7 @@ void tst_CloseQuestion::editedControllerSurvivesSaveAndRestart()
     QVERIFY(light);
     const int id = light->id();
     m_python->attachProject(project.get());
+    auto detach = qScopeGuard([this] { detachProject(); });
     m_python->closeQuestion()->setAnswer([] { return QMessageBox::Save; });
     QMainWindow window;
     window.show();
@@ -224,8 +231,8 @@ void tst_CloseQuestion::editedControllerSurvivesSaveAndRestart()
     QVERIFY(edited);
     project->setChanged(true); // as the host does on objectEdited
     QVERIFY(window.close());
-    m_python->attachProject(nullptr);
-    m_python->closeQuestion()->setAnswer({});
+    detach.dismiss();
+    detachProject();
     project.reset();
 
     QTemporaryDir restarted;
