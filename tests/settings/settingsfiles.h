@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QSettings>
 #include <QSize>
+#include <QTemporaryDir>
 #include <QStringList>
 
 #include <csignal>
@@ -65,6 +66,29 @@ inline bool writeFile(const QString &fileName, const QByteArray &text)
     QFile file(fileName);
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
+
+// A temporary folder that hands out fresh file names, so that no two test
+// rows share a file (QSettings caches files by name for the whole process).
+class FixtureFolder
+{
+public:
+    bool isValid() const { return m_dir.isValid(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+    QString newName(const QString &stem)
+    {
+        return m_dir.filePath(QStringLiteral("%1%2.ini").arg(stem).arg(++m_count));
+    }
+    // A new file holding `text`; empty if it could not be written.
+    QString fixture(const QByteArray &text)
+    {
+        const QString name = newName(QStringLiteral("f"));
+        return writeFile(name, text) ? name : QString();
+    }
+
+private:
+    QTemporaryDir m_dir;
+    int m_count = 0;
+};
 
 // Lowers the process's file size limit while it lives: writing anything
 // larger then fails as on a full disk, even for root.

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
@@ -95,14 +94,9 @@ private slots:
     void failureKeepsDialogOpenAndFileUnchanged();
 
 private:
-    QString fixture(const QByteArray &text)
-    {
-        const QString name = m_dir.filePath(QStringLiteral("f%1.ini").arg(++m_count));
-        return writeFile(name, text) ? name : QString();
-    }
+    QString fixture(const QByteArray &text) { return m_dir.fixture(text); }
 
-    QTemporaryDir m_dir;
-    int m_count = 0;
+    FixtureFolder m_dir;
 };
 
 void tst_SettingsEditDlg::initTestCase()

@@ -1,7 +1,6 @@
 #include "settingsfiles.h"
 #include "settingstree.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
@@ -52,14 +51,9 @@ private slots:
     void saveReplacesFileWholeOrNotAtAll();
 
 private:
-    QString fixture(const QByteArray &text)
-    {
-        const QString name = m_dir.filePath(QStringLiteral("f%1.ini").arg(++m_count));
-        return writeFile(name, text) ? name : QString();
-    }
+    QString fixture(const QByteArray &text) { return m_dir.fixture(text); }
 
-    QTemporaryDir m_dir;
-    int m_count = 0;
+    FixtureFolder m_dir;
 };
 
 void tst_SettingsTree::readsKeysBeforeSections_data()
@@ -142,7 +136,7 @@ void tst_SettingsTree::writesUneditedValuesAsReadAndEditedAsText()
 
     SettingsNodes nodes = readFile(fixture(SettingsFixture));
     edit(nodes);
-    const QString fresh = m_dir.filePath(QStringLiteral("fresh%1.ini").arg(++m_count));
+    const QString fresh = m_dir.newName(QStringLiteral("fresh"));
     {
         QSettings out(fresh, QSettings::IniFormat);
         out.setIniCodec("UTF-8");
@@ -208,7 +202,7 @@ void tst_SettingsTree::readStatusSeesFaultsOfEverySection()
     QFETCH(QByteArray, ini);
     QFETCH(int, status);
 
-    QString name = m_dir.filePath(QStringLiteral("folder%1.ini").arg(++m_count));
+    QString name = m_dir.newName(QStringLiteral("folder"));
     if (ini.isNull())
         QVERIFY(QDir().mkdir(name));
     else
