@@ -13,6 +13,7 @@
 // Usage: bench_objectdialog [runs]   (offscreen unless QT_QPA_PLATFORM is set)
 
 #include "benchsupport.h"
+#include "hostitem.h"
 #include "objectpropertiesdlg.h"
 
 #include <QApplication>
@@ -24,26 +25,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <vector>
-
-// A phase or program as the host keeps it.
-class Item : public QObject
-{
-    Q_OBJECT
-    Q_PROPERTY(int id MEMBER m_id)
-    Q_PROPERTY(QString description MEMBER m_description)
-    Q_PROPERTY(QString shema MEMBER m_shema)
-
-public:
-    Item(int id, const QString &description, QObject *parent)
-        : QObject(parent)
-        , m_id(id)
-        , m_description(description)
-    {}
-
-    int m_id;
-    QString m_description;
-    QString m_shema;
-};
 
 namespace Arvel {
 

@@ -16,6 +16,7 @@
 // Usage: bench_objectexchange [runs]   (offscreen unless QT_QPA_PLATFORM is set)
 
 #include "benchsupport.h"
+#include "hostitem.h"
 #include "filechooser.h"
 #include "objectpropertiesdlg.h"
 
@@ -61,25 +62,6 @@ public:
 
 signals:
     void finished();
-};
-
-class Item : public QObject
-{
-    Q_OBJECT
-    Q_PROPERTY(int id MEMBER m_id)
-    Q_PROPERTY(QString description MEMBER m_description)
-    Q_PROPERTY(QString shema MEMBER m_shema)
-
-public:
-    Item(int id, const QString &description, QObject *parent)
-        : QObject(parent)
-        , m_id(id)
-        , m_description(description)
-    {}
-
-    int m_id;
-    QString m_description;
-    QString m_shema;
 };
 
 namespace Arvel {
