@@ -68,6 +68,10 @@ void tst_SettingsTree::readsKeysBeforeSections_data()
     QTest::newRow("key and section of one name")
         << QByteArray("a=1\n[a]\nb=2\n") << "a=1, [a]{b=2}";
     QTest::newRow("section named General") << QByteArray("[%General]\nx=1\n") << "[General]{x=1}";
+    // Found by fuzzing: shown as read, although QSettings writes such a group
+    // back as "[%General]".
+    QTest::newRow("section named general in another letter case")
+        << QByteArray("[%GenerAl]\nx=1\n[%general]\ny=2\n") << "[GenerAl]{x=1}, [general]{y=2}";
     QTest::newRow("encoded values as text")
         << QByteArray("b=@ByteArray(abc)\nw=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n")
         << "b=abc, w=5";
