@@ -4,7 +4,8 @@
 // the same types and values; and the content the editor predicts for the tree
 // is what the fresh file holds. Left out: the keys that QSettings itself
 // cannot write back as it read them (see addressable, writtenKey,
-// writableByQSettings and sameValue); a tree with text QSettings would drop is not saved at all.
+// writableByQSettings and sameValue); a tree with text QSettings would drop
+// is not saved at all.
 
 #include "fuzzcheck.h"
 #include "settingstree.h"
