@@ -25,7 +25,8 @@ QWidget *mainWindow()
 
 CloseQuestion::CloseQuestion(QObject *parent)
     : QObject(parent)
-{}
+{
+}
 
 void CloseQuestion::setProject(Project *project)
 {

@@ -90,9 +90,9 @@ void CrossView::paintEvent(QPaintEvent *)
     painter.setFont(font);
     painter.setPen(QColor(80, 80, 80));
     const QRectF detail(rect().left() + 4, rect().bottom() - 20, rect().width() - 8, 18);
-    painter.drawText(detail, Qt::AlignCenter,
-                     painter.fontMetrics().elidedText(phaseDescription(), Qt::ElideRight,
-                                                      int(detail.width())));
+    painter.drawText(
+        detail, Qt::AlignCenter,
+        painter.fontMetrics().elidedText(phaseDescription(), Qt::ElideRight, int(detail.width())));
 }
 
 } // namespace Arvel

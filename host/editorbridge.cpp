@@ -35,10 +35,10 @@ bool EditorBridge::load()
     m_error.clear();
     m_plugin = instance;
     // Old-style connections by signature: the host knows no plug-in types.
-    const bool edited = connect(instance, SIGNAL(objectEdited(QObject*)), this,
-                                SIGNAL(objectEdited(QObject*)));
-    const bool added = connect(instance, SIGNAL(objectAdded(QPointF)), this,
-                               SIGNAL(objectAdded(QPointF)));
+    const bool edited =
+        connect(instance, SIGNAL(objectEdited(QObject *)), this, SIGNAL(objectEdited(QObject *)));
+    const bool added =
+        connect(instance, SIGNAL(objectAdded(QPointF)), this, SIGNAL(objectAdded(QPointF)));
     if (!edited || !added)
         qWarning() << "editor2: the plug-in lacks the signals objectEdited or objectAdded";
     return true;
@@ -59,10 +59,10 @@ bool EditorBridge::report(bool called, const char *method)
 bool EditorBridge::editObject(QObject *light, bool *ok)
 {
     bool edited = false;
-    const bool called = m_plugin
-                        && QMetaObject::invokeMethod(m_plugin, "editObject",
-                                                     Q_RETURN_ARG(bool, edited),
-                                                     Q_ARG(QObject *, light));
+    const bool called =
+        m_plugin
+        && QMetaObject::invokeMethod(m_plugin, "editObject", Q_RETURN_ARG(bool, edited),
+                                     Q_ARG(QObject *, light));
     report(called, "editObject");
     if (ok)
         *ok = called;
@@ -71,9 +71,9 @@ bool EditorBridge::editObject(QObject *light, bool *ok)
 
 bool EditorBridge::editProject(QObject *project)
 {
-    return report(m_plugin && QMetaObject::invokeMethod(m_plugin, "editProject",
-                                                        Q_ARG(QObject *, project)),
-                  "editProject");
+    return report(
+        m_plugin && QMetaObject::invokeMethod(m_plugin, "editProject", Q_ARG(QObject *, project)),
+        "editProject");
 }
 
 bool EditorBridge::editUserSettings()
@@ -90,32 +90,35 @@ bool EditorBridge::editSystemSettings()
 
 bool EditorBridge::editIniFile(const QString &fileName)
 {
-    return report(m_plugin && QMetaObject::invokeMethod(m_plugin, "editIniFile",
-                                                        Q_ARG(QString, fileName)),
-                  "editIniFile");
+    return report(
+        m_plugin && QMetaObject::invokeMethod(m_plugin, "editIniFile", Q_ARG(QString, fileName)),
+        "editIniFile");
 }
 
 bool EditorBridge::editOsmProperies(QSettings *settings, QObject *osmView)
 {
-    return report(m_plugin && QMetaObject::invokeMethod(m_plugin, "editOsmProperies",
-                                                        Q_ARG(QSettings *, settings),
-                                                        Q_ARG(QObject *, osmView)),
+    return report(m_plugin
+                      && QMetaObject::invokeMethod(m_plugin, "editOsmProperies",
+                                                   Q_ARG(QSettings *, settings),
+                                                   Q_ARG(QObject *, osmView)),
                   "editOsmProperies");
 }
 
 bool EditorBridge::editPresets(QSettings *settings, QGraphicsView *osmView)
 {
-    return report(m_plugin && QMetaObject::invokeMethod(m_plugin, "editPresets",
-                                                        Q_ARG(QSettings *, settings),
-                                                        Q_ARG(QGraphicsView *, osmView)),
+    return report(m_plugin
+                      && QMetaObject::invokeMethod(m_plugin, "editPresets",
+                                                   Q_ARG(QSettings *, settings),
+                                                   Q_ARG(QGraphicsView *, osmView)),
                   "editPresets");
 }
 
 bool EditorBridge::startAddMode(QGraphicsScene *scene, const QCursor &cursor)
 {
-    return report(m_plugin && QMetaObject::invokeMethod(m_plugin, "startAddMode",
-                                                        Q_ARG(QGraphicsScene *, scene),
-                                                        Q_ARG(QCursor, cursor)),
+    return report(m_plugin
+                      && QMetaObject::invokeMethod(m_plugin, "startAddMode",
+                                                   Q_ARG(QGraphicsScene *, scene),
+                                                   Q_ARG(QCursor, cursor)),
                   "startAddMode");
 }
 

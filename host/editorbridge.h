@@ -12,9 +12,9 @@ class QGraphicsView;
 class QSettings;
 
 // The host's side of the editor plug-in: it loads the library from the
-// program's folder (or, installed, from the plug-in folder) and drives its root object only by name, as the
-// application that the plug-in was made for does. Each call tells whether
-// the plug-in answered it.
+// program's folder (or, installed, from the plug-in folder) and drives its root object only by
+// name, as the application that the plug-in was made for does. Each call tells whether the plug-in
+// answered it.
 class EditorBridge : public QObject
 {
     Q_OBJECT

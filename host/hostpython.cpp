@@ -120,17 +120,15 @@ bool HostPython::start()
         PythonQt *python = PythonQt::self();
         if (!python)
             return false;
-        connect(python, &PythonQt::pythonStdOut, this, [this](const QString &text) {
-            emit output(text, false);
-        });
-        connect(python, &PythonQt::pythonStdErr, this, [this](const QString &text) {
-            emit output(text, true);
-        });
+        connect(python, &PythonQt::pythonStdOut, this,
+                [this](const QString &text) { emit output(text, false); });
+        connect(python, &PythonQt::pythonStdErr, this,
+                [this](const QString &text) { emit output(text, true); });
         m_actions = python->createModuleFromScript(QStringLiteral("actions"),
                                                    QString::fromUtf8(ActionsScript));
         python->addObject(m_actions, QStringLiteral("_question"), m_closeQuestion);
-        m_arvel = python->createModuleFromScript(QStringLiteral("arvel"),
-                                                 QString::fromUtf8(ArvelScript));
+        m_arvel =
+            python->createModuleFromScript(QStringLiteral("arvel"), QString::fromUtf8(ArvelScript));
     }
     return isAvailable();
 }
@@ -163,7 +161,8 @@ void HostPython::pushProjectFilters()
     if (!m_project)
         return;
     const QStringList current = filters();
-    const QStringList wanted = {m_project->consoleRequestFilter(), m_project->consoleResponseFilter(),
+    const QStringList wanted = {m_project->consoleRequestFilter(),
+                                m_project->consoleResponseFilter(),
                                 m_project->consoleNotificationFilter()};
     if (current != wanted)
         setFilters(wanted.at(0), wanted.at(1), wanted.at(2));

@@ -14,8 +14,7 @@ namespace {
 // Answered responses stay readable this long for late readers, then go.
 const int ResponseLifetimeMs = 60000;
 
-template <typename T>
-QList<QObject *> asObjects(const QList<T *> &items)
+template<typename T> QList<QObject *> asObjects(const QList<T *> &items)
 {
     QList<QObject *> objects;
     objects.reserve(items.size());

@@ -46,7 +46,9 @@ void LightMarker::sync()
 
 QRectF LightMarker::boundingRect() const
 {
-    return HousingRect.united(LabelRect).united(QRectF(-2.0, -8.0, 4.0, 9.0)).adjusted(-2, -2, 2, 2);
+    return HousingRect.united(LabelRect)
+        .united(QRectF(-2.0, -8.0, 4.0, 9.0))
+        .adjusted(-2, -2, 2, 2);
 }
 
 void LightMarker::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
@@ -57,7 +59,8 @@ void LightMarker::paint(QPainter *painter, const QStyleOptionGraphicsItem *optio
     painter->setPen(QPen(QColor(60, 60, 60), 2.0));
     painter->drawLine(QPointF(0, -8), QPointF(0, 0));
 
-    painter->setPen(QPen(selected ? QColor(30, 110, 230) : QColor(20, 20, 20), selected ? 2.5 : 1.0));
+    painter->setPen(
+        QPen(selected ? QColor(30, 110, 230) : QColor(20, 20, 20), selected ? 2.5 : 1.0));
     painter->setBrush(QColor(45, 45, 45));
     painter->drawRoundedRect(HousingRect, 3, 3);
 
@@ -73,7 +76,8 @@ void LightMarker::paint(QPainter *painter, const QStyleOptionGraphicsItem *optio
     font.setBold(true);
     painter->setFont(font);
     const QFontMetricsF metrics(font);
-    QRectF label(LabelRect.topLeft(), QSizeF(metrics.horizontalAdvance(m_label) + 8.0, LabelRect.height()));
+    QRectF label(LabelRect.topLeft(),
+                 QSizeF(metrics.horizontalAdvance(m_label) + 8.0, LabelRect.height()));
     painter->setPen(QPen(selected ? QColor(30, 110, 230) : QColor(90, 90, 90), 1.0));
     painter->setBrush(QColor(255, 255, 255, 230));
     painter->drawRoundedRect(label, 3, 3);

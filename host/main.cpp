@@ -47,12 +47,13 @@ void addTourSteps(ScreenshotTour *tour, MainWindow *window)
         window->crossView()->setLight(first);
         window->crossView()->previewPhase(1);
     });
-    tour->addDialog(QStringLiteral("object-dialog.png"),
-                    [window, first] {
-                        window->crossView()->previewPhase(-1);
-                        window->editLight(first);
-                    },
-                    ScreenshotTour::Close::DoneZero);
+    tour->addDialog(
+        QStringLiteral("object-dialog.png"),
+        [window, first] {
+            window->crossView()->previewPhase(-1);
+            window->editLight(first);
+        },
+        ScreenshotTour::Close::DoneZero);
     // The object dialog's own editors, opened from it as a user would: a click
     // on its button once it shows; the click returns when the tour has closed
     // the editor, and the object dialog is closed after it.
@@ -81,8 +82,9 @@ void addTourSteps(ScreenshotTour *tour, MainWindow *window)
         return [window, open] {
             QTimer::singleShot(100, window, [] {
                 QWidget *dialog = QApplication::activeModalWidget();
-                if (auto *tree = dialog ? dialog->findChild<QTreeWidget *>(QStringLiteral("propTree"))
-                                        : nullptr)
+                if (auto *tree = dialog
+                                     ? dialog->findChild<QTreeWidget *>(QStringLiteral("propTree"))
+                                     : nullptr)
                     tree->expandAll();
             });
             open();
@@ -93,7 +95,8 @@ void addTourSteps(ScreenshotTour *tour, MainWindow *window)
     tour->addDialog(QStringLiteral("ini-file-dialog.png"), expandingSettings([window, project] {
                         window->openIniFile(project->fileName());
                     }));
-    tour->addDialog(QStringLiteral("map-properties.png"), [window] { window->editMapProperties(); });
+    tour->addDialog(QStringLiteral("map-properties.png"),
+                    [window] { window->editMapProperties(); });
     tour->addDialog(QStringLiteral("presets.png"), [window] { window->editPresets(); });
 }
 
@@ -180,7 +183,8 @@ int main(int argc, char *argv[])
         QStringLiteral("folder"));
     const QCommandLineOption language(
         QStringLiteral("lang"),
-        QApplication::translate("main", "Show the editor's dialogs in <language> (for example ru)."),
+        QApplication::translate("main",
+                                "Show the editor's dialogs in <language> (for example ru)."),
         QStringLiteral("language"));
     parser.addOption(screenshots);
     parser.addOption(projectDir);
@@ -194,8 +198,8 @@ int main(int argc, char *argv[])
     parser.addOption(editIni);
     parser.process(app);
 
-    const bool tourMode = parser.isSet(screenshots)
-                          || QGuiApplication::platformName() == QLatin1String("offscreen");
+    const bool tourMode =
+        parser.isSet(screenshots) || QGuiApplication::platformName() == QLatin1String("offscreen");
 
     // The screenshot run says what it found, untranslated, so that an
     // install can be checked by a script.
@@ -210,8 +214,10 @@ int main(int argc, char *argv[])
     // A screenshot run works on fresh files, never on the user's own.
     QTemporaryDir scratch;
     if (tourMode) {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, scratch.filePath(QStringLiteral("user")));
-        QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, scratch.filePath(QStringLiteral("system")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           scratch.filePath(QStringLiteral("user")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope,
+                           scratch.filePath(QStringLiteral("system")));
     }
     QString projectFolder = parser.value(projectDir);
     if (projectFolder.isEmpty()) {
@@ -232,14 +238,16 @@ int main(int argc, char *argv[])
 
     // The project kept in its folder; the sample on a first start.
     QString projectError;
-    std::unique_ptr<Arvel::Project> project(Arvel::ProjectStore::open(projectFolder, &projectError));
+    std::unique_ptr<Arvel::Project> project(
+        Arvel::ProjectStore::open(projectFolder, &projectError));
     if (!projectError.isEmpty())
         QTextStream(stderr) << projectError << Qt::endl;
     python->attachProject(project.get());
 
     EditorBridge editor;
     if (!editor.load())
-        qWarning("editor2-host: cannot load the editor plug-in: %s", qPrintable(editor.errorString()));
+        qWarning("editor2-host: cannot load the editor plug-in: %s",
+                 qPrintable(editor.errorString()));
     else if (tourMode)
         QTextStream(stdout) << "Plug-in: " << editor.fileName() << Qt::endl;
 

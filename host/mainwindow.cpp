@@ -57,17 +57,15 @@ MainWindow::MainWindow(Project *project, EditorBridge *editor, HostPython *pytho
     for (Light *light : project->lights())
         addMarker(light);
     connect(project, &Project::lightAdded, this, &MainWindow::addMarker);
-    connect(project, &Project::lightRemoved, this, [this](Light *light) {
-        delete m_markers.take(light);
-    });
+    connect(project, &Project::lightRemoved, this,
+            [this](Light *light) { delete m_markers.take(light); });
     connect(project, &Project::titleChanged, this, &MainWindow::updateTitle);
     connect(project, &Project::changedChanged, this, &MainWindow::updateTitle);
 
     connect(m_view, &OsmView::lightActivated, this, &MainWindow::editLight);
     connect(m_view, &OsmView::pointerMoved, this, [this](QPointF point) {
-        m_pointerLabel->setText(QStringLiteral("%1, %2")
-                                    .arg(point.y(), 0, 'f', 5)
-                                    .arg(point.x(), 0, 'f', 5));
+        m_pointerLabel->setText(
+            QStringLiteral("%1, %2").arg(point.y(), 0, 'f', 5).arg(point.x(), 0, 'f', 5));
     });
     connect(m_scene, &QGraphicsScene::selectionChanged, this, &MainWindow::updateActions);
     m_scene->installEventFilter(this);
@@ -77,9 +75,8 @@ MainWindow::MainWindow(Project *project, EditorBridge *editor, HostPython *pytho
     m_pointerLabel = new QLabel(this);
     statusBar()->addPermanentWidget(m_pointerLabel);
     auto *version = new QLabel(this);
-    version->setText(m_editor->isLoaded()
-                         ? tr("editor2 %1").arg(m_editor->moduleVersion())
-                         : tr("editor2 not loaded"));
+    version->setText(m_editor->isLoaded() ? tr("editor2 %1").arg(m_editor->moduleVersion())
+                                          : tr("editor2 not loaded"));
     if (!m_editor->isLoaded())
         version->setToolTip(m_editor->errorString());
     statusBar()->addPermanentWidget(version);
@@ -143,15 +140,15 @@ void MainWindow::createActions()
                                            tr("&Save"), this, &MainWindow::saveProject);
     save->setShortcut(QKeySequence::Save);
     projectMenu->addSeparator();
-    QAction *projectProps = pluginAction(projectMenu->addAction(
-        style->standardIcon(QStyle::SP_FileDialogDetailedView), tr("Project &properties..."),
-        this, &MainWindow::editProject));
-    QAction *mapProps = pluginAction(projectMenu->addAction(
-        style->standardIcon(QStyle::SP_DesktopIcon), tr("&Map properties..."), this,
-        &MainWindow::editMapProperties));
-    QAction *presets = pluginAction(projectMenu->addAction(
-        style->standardIcon(QStyle::SP_DirHomeIcon), tr("Pre&sets..."), this,
-        &MainWindow::editPresets));
+    QAction *projectProps = pluginAction(
+        projectMenu->addAction(style->standardIcon(QStyle::SP_FileDialogDetailedView),
+                               tr("Project &properties..."), this, &MainWindow::editProject));
+    QAction *mapProps = pluginAction(
+        projectMenu->addAction(style->standardIcon(QStyle::SP_DesktopIcon),
+                               tr("&Map properties..."), this, &MainWindow::editMapProperties));
+    QAction *presets =
+        pluginAction(projectMenu->addAction(style->standardIcon(QStyle::SP_DirHomeIcon),
+                                            tr("Pre&sets..."), this, &MainWindow::editPresets));
     projectMenu->addSeparator();
     QAction *quit = projectMenu->addAction(tr("&Quit"), this, &QWidget::close);
     quit->setShortcut(QKeySequence::Quit);
@@ -161,22 +158,22 @@ void MainWindow::createActions()
                                                      tr("&Add controller"), this,
                                                      &MainWindow::startAddingLight));
     add->setToolTip(tr("Add a controller: click its place on the map (Escape cancels)"));
-    m_editAction = pluginAction(lightMenu->addAction(
-        style->standardIcon(QStyle::SP_FileDialogContentsView), tr("&Edit controller..."), this,
-        &MainWindow::editSelectedLight));
+    m_editAction = pluginAction(
+        lightMenu->addAction(style->standardIcon(QStyle::SP_FileDialogContentsView),
+                             tr("&Edit controller..."), this, &MainWindow::editSelectedLight));
     m_editAction->setShortcut(Qt::Key_Return);
-    m_removeAction = lightMenu->addAction(style->standardIcon(QStyle::SP_TrashIcon),
-                                          tr("&Remove controller"), this,
-                                          &MainWindow::removeSelectedLight);
+    m_removeAction =
+        lightMenu->addAction(style->standardIcon(QStyle::SP_TrashIcon), tr("&Remove controller"),
+                             this, &MainWindow::removeSelectedLight);
     m_removeAction->setShortcut(QKeySequence::Delete);
     lightMenu->addSeparator();
     lightMenu->addMenu(new ControllerAnswersMenu(m_project, this));
 
     QMenu *settingsMenu = menuBar()->addMenu(tr("&Settings"));
-    pluginAction(settingsMenu->addAction(tr("&User settings..."), this,
-                                         &MainWindow::editUserSettings));
-    pluginAction(settingsMenu->addAction(tr("&System settings..."), this,
-                                         &MainWindow::editSystemSettings));
+    pluginAction(
+        settingsMenu->addAction(tr("&User settings..."), this, &MainWindow::editUserSettings));
+    pluginAction(
+        settingsMenu->addAction(tr("&System settings..."), this, &MainWindow::editSystemSettings));
     pluginAction(settingsMenu->addAction(tr("&Open INI file..."), this, &MainWindow::editIniFile));
 
     QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
@@ -191,11 +188,11 @@ void MainWindow::createActions()
 
     QMenu *helpMenu = menuBar()->addMenu(tr("&Help"));
     helpMenu->addAction(tr("&About"), this, [this] {
-        QMessageBox::about(this, tr("About the reference host"),
-                           tr("<p>The reference host of the editor plug-in.</p>"
-                              "<p>Plug-in version: %1</p>")
-                               .arg(m_editor->isLoaded() ? m_editor->moduleVersion()
-                                                         : tr("not loaded")));
+        QMessageBox::about(
+            this, tr("About the reference host"),
+            tr("<p>The reference host of the editor plug-in.</p>"
+               "<p>Plug-in version: %1</p>")
+                .arg(m_editor->isLoaded() ? m_editor->moduleVersion() : tr("not loaded")));
     });
 
     QToolBar *tools = addToolBar(tr("Main"));
@@ -292,9 +289,8 @@ void MainWindow::rebuildSourceMenu()
     QAction *current = nullptr;
     for (const MapSource &source : sources) {
         const QString name = source.name.isEmpty() ? tr("(unnamed)") : source.name;
-        QAction *use = m_sourceMenu->addAction(name, this, [this, name] {
-            m_view->setSourceName(name);
-        });
+        QAction *use =
+            m_sourceMenu->addAction(name, this, [this, name] { m_view->setSourceName(name); });
         use->setCheckable(true);
         use->setActionGroup(group);
         use->setToolTip(tr("%1, tiles from %2").arg(source.dbFile, source.tileServer));
@@ -313,10 +309,9 @@ void MainWindow::rebuildPresetMenu()
     m_presetMenu->clear();
     const QList<MapPreset> presets = m_project ? m_project->mapPresets() : QList<MapPreset>();
     for (const MapPreset &preset : presets) {
-        QAction *go = m_presetMenu->addAction(preset.name.isEmpty() ? tr("(unnamed)") : preset.name,
-                                              this, [this, preset] {
-                                                  m_view->showPoint(preset.center, preset.zoom);
-                                              });
+        QAction *go = m_presetMenu->addAction(
+            preset.name.isEmpty() ? tr("(unnamed)") : preset.name, this,
+            [this, preset] { m_view->showPoint(preset.center, preset.zoom); });
         go->setToolTip(preset.toolTip);
     }
     m_presetMenu->setToolTipsVisible(true);
@@ -418,8 +413,9 @@ void MainWindow::editSystemSettings()
 void MainWindow::editIniFile()
 {
     QSettings settings;
-    const QString start = settings.value(QStringLiteral("Paths/lastIniFile"),
-                                         m_project ? m_project->baseDir() : QString())
+    const QString start = settings
+                              .value(QStringLiteral("Paths/lastIniFile"),
+                                     m_project ? m_project->baseDir() : QString())
                               .toString();
     const QString fileName = QFileDialog::getOpenFileName(
         this, tr("Edit INI file"), start, tr("INI files (*.ini *.conf);;All files (*)"));
@@ -431,8 +427,8 @@ void MainWindow::editIniFile()
 
 void MainWindow::openIniFile(const QString &fileName)
 {
-    const bool projectFile = m_project && m_project->settings()
-                             && fileName == m_project->fileName();
+    const bool projectFile =
+        m_project && m_project->settings() && fileName == m_project->fileName();
     if (projectFile)
         m_project->settings()->sync();
     m_editor->editIniFile(fileName);
@@ -518,9 +514,10 @@ void MainWindow::removeSelectedLight()
     Light *light = selectedLight();
     if (!light || !m_project)
         return;
-    const auto answer = QMessageBox::question(
-        this, tr("Remove controller"),
-        tr("Remove controller %1 (%2) from the project?").arg(light->id()).arg(light->description()));
+    const auto answer = QMessageBox::question(this, tr("Remove controller"),
+                                              tr("Remove controller %1 (%2) from the project?")
+                                                  .arg(light->id())
+                                                  .arg(light->description()));
     if (answer != QMessageBox::Yes)
         return;
     m_project->removeLight(light);

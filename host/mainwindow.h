@@ -19,7 +19,7 @@ class Light;
 class LightMarker;
 class Project;
 class TrafficSimulator;
-}
+} // namespace Arvel
 
 // The reference host's main window: the project's controllers on the map,
 // the traffic console and the phase preview, with menus and a tool bar that

@@ -7,8 +7,8 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
-#include <QtNumeric>
 #include <QtMath>
+#include <QtNumeric>
 
 namespace {
 
@@ -118,7 +118,8 @@ void OsmView::fitItems()
     double zoom = qMax(m_zoomMin, m_zoomMax);
     while (zoom > qMin(m_zoomMin, m_zoomMax)) {
         const double ppd = pixelsPerDegree(zoom);
-        if (area.width() * ppd <= pixels.width() && area.height() * ppd * stretch <= pixels.height())
+        if (area.width() * ppd <= pixels.width()
+            && area.height() * ppd * stretch <= pixels.height())
             break;
         zoom -= 1.0;
     }

@@ -14,8 +14,7 @@ namespace {
 
 // Calls `read` inside each entry of the settings array `array` that is
 // present, in number order, up to the stored size.
-template <typename Read>
-void forEachEntry(QSettings *settings, const QString &array, Read read)
+template<typename Read> void forEachEntry(QSettings *settings, const QString &array, Read read)
 {
     if (!settings)
         return;

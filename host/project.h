@@ -41,12 +41,12 @@ class Project : public QObject
     Q_PROPERTY(QString fileName READ fileName WRITE setFileName)
     Q_PROPERTY(QString baseDir READ baseDir WRITE setBaseDir)
     Q_PROPERTY(QObject *connection READ connection)
-    Q_PROPERTY(QString consoleRequestFilter READ consoleRequestFilter
-                   WRITE setConsoleRequestFilter NOTIFY consoleFiltersChanged)
-    Q_PROPERTY(QString consoleResponseFilter READ consoleResponseFilter
-                   WRITE setConsoleResponseFilter NOTIFY consoleFiltersChanged)
-    Q_PROPERTY(QString consoleNotificationFilter READ consoleNotificationFilter
-                   WRITE setConsoleNotificationFilter NOTIFY consoleFiltersChanged)
+    Q_PROPERTY(QString consoleRequestFilter READ consoleRequestFilter WRITE setConsoleRequestFilter
+                   NOTIFY consoleFiltersChanged)
+    Q_PROPERTY(QString consoleResponseFilter READ consoleResponseFilter WRITE
+                   setConsoleResponseFilter NOTIFY consoleFiltersChanged)
+    Q_PROPERTY(QString consoleNotificationFilter READ consoleNotificationFilter WRITE
+                   setConsoleNotificationFilter NOTIFY consoleFiltersChanged)
     Q_PROPERTY(bool changed READ isChanged WRITE setChanged NOTIFY changedChanged)
 
 public:

@@ -59,8 +59,8 @@ bool looksLikeSettings(const QByteArray &data, QString *why)
                 *why = QCoreApplication::translate("Arvel::ProjectStore",
                                                    "it is not in the settings file format");
             else
-                *why = QCoreApplication::translate("Arvel::ProjectStore",
-                                                   "it is not a settings file");
+                *why =
+                    QCoreApplication::translate("Arvel::ProjectStore", "it is not a settings file");
             return false;
         }
         line.clear();
@@ -389,8 +389,8 @@ std::unique_ptr<Light> readLight(QSettings &settings, const QDir &base)
         controller.serialNumber = settings.value(key("serialNumber")).toString();
         controller.firmware = settings.value(key("firmware"), controller.firmware).toString();
         controller.description = settings.value(key("description")).toString();
-        controller.position
-            = QPointF(readDouble(settings, key("lon")), readDouble(settings, key("lat")));
+        controller.position =
+            QPointF(readDouble(settings, key("lon")), readDouble(settings, key("lat")));
         controller.phases = readNumberList(settings, key("phases"));
         controller.programs = readNumberList(settings, key("programs"));
         settings.endGroup();

@@ -20,7 +20,7 @@ struct SampleLight
     const char *description;
     double lon;
     double lat;
-    int phases;          // the object knows phases 1..phases
+    int phases;           // the object knows phases 1..phases
     int controllerPhases; // the live controller has 1..controllerPhases
     bool rcd;
     uint eventMask;
@@ -32,13 +32,14 @@ const SampleLight Lights[] = {
     {101, "Арвел V3.17", "пл. Центральная – ул. Набережная", 37.6175, 55.7539, 3, 4, true, 0x31,
      "Arvel2"},
     {102, "Arvel2", "ул. Садовая – пр. Мира", 37.6302, 55.7601, 4, 4, false, 0x11, "Arvel2"},
-    {103, "Шлюз-ЛТ9", "ул. Речная – ул. Школьная", 37.6051, 55.7482, 2, 3, false, 0x3, "LT9 gateway"},
+    {103, "Шлюз-ЛТ9", "ул. Речная – ул. Школьная", 37.6051, 55.7482, 2, 3, false, 0x3,
+     "LT9 gateway"},
     {104, "TriLink4", "пр. Победы – ул. Лесная", 37.6412, 55.7467, 3, 3, true, 0x0, "TriLink4"},
     {105, "Сигнал-М", "пешеходный переход у вокзала", 37.5986, 55.7627, 2, 5, false, 0x101,
      "АРВЕЛ-М"},
 };
 
-const char *const PhaseNames[] = {"", "Север – юг", "Восток – запад", "Левые повороты",
+const char *const PhaseNames[] = {"",           "Север – юг", "Восток – запад", "Левые повороты",
                                   "Пешеходная", "Все красные"};
 
 void writeFileOnce(const QString &path, const QByteArray &contents)
@@ -56,18 +57,22 @@ QByteArray schemaSvg(int lightId, int phase)
     const bool northSouth = phase % 2 == 1;
     const QString title = phase > 0 ? QStringLiteral("%1, phase %2").arg(lightId).arg(phase)
                                     : QStringLiteral("%1").arg(lightId);
-    QString svg = QStringLiteral(
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"200\" height=\"200\" viewBox=\"0 0 200 200\">\n"
-        "  <rect width=\"200\" height=\"200\" fill=\"#f2efe9\"/>\n"
-        "  <rect x=\"75\" y=\"0\" width=\"50\" height=\"200\" fill=\"#888\"/>\n"
-        "  <rect x=\"0\" y=\"75\" width=\"200\" height=\"50\" fill=\"#888\"/>\n");
+    QString svg =
+        QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"200\" height=\"200\" "
+                       "viewBox=\"0 0 200 200\">\n"
+                       "  <rect width=\"200\" height=\"200\" fill=\"#f2efe9\"/>\n"
+                       "  <rect x=\"75\" y=\"0\" width=\"50\" height=\"200\" fill=\"#888\"/>\n"
+                       "  <rect x=\"0\" y=\"75\" width=\"200\" height=\"50\" fill=\"#888\"/>\n");
     if (phase > 0) {
-        svg += QStringLiteral("  <line x1=\"100\" y1=\"5\" x2=\"100\" y2=\"70\" stroke=\"%1\" stroke-width=\"6\"/>\n"
-                              "  <line x1=\"5\" y1=\"100\" x2=\"70\" y2=\"100\" stroke=\"%2\" stroke-width=\"6\"/>\n")
+        svg += QStringLiteral("  <line x1=\"100\" y1=\"5\" x2=\"100\" y2=\"70\" stroke=\"%1\" "
+                              "stroke-width=\"6\"/>\n"
+                              "  <line x1=\"5\" y1=\"100\" x2=\"70\" y2=\"100\" stroke=\"%2\" "
+                              "stroke-width=\"6\"/>\n")
                    .arg(northSouth ? QStringLiteral("#28be46") : QStringLiteral("#e62828"),
                         northSouth ? QStringLiteral("#e62828") : QStringLiteral("#28be46"));
     }
-    svg += QStringLiteral("  <text x=\"140\" y=\"190\" font-size=\"14\">%1</text>\n</svg>\n").arg(title);
+    svg += QStringLiteral("  <text x=\"140\" y=\"190\" font-size=\"14\">%1</text>\n</svg>\n")
+               .arg(title);
     return svg.toUtf8();
 }
 
@@ -147,7 +152,8 @@ Project *createSampleProject(const QString &baseDir, QObject *parent)
         QDir().mkpath(schemaDir);
         writeFileOnce(schemaDir + QStringLiteral("/main.svg"), schemaSvg(sample.id, 0));
         for (int phase = 1; phase <= sample.controllerPhases; ++phase)
-            writeFileOnce(schemaDir + QStringLiteral("/phase%1.svg").arg(phase), schemaSvg(sample.id, phase));
+            writeFileOnce(schemaDir + QStringLiteral("/phase%1.svg").arg(phase),
+                          schemaSvg(sample.id, phase));
 
         auto *light = new Light;
         light->setId(sample.id);
@@ -167,7 +173,8 @@ Project *createSampleProject(const QString &baseDir, QObject *parent)
             light->createProgram(program, programNames.at(program - 1));
         light->setCustomProperty(QStringLiteral("district"), QStringLiteral("Центральный"),
                                  QStringLiteral("Administrative district"));
-        light->setCustomProperty(QStringLiteral("installed"), QStringLiteral("2019-06-%1").arg(sample.id % 28 + 1),
+        light->setCustomProperty(QStringLiteral("installed"),
+                                 QStringLiteral("2019-06-%1").arg(sample.id % 28 + 1),
                                  QStringLiteral("Date of installation"));
         light->setCustomProperty(QStringLiteral("lanes"), 2 + sample.id % 3,
                                  QStringLiteral("Lanes on the main approach"));

@@ -72,7 +72,9 @@ void ScreenshotTour::start()
 void ScreenshotTour::runNext()
 {
     if (m_next >= m_steps.size()) {
-        say(tr("Screenshots done: %1 of %2 saved").arg(m_steps.size() - m_failures).arg(m_steps.size()));
+        say(tr("Screenshots done: %1 of %2 saved")
+                .arg(m_steps.size() - m_failures)
+                .arg(m_steps.size()));
         emit finished(m_failures);
         return;
     }
@@ -134,8 +136,8 @@ void ScreenshotTour::poll()
     const qint64 now = m_clock.elapsed();
     if (m_rescued) {
         if (now > AppearTimeoutMs + RescueTimeoutMs) {
-            complain(tr("%1: the entry point does not return; ending the run")
-                         .arg(m_current.fileName));
+            complain(
+                tr("%1: the entry point does not return; ending the run").arg(m_current.fileName));
             m_poll.stop();
             QCoreApplication::exit(3);
         }
@@ -159,7 +161,9 @@ void ScreenshotTour::poll()
     }
 
     if (!m_captured && now > AppearTimeoutMs) {
-        complain(tr("%1: no dialog appeared within %2 s").arg(m_current.fileName).arg(AppearTimeoutMs / 1000));
+        complain(tr("%1: no dialog appeared within %2 s")
+                     .arg(m_current.fileName)
+                     .arg(AppearTimeoutMs / 1000));
         m_rescued = true;
         // Whatever the entry point waits on, try to let it go.
         const QWidgetList windows = QApplication::topLevelWidgets();

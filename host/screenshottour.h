@@ -31,7 +31,8 @@ public:
     void addWindow(const QString &fileName, QWidget *window, int settleMs,
                    std::function<void()> prepare = {});
     // `open` must open a dialog and return once it has closed.
-    void addDialog(const QString &fileName, std::function<void()> open, Close close = Close::Reject);
+    void addDialog(const QString &fileName, std::function<void()> open,
+                   Close close = Close::Reject);
 
     // Runs the steps from the event loop; finished() tells how many failed.
     void start();

@@ -68,7 +68,8 @@ TrafficConsole::TrafficConsole(HostPython *python, Project *project, QWidget *pa
     layout->addWidget(m_text, 1);
 
     if (m_project)
-        connect(m_project, &Project::consoleFiltersChanged, this, &TrafficConsole::updateFilterLabel);
+        connect(m_project, &Project::consoleFiltersChanged, this,
+                &TrafficConsole::updateFilterLabel);
     updateFilterLabel();
     updateCounter();
 }
@@ -92,7 +93,8 @@ void TrafficConsole::updateFilterLabel()
                    + part(tr("Answers:"), texts.at(1)) + QStringLiteral(" &nbsp; ")
                    + part(tr("Notifications:"), texts.at(2));
     if (!m_python || !m_python->isAvailable())
-        html += QStringLiteral(" &nbsp; ") + colored(QStringLiteral("#b00"), tr("(no Python: not applied)"));
+        html += QStringLiteral(" &nbsp; ")
+                + colored(QStringLiteral("#b00"), tr("(no Python: not applied)"));
     m_filters->setText(html);
 }
 
@@ -142,8 +144,9 @@ void TrafficConsole::showMessage(const TrafficMessage &message)
     }
     const QString time = message.time.toString(QStringLiteral("HH:mm:ss.zzz"));
     if (verdict == HostPython::Verdict::Error) {
-        appendLine(time, colored(QStringLiteral("#b00"),
-                                 tr("The %1 filter fails and hides every %1: %2").arg(kind, error)));
+        appendLine(time,
+                   colored(QStringLiteral("#b00"),
+                           tr("The %1 filter fails and hides every %1: %2").arg(kind, error)));
     }
     if (verdict != HostPython::Verdict::Show || m_pause->isChecked()) {
         updateCounter();
@@ -155,20 +158,23 @@ void TrafficConsole::showMessage(const TrafficMessage &message)
     const QString light = QStringLiteral("[%1]").arg(message.lightId, 3);
     switch (message.kind) {
     case TrafficMessage::Kind::Request:
-        appendLine(time, colored(QStringLiteral("#1a5fb4"),
-                                 QStringLiteral("→ %1 %2 (%3)")
-                                     .arg(light, commandName(message.command), hex(message.command))));
+        appendLine(time,
+                   colored(QStringLiteral("#1a5fb4"),
+                           QStringLiteral("→ %1 %2 (%3)")
+                               .arg(light, commandName(message.command), hex(message.command))));
         break;
     case TrafficMessage::Kind::Response:
-        appendLine(time, colored(message.error ? QStringLiteral("#c01c28") : QStringLiteral("#26a269"),
-                                 QStringLiteral("← %1 %2 (%3) %4")
-                                     .arg(light, commandName(message.command), hex(message.command),
-                                          message.error ? tr("error: no answer") : tr("ok"))));
+        appendLine(time,
+                   colored(message.error ? QStringLiteral("#c01c28") : QStringLiteral("#26a269"),
+                           QStringLiteral("← %1 %2 (%3) %4")
+                               .arg(light, commandName(message.command), hex(message.command),
+                                    message.error ? tr("error: no answer") : tr("ok"))));
         break;
     case TrafficMessage::Kind::Notification:
         appendLine(time, colored(QStringLiteral("#9141ac"),
                                  QStringLiteral("! %1 %2 %3 (%4)")
-                                     .arg(light, tr("notification"), notificationName(message.notificationId),
+                                     .arg(light, tr("notification"),
+                                          notificationName(message.notificationId),
                                           hex(message.notificationId))));
         break;
     }

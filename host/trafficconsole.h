@@ -12,7 +12,7 @@ class QToolButton;
 namespace Arvel {
 class HostPython;
 class Project;
-}
+} // namespace Arvel
 
 // The traffic console: the messages exchanged with the controllers, each
 // shown only when the project's console filter for its kind lets it pass

@@ -38,8 +38,9 @@ void TrafficSimulator::tick()
     const int lightId = lights.at(int(m_random.bounded(lights.size())))->id();
     const QVector<CommandCode> &commands = requestCommands();
     // Status polling makes up much of the real traffic.
-    const int command = m_random.bounded(5) < 2 ? commandCode(QStringLiteral("GET_STAT"))
-                                                : commands.at(int(m_random.bounded(commands.size()))).code;
+    const int command = m_random.bounded(5) < 2
+                            ? commandCode(QStringLiteral("GET_STAT"))
+                            : commands.at(int(m_random.bounded(commands.size()))).code;
 
     TrafficMessage request;
     request.kind = TrafficMessage::Kind::Request;

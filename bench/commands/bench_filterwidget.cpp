@@ -230,8 +230,9 @@ int main(int argc, char **argv)
     const double baselineMs = Bench::median(baseline);
     const double readingMs = Bench::median(reading);
     QTextStream out(stdout);
-    out << "thread CPU time, medians of " << rounds << " rounds; evaluations per round: "
-        << texts.size() << ", true results per round: " << checked / rounds << "\n";
+    out << "thread CPU time, medians of " << rounds
+        << " rounds; evaluations per round: " << texts.size()
+        << ", true results per round: " << checked / rounds << "\n";
     out << QString::asprintf("bare evaluations (96):              %8.3f ms\n", bareMs);
     out << QString::asprintf("bare check boxes (96, three grids): %8.3f ms\n", bareBoxesMs);
     out << QString::asprintf("baseline, the two in one loop:      %8.3f ms\n", baselineMs);
@@ -244,11 +245,14 @@ int main(int argc, char **argv)
     out << QString::asprintf("  setFilters, boxes pre-built:      %8.3f ms  ratio %.2f"
                              " to the bare evaluations\n",
                              Bench::median(checksOnly), Bench::median(checksOnly) / bareMs);
-    out << QString::asprintf("FilterWidget::buildFilters:         %8.3f ms\n", Bench::median(building));
-    out << QString::asprintf("ProjectPropertiesDlg built:         %8.3f ms\n", Bench::median(opening));
+    out << QString::asprintf("FilterWidget::buildFilters:         %8.3f ms\n",
+                             Bench::median(building));
+    out << QString::asprintf("ProjectPropertiesDlg built:         %8.3f ms\n",
+                             Bench::median(opening));
     out << QString::asprintf("ProjectPropertiesDlg shown:         %8.3f ms  (goal < 50)\n",
                              Bench::median(openingShown));
-    out << QString::asprintf("  the same, wall clock:             %8.3f ms\n", Bench::median(openingWall));
+    out << QString::asprintf("  the same, wall clock:             %8.3f ms\n",
+                             Bench::median(openingWall));
     out.flush();
 
     PythonQt::cleanup();

@@ -234,8 +234,8 @@ int main(int argc, char *argv[])
         || !measure(10000, qMax(1, runs / 2), &tenThousand, out))
         return 1;
 
-    out << "object dialog, thread CPU time, medians of " << runs << " runs ("
-        << qMax(1, runs / 2) << " with 10,000 rows); a row is one phase and one program\n";
+    out << "object dialog, thread CPU time, medians of " << runs << " runs (" << qMax(1, runs / 2)
+        << " with 10,000 rows); a row is one phase and one program\n";
     out << QString::asprintf("  fixed: empty dialog built (the form)       %8.2f ms\n",
                              empty.built);
     out << QString::asprintf("  fixed: empty dialog opened, shown, sized   %8.2f ms\n",
@@ -251,8 +251,8 @@ int main(int argc, char *argv[])
         out << QString::asprintf("  %5d rows, opened, shown and sized: dialog %8.2f ms, "
                                  "bare tables %8.2f ms, ratio %.2f (goal <= 1.0)\n",
                                  f->count, f->opened, f->bareShown, f->opened / f->bareShown);
-        out << QString::asprintf("  %5d rows, applied unchanged              %8.2f ms\n",
-                                 f->count, f->applied);
+        out << QString::asprintf("  %5d rows, applied unchanged              %8.2f ms\n", f->count,
+                                 f->applied);
     }
     out.flush();
     return 0;

@@ -16,8 +16,8 @@
 // Usage: bench_objectexchange [runs]   (offscreen unless QT_QPA_PLATFORM is set)
 
 #include "benchsupport.h"
-#include "hostitem.h"
 #include "filechooser.h"
+#include "hostitem.h"
 #include "objectpropertiesdlg.h"
 
 #include <QApplication>
@@ -200,8 +200,8 @@ bool measureImport(int runs, Figures *figures, QTextStream &out)
     QTemporaryDir base;
     const QString folder = QDir(base.path()).absoluteFilePath(QStringLiteral("drawings"));
     QDir().mkpath(folder);
-    QStringList names = {"main.svg", "bg.svg", "bg.wmf", "readme.txt", "phase.svg",
-                         "phase-x.svg", "phase1.png", "legend.svg", "notes.txt", "phase2.svg.bak"};
+    QStringList names = {"main.svg",    "bg.svg",     "bg.wmf",     "readme.txt", "phase.svg",
+                         "phase-x.svg", "phase1.png", "legend.svg", "notes.txt",  "phase2.svg.bak"};
     for (int n = 1; n <= PhaseFiles; ++n)
         names.append(QStringLiteral("phase%1.svg").arg(n));
     for (const QString &name : names) {
@@ -225,7 +225,8 @@ bool measureImport(int runs, Figures *figures, QTextStream &out)
     Rows rows;
     {
         const QFileInfoList listed =
-            QDir(folder, QStringLiteral("phase*.svg"), QDir::Name | QDir::IgnoreCase).entryInfoList();
+            QDir(folder, QStringLiteral("phase*.svg"), QDir::Name | QDir::IgnoreCase)
+                .entryInfoList();
         for (const QFileInfo &entry : listed) {
             bool ok = false;
             const int n = entry.completeBaseName().mid(5).toInt(&ok);

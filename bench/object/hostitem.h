@@ -16,7 +16,8 @@ public:
         : QObject(parent)
         , m_id(id)
         , m_description(description)
-    {}
+    {
+    }
 
     int m_id;
     QString m_description;

@@ -39,8 +39,8 @@ QByteArray makeIni()
             else if (k % 2)
                 ini += QByteArray::number(s * KeysPerSection + k);
             else
-                ini += "text of key " + QByteArray::number(k) + " in section "
-                       + QByteArray::number(s);
+                ini +=
+                    "text of key " + QByteArray::number(k) + " in section " + QByteArray::number(s);
             ini += '\n';
         }
     }
@@ -124,8 +124,8 @@ int main(int argc, char *argv[])
 
             clock.start();
             auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));
-            const QList<QTreeWidgetItem *> found
-                = tree->findItems(QStringLiteral("key1"), Qt::MatchExactly | Qt::MatchRecursive, 1);
+            const QList<QTreeWidgetItem *> found =
+                tree->findItems(QStringLiteral("key1"), Qt::MatchExactly | Qt::MatchRecursive, 1);
             if (found.size() != Sections)
                 return 1;
             QTreeWidgetItem *edited = found.at(Sections / 2);

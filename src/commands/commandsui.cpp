@@ -21,8 +21,7 @@ QCheckBox *boxAt(QLayout *layout, int i)
 }
 
 // Calls f(box, row) for the boxes that pair with rows of `list`.
-template <typename F>
-void forEachBox(const QList<CommandDesc> &list, QGridLayout *grid, F f)
+template<typename F> void forEachBox(const QList<CommandDesc> &list, QGridLayout *grid, F f)
 {
     if (!grid)
         return;
@@ -40,7 +39,8 @@ void forEachBox(const QList<CommandDesc> &list, QGridLayout *grid, F f)
 CommandsUi::CommandsUi()
     : commands(CommandTables::requests())
     , notifications(CommandTables::notifications())
-{}
+{
+}
 
 void CommandsUi::fillGrid(const QList<CommandDesc> &list, QGridLayout *grid) const
 {
@@ -73,8 +73,8 @@ void CommandsUi::setChecksByExpression(const QList<CommandDesc> &list, QGridLayo
                                        const QString &expression) const
 {
     PythonQt *python = PythonQt::self();
-    const bool evaluate = FilterExpression::needsEvaluation(expression) && python
-                          && !module.isNull();
+    const bool evaluate =
+        FilterExpression::needsEvaluation(expression) && python && !module.isNull();
     forEachBox(list, grid, [&](QCheckBox *box, const CommandDesc &row) {
         bool checked = false;
         if (evaluate) {

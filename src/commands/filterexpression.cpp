@@ -24,12 +24,12 @@ const QRegularExpression &recognisedForm(Kind kind)
     // The subjects are used unescaped on purpose: this is the form the host's
     // stored filters have always been matched with.
     static const QRegularExpression forms[] = {
-        QRegularExpression(QRegularExpression::anchoredPattern(
-            QStringLiteral("request.command in \\(.+\\)"))),
+        QRegularExpression(
+            QRegularExpression::anchoredPattern(QStringLiteral("request.command in \\(.+\\)"))),
         QRegularExpression(QRegularExpression::anchoredPattern(
             QStringLiteral("resp.request.command in \\(.+\\)"))),
-        QRegularExpression(QRegularExpression::anchoredPattern(
-            QStringLiteral("notify.id in \\(.+\\)"))),
+        QRegularExpression(
+            QRegularExpression::anchoredPattern(QStringLiteral("notify.id in \\(.+\\)"))),
     };
     return forms[index(kind)];
 }

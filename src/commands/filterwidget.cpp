@@ -34,14 +34,14 @@ FilterWidget::Tab FilterWidget::tab(int index) const
 {
     switch (index) {
     case 0:
-        return {Kind::Request, ui->tab, commands, ui->gridLayout, ui->customFilter,
-                ui->customFilterText};
+        return {Kind::Request,  ui->tab,          commands,
+                ui->gridLayout, ui->customFilter, ui->customFilterText};
     case 1:
-        return {Kind::Response, ui->tab_2, commands, ui->gridLayout_2, ui->customFilter_2,
-                ui->customFilterText_2};
+        return {Kind::Response,   ui->tab_2,          commands,
+                ui->gridLayout_2, ui->customFilter_2, ui->customFilterText_2};
     default:
-        return {Kind::Notification, ui->tab_3, notifications, ui->gridLayout_3,
-                ui->customFilter_3, ui->customFilterText_3};
+        return {Kind::Notification, ui->tab_3,          notifications,
+                ui->gridLayout_3,   ui->customFilter_3, ui->customFilterText_3};
     }
 }
 

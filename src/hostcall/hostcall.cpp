@@ -31,7 +31,7 @@ bool hasMethod(const QObject *object, const char *signature)
         return false;
     const QMetaObject *meta = object->metaObject();
     return meta->indexOfMethod(signature) >= 0
-        || meta->indexOfMethod(QMetaObject::normalizedSignature(signature).constData()) >= 0;
+           || meta->indexOfMethod(QMetaObject::normalizedSignature(signature).constData()) >= 0;
 }
 
 // Asking first keeps a missing method a silent skip: invokeMethod itself

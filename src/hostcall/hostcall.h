@@ -32,16 +32,14 @@ bool invoke(QObject *object, const char *method, QGenericReturnArgument result,
             QGenericArgument a2 = QGenericArgument(), QGenericArgument a3 = QGenericArgument());
 
 namespace Detail {
-template <typename T>
-QGenericArgument argument(const T &value)
+template<typename T> QGenericArgument argument(const T &value)
 {
     return QGenericArgument(QMetaType::typeName(qMetaTypeId<T>()), &value);
 }
 } // namespace Detail
 
 // Calls a method without looking at any result.
-template <typename... Args>
-bool call(QObject *object, const char *method, const Args &...args)
+template<typename... Args> bool call(QObject *object, const char *method, const Args &...args)
 {
     static_assert(sizeof...(Args) <= 4, "at most four arguments");
     return invoke(object, method, QGenericReturnArgument(), Detail::argument(args)...);
@@ -49,7 +47,7 @@ bool call(QObject *object, const char *method, const Args &...args)
 
 // Calls a method that returns R; *ok tells whether the call was made. On
 // failure the result is a default-constructed R.
-template <typename R, typename... Args>
+template<typename R, typename... Args>
 R callFor(QObject *object, const char *method, bool *ok, const Args &...args)
 {
     static_assert(sizeof...(Args) <= 4, "at most four arguments");

@@ -59,8 +59,8 @@ OsmViewPropertiesDlg::~OsmViewPropertiesDlg()
 void OsmViewPropertiesDlg::load()
 {
     QTableWidget *table = ui->mapsTable;
-    const QList<QVariantList> sources = SettingsArray::read(*m_settings, QLatin1String(MapArray),
-                                                            sourceKeys());
+    const QList<QVariantList> sources =
+        SettingsArray::read(*m_settings, QLatin1String(MapArray), sourceKeys());
     table->setRowCount(0);
     for (const QVariantList &source : sources) {
         QStringList texts;
@@ -92,8 +92,7 @@ void OsmViewPropertiesDlg::accept()
     QList<QVariantList> sources;
     sources.reserve(table->rowCount());
     for (int row = 0; row < table->rowCount(); ++row) {
-        sources.append({cellText(table, row, 0), cellText(table, row, 1),
-                        cellText(table, row, 2)});
+        sources.append({cellText(table, row, 0), cellText(table, row, 1), cellText(table, row, 2)});
     }
     SettingsArray::write(*m_settings, QLatin1String(MapArray), sourceKeys(), sources);
 

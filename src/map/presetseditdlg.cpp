@@ -57,9 +57,8 @@ PresetsEditDlg::~PresetsEditDlg()
 void PresetsEditDlg::load()
 {
     const QString defaultName = m_settings->value(QLatin1String(DefaultPresetKey)).toString();
-    const QList<QVariantList> presets = SettingsArray::read(*m_settings,
-                                                            QLatin1String(PresetsArray),
-                                                            presetKeys());
+    const QList<QVariantList> presets =
+        SettingsArray::read(*m_settings, QLatin1String(PresetsArray), presetKeys());
     {
         const QSignalBlocker blocker(ui->presets);
         for (const QVariantList &preset : presets) {
@@ -71,8 +70,8 @@ void PresetsEditDlg::load()
     }
     // An absent default names no preset, not one whose name is empty.
     const Qt::MatchFlags exactly = Qt::MatchExactly | Qt::MatchCaseSensitive;
-    const int current = defaultName.isEmpty() ? -1
-                                              : ui->defaultPreset->findText(defaultName, exactly);
+    const int current =
+        defaultName.isEmpty() ? -1 : ui->defaultPreset->findText(defaultName, exactly);
     ui->defaultPreset->setCurrentIndex(current);
 }
 
@@ -95,9 +94,8 @@ void PresetsEditDlg::accept()
     }
 
     m_settings->remove(QLatin1String(DefaultPresetKey));
-    const QString defaultName = ui->defaultPreset->currentIndex() < 0
-                                    ? QString()
-                                    : ui->defaultPreset->currentText();
+    const QString defaultName =
+        ui->defaultPreset->currentIndex() < 0 ? QString() : ui->defaultPreset->currentText();
 
     // Stored rows are numbered consecutively: a row left out leaves no hole
     // and no older entry behind it.
@@ -141,9 +139,8 @@ void PresetsEditDlg::on_addCurrent_clicked()
         return;
     const QSignalBlocker blocker(ui->presets);
     try {
-        const QPointF centre = m_osmView->mapToScene(m_osmView->viewport()->rect())
-                                   .boundingRect()
-                                   .center();
+        const QPointF centre =
+            m_osmView->mapToScene(m_osmView->viewport()->rect()).boundingRect().center();
         const QString name = tr("Preset");
         appendPreset({name, name, HostCall::read(m_osmView, "zoomF").toString(),
                       CentreText::format(centre.x(), centre.y())});

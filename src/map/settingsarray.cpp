@@ -48,8 +48,8 @@ QList<QVariantList> read(QSettings &settings, const QString &array, const QStrin
 {
     QList<QVariantList> entries;
     settings.beginGroup(array);
-    const QList<int> numbers = entryNumbers(settings.value(QLatin1String(SizeKey)),
-                                            settings.childGroups());
+    const QList<int> numbers =
+        entryNumbers(settings.value(QLatin1String(SizeKey)), settings.childGroups());
     entries.reserve(numbers.size());
     for (const int number : numbers) {
         settings.beginGroup(QString::number(number));

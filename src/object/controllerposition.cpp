@@ -30,8 +30,7 @@ static bool parseDegrees(const QString &text, double *degrees)
 bool parse(const QString &text, QPointF *point)
 {
     static const QRegularExpression separators(QStringLiteral("[ ne]"));
-    const QStringList parts =
-        text.trimmed().toLower().split(separators, Qt::SkipEmptyParts);
+    const QStringList parts = text.trimmed().toLower().split(separators, Qt::SkipEmptyParts);
     if (parts.size() != 2)
         return false;
     double latitude = 0;

@@ -22,8 +22,8 @@ bool phaseNumber(const QString &fileName, int *number);
 
 struct PhaseFile
 {
-    QString path;    // absolute
-    int number = 0;  // valid only when numbered
+    QString path;   // absolute
+    int number = 0; // valid only when numbered
     bool numbered = false;
 };
 

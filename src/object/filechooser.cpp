@@ -16,8 +16,7 @@ QString FileChooser::openFileName(QWidget *parent, const QString &caption, const
     return QFileDialog::getOpenFileName(parent, caption, dir, filter);
 }
 
-QString FileChooser::existingDirectory(QWidget *parent, const QString &caption,
-                                       const QString &dir)
+QString FileChooser::existingDirectory(QWidget *parent, const QString &caption, const QString &dir)
 {
     return QFileDialog::getExistingDirectory(parent, caption, dir, QFileDialog::ShowDirsOnly);
 }

@@ -15,8 +15,7 @@ public:
 
     virtual QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QString &filter);
-    virtual QString existingDirectory(QWidget *parent, const QString &caption,
-                                      const QString &dir);
+    virtual QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir);
 
     // The chooser in use: Qt's dialogs unless replaced.
     static FileChooser *current();

@@ -19,11 +19,11 @@
 #include <QDebug>
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
-#include <QRawFont>
 #include <QMessageBox>
 #include <QMetaObject>
-#include <QHeaderView>
+#include <QRawFont>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QTimer>
@@ -50,8 +50,10 @@ class SingleLineCheck
 {
 public:
     explicit SingleLineCheck(const QFont &font)
-        : m_font(QRawFont::fromFont(font)), m_known(0x10000, Unknown)
-    {}
+        : m_font(QRawFont::fromFont(font))
+        , m_known(0x10000, Unknown)
+    {
+    }
 
     bool operator()(const QString &text)
     {
@@ -161,7 +163,8 @@ void resizeColumnsOverAllRows(QTableWidget *table)
             glyphs.resize(size_t(count));
             advances.resize(size_t(count));
             qreal advance = 0;
-            if (count > 0 && font.glyphIndexesForChars(text.constData(), count, glyphs.data(), &count)
+            if (count > 0
+                && font.glyphIndexesForChars(text.constData(), count, glyphs.data(), &count)
                 && font.advancesForGlyphIndexes(glyphs.data(), advances.data(), count,
                                                 QRawFont::KernedAdvances)) {
                 for (int i = 0; i < count; ++i)
@@ -185,7 +188,7 @@ void resizeColumnsOverAllRows(QTableWidget *table)
 
 // Fills a table in one go from host objects, one row per object; every cell
 // gets an item, as the rest of the dialog relies on.
-template <typename CellText>
+template<typename CellText>
 void fillTable(QTableWidget *table, const QList<QObject *> &objects, CellText cellText)
 {
     const int columns = table->columnCount();
@@ -198,7 +201,8 @@ void fillTable(QTableWidget *table, const QList<QObject *> &objects, CellText ce
         QSignalBlocker blocker(model);
         for (int row = 0; row < rows; ++row) {
             for (int column = 0; column < columns; ++column)
-                table->setItem(row, column, new QTableWidgetItem(cellText(objects.at(row), column)));
+                table->setItem(row, column,
+                               new QTableWidgetItem(cellText(objects.at(row), column)));
         }
         blocker.unblock();
         emit model->dataChanged(model->index(0, 0), model->index(rows - 1, columns - 1));
@@ -232,8 +236,7 @@ void removeSelectedRows(QTableWidget *table)
 
 // Appends `count` rows in one go, an item in every cell (cellText is asked
 // row by row, left to right), with one change notice for all of them.
-template <typename CellText>
-void appendRows(QTableWidget *table, int count, CellText cellText)
+template<typename CellText> void appendRows(QTableWidget *table, int count, CellText cellText)
 {
     const int first = table->rowCount();
     const int columns = table->columnCount();
@@ -382,8 +385,7 @@ ObjectPropertiesDlg::~ObjectPropertiesDlg()
 
 bool ObjectPropertiesDlg::eventFilter(QObject *watched, QEvent *event)
 {
-    if (positionEditing && watched == positionScene.data()
-        && watched->inherits("QGraphicsScene")) {
+    if (positionEditing && watched == positionScene.data() && watched->inherits("QGraphicsScene")) {
         if (event->type() == QEvent::KeyPress) {
             const auto *key = static_cast<QKeyEvent *>(event);
             if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier)
@@ -532,7 +534,8 @@ void ObjectPropertiesDlg::writeEventMask()
 
 void ObjectPropertiesDlg::writeCustomProperties()
 {
-    const QVariantMap stored = HostCall::callFor<QVariantMap>(light.data(), "customProperties", nullptr);
+    const QVariantMap stored =
+        HostCall::callFor<QVariantMap>(light.data(), "customProperties", nullptr);
 
     for (auto it = customProperties.cbegin(); it != customProperties.cend(); ++it) {
         const QVariantList entry = it.value().toList();
@@ -777,8 +780,8 @@ bool ObjectPropertiesDlg::sendCommand(const QVariant &command, const QVariant &a
 {
     QObject *response = nullptr;
     if (!HostCall::invoke(light.data(), "sendCommand",
-                          QGenericReturnArgument("Response*", &response),
-                          Q_ARG(QVariant, command), Q_ARG(QVariant, argument))
+                          QGenericReturnArgument("Response*", &response), Q_ARG(QVariant, command),
+                          Q_ARG(QVariant, argument))
         || !response || response->metaObject()->indexOfSignal("finished()") < 0)
         return false;
     // A response handed out again for the same handler is awaited once.

@@ -8,8 +8,7 @@ namespace {
 
 constexpr quint8 Absent = 0xF;
 
-template <typename Visit>
-void forEachPresent(const QByteArray &map, Visit visit)
+template<typename Visit> void forEachPresent(const QByteArray &map, Visit visit)
 {
     const int size = map.size();
     for (int k = 0; k < size; ++k) {

@@ -26,8 +26,7 @@ QString Base::toRelativePath(const QString &path) const
         return path;
     // Most stored paths lie inside the base folder: then the relative form is
     // the rest of the path, exactly as QDir computes it, without its cost.
-    if (path.size() > m_prefix.size() && path.startsWith(m_prefix)
-        && QDir::cleanPath(path) == path)
+    if (path.size() > m_prefix.size() && path.startsWith(m_prefix) && QDir::cleanPath(path) == path)
         return path.mid(m_prefix.size());
     const QString relative = m_dir.relativeFilePath(path);
     return relative.isEmpty() ? path : relative;

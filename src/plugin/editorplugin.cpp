@@ -1,7 +1,7 @@
 #include "editorplugin.h"
 
-#include "osmviewpropertiesdlg.h"
 #include "objectpropertiesdlg.h"
+#include "osmviewpropertiesdlg.h"
 #include "presetseditdlg.h"
 #include "projectpropertiesdlg.h"
 #include "settingseditdlg.h"
@@ -46,8 +46,7 @@ int waitForResult(const QPointer<QDialog> &dialog, const QPointer<QObject> &watc
 // Runs a dialog modally and destroys it. The dialog lives on the heap behind a
 // guard: a main window destroyed during exec() takes its child dialog along,
 // which a dialog on the stack would not survive.
-template <typename Dialog, typename... Args>
-void runDialog(Args &&...args)
+template<typename Dialog, typename... Args> void runDialog(Args &&...args)
 {
     QPointer<Dialog> dialog = new Dialog(std::forward<Args>(args)...);
     dialog->exec();
@@ -77,7 +76,8 @@ QWidget *EditorPlugin::findMainWindow()
 
 void EditorPlugin::showError(const QString &text)
 {
-    QMessageBox::critical(findMainWindow(), tr("Error"), text, QMessageBox::Ok, QMessageBox::NoButton);
+    QMessageBox::critical(findMainWindow(), tr("Error"), text, QMessageBox::Ok,
+                          QMessageBox::NoButton);
 }
 
 bool EditorPlugin::editObject(QObject *obj, bool emit_signal)
@@ -134,13 +134,9 @@ void EditorPlugin::editPresets(QSettings *prj_settings, QGraphicsView *osmView)
     runDialog<PresetsEditDlg>(findMainWindow(), prj_settings, osmView);
 }
 
-void EditorPlugin::concon_started()
-{
-}
+void EditorPlugin::concon_started() {}
 
-void EditorPlugin::concon_finished(int)
-{
-}
+void EditorPlugin::concon_finished(int) {}
 
 // Placement mode: the next mouse release on the map view reports the point.
 
@@ -187,7 +183,8 @@ void EditorPlugin::endPlacement()
         return;
     placementActive = false;
     if (placementView)
-        disconnect(placementView, SIGNAL(mouseRelease(QPointF)), this, SLOT(osmViewMouseRelease(QPointF)));
+        disconnect(placementView, SIGNAL(mouseRelease(QPointF)), this,
+                   SLOT(osmViewMouseRelease(QPointF)));
     if (placementScene)
         placementScene->removeEventFilter(this);
     QGuiApplication::restoreOverrideCursor();
@@ -215,7 +212,8 @@ bool EditorPlugin::askPythonToClose()
     if (mainModule.isNull())
         return true;
     const QString name = QStringLiteral("closeProject");
-    python->evalScript(mainModule, QStringLiteral("from actions import closeProject\n"), Py_file_input);
+    python->evalScript(mainModule, QStringLiteral("from actions import closeProject\n"),
+                       Py_file_input);
     // A failed import bound nothing: there is nothing to call or remove.
     if (python->hadError())
         return false;
@@ -232,7 +230,8 @@ bool EditorPlugin::askPythonToClose()
 bool EditorPlugin::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched && watched == placementScene) {
-        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
+        if (event->type() == QEvent::KeyPress
+            && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
             endPlacement();
         return QObject::eventFilter(watched, event);
     }

@@ -95,8 +95,8 @@ void ProjectPropertiesDlg::readFilters()
     if (importModule(python, main)) {
         for (int i = 0; i < 3; ++i) {
             python->clearError();
-            const QVariant value = python->evalScript(main, QLatin1String(filterPlaces[i].python),
-                                                      Py_eval_input);
+            const QVariant value =
+                python->evalScript(main, QLatin1String(filterPlaces[i].python), Py_eval_input);
             m_filterRead[i] = !python->hadError();
             // PythonQt can leave an error from converting an odd value.
             python->handleError();

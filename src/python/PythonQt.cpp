@@ -137,8 +137,8 @@ py::dict namespaceOf(PyObject *object)
         return py::reinterpret_borrow<py::dict>(object);
     py::object dict = steal(PyObject_GetAttrString(object, "__dict__"));
     if (!PyDict_Check(dict.ptr()))
-        raise(PyExc_TypeError, std::string("'") + Py_TYPE(object)->tp_name
-                                   + "' object has no namespace to work in");
+        raise(PyExc_TypeError,
+              std::string("'") + Py_TYPE(object)->tp_name + "' object has no namespace to work in");
     return py::reinterpret_borrow<py::dict>(dict);
 }
 
@@ -185,8 +185,8 @@ QVariant callObject(py::handle callable, const QVariantList &args, const QVarian
     if (!callable)
         raise(PyExc_TypeError, "no callable given");
     if (!PyCallable_Check(callable.ptr()))
-        raise(PyExc_TypeError, std::string("'") + Py_TYPE(callable.ptr())->tp_name
-                                   + "' object is not callable");
+        raise(PyExc_TypeError,
+              std::string("'") + Py_TYPE(callable.ptr())->tp_name + "' object is not callable");
     py::tuple pyArgs(size_t(args.size()));
     for (int i = 0; i < args.size(); ++i)
         pyArgs[size_t(i)] = toPython(args.at(i));
@@ -215,8 +215,8 @@ void setVariable(PyObject *object, const QString &name, py::handle value)
 void writeToStream(const StreamWriter &writer, py::handle text)
 {
     if (!PyUnicode_Check(text.ptr()))
-        raise(PyExc_TypeError, std::string("write() argument must be str, not ")
-                                   + Py_TYPE(text.ptr())->tp_name);
+        raise(PyExc_TypeError,
+              std::string("write() argument must be str, not ") + Py_TYPE(text.ptr())->tp_name);
     const QString written = toQString(text);
     if (written.isEmpty())
         return;
@@ -297,8 +297,7 @@ py::module_ helperModule()
 class PythonQtPrivate
 {
 public:
-    template<typename Body>
-    static auto run(PythonQt *self, Body &&body) -> decltype(body())
+    template<typename Body> static auto run(PythonQt *self, Body &&body) -> decltype(body())
     {
         using Result = decltype(body());
         if (!Py_IsInitialized()) {
@@ -415,8 +414,8 @@ PythonQtObjectPtr PythonQt::createModuleFromScript(const QString &name, const QS
             raise(PyExc_ValueError, "a module needs a name");
         const py::object pyName = pyString(name);
         py::object created = steal(PyModule_NewObject(pyName.ptr()));
-        namespaceOf(created.ptr())["__builtins__"] = py::reinterpret_borrow<py::object>(
-            PyEval_GetBuiltins());
+        namespaceOf(created.ptr())["__builtins__"] =
+            py::reinterpret_borrow<py::object>(PyEval_GetBuiltins());
         py::module_::import("sys").attr("modules")[pyName] = created;
         PythonQtObjectPtr result;
         result.setNewRef(created.release().ptr());
@@ -440,8 +439,8 @@ QVariant PythonQt::evalScript(PyObject *object, const QString &script, int start
             raise(PyExc_ValueError, "source code cannot contain null bytes");
         PyCompilerFlags flags = _PyCompilerFlags_INIT;
         flags.cf_flags = PyCF_SOURCE_IS_UTF8;
-        const py::object code = steal(
-            Py_CompileStringExFlags(source.constData(), "<string>", start, &flags, -1));
+        const py::object code =
+            steal(Py_CompileStringExFlags(source.constData(), "<string>", start, &flags, -1));
         const py::object result = steal(PyEval_EvalCode(code.ptr(), globals.ptr(), globals.ptr()));
         return toVariant(result);
     });

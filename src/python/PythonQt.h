@@ -10,13 +10,13 @@
 
 // The start symbols of the interpreter's grammar, with CPython's values.
 #ifndef Py_single_input
-#  define Py_single_input 256
+#define Py_single_input 256
 #endif
 #ifndef Py_file_input
-#  define Py_file_input 257
+#define Py_file_input 257
 #endif
 #ifndef Py_eval_input
-#  define Py_eval_input 258
+#define Py_eval_input 258
 #endif
 
 // A small embedding layer over CPython with the shape of PythonQt's calls.
@@ -68,7 +68,8 @@ public:
     // registers it so that `import name` finds it. PythonQt instead runs the
     // script in a module of that name that is already there, keeping its
     // other names.
-    PythonQtObjectPtr createModuleFromScript(const QString &name, const QString &script = QString());
+    PythonQtObjectPtr createModuleFromScript(const QString &name,
+                                             const QString &script = QString());
 
     // PythonQt converts a result that only looks like a sequence (it has
     // __getitem__) through its length and items, and a failure there leaves
@@ -82,7 +83,8 @@ public:
     // QVariant silently and leaves hadError() as it was; here it is a
     // NameError, printed. A module's name is looked up among the builtins
     // too, which PythonQt does not do.
-    QVariant call(PyObject *object, const QString &callable, const QVariantList &args = QVariantList(),
+    QVariant call(PyObject *object, const QString &callable,
+                  const QVariantList &args = QVariantList(),
                   const QVariantMap &kwargs = QVariantMap());
     QVariant call(PyObject *callable, const QVariantList &args = QVariantList(),
                   const QVariantMap &kwargs = QVariantMap());

@@ -37,7 +37,8 @@ PythonQtObjectPtr::PythonQtObjectPtr(const PythonQtObjectPtr &other)
 
 PythonQtObjectPtr::PythonQtObjectPtr(PythonQtObjectPtr &&other) noexcept
     : m_object(std::exchange(other.m_object, nullptr))
-{}
+{
+}
 
 PythonQtObjectPtr::~PythonQtObjectPtr()
 {

@@ -40,7 +40,8 @@ public:
     QVariant evalScript(const QString &script, int start = 257);
     QVariant call(const QString &callable, const QVariantList &args = QVariantList(),
                   const QVariantMap &kwargs = QVariantMap());
-    QVariant call(const QVariantList &args = QVariantList(), const QVariantMap &kwargs = QVariantMap());
+    QVariant call(const QVariantList &args = QVariantList(),
+                  const QVariantMap &kwargs = QVariantMap());
     void addObject(const QString &name, QObject *object);
     void addVariable(const QString &name, const QVariant &value);
     void removeVariable(const QString &name);

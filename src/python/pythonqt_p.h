@@ -20,7 +20,10 @@ namespace Editor2Python {
 class GilLock
 {
 public:
-    GilLock() : m_state(PyGILState_Ensure()) {}
+    GilLock()
+        : m_state(PyGILState_Ensure())
+    {
+    }
     ~GilLock() { PyGILState_Release(m_state); }
     GilLock(const GilLock &) = delete;
     GilLock &operator=(const GilLock &) = delete;
@@ -34,7 +37,10 @@ private:
 class GilRelease
 {
 public:
-    GilRelease() : m_state(PyEval_SaveThread()) {}
+    GilRelease()
+        : m_state(PyEval_SaveThread())
+    {
+    }
     ~GilRelease() { PyEval_RestoreThread(m_state); }
     GilRelease(const GilRelease &) = delete;
     GilRelease &operator=(const GilRelease &) = delete;

@@ -66,7 +66,8 @@ QVariant convert(py::handle object, int depth)
         int overflow = 0;
         const long long value = PyLong_AsLongLongAndOverflow(o, &overflow);
         if (overflow == 0 && !(value == -1 && PyErr_Occurred())) {
-            if (value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max())
+            if (value >= std::numeric_limits<int>::min()
+                && value <= std::numeric_limits<int>::max())
                 return QVariant(int(value));
             return QVariant(qlonglong(value));
         }

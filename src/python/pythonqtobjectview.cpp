@@ -92,9 +92,8 @@ py::object invoke(QObject *object, const QByteArray &name, const py::args &args)
         {
             GilRelease release;
             ok = method.invoke(object, Qt::DirectConnection, returnArgument, arguments[0],
-                               arguments[1], arguments[2], arguments[3], arguments[4],
-                               arguments[5], arguments[6], arguments[7], arguments[8],
-                               arguments[9]);
+                               arguments[1], arguments[2], arguments[3], arguments[4], arguments[5],
+                               arguments[6], arguments[7], arguments[8], arguments[9]);
         }
         if (!ok)
             throw std::runtime_error("calling " + className(object) + "." + name.toStdString()
@@ -151,9 +150,8 @@ void setAttribute(const ObjectView &view, const std::string &attribute, py::hand
                                   + "' is read-only");
     QVariant converted;
     // An enumeration takes its number or the name of its key as they are.
-    const bool ok = property.isEnumType()
-                        ? (converted = toVariant(value)).isValid()
-                        : toVariantOfType(value, property.userType(), &converted);
+    const bool ok = property.isEnumType() ? (converted = toVariant(value)).isValid()
+                                          : toVariantOfType(value, property.userType(), &converted);
     if (!ok || !property.write(object, converted)) {
         const std::string typeName = Py_TYPE(value.ptr())->tp_name;
         throw py::type_error("cannot set property '" + attribute + "' of '" + className(object)

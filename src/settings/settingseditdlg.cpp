@@ -98,8 +98,8 @@ SettingsEditDlg::SettingsEditDlg(QWidget *parent, int scope, const QString &file
 
     QString path = fileName;
     if (path.isEmpty()) {
-        const QSettings::Scope settingsScope
-            = scope == QSettings::SystemScope ? QSettings::SystemScope : QSettings::UserScope;
+        const QSettings::Scope settingsScope =
+            scope == QSettings::SystemScope ? QSettings::SystemScope : QSettings::UserScope;
         // The application's own file of that scope and that file alone: a
         // QSettings for a scope also reads the organisation's and the
         // system's files, and OK would copy their keys into this one.

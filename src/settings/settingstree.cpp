@@ -132,7 +132,6 @@ QString SettingsTree::valueText(const QVariant &value)
     return value.toString();
 }
 
-
 void SettingsTree::write(const SettingsNodes &nodes, QSettings &settings)
 {
     for (const SettingsNode &node : nodes) {

@@ -16,7 +16,8 @@ struct Panel
 {
     Panel()
         : grid(new QGridLayout(&frame))
-    {}
+    {
+    }
     QFrame frame;
     QGridLayout *grid;
 
@@ -319,11 +320,11 @@ void tst_CommandsUi::checksByEvaluation_data()
     // Evaluating "1" would check every box; without "%" nothing is evaluated.
     QTest::newRow("no percent, not evaluated") << "1" << QList<int>{};
     // The failing box counts as unchecked; the others are still evaluated.
-    QTest::newRow("error in one box") << "1 / (%1 - 3) > 0" << QList<int>{4, 5, 6, 7, 8, 9, 10, 11,
-                                                                          12, 13, 14, 15};
+    QTest::newRow("error in one box")
+        << "1 / (%1 - 3) > 0" << QList<int>{4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
     QTest::newRow("syntax error") << "%1 in (" << QList<int>{};
-    QTest::newRow("non-boolean result") << "%1 % 2 and 'odd'"
-                                        << QList<int>{1, 3, 5, 7, 9, 11, 13, 15};
+    QTest::newRow("non-boolean result")
+        << "%1 % 2 and 'odd'" << QList<int>{1, 3, 5, 7, 9, 11, 13, 15};
     // Box 3 yields an object that looks like a sequence but has no length:
     // PythonQt fails to convert it and must not spoil box 4.
     QTest::newRow("result without a conversion")

@@ -62,9 +62,8 @@ void tst_EventsMaskDialog::buildsForm()
     QCOMPARE(qobject_cast<QCheckBox *>(grid->itemAtPosition(3, 1)->widget())->text(),
              QStringLiteral("Данные о транспортном потоке"));
 
-    const QList<QPair<QString, QString>> buttons{{"clearAll", "Clear all"},
-                                                 {"selectAll", "Select All"},
-                                                 {"invertAll", "Invert All"}};
+    const QList<QPair<QString, QString>> buttons{
+        {"clearAll", "Clear all"}, {"selectAll", "Select All"}, {"invertAll", "Invert All"}};
     for (const auto &button : buttons) {
         auto *push = dialog.findChild<QPushButton *>(button.first);
         QVERIFY2(push, qPrintable(button.first));
@@ -90,12 +89,12 @@ void tst_EventsMaskDialog::editsMask_data()
         << 0x10021u << bits0and5 << QStringList() << true << 0x10021u;
     QTest::newRow("select all keeps high bits")
         << 0x10021u << bits0and5 << QStringList{"selectAll"} << true << 0x1ffffu;
-    QTest::newRow("select all")
-        << 0u << QStringList() << QStringList{"selectAll"} << true << 0xffffu;
+    QTest::newRow("select all") << 0u << QStringList() << QStringList{"selectAll"} << true
+                                << 0xffffu;
     QTest::newRow("clear all keeps high bits")
         << 0xffff0021u << bits0and5 << QStringList{"clearAll"} << true << 0xffff0000u;
-    QTest::newRow("invert all")
-        << 0x21u << bits0and5 << QStringList{"invertAll"} << true << 0xffdeu;
+    QTest::newRow("invert all") << 0x21u << bits0and5 << QStringList{"invertAll"} << true
+                                << 0xffdeu;
     QTest::newRow("invert twice restores")
         << 0x80000021u << bits0and5 << QStringList{"invertAll", "invertAll"} << true << 0x80000021u;
     QTest::newRow("one box unchecked")

@@ -37,12 +37,15 @@ void tst_FilterExpression::requestTableKeepsItsOrderAndCodes()
         codes << row.code;
     }
     // The order is that of the check boxes, not of the codes.
-    const QStringList expected = QStringLiteral(
-        "SET_LOCAL SET_PHASE SET_PROG SET_GROUP SET_YF SET_OS SET_START SET_DATE SET_TIME "
-        "SET_CONFIG SET_VERB SET_EVENT SET_TOUT SET_DPROG SET_DDMAP SET_DSDY SET_TDTIME SET_VPU "
-        "SET_EVTCFG SET_QUERY SET_PASSKY DAT_TRANSF GET_STAT GET_REFER GET_GROUP GET_SENS "
-        "GET_SWITCH GET_TDET GET_DATE GET_JRNL GET_CONFIG GET_TWP GET_DEVICE GET_CLIST GET_VPU "
-        "GET_QUERY GET_PASSDB GET_PASSKY GET_POWER DAT_SERV").split(QLatin1Char(' '));
+    const QStringList expected =
+        QStringLiteral(
+            "SET_LOCAL SET_PHASE SET_PROG SET_GROUP SET_YF SET_OS SET_START SET_DATE SET_TIME "
+            "SET_CONFIG SET_VERB SET_EVENT SET_TOUT SET_DPROG SET_DDMAP SET_DSDY SET_TDTIME "
+            "SET_VPU "
+            "SET_EVTCFG SET_QUERY SET_PASSKY DAT_TRANSF GET_STAT GET_REFER GET_GROUP GET_SENS "
+            "GET_SWITCH GET_TDET GET_DATE GET_JRNL GET_CONFIG GET_TWP GET_DEVICE GET_CLIST GET_VPU "
+            "GET_QUERY GET_PASSDB GET_PASSKY GET_POWER DAT_SERV")
+            .split(QLatin1Char(' '));
     QCOMPARE(names, expected);
     QCOMPARE(codes.size(), rows.size());
     QCOMPARE(rows.at(0).code, 0x1000);
@@ -104,21 +107,19 @@ void tst_FilterExpression::readsExpression_data()
         << Kind::Request << "request.command in (0x1000,) or request.command in (0x1100,)"
         << "request.command in (0x1000,) or request.command in (0x1100,)" << true
         << "%1 in (0x1000,) or %1 in (0x1100,)";
-    QTest::newRow("comparison is custom")
-        << Kind::Request << "request.command != 0x1107" << "request.command != 0x1107" << false
-        << "%1 != 0x1107";
-    QTest::newRow("empty parentheses are custom")
-        << Kind::Request << "request.command in ()" << "request.command in ()" << false
-        << "%1 in ()";
+    QTest::newRow("comparison is custom") << Kind::Request << "request.command != 0x1107"
+                                          << "request.command != 0x1107" << false << "%1 != 0x1107";
+    QTest::newRow("empty parentheses are custom") << Kind::Request << "request.command in ()"
+                                                  << "request.command in ()" << false << "%1 in ()";
     QTest::newRow("trailing condition is custom")
         << Kind::Request << "request.command in (0x1000,) and x"
         << "request.command in (0x1000,) and x" << false << "%1 in (0x1000,) and x";
     QTest::newRow("subject is case-sensitive")
-        << Kind::Request << "Request.command in (0x1000,)" << "Request.command in (0x1000,)"
-        << false << "Request.command in (0x1000,)";
+        << Kind::Request << "Request.command in (0x1000,)"
+        << "Request.command in (0x1000,)" << false << "Request.command in (0x1000,)";
     QTest::newRow("dots of the subject match any character")
-        << Kind::Request << "request_command in (0x1000,)" << "request_command in (0x1000,)"
-        << true << "request_command in (0x1000,)";
+        << Kind::Request << "request_command in (0x1000,)"
+        << "request_command in (0x1000,)" << true << "request_command in (0x1000,)";
     QTest::newRow("answer filter on the requests tab")
         << Kind::Request << "resp.request.command in (0x1101,)"
         << "resp.request.command in (0x1101,)" << false << "resp.%1 in (0x1101,)";
@@ -127,16 +128,15 @@ void tst_FilterExpression::readsExpression_data()
         << "resp.request.command in (0x1101,0x1300,)" << true << "%1 in (0x1101,0x1300,)";
     QTest::newRow("answers with error test")
         << Kind::Response << "resp.request.command in (0x1101,) or resp.error"
-        << "resp.request.command in (0x1101,) or resp.error" << false
-        << "%1 in (0x1101,) or False";
+        << "resp.request.command in (0x1101,) or resp.error" << false << "%1 in (0x1101,) or False";
     QTest::newRow("request filter on the answers tab")
-        << Kind::Response << "request.command in (0x1000,)" << "request.command in (0x1000,)"
-        << false << "request.command in (0x1000,)";
+        << Kind::Response << "request.command in (0x1000,)"
+        << "request.command in (0x1000,)" << false << "request.command in (0x1000,)";
     QTest::newRow("notifications of the built form")
-        << Kind::Notification << "notify.id in (0x1,0x5,)" << "notify.id in (0x1,0x5,)" << true
-        << "%1 in (0x1,0x5,)";
-    QTest::newRow("nothing passes")
-        << Kind::Notification << "0" << "0" << false << "0";
+        << Kind::Notification << "notify.id in (0x1,0x5,)"
+        << "notify.id in (0x1,0x5,)" << true << "%1 in (0x1,0x5,)";
+    QTest::newRow("nothing passes") << Kind::Notification << "0"
+                                    << "0" << false << "0";
 }
 
 void tst_FilterExpression::readsExpression()
@@ -196,26 +196,25 @@ void tst_FilterExpression::buildsFilter_data()
     QTest::newRow("single request keeps the tuple comma")
         << Kind::Request << false << QString() << QList<int>{0x100a}
         << "request.command in (0x100a,)";
-    QTest::newRow("long request code") << Kind::Request << false << QString()
-                                       << QList<int>{0x10001010}
-                                       << "request.command in (0x10001010,)";
+    QTest::newRow("long request code")
+        << Kind::Request << false << QString() << QList<int>{0x10001010}
+        << "request.command in (0x10001010,)";
     QTest::newRow("two answers") << Kind::Response << false << QString()
                                  << QList<int>{0x1101, 0x1300}
                                  << "resp.request.command in (0x1101,0x1300,)";
     QTest::newRow("no answer") << Kind::Response << false << QString() << QList<int>{} << "0";
     QTest::newRow("three notifications") << Kind::Notification << false << QString()
                                          << QList<int>{0, 1, 4} << "notify.id in (0x0,0x1,0x4,)";
-    QTest::newRow("first notification only") << Kind::Notification << false << QString()
-                                             << QList<int>{0} << "notify.id in (0x0,)";
+    QTest::newRow("first notification only")
+        << Kind::Notification << false << QString() << QList<int>{0} << "notify.id in (0x0,)";
     QTest::newRow("custom ignores the boxes")
         << Kind::Request << true << "request.command != 0x1107" << QList<int>{0x1000}
         << "request.command != 0x1107";
     // A call without arguments is a valid filter, not an empty code list.
-    QTest::newRow("custom call kept") << Kind::Response << true << "is_interesting()"
-                                      << QList<int>{} << "is_interesting()";
-    QTest::newRow("custom kept unsimplified")
-        << Kind::Notification << true << "  notify.id  ==  3 " << QList<int>{}
-        << "  notify.id  ==  3 ";
+    QTest::newRow("custom call kept")
+        << Kind::Response << true << "is_interesting()" << QList<int>{} << "is_interesting()";
+    QTest::newRow("custom kept unsimplified") << Kind::Notification << true << "  notify.id  ==  3 "
+                                              << QList<int>{} << "  notify.id  ==  3 ";
     QTest::newRow("custom nothing") << Kind::Request << true << "0" << QList<int>{} << "0";
 }
 

@@ -24,11 +24,11 @@ struct Parts
 {
     explicit Parts(FilterWidget &w)
         : widget(w)
-    {}
+    {
+    }
     FilterWidget &widget;
 
-    template <typename T>
-    T *find(const char *name) const
+    template<typename T> T *find(const char *name) const
     {
         return widget.findChild<T *>(QLatin1String(name));
     }
@@ -137,20 +137,39 @@ void tst_FilterWidget::formHasNamedParts_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("className");
 
-    const QStringList names{"tabWidget", "tab", "tab_2", "tab_3", "verticalLayout",
-                            "verticalLayout_2", "verticalLayout_3", "verticalLayout_4",
-                            "frame", "frame_2", "frame_3", "gridLayout", "gridLayout_2",
-                            "gridLayout_3", "horizontalLayout_2", "horizontalLayout_5",
-                            "horizontalLayout_6", "horizontalLayout_7", "customFilter",
-                            "customFilter_2", "customFilter_3", "customFilterText",
-                            "customFilterText_2", "customFilterText_3", "clearAll",
-                            "selectAll", "invertAll"};
-    const QStringList classes{"QTabWidget", "QWidget", "QWidget", "QWidget", "QVBoxLayout",
-                              "QVBoxLayout", "QVBoxLayout", "QVBoxLayout", "QFrame", "QFrame",
-                              "QFrame", "QGridLayout", "QGridLayout", "QGridLayout",
-                              "QHBoxLayout", "QHBoxLayout", "QHBoxLayout", "QHBoxLayout",
-                              "QCheckBox", "QCheckBox", "QCheckBox", "QLineEdit", "QLineEdit",
-                              "QLineEdit", "QPushButton", "QPushButton", "QPushButton"};
+    const QStringList names{"tabWidget",
+                            "tab",
+                            "tab_2",
+                            "tab_3",
+                            "verticalLayout",
+                            "verticalLayout_2",
+                            "verticalLayout_3",
+                            "verticalLayout_4",
+                            "frame",
+                            "frame_2",
+                            "frame_3",
+                            "gridLayout",
+                            "gridLayout_2",
+                            "gridLayout_3",
+                            "horizontalLayout_2",
+                            "horizontalLayout_5",
+                            "horizontalLayout_6",
+                            "horizontalLayout_7",
+                            "customFilter",
+                            "customFilter_2",
+                            "customFilter_3",
+                            "customFilterText",
+                            "customFilterText_2",
+                            "customFilterText_3",
+                            "clearAll",
+                            "selectAll",
+                            "invertAll"};
+    const QStringList classes{
+        "QTabWidget",  "QWidget",     "QWidget",     "QWidget",     "QVBoxLayout", "QVBoxLayout",
+        "QVBoxLayout", "QVBoxLayout", "QFrame",      "QFrame",      "QFrame",      "QGridLayout",
+        "QGridLayout", "QGridLayout", "QHBoxLayout", "QHBoxLayout", "QHBoxLayout", "QHBoxLayout",
+        "QCheckBox",   "QCheckBox",   "QCheckBox",   "QLineEdit",   "QLineEdit",   "QLineEdit",
+        "QPushButton", "QPushButton", "QPushButton"};
     for (int i = 0; i < names.size(); ++i)
         QTest::newRow(qPrintable(names.at(i))) << names.at(i) << classes.at(i);
 }
@@ -225,14 +244,14 @@ void tst_FilterWidget::readsFilter_data()
     QTest::addColumn<QStringList>("checked");
 
     const QString both = QStringLiteral("request.command in (0x1000,0x1100,)");
-    QTest::newRow("requests as boxes") << 0 << both << false << both
-                                       << QStringList{"SET_LOCAL", "GET_STAT"};
+    QTest::newRow("requests as boxes")
+        << 0 << both << false << both << QStringList{"SET_LOCAL", "GET_STAT"};
     QTest::newRow("requests with extra spaces")
         << 0 << "   request.command  in  (0x1000,0x1100,)  " << false << both
         << QStringList{"SET_LOCAL", "GET_STAT"};
-    QTest::newRow("code without a box") << 0 << "request.command in (0x1000,0x9999,)" << false
-                                        << "request.command in (0x1000,0x9999,)"
-                                        << QStringList{"SET_LOCAL"};
+    QTest::newRow("code without a box")
+        << 0 << "request.command in (0x1000,0x9999,)" << false
+        << "request.command in (0x1000,0x9999,)" << QStringList{"SET_LOCAL"};
     QTest::newRow("long code read in decimal")
         << 0 << "request.command in (0x10001010,)" << false << "request.command in (0x10001010,)"
         << QStringList{"SET_TDTIME"};
@@ -240,12 +259,12 @@ void tst_FilterWidget::readsFilter_data()
         << 0 << "request.command in (0x1000,) or request.command in (0x1100,)" << false
         << "request.command in (0x1000,) or request.command in (0x1100,)"
         << QStringList{"SET_LOCAL", "GET_STAT"};
-    QTest::newRow("requests custom") << 0 << "request.command != 0x1107" << true
-                                     << "request.command != 0x1107"
-                                     << requestNamesExcept(QStringLiteral("GET_JRNL"));
-    QTest::newRow("answers as boxes") << 1 << "resp.request.command in (0x1101,0x1300,)" << false
-                                      << "resp.request.command in (0x1101,0x1300,)"
-                                      << QStringList{"GET_REFER", "DAT_SERV"};
+    QTest::newRow("requests custom")
+        << 0 << "request.command != 0x1107" << true << "request.command != 0x1107"
+        << requestNamesExcept(QStringLiteral("GET_JRNL"));
+    QTest::newRow("answers as boxes")
+        << 1 << "resp.request.command in (0x1101,0x1300,)" << false
+        << "resp.request.command in (0x1101,0x1300,)" << QStringList{"GET_REFER", "DAT_SERV"};
     QTest::newRow("answers custom with error test")
         << 1 << "resp.request.command in (0x1101,) or resp.error" << true
         << "resp.request.command in (0x1101,) or resp.error" << QStringList{"GET_REFER"};
@@ -253,16 +272,16 @@ void tst_FilterWidget::readsFilter_data()
     QTest::newRow("answers on no error")
         << 1 << "resp.request.command in (0x1101,) or not resp.error" << true
         << "resp.request.command in (0x1101,) or not resp.error" << requestNamesExcept(QString());
-    QTest::newRow("notifications as boxes") << 2 << "notify.id in (0x1,0x5,)" << false
-                                            << "notify.id in (0x1,0x5,)"
-                                            << QStringList{"Авария", "Группа"};
+    QTest::newRow("notifications as boxes")
+        << 2 << "notify.id in (0x1,0x5,)" << false << "notify.id in (0x1,0x5,)"
+        << QStringList{"Авария", "Группа"};
     QTest::newRow("nothing on requests") << 0 << "0" << true << "0" << QStringList{};
     QTest::newRow("nothing on answers") << 1 << "0" << true << "0" << QStringList{};
     QTest::newRow("nothing on notifications") << 2 << "0" << true << "0" << QStringList{};
     // Would check every box if it were evaluated.
     QTest::newRow("true without subject") << 0 << "True" << true << "True" << QStringList{};
-    QTest::newRow("faulty expression") << 2 << "notify.id in (" << true << "notify.id in ("
-                                       << QStringList{};
+    QTest::newRow("faulty expression")
+        << 2 << "notify.id in (" << true << "notify.id in (" << QStringList{};
 }
 
 void tst_FilterWidget::readsFilter()
@@ -294,18 +313,20 @@ void tst_FilterWidget::rebuildsWhatItRead_data()
     QTest::addColumn<QString>("expression");
     QTest::addColumn<QString>("rebuilt");
 
-    QTest::newRow("code without a box dropped")
-        << 0 << "request.command in (0x1000,0x9999,)" << "request.command in (0x1000,)";
+    QTest::newRow("code without a box dropped") << 0 << "request.command in (0x1000,0x9999,)"
+                                                << "request.command in (0x1000,)";
     QTest::newRow("greedy over two tuples joined")
         << 0 << "request.command in (0x1000,) or request.command in (0x1100,)"
         << "request.command in (0x1000,0x1100,)";
-    QTest::newRow("spaces dropped") << 2 << "  notify.id  in (0x1,0x5,) " << "notify.id in (0x1,0x5,)";
-    QTest::newRow("nothing stays nothing") << 1 << "0" << "0";
+    QTest::newRow("spaces dropped") << 2 << "  notify.id  in (0x1,0x5,) "
+                                    << "notify.id in (0x1,0x5,)";
+    QTest::newRow("nothing stays nothing") << 1 << "0"
+                                           << "0";
     QTest::newRow("custom text kept as shown")
         << 1 << "resp.request.command in (0x1101,) or resp.error"
         << "resp.request.command in (0x1101,) or resp.error";
-    QTest::newRow("recognised form with unknown codes")
-        << 0 << "request.command in (0x9999,)" << "0";
+    QTest::newRow("recognised form with unknown codes") << 0 << "request.command in (0x9999,)"
+                                                        << "0";
 }
 
 void tst_FilterWidget::rebuildsWhatItRead()
@@ -343,16 +364,16 @@ void tst_FilterWidget::buildsFromBoxes_data()
     QTest::addColumn<QStringList>("checked");
     QTest::addColumn<QString>("filter");
 
-    QTest::newRow("SET_LOCAL and GET_STAT") << 0 << QStringList{"SET_LOCAL", "GET_STAT"}
-                                            << "request.command in (0x1000,0x1100,)";
+    QTest::newRow("SET_LOCAL and GET_STAT")
+        << 0 << QStringList{"SET_LOCAL", "GET_STAT"} << "request.command in (0x1000,0x1100,)";
     QTest::newRow("SET_VERB") << 0 << QStringList{"SET_VERB"} << "request.command in (0x100a,)";
     QTest::newRow("SET_TDTIME") << 0 << QStringList{"SET_TDTIME"}
                                 << "request.command in (0x10001010,)";
-    QTest::newRow("GET_REFER and DAT_SERV") << 1 << QStringList{"GET_REFER", "DAT_SERV"}
-                                            << "resp.request.command in (0x1101,0x1300,)";
+    QTest::newRow("GET_REFER and DAT_SERV")
+        << 1 << QStringList{"GET_REFER", "DAT_SERV"} << "resp.request.command in (0x1101,0x1300,)";
     QTest::newRow("no answer") << 1 << QStringList{} << "0";
-    QTest::newRow("three notifications") << 2 << QStringList{"Включение", "Авария", "Фаза"}
-                                         << "notify.id in (0x0,0x1,0x4,)";
+    QTest::newRow("three notifications")
+        << 2 << QStringList{"Включение", "Авария", "Фаза"} << "notify.id in (0x0,0x1,0x4,)";
     QTest::newRow("first notification") << 2 << QStringList{"Включение"} << "notify.id in (0x0,)";
 }
 
@@ -479,8 +500,7 @@ void tst_FilterWidget::buttonsIgnoreCustomOrDisabledTab()
 
     FilterWidget widget;
     Parts parts(widget);
-    widget.setFilters("request.command in (0x1000,)", "resp.request.command == 0x1101",
-                      QString());
+    widget.setFilters("request.command in (0x1000,)", "resp.request.command == 0x1101", QString());
     parts.find<QTabWidget>("tabWidget")->setCurrentIndex(tab);
     parts.find<QPushButton>(qPrintable(button))->click();
 

@@ -49,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     bool okLongitude = false;
     const double latitude = parts.size() == 2 ? parts.at(0).toDouble(&okLatitude) : 0;
     const double longitude = parts.size() == 2 ? parts.at(1).toDouble(&okLongitude) : 0;
-    const bool plainAccepts = okLatitude && okLongitude && qIsFinite(latitude)
-                              && qIsFinite(longitude);
+    const bool plainAccepts =
+        okLatitude && okLongitude && qIsFinite(latitude) && qIsFinite(longitude);
     FUZZ_CHECK(accepted == plainAccepts, text);
     if (!accepted) {
         FUZZ_CHECK(point == untouched, text);

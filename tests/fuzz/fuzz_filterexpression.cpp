@@ -28,7 +28,8 @@ public:
         : m_test(test)
         , m_c(test.constData())
         , m_end(m_c + test.size())
-    {}
+    {
+    }
 
     NO_COVERAGE bool evaluate()
     {

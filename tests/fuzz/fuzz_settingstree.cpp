@@ -136,9 +136,8 @@ SettingsTree::Content contentOf(const QString &fileName, QSettings::Status *stat
 
 QString describe(const QString &key, const QVariant &a, const QVariant &b)
 {
-    return key + QLatin1String(": ") + QLatin1String(a.typeName()) + QLatin1Char(' ')
-           + a.toString() + QLatin1String(" -> ") + QLatin1String(b.typeName())
-           + QLatin1Char(' ') + b.toString();
+    return key + QLatin1String(": ") + QLatin1String(a.typeName()) + QLatin1Char(' ') + a.toString()
+           + QLatin1String(" -> ") + QLatin1String(b.typeName()) + QLatin1Char(' ') + b.toString();
 }
 
 // The key under which QSettings writes a key back. A top-level group named
@@ -148,8 +147,7 @@ QString describe(const QString &key, const QVariant &a, const QVariant &b)
 QString writtenKey(const QString &key)
 {
     const int slash = key.indexOf(QLatin1Char('/'));
-    if (slash > 0
-        && key.leftRef(slash).compare(QLatin1String("general"), Qt::CaseInsensitive) == 0)
+    if (slash > 0 && key.leftRef(slash).compare(QLatin1String("general"), Qt::CaseInsensitive) == 0)
         return QLatin1String("General") + key.mid(slash);
     return key;
 }

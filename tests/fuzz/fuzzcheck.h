@@ -10,10 +10,10 @@
 // aborts, which libFuzzer reports as a finding and saves the input for.
 //
 // FUZZ_CHECK(condition, text) takes the text (a QString) that shows the case.
-#define FUZZ_CHECK(condition, text)                                                           \
-    do {                                                                                      \
-        if (!(condition))                                                                     \
-            ::FuzzCheck::fail(#condition, __FILE__, __LINE__, (text));                        \
+#define FUZZ_CHECK(condition, text)                                                                \
+    do {                                                                                           \
+        if (!(condition))                                                                          \
+            ::FuzzCheck::fail(#condition, __FILE__, __LINE__, (text));                             \
     } while (false)
 
 // For a target's own reference code: its branches are not the parser's, and

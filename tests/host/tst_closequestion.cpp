@@ -215,8 +215,8 @@ void tst_CloseQuestion::editedControllerSurvivesSaveAndRestart()
     QTimer::singleShot(0, this, [] {
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
         auto *descr = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("descr")) : nullptr;
-        auto *buttons
-            = dialog ? dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox")) : nullptr;
+        auto *buttons =
+            dialog ? dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox")) : nullptr;
         if (!descr || !buttons) {
             if (dialog)
                 dialog->reject();

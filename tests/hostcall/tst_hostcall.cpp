@@ -10,7 +10,10 @@ class HostThing : public QObject
 
 public:
     Q_INVOKABLE int twice(int value) { return 2 * value; }
-    Q_INVOKABLE void touch(const QString &name, const QVariant &value) { touched = name + '=' + value.toString(); }
+    Q_INVOKABLE void touch(const QString &name, const QVariant &value)
+    {
+        touched = name + '=' + value.toString();
+    }
     Q_INVOKABLE QList<QObject *> children2() { return {this}; }
 
     QString touched;

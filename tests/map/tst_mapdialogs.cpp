@@ -67,8 +67,7 @@ struct SettingsFile
     std::unique_ptr<QSettings> settings;
 };
 
-template <typename T>
-T *part(QDialog &dialog, const char *name)
+template<typename T> T *part(QDialog &dialog, const char *name)
 {
     return dialog.findChild<T *>(QLatin1String(name));
 }
@@ -182,8 +181,8 @@ void tst_MapDialogs::loadsMapSettings_data()
 
     QTest::newRow("sources in order, missing file empty")
         << Sources << QStringList{"Streets|s.db|t", "Satellite|sat.db|u", "Relief||v", "7", "17"};
-    QTest::newRow("zooms clamped") << QByteArray("[GraphicsScene]\nzoomMin=30\nzoomMax=0\n")
-                                   << QStringList{"25", "1"};
+    QTest::newRow("zooms clamped")
+        << QByteArray("[GraphicsScene]\nzoomMin=30\nzoomMax=0\n") << QStringList{"25", "1"};
     QTest::newRow("zoom not a number keeps the initial value")
         << QByteArray("[GraphicsScene]\nzoomMin=4\nzoomMax=high\n") << QStringList{"4", "20"};
     QTest::newRow("huge stored size opens at once")
@@ -214,7 +213,8 @@ void tst_MapDialogs::writesMapSettings_data()
     QTest::newRow("first of three removed")
         << QStringList{"select|0|1", "remove"} << true
         << QStringList{"Map/1/dbFile=sat.db", "Map/1/name=Satellite", "Map/1/tileServer=u",
-                       "Map/2/dbFile=", "Map/2/name=Relief", "Map/2/tileServer=v", "Map/size=2"};
+                       "Map/2/dbFile=",       "Map/2/name=Relief",    "Map/2/tileServer=v",
+                       "Map/size=2"};
     QTest::newRow("two cells of one row remove that row only")
         << QStringList{"select|2|0", "select|2|2", "remove"} << true
         << one + two + QStringList{"Map/size=2"};
@@ -222,9 +222,10 @@ void tst_MapDialogs::writesMapSettings_data()
         << QStringList{"select|0|0", "select|1|1", "select|2|2", "remove"} << true
         << QStringList{"Map/size=0"};
     QTest::newRow("added and typed source")
-        << QStringList{"select|1|0", "select|2|0", "remove", "add", "edit|1|0|Topo, hills"}
-        << true << one + QStringList{"Map/2/dbFile=", "Map/2/name=Topo, hills",
-                                     "Map/2/tileServer=", "Map/size=2"};
+        << QStringList{"select|1|0", "select|2|0", "remove", "add", "edit|1|0|Topo, hills"} << true
+        << one
+               + QStringList{"Map/2/dbFile=", "Map/2/name=Topo, hills",
+                             "Map/2/tileServer=", "Map/size=2"};
     QTest::newRow("cancel writes nothing")
         << QStringList{"select|0|0", "remove"} << false
         << one + two + QStringList{"Map/3/name=Relief", "Map/3/tileServer=v", "Map/size=3"};
@@ -280,8 +281,9 @@ void tst_MapDialogs::pushesChangedZoomLimitsOnly()
     QObject textView;
     textView.setProperty("zoomMin", QStringLiteral("low"));
     textView.setProperty("zoomMax", QStringLiteral("high"));
-    QObject *target = view == QLatin1String("map") ? &mapView
-                      : view == QLatin1String("text") ? &textView : nullptr;
+    QObject *target = view == QLatin1String("map")    ? &mapView
+                      : view == QLatin1String("text") ? &textView
+                                                      : nullptr;
     SettingsFile file("");
     OsmViewPropertiesDlg dialog(nullptr, file.settings.get(), target);
     part<QSpinBox>(dialog, "minZoom")->setValue(minZoom);
@@ -349,15 +351,16 @@ void tst_MapDialogs::storesPresets_data()
     const QStringList centreFirst = preset(1, "Centre", "Square", "16", "55.75", "37.6");
     const QStringList stationSecond = preset(2, "Station", "Forecourt", "16.5", "55.5", "37.5");
     const QStringList byDefault{"DefaultPreset=Centre"};
-    auto size = [](int n) { return QStringList{QStringLiteral("Presets/size=%1").arg(n)}; };
+    auto size = [](int n) {
+        return QStringList{QStringLiteral("Presets/size=%1").arg(n)};
+    };
 
     QTest::newRow("custom preset without centre not stored")
         << QStringList{"add"} << true << 1 << byDefault + whole + centre + station + size(3);
     QTest::newRow("spaces around the numbers")
         << QStringList{"add", "edit|3|2|12", "edit|3|3| 37.5 ; 55.75 "} << true << 0
-        << byDefault + whole + centre + station + preset(4, "Preset", "Preset", "12", "55.75",
-                                                         "37.5")
-               + size(4);
+        << byDefault + whole + centre + station
+               + preset(4, "Preset", "Preset", "12", "55.75", "37.5") + size(4);
     QTest::newRow("three parts: later rows close up")
         << QStringList{"edit|0|3|37.5;55.75;1"} << true << 1
         << byDefault + centreFirst + stationSecond + size(2);

@@ -7,7 +7,8 @@ RecordingObject::RecordingObject(QStringList *log, const QString &label, QObject
     : QObject(parent)
     , m_log(log)
     , m_label(label)
-{}
+{
+}
 
 void RecordingObject::preset(const char *name, const QVariant &value)
 {
@@ -56,7 +57,8 @@ namespace Arvel {
 
 Project::Project(QStringList *log, QObject *parent)
     : RecordingObject(log, QStringLiteral("project"), parent)
-{}
+{
+}
 
 bool Project::contains(int id)
 {
@@ -66,7 +68,8 @@ bool Project::contains(int id)
 
 LightProperties::LightProperties(QStringList *log, QObject *parent)
     : RecordingObject(log, QStringLiteral("light"), parent)
-{}
+{
+}
 
 ListItem *LightProperties::makeItem(const QString &kind, int id, const QString &description)
 {

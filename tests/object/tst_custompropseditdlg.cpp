@@ -82,8 +82,7 @@ QStringList useContextMenu(QTableWidget *table, const QString &choice)
         const QList<QAction *> actions = menu->actions();
         QAction *chosen = nullptr;
         for (QAction *action : actions) {
-            seen << QStringLiteral("%1 (%2)").arg(action->text(),
-                                                  action->shortcut().toString());
+            seen << QStringLiteral("%1 (%2)").arg(action->text(), action->shortcut().toString());
             if (action->text() == choice)
                 chosen = action;
         }
@@ -160,9 +159,8 @@ void tst_CustomPropsEditDlg::fillsTableInNameOrder_data()
         << QVariantMap{{"one", QVariantList{"v"}}, {"text", "v"}, {"z", QVariantList{"1", "2"}}}
         << QStringList{"one|-|-", "text|-|-", "z|1|2"}
         << QStringList{"Invalid propery one value", "Invalid propery text value"};
-    QTest::newRow("name outside Latin-1")
-        << QVariantMap{{"район", "v"}} << QStringList{"район|-|-"}
-        << QStringList{"Invalid propery район value"};
+    QTest::newRow("name outside Latin-1") << QVariantMap{{"район", "v"}} << QStringList{"район|-|-"}
+                                          << QStringList{"Invalid propery район value"};
 }
 
 void tst_CustomPropsEditDlg::fillsTableInNameOrder()
@@ -185,9 +183,8 @@ void tst_CustomPropsEditDlg::readsTableBack_data()
 
     const QVariantMap list{{"l", QVariantList{QVariant(QVariantList{1, 2}), "d"}}};
 
-    QTest::newRow("texts unchanged")
-        << QVariantMap{{"a", QVariantList{"1", "one"}}} << QStringList()
-        << QStringList{"a=QString 1|QString one"};
+    QTest::newRow("texts unchanged") << QVariantMap{{"a", QVariantList{"1", "one"}}}
+                                     << QStringList() << QStringList{"a=QString 1|QString one"};
     QTest::newRow("number comes back as text")
         << QVariantMap{{"n", QVariantList{42, 7}}} << QStringList()
         << QStringList{"n=QString 42|QString 7"};
@@ -298,12 +295,11 @@ void tst_CustomPropsEditDlg::removesRowsOfSelectedCells_data()
         << "b";
     QTest::newRow("rows selected bottom up")
         << QList<QPoint>{{0, 2}, {0, 1}} << "key" << QStringList() << QStringList{"a", "d"} << "d";
-    QTest::newRow("every row")
-        << QList<QPoint>{{0, 0}, {0, 1}, {0, 2}, {0, 3}} << "menu" << both << QStringList()
-        << "";
+    QTest::newRow("every row") << QList<QPoint>{{0, 0}, {0, 1}, {0, 2}, {0, 3}} << "menu" << both
+                               << QStringList() << "";
     QTest::newRow("nothing selected: no Remove in the menu")
-        << QList<QPoint>() << "menu" << QStringList{"Add (Ins)"}
-        << QStringList{"a", "b", "c", "d"} << "*";
+        << QList<QPoint>() << "menu" << QStringList{"Add (Ins)"} << QStringList{"a", "b", "c", "d"}
+        << "*";
     QTest::newRow("nothing selected: Delete does nothing")
         << QList<QPoint>() << "key" << QStringList() << QStringList{"a", "b", "c", "d"} << "*";
 }

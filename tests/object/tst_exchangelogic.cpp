@@ -34,8 +34,8 @@ void tst_ExchangeLogic::mergesPresenceMap_data()
     QTest::addColumn<Numbers>("missing");
 
     QTest::newRow("empty map") << QByteArray() << Numbers{1} << Numbers{} << Numbers{};
-    QTest::newRow("high nibble first") << QByteArray("\x3F\xF1", 2) << Numbers{}
-                                       << Numbers{0, 3} << Numbers{0, 3};
+    QTest::newRow("high nibble first")
+        << QByteArray("\x3F\xF1", 2) << Numbers{} << Numbers{0, 3} << Numbers{0, 3};
     QTest::newRow("absent bytes still count")
         << QByteArray("\xFF\xFF\x12", 3) << Numbers{} << Numbers{4, 5} << Numbers{4, 5};
     QTest::newRow("any value but 0xF is present")
@@ -68,24 +68,36 @@ void tst_ExchangeLogic::convertsControllerPosition_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("point"); // as the dialog shows it; empty: no point
 
-    QTest::newRow("as a controller writes it") << "5545.500N 03730.000E" << "37.5;55.7583333333";
+    QTest::newRow("as a controller writes it") << "5545.500N 03730.000E"
+                                               << "37.5;55.7583333333";
     // In single precision this would be 55.7520589193.
-    QTest::newRow("double precision") << "5545.1234N 03730E" << "37.5;55.7520566667";
-    QTest::newRow("lower case and surrounding spaces")
-        << "  5545.5n 3730e  " << "37.5;55.7583333333";
-    QTest::newRow("letters alone separate") << "5545.5N3730E" << "37.5;55.7583333333";
-    QTest::newRow("sign kept in the minutes") << "-5545.5 -3730" << "-37.5;-55.7583333333";
-    QTest::newRow("whole degrees") << "0 18000" << "180;0";
+    QTest::newRow("double precision") << "5545.1234N 03730E"
+                                      << "37.5;55.7520566667";
+    QTest::newRow("lower case and surrounding spaces") << "  5545.5n 3730e  "
+                                                       << "37.5;55.7583333333";
+    QTest::newRow("letters alone separate") << "5545.5N3730E"
+                                            << "37.5;55.7583333333";
+    QTest::newRow("sign kept in the minutes") << "-5545.5 -3730"
+                                              << "-37.5;-55.7583333333";
+    QTest::newRow("whole degrees") << "0 18000"
+                                   << "180;0";
 
-    QTest::newRow("southern hemisphere letter") << "5545.5S 03730E" << "";
-    QTest::newRow("western hemisphere letter") << "5545.5N 03730W" << "";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("one number") << "5545.5N" << "";
-    QTest::newRow("three numbers") << "5545.5N 03730E 12" << "";
-    QTest::newRow("decimal comma") << "5545,5N 03730E" << "";
+    QTest::newRow("southern hemisphere letter") << "5545.5S 03730E"
+                                                << "";
+    QTest::newRow("western hemisphere letter") << "5545.5N 03730W"
+                                               << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("one number") << "5545.5N"
+                                << "";
+    QTest::newRow("three numbers") << "5545.5N 03730E 12"
+                                   << "";
+    QTest::newRow("decimal comma") << "5545,5N 03730E"
+                                   << "";
     QTest::newRow("overflow is no number") << "1" + QString(400, QLatin1Char('0')) + "N 03730E"
                                            << "";
-    QTest::newRow("tab is no separator") << "5545.5\t03730" << "";
+    QTest::newRow("tab is no separator") << "5545.5\t03730"
+                                         << "";
 }
 
 void tst_ExchangeLogic::convertsControllerPosition()
@@ -137,14 +149,13 @@ void tst_ExchangeLogic::listsDrawingFolder_data()
         << QStringList{"main.emf", "bg.svg"} << "main.emf" << QStringList{};
     QTest::newRow("bg.svg before bg.wmf")
         << QStringList{"bg.wmf", "bg.svg"} << "bg.svg" << QStringList{};
-    QTest::newRow("no object schema") << QStringList{"Main.svg.bak", "readme.txt"} << ""
-                                      << QStringList{};
+    QTest::newRow("no object schema")
+        << QStringList{"Main.svg.bak", "readme.txt"} << "" << QStringList{};
     QTest::newRow("names sorted character by character")
         << QStringList{"phase2.svg", "phase10.svg", "phase1.svg"} << ""
         << QStringList{"phase1.svg=1", "phase10.svg=10", "phase2.svg=2"};
-    QTest::newRow("same number twice")
-        << QStringList{"phase1.svg", "phase01.svg"} << ""
-        << QStringList{"phase01.svg=1", "phase1.svg=1"};
+    QTest::newRow("same number twice") << QStringList{"phase1.svg", "phase01.svg"} << ""
+                                       << QStringList{"phase01.svg=1", "phase1.svg=1"};
     QTest::newRow("letter case ignored in match and order")
         << QStringList{"phase3.svg", "Phase4.SVG", "phase-x.svg", "main.wmf"} << "main.wmf"
         << QStringList{"phase-x.svg=none", "phase3.svg=3", "Phase4.SVG=4"};

@@ -58,8 +58,7 @@ QStringList rows(const QTableWidget *table)
     return texts;
 }
 
-template <typename T>
-T *child(QObject *parent, const char *name)
+template<typename T> T *child(QObject *parent, const char *name)
 {
     return parent->findChild<T *>(QString::fromLatin1(name));
 }
@@ -150,26 +149,24 @@ void tst_ObjectExchange::readsFromController_data()
     const QStringList inOrder = {"click", "answer GET_REFER", "answer GET_DEVICE",
                                  "answer GET_CLIST 16", "answer GET_CLIST 18"};
 
-    QTest::newRow("answers in order") << inOrder << QVariantMap() << QStringList() << all
-                                      << "Crossing" << newPos << newPhases << newPrograms << -1
-                                      << 0;
+    QTest::newRow("answers in order")
+        << inOrder << QVariantMap() << QStringList() << all << "Crossing" << newPos << newPhases
+        << newPrograms << -1 << 0;
     QTest::newRow("answers out of order")
         << QStringList{"click", "answer GET_REFER", "answer GET_CLIST 18", "answer GET_CLIST 16",
                        "answer GET_DEVICE"}
-        << QVariantMap() << QStringList() << all << "Crossing" << newPos << newPhases
-        << newPrograms << -1 << 0;
+        << QVariantMap() << QStringList() << all << "Crossing" << newPos << newPhases << newPrograms
+        << -1 << 0;
     QTest::newRow("device not recognised")
         << QStringList{"click", "answer GET_REFER"}
         << QVariantMap{{"GET_REFER", QVariantList{"LT9 gateway", "", " Gate", "5545.5N 3730E"}}}
-        << QStringList() << QStringList{ReferSent} << "Gate" << newPos << oldPhases
-        << oldPrograms << -1 << 0;
-    QTest::newRow("answer of one item") << inOrder
-                                        << QVariantMap{{"GET_REFER", QVariantList{"ARVEL2"}}}
-                                        << QStringList() << all << "Old" << oldPos << newPhases
-                                        << newPrograms << -1 << 0;
+        << QStringList() << QStringList{ReferSent} << "Gate" << newPos << oldPhases << oldPrograms
+        << -1 << 0;
+    QTest::newRow("answer of one item")
+        << inOrder << QVariantMap{{"GET_REFER", QVariantList{"ARVEL2"}}} << QStringList() << all
+        << "Old" << oldPos << newPhases << newPrograms << -1 << 0;
     QTest::newRow("position in the southern hemisphere")
-        << inOrder
-        << QVariantMap{{"GET_REFER", QVariantList{"Arvel2", "", "", "5545.5S 03730E"}}}
+        << inOrder << QVariantMap{{"GET_REFER", QVariantList{"Arvel2", "", "", "5545.5S 03730E"}}}
         << QStringList() << all << "" << oldPos << newPhases << newPrograms << -1 << 0;
     // The programs answer comes last and holds no map: the exchange is over
     // all the same.
@@ -187,37 +184,42 @@ void tst_ObjectExchange::readsFromController_data()
         << QStringList{ReferSent} << "Old" << oldPos << oldPhases << oldPrograms << -1 << 0;
     QTest::newRow("further command not sent")
         << QStringList{"click", "answer GET_REFER", "answer GET_DEVICE", "answer GET_CLIST 18"}
-        << QVariantMap() << QStringList{"GET_CLIST 16"} << all << "Crossing" << newPos
-        << oldPhases << newPrograms << -1 << 0;
+        << QVariantMap() << QStringList{"GET_CLIST 16"} << all << "Crossing" << newPos << oldPhases
+        << newPrograms << -1 << 0;
     QTest::newRow("cancelled") << QStringList{"click", "answer GET_REFER", "cancel",
                                               "answer GET_CLIST 16"}
                                << QVariantMap() << QStringList() << all << "Crossing" << newPos
                                << oldPhases << oldPrograms << -1 << 0;
     QTest::newRow("escape on the progress")
         << QStringList{"click", "answer GET_REFER", "escape", "answer GET_CLIST 18"}
-        << QVariantMap() << QStringList() << all << "Crossing" << newPos << oldPhases
-        << oldPrograms << -1 << 0;
+        << QVariantMap() << QStringList() << all << "Crossing" << newPos << oldPhases << oldPrograms
+        << -1 << 0;
     QTest::newRow("response deleted by the host")
         << QStringList{"click", "answer GET_REFER", "delete GET_CLIST 16", "answer GET_DEVICE",
                        "answer GET_CLIST 18"}
-        << QVariantMap() << QStringList() << all << "Crossing" << newPos << oldPhases
-        << newPrograms << -1 << 0;
+        << QVariantMap() << QStringList() << all << "Crossing" << newPos << oldPhases << newPrograms
+        << -1 << 0;
     QTest::newRow("every pending response deleted")
         << QStringList{"click", "answer GET_REFER", "delete GET_DEVICE", "delete GET_CLIST 16",
                        "delete GET_CLIST 18"}
-        << QVariantMap() << QStringList() << all << "Crossing" << newPos << oldPhases
-        << oldPrograms << -1 << 0;
+        << QVariantMap() << QStringList() << all << "Crossing" << newPos << oldPhases << oldPrograms
+        << -1 << 0;
     QTest::newRow("answer finished twice")
         << QStringList{"click", "answer GET_REFER", "answer GET_CLIST 16", "answer GET_CLIST 16"}
-        << QVariantMap() << QStringList() << all << "Crossing" << newPos << newPhases
-        << oldPrograms << 2 << 2;
+        << QVariantMap() << QStringList() << all << "Crossing" << newPos << newPhases << oldPrograms
+        << 2 << 2;
     QTest::newRow("second click keeps pending answers")
-        << QStringList{"click", "answer GET_REFER", "click", "answer GET_CLIST 16"}
-        << QVariantMap() << QStringList() << all + QStringList{ReferSent} << "Crossing" << newPos
-        << newPhases << oldPrograms << 1 << 3;
+        << QStringList{"click", "answer GET_REFER", "click", "answer GET_CLIST 16"} << QVariantMap()
+        << QStringList() << all + QStringList{ReferSent} << "Crossing" << newPos << newPhases
+        << oldPrograms << 1 << 3;
     QTest::newRow("same response handed out twice")
-        << QStringList{"reuse", "click", "click", "answer GET_REFER", "answer GET_DEVICE",
-                       "answer GET_CLIST 16", "answer GET_CLIST 18"}
+        << QStringList{"reuse",
+                       "click",
+                       "click",
+                       "answer GET_REFER",
+                       "answer GET_DEVICE",
+                       "answer GET_CLIST 16",
+                       "answer GET_CLIST 18"}
         << QVariantMap() << QStringList() << QStringList{ReferSent} + all << "Crossing" << newPos
         << newPhases << newPrograms << -1 << 0;
 }
@@ -317,16 +319,15 @@ void tst_ObjectExchange::picksPositionOnMap_data()
         << "scene" << QStringList{"escape", "left 3 4"} << "3;4" << false << true;
     QTest::newRow("two clicks stop once")
         << "scene" << QStringList{"left 3 4", "left 7 8"} << "7;8" << false << true;
-    QTest::newRow("scene destroyed") << "scene" << QStringList{"delete scene"} << "1;2" << false
-                                     << true;
+    QTest::newRow("scene destroyed")
+        << "scene" << QStringList{"delete scene"} << "1;2" << false << true;
     // The dialog closes with its object; it is not shown again.
-    QTest::newRow("object destroyed") << "scene" << QStringList{"delete light"} << "1;2" << false
-                                      << false;
-    QTest::newRow("dialog destroyed") << "scene" << QStringList{"delete dialog"} << "" << false
-                                      << false;
+    QTest::newRow("object destroyed")
+        << "scene" << QStringList{"delete light"} << "1;2" << false << false;
+    QTest::newRow("dialog destroyed")
+        << "scene" << QStringList{"delete dialog"} << "" << false << false;
     QTest::newRow("no scene") << "none" << QStringList{} << "1;2" << false << true;
-    QTest::newRow("object that is no scene") << "object" << QStringList{} << "1;2" << false
-                                             << true;
+    QTest::newRow("object that is no scene") << "object" << QStringList{} << "1;2" << false << true;
 }
 
 void tst_ObjectExchange::picksPositionOnMap()
@@ -371,8 +372,8 @@ void tst_ObjectExchange::picksPositionOnMap()
 
     for (const QString &step : steps) {
         const QStringList words = step.split(QLatin1Char(' '));
-        const QPointF at = words.size() == 3 ? QPointF(words.at(1).toDouble(), words.at(2).toDouble())
-                                             : QPointF();
+        const QPointF at =
+            words.size() == 3 ? QPointF(words.at(1).toDouble(), words.at(2).toDouble()) : QPointF();
         if (words.first() == QLatin1String("left"))
             press(Qt::LeftButton, Qt::NoModifier, at);
         else if (words.first() == QLatin1String("right"))
@@ -427,26 +428,41 @@ void tst_ObjectExchange::choosesSchemaFile_data()
     QTest::addColumn<int>("selectedRow"); // -2: the button; -1: the action with nothing selected
     QTest::addColumn<QString>("text");    // of the target before
     QTest::addColumn<QString>("answer");
-    QTest::addColumn<QString>("start");   // "-": not asked
+    QTest::addColumn<QString>("start"); // "-": not asked
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("no base folder keeps the path")
-        << "" << -2 << "" << "/data/proj/x/main.svg" << "" << "/data/proj/x/main.svg";
-    QTest::newRow("inside the base folder")
-        << "/data/proj" << -2 << "" << "/data/proj/x/main.svg" << "/data/proj" << "x/main.svg";
-    QTest::newRow("beside the base folder")
-        << "/data/proj" << -2 << "" << "/data/other/a.svg" << "/data/proj" << "../other/a.svg";
-    QTest::newRow("starts at the current file")
-        << "/data/proj" << -2 << "x/old.svg" << "/data/proj/y.svg" << "/data/proj/x/old.svg"
-        << "y.svg";
-    QTest::newRow("cancelled") << "/data/proj" << -2 << "x/old.svg" << "" << "/data/proj/x/old.svg"
+    QTest::newRow("no base folder keeps the path") << "" << -2 << ""
+                                                   << "/data/proj/x/main.svg"
+                                                   << ""
+                                                   << "/data/proj/x/main.svg";
+    QTest::newRow("inside the base folder") << "/data/proj" << -2 << ""
+                                            << "/data/proj/x/main.svg"
+                                            << "/data/proj"
+                                            << "x/main.svg";
+    QTest::newRow("beside the base folder") << "/data/proj" << -2 << ""
+                                            << "/data/other/a.svg"
+                                            << "/data/proj"
+                                            << "../other/a.svg";
+    QTest::newRow("starts at the current file") << "/data/proj" << -2 << "x/old.svg"
+                                                << "/data/proj/y.svg"
+                                                << "/data/proj/x/old.svg"
+                                                << "y.svg";
+    QTest::newRow("cancelled") << "/data/proj" << -2 << "x/old.svg"
+                               << ""
+                               << "/data/proj/x/old.svg"
                                << "x/old.svg";
-    QTest::newRow("phase row of the first selected cell")
-        << "/data/proj" << 1 << "" << "/data/proj/p.svg" << "/data/proj" << "p.svg";
-    QTest::newRow("phase row with a schema")
-        << "/data/proj" << 0 << "n.svg" << "/data/proj/p.svg" << "/data/proj/n.svg" << "p.svg";
-    QTest::newRow("action with nothing selected")
-        << "/data/proj" << -1 << "" << "/data/proj/p.svg" << "-" << "";
+    QTest::newRow("phase row of the first selected cell") << "/data/proj" << 1 << ""
+                                                          << "/data/proj/p.svg"
+                                                          << "/data/proj"
+                                                          << "p.svg";
+    QTest::newRow("phase row with a schema") << "/data/proj" << 0 << "n.svg"
+                                             << "/data/proj/p.svg"
+                                             << "/data/proj/n.svg"
+                                             << "p.svg";
+    QTest::newRow("action with nothing selected") << "/data/proj" << -1 << ""
+                                                  << "/data/proj/p.svg"
+                                                  << "-"
+                                                  << "";
 }
 
 void tst_ObjectExchange::choosesSchemaFile()
@@ -501,24 +517,23 @@ void tst_ObjectExchange::choosesSchemaFile()
 void tst_ObjectExchange::importsDrawingFolder_data()
 {
     QTest::addColumn<QStringList>("files");
-    QTest::addColumn<bool>("inBaseDir");  // else the project has no base folder
-    QTest::addColumn<QString>("text");    // of the schema field before
+    QTest::addColumn<bool>("inBaseDir"); // else the project has no base folder
+    QTest::addColumn<QString>("text");   // of the schema field before
     QTest::addColumn<bool>("cancel");
-    QTest::addColumn<QString>("schema");  // "<dir>" stands for the drawing folder
+    QTest::addColumn<QString>("schema"); // "<dir>" stands for the drawing folder
     QTest::addColumn<QStringList>("phases");
 
     const QStringList before = {"7|Old|old.svg"};
     QTest::newRow("phases in name order")
-        << QStringList{"phase2.svg", "phase10.svg", "phase1.svg", "main.svg"} << true << ""
-        << false << "d/main.svg"
+        << QStringList{"phase2.svg", "phase10.svg", "phase1.svg", "main.svg"} << true << "" << false
+        << "d/main.svg"
         << QStringList{"1|Phase 1|d/phase1.svg", "10|Phase 10|d/phase10.svg",
                        "2|Phase 2|d/phase2.svg"};
     QTest::newRow("unnumbered file leaves no gap")
-        << QStringList{"phase-x.svg", "phase3.svg", "Phase4.SVG", "bg.wmf", "bg.svg"} << true
-        << "" << false << "d/bg.svg"
-        << QStringList{"3|Phase 3|d/phase3.svg", "4|Phase 4|d/Phase4.SVG"};
-    QTest::newRow("only an unnumbered phase file") << QStringList{"phase.svg"} << true << ""
-                                                   << false << "" << QStringList{};
+        << QStringList{"phase-x.svg", "phase3.svg", "Phase4.SVG", "bg.wmf", "bg.svg"} << true << ""
+        << false << "d/bg.svg" << QStringList{"3|Phase 3|d/phase3.svg", "4|Phase 4|d/Phase4.SVG"};
+    QTest::newRow("only an unnumbered phase file")
+        << QStringList{"phase.svg"} << true << "" << false << "" << QStringList{};
     // Sized over every row: the widest name decides, wherever it is; a line
     // separator in a name is measured on its own.
     QTest::newRow("names of different widths")
@@ -531,8 +546,8 @@ void tst_ObjectExchange::importsDrawingFolder_data()
     QTest::newRow("no base folder gives absolute paths")
         << QStringList{"phase5.svg", "bg.emf"} << false << "" << false << "<dir>/bg.emf"
         << QStringList{"5|Phase 5|<dir>/phase5.svg"};
-    QTest::newRow("starts at the schema path") << QStringList{"phase5.svg"} << true
-                                               << "d/gone.svg" << true << "d/gone.svg" << before;
+    QTest::newRow("starts at the schema path")
+        << QStringList{"phase5.svg"} << true << "d/gone.svg" << true << "d/gone.svg" << before;
 }
 
 void tst_ObjectExchange::importsDrawingFolder()
@@ -587,8 +602,8 @@ void tst_ObjectExchange::importsDrawingFolder()
         QCOMPARE(table->columnWidth(column),
                  qMax(view->sizeHintForColumn(column), header->sectionSizeHint(column)));
     for (int row = 0; row < table->rowCount(); ++row)
-        QCOMPARE(table->rowHeight(row), qMax(view->sizeHintForRow(row),
-                                             table->verticalHeader()->sectionSizeHint(row)));
+        QCOMPARE(table->rowHeight(row),
+                 qMax(view->sizeHintForRow(row), table->verticalHeader()->sectionSizeHint(row)));
 }
 
 // Without a chooser of its own the dialog asks through Qt's file dialog.

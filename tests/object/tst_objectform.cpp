@@ -55,41 +55,108 @@ void tst_ObjectForm::namesAndCaptions_data()
     QTest::addColumn<QString>("className");
     QTest::addColumn<QString>("caption");
 
-    QTest::newRow("label") << "label" << "QLabel" << "Identifier:";
-    QTest::newRow("label_5") << "label_5" << "QLabel" << "Type:";
-    QTest::newRow("importFromFolder") << "importFromFolder" << "QPushButton" << "import from folder";
-    QTest::newRow("fromController") << "fromController" << "QPushButton" << "from controller";
-    QTest::newRow("label_2") << "label_2" << "QLabel" << "Description:";
-    QTest::newRow("label_4") << "label_4" << "QLabel" << "Position:";
-    QTest::newRow("selectPos") << "selectPos" << "QPushButton" << "select";
-    QTest::newRow("label_3") << "label_3" << "QLabel" << "Schema file:";
-    QTest::newRow("selSchema") << "selSchema" << "QToolButton" << "...";
-    QTest::newRow("rcuControl") << "rcuControl" << "QCheckBox" << "RCU control";
-    QTest::newRow("changeEventsMask") << "changeEventsMask" << "QPushButton" << "Change events mask";
-    QTest::newRow("additionalProps") << "additionalProps" << "QPushButton"
+    QTest::newRow("label") << "label"
+                           << "QLabel"
+                           << "Identifier:";
+    QTest::newRow("label_5") << "label_5"
+                             << "QLabel"
+                             << "Type:";
+    QTest::newRow("importFromFolder") << "importFromFolder"
+                                      << "QPushButton"
+                                      << "import from folder";
+    QTest::newRow("fromController") << "fromController"
+                                    << "QPushButton"
+                                    << "from controller";
+    QTest::newRow("label_2") << "label_2"
+                             << "QLabel"
+                             << "Description:";
+    QTest::newRow("label_4") << "label_4"
+                             << "QLabel"
+                             << "Position:";
+    QTest::newRow("selectPos") << "selectPos"
+                               << "QPushButton"
+                               << "select";
+    QTest::newRow("label_3") << "label_3"
+                             << "QLabel"
+                             << "Schema file:";
+    QTest::newRow("selSchema") << "selSchema"
+                               << "QToolButton"
+                               << "...";
+    QTest::newRow("rcuControl") << "rcuControl"
+                                << "QCheckBox"
+                                << "RCU control";
+    QTest::newRow("changeEventsMask") << "changeEventsMask"
+                                      << "QPushButton"
+                                      << "Change events mask";
+    QTest::newRow("additionalProps") << "additionalProps"
+                                     << "QPushButton"
                                      << "Additional properties ...";
-    QTest::newRow("groupBox") << "groupBox" << "QGroupBox" << "Phases";
-    QTest::newRow("addPhase") << "addPhase" << "QPushButton" << "add";
-    QTest::newRow("removePhase") << "removePhase" << "QPushButton" << "remove";
-    QTest::newRow("groupBox_2") << "groupBox_2" << "QGroupBox" << "Programs";
-    QTest::newRow("addProg") << "addProg" << "QPushButton" << "add";
-    QTest::newRow("removeProg") << "removeProg" << "QPushButton" << "remove";
-    QTest::newRow("id") << "id" << "QSpinBox" << "";
-    QTest::newRow("type") << "type" << "QComboBox" << "";
-    QTest::newRow("descr") << "descr" << "QLineEdit" << "";
-    QTest::newRow("pos") << "pos" << "QLineEdit" << "";
-    QTest::newRow("schema") << "schema" << "QLineEdit" << "";
-    QTest::newRow("phasesTable") << "phasesTable" << "QTableWidget" << "";
-    QTest::newRow("programsTable") << "programsTable" << "QTableWidget" << "";
-    QTest::newRow("buttonBox") << "buttonBox" << "QDialogButtonBox" << "";
-    QTest::newRow("verticalLayout") << "verticalLayout" << "QVBoxLayout" << "";
-    QTest::newRow("horizontalLayout_4") << "horizontalLayout_4" << "QHBoxLayout" << "";
-    QTest::newRow("horizontalLayout_3") << "horizontalLayout_3" << "QHBoxLayout" << "";
-    QTest::newRow("horizontalLayout_2") << "horizontalLayout_2" << "QHBoxLayout" << "";
-    QTest::newRow("horizontalLayout") << "horizontalLayout" << "QHBoxLayout" << "";
-    QTest::newRow("horizontalLayout_5") << "horizontalLayout_5" << "QHBoxLayout" << "";
-    QTest::newRow("gridLayout") << "gridLayout" << "QGridLayout" << "";
-    QTest::newRow("gridLayout_3") << "gridLayout_3" << "QGridLayout" << "";
+    QTest::newRow("groupBox") << "groupBox"
+                              << "QGroupBox"
+                              << "Phases";
+    QTest::newRow("addPhase") << "addPhase"
+                              << "QPushButton"
+                              << "add";
+    QTest::newRow("removePhase") << "removePhase"
+                                 << "QPushButton"
+                                 << "remove";
+    QTest::newRow("groupBox_2") << "groupBox_2"
+                                << "QGroupBox"
+                                << "Programs";
+    QTest::newRow("addProg") << "addProg"
+                             << "QPushButton"
+                             << "add";
+    QTest::newRow("removeProg") << "removeProg"
+                                << "QPushButton"
+                                << "remove";
+    QTest::newRow("id") << "id"
+                        << "QSpinBox"
+                        << "";
+    QTest::newRow("type") << "type"
+                          << "QComboBox"
+                          << "";
+    QTest::newRow("descr") << "descr"
+                           << "QLineEdit"
+                           << "";
+    QTest::newRow("pos") << "pos"
+                         << "QLineEdit"
+                         << "";
+    QTest::newRow("schema") << "schema"
+                            << "QLineEdit"
+                            << "";
+    QTest::newRow("phasesTable") << "phasesTable"
+                                 << "QTableWidget"
+                                 << "";
+    QTest::newRow("programsTable") << "programsTable"
+                                   << "QTableWidget"
+                                   << "";
+    QTest::newRow("buttonBox") << "buttonBox"
+                               << "QDialogButtonBox"
+                               << "";
+    QTest::newRow("verticalLayout") << "verticalLayout"
+                                    << "QVBoxLayout"
+                                    << "";
+    QTest::newRow("horizontalLayout_4") << "horizontalLayout_4"
+                                        << "QHBoxLayout"
+                                        << "";
+    QTest::newRow("horizontalLayout_3") << "horizontalLayout_3"
+                                        << "QHBoxLayout"
+                                        << "";
+    QTest::newRow("horizontalLayout_2") << "horizontalLayout_2"
+                                        << "QHBoxLayout"
+                                        << "";
+    QTest::newRow("horizontalLayout") << "horizontalLayout"
+                                      << "QHBoxLayout"
+                                      << "";
+    QTest::newRow("horizontalLayout_5") << "horizontalLayout_5"
+                                        << "QHBoxLayout"
+                                        << "";
+    QTest::newRow("gridLayout") << "gridLayout"
+                                << "QGridLayout"
+                                << "";
+    QTest::newRow("gridLayout_3") << "gridLayout_3"
+                                  << "QGridLayout"
+                                  << "";
 }
 
 void tst_ObjectForm::namesAndCaptions()
@@ -146,15 +213,17 @@ void tst_ObjectForm::translatesOnlyTranslatableTexts()
     QCOMPARE(translated, (QList<int>{4, 6, 7, 8, 11}));
 
     QCOMPARE(fresh.windowTitle(), QStringLiteral("T:Object properties"));
-    QCOMPARE(fresh.findChild<QToolButton *>(QStringLiteral("selSchema"))->text(), QStringLiteral("..."));
-    const QStringList captioned{"label", "label_5", "importFromFolder", "fromController", "label_2",
-                                "label_4", "selectPos", "label_3", "rcuControl",
-                                "changeEventsMask", "additionalProps", "addPhase", "removePhase",
-                                "addProg", "removeProg"};
+    QCOMPARE(fresh.findChild<QToolButton *>(QStringLiteral("selSchema"))->text(),
+             QStringLiteral("..."));
+    const QStringList captioned{
+        "label",           "label_5",   "importFromFolder", "fromController", "label_2",
+        "label_4",         "selectPos", "label_3",          "rcuControl",     "changeEventsMask",
+        "additionalProps", "addPhase",  "removePhase",      "addProg",        "removeProg"};
     for (const QString &name : captioned) {
         QObject *object = fresh.findChild<QObject *>(name);
         QVERIFY2(object, qPrintable(name));
-        QVERIFY2(object->property("text").toString().startsWith(QLatin1String("T:")), qPrintable(name));
+        QVERIFY2(object->property("text").toString().startsWith(QLatin1String("T:")),
+                 qPrintable(name));
     }
     for (const char *name : {"groupBox", "groupBox_2"})
         QVERIFY(fresh.findChild<QGroupBox *>(name)->title().startsWith(QLatin1String("T:")));
@@ -181,8 +250,8 @@ void tst_ObjectForm::offersTwelveControllerTypes()
         QVERIFY(!type->itemData(i).isValid());
     }
     const QStringList expected{
-        "Арвел",    "Арвел V3.15", "Арвел V3.16", "Арвел V3.17", "Арвел V3.18",    "Шлюз-ЛТ9",
-        "Шлюз-Вектор", "LT_COG",   "Arvel2",      "TriLink4",    "Halden Traffic", "ПТК",
+        "Арвел",       "Арвел V3.15", "Арвел V3.16", "Арвел V3.17", "Арвел V3.18",    "Шлюз-ЛТ9",
+        "Шлюз-Вектор", "LT_COG",      "Arvel2",      "TriLink4",    "Halden Traffic", "ПТК",
     };
     QCOMPARE(labels, expected);
 }
@@ -252,8 +321,8 @@ void tst_ObjectForm::declaresMetaMethodsInOrder()
     for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
         const QMetaMethod method = meta->method(i);
         QCOMPARE(method.access(), QMetaMethod::Private);
-        QCOMPARE(method.methodType(), i - meta->methodOffset() < 16 ? QMetaMethod::Slot
-                                                                     : QMetaMethod::Method);
+        QCOMPARE(method.methodType(),
+                 i - meta->methodOffset() < 16 ? QMetaMethod::Slot : QMetaMethod::Method);
         methods.append(QString::fromLatin1(method.methodSignature()));
     }
     const QStringList expected{

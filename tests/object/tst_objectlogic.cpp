@@ -90,32 +90,58 @@ void tst_ObjectLogic::convertsSchemaPaths_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("storedAgain");
 
-    QTest::newRow("inside the base folder")
-        << "/data/proj" << "/data/proj/schemas/a.svg" << "schemas/a.svg" << "/data/proj/schemas/a.svg";
-    QTest::newRow("beside the base folder")
-        << "/data/proj" << "/data/other/a.svg" << "../other/a.svg" << "/data/other/a.svg";
-    QTest::newRow("base folder with trailing slash")
-        << "/data/proj/" << "/data/proj/x/main.svg" << "x/main.svg" << "/data/proj/x/main.svg";
-    QTest::newRow("sibling folder sharing the name's start")
-        << "/data/proj" << "/data/project/a.svg" << "../project/a.svg" << "/data/project/a.svg";
-    QTest::newRow("unclean path inside the base folder")
-        << "/data/proj" << "/data/proj/x/../schemas/a.svg" << "schemas/a.svg"
-        << "/data/proj/schemas/a.svg";
-    QTest::newRow("doubled separator") << "/data/proj" << "/data/proj//a.svg" << "a.svg"
+    QTest::newRow("inside the base folder") << "/data/proj"
+                                            << "/data/proj/schemas/a.svg"
+                                            << "schemas/a.svg"
+                                            << "/data/proj/schemas/a.svg";
+    QTest::newRow("beside the base folder") << "/data/proj"
+                                            << "/data/other/a.svg"
+                                            << "../other/a.svg"
+                                            << "/data/other/a.svg";
+    QTest::newRow("base folder with trailing slash") << "/data/proj/"
+                                                     << "/data/proj/x/main.svg"
+                                                     << "x/main.svg"
+                                                     << "/data/proj/x/main.svg";
+    QTest::newRow("sibling folder sharing the name's start") << "/data/proj"
+                                                             << "/data/project/a.svg"
+                                                             << "../project/a.svg"
+                                                             << "/data/project/a.svg";
+    QTest::newRow("unclean path inside the base folder") << "/data/proj"
+                                                         << "/data/proj/x/../schemas/a.svg"
+                                                         << "schemas/a.svg"
+                                                         << "/data/proj/schemas/a.svg";
+    QTest::newRow("doubled separator") << "/data/proj"
+                                       << "/data/proj//a.svg"
+                                       << "a.svg"
                                        << "/data/proj/a.svg";
-    QTest::newRow("unclean base folder") << "/data/x/../proj" << "/data/proj/a.svg" << "a.svg"
+    QTest::newRow("unclean base folder") << "/data/x/../proj"
+                                         << "/data/proj/a.svg"
+                                         << "a.svg"
                                          << "/data/proj/a.svg";
-    QTest::newRow("base folder with a trailing separator as the path")
-        << "/data/proj" << "/data/proj/" << "." << "/data/proj";
-    QTest::newRow("no base folder") << "" << "/data/proj/a.svg" << "/data/proj/a.svg"
+    QTest::newRow("base folder with a trailing separator as the path") << "/data/proj"
+                                                                       << "/data/proj/"
+                                                                       << "."
+                                                                       << "/data/proj";
+    QTest::newRow("no base folder") << ""
+                                    << "/data/proj/a.svg"
+                                    << "/data/proj/a.svg"
                                     << "/data/proj/a.svg";
-    QTest::newRow("no base folder keeps a relative path") << "" << "a/../b.svg" << "a/../b.svg"
+    QTest::newRow("no base folder keeps a relative path") << ""
+                                                          << "a/../b.svg"
+                                                          << "a/../b.svg"
                                                           << "a/../b.svg";
-    QTest::newRow("empty path") << "/data/proj" << "" << "" << "";
-    QTest::newRow("the base folder itself") << "/data/proj" << "/data/proj" << "."
+    QTest::newRow("empty path") << "/data/proj"
+                                << ""
+                                << ""
+                                << "";
+    QTest::newRow("the base folder itself") << "/data/proj"
+                                            << "/data/proj"
+                                            << "."
                                             << "/data/proj";
-    QTest::newRow("non-ASCII names") << "/данные/проект" << "/данные/проект/схема 1.svg"
-                                     << "схема 1.svg" << "/данные/проект/схема 1.svg";
+    QTest::newRow("non-ASCII names") << "/данные/проект"
+                                     << "/данные/проект/схема 1.svg"
+                                     << "схема 1.svg"
+                                     << "/данные/проект/схема 1.svg";
 }
 
 void tst_ObjectLogic::convertsSchemaPaths()
@@ -169,10 +195,10 @@ void tst_ObjectLogic::checksIdentifier_data()
     QTest::newRow("existing id kept") << 5 << 5 << 5 << true << false;
     QTest::newRow("existing id changed") << 5 << 12 << 12 << true << true;
     QTest::newRow("existing id cleared") << 5 << 0 << 0 << false << true;
-    QTest::newRow("largest id the field shows") << 999999999 << 999999999 << 999999999 << true
-                                                << false;
-    QTest::newRow("id above the field kept") << 1234567890 << 999999999 << 1234567890 << true
-                                             << false;
+    QTest::newRow("largest id the field shows")
+        << 999999999 << 999999999 << 999999999 << true << false;
+    QTest::newRow("id above the field kept")
+        << 1234567890 << 999999999 << 1234567890 << true << false;
     QTest::newRow("id above the field replaced") << 1234567890 << 7 << 7 << true << true;
 }
 

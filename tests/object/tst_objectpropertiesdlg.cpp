@@ -6,8 +6,8 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProgressDialog>
-#include <QTimer>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 #include <functional>
@@ -211,10 +211,13 @@ void tst_ObjectPropertiesDlg::takesBaseDirOnlyFromProject_data()
     QTest::addColumn<QString>("baseDir");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("project with base folder") << true << "/data/proj" << "x/main.svg";
-    QTest::newRow("project without base folder") << true << "" << "/data/proj/x/main.svg";
+    QTest::newRow("project with base folder") << true << "/data/proj"
+                                              << "x/main.svg";
+    QTest::newRow("project without base folder") << true << ""
+                                                 << "/data/proj/x/main.svg";
     // A parent of another class may well have a baseDir; it is not the project's.
-    QTest::newRow("parent that is no project") << false << "/data/proj" << "/data/proj/x/main.svg";
+    QTest::newRow("parent that is no project") << false << "/data/proj"
+                                               << "/data/proj/x/main.svg";
 }
 
 void tst_ObjectPropertiesDlg::takesBaseDirOnlyFromProject()
@@ -277,8 +280,10 @@ void tst_ObjectPropertiesDlg::sizesRowsAsQtDoes()
     light.presetPhase(4, QString(), QStringLiteral("/b.svg"));
     light.presetPhase(5, QStringLiteral("a long description ").repeated(8), QString());
     // A line separator breaks the line as a new line does.
-    light.presetPhase(6, QStringLiteral("first line") + QChar(QChar::LineSeparator)
-                             + QStringLiteral("second line"), QString());
+    light.presetPhase(6,
+                      QStringLiteral("first line") + QChar(QChar::LineSeparator)
+                          + QStringLiteral("second line"),
+                      QString());
     ObjectPropertiesDlg dialog(nullptr, &light);
     QTableWidget *phases = dialog.ui->phasesTable;
     phases->item(1, 0)->setText(QString()); // a row without any text
@@ -302,8 +307,10 @@ void tst_ObjectPropertiesDlg::appendsEmptyRow_data()
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("button");
 
-    QTest::newRow("phases") << "phasesTable" << "addPhase";
-    QTest::newRow("programs") << "programsTable" << "addProg";
+    QTest::newRow("phases") << "phasesTable"
+                            << "addPhase";
+    QTest::newRow("programs") << "programsTable"
+                              << "addProg";
 }
 
 void tst_ObjectPropertiesDlg::appendsEmptyRow()
@@ -341,13 +348,17 @@ void tst_ObjectPropertiesDlg::removesRowsOfSelectedCells_data()
 
     const QList<QPoint> twoRows{{0, 1}, {1, 1}, {1, 3}};
     QTest::newRow("phases: two cells of one row and one of another")
-        << "phasesTable" << "removePhase" << twoRows << QStringList{"1", "3", "5"};
+        << "phasesTable"
+        << "removePhase" << twoRows << QStringList{"1", "3", "5"};
     QTest::newRow("programs: two cells of one row and one of another")
-        << "programsTable" << "removeProg" << twoRows << QStringList{"1", "3", "5"};
+        << "programsTable"
+        << "removeProg" << twoRows << QStringList{"1", "3", "5"};
     QTest::newRow("first and last rows")
-        << "phasesTable" << "removePhase" << QList<QPoint>{{2, 4}, {0, 0}} << QStringList{"2", "3", "4"};
+        << "phasesTable"
+        << "removePhase" << QList<QPoint>{{2, 4}, {0, 0}} << QStringList{"2", "3", "4"};
     QTest::newRow("nothing selected")
-        << "phasesTable" << "removePhase" << QList<QPoint>() << QStringList{"1", "2", "3", "4", "5"};
+        << "phasesTable"
+        << "removePhase" << QList<QPoint>() << QStringList{"1", "2", "3", "4", "5"};
 }
 
 void tst_ObjectPropertiesDlg::removesRowsOfSelectedCells()
@@ -491,15 +502,24 @@ void tst_ObjectPropertiesDlg::writesPositionOnlyWhenItParses_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("written"); // empty: position untouched
 
-    QTest::newRow("two numbers") << "10;20" << "light.position = QPointF 10;20";
-    QTest::newRow("empty part") << "10;;20" << "light.position = QPointF 10;20";
-    QTest::newRow("three numbers") << "10;20;30" << "";
-    QTest::newRow("one number") << "10" << "";
-    QTest::newRow("letters") << "a;20" << "";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("not a number") << "nan;20" << "";
-    QTest::newRow("infinity") << "10;inf" << "";
-    QTest::newRow("overflow") << "1e400;20" << "";
+    QTest::newRow("two numbers") << "10;20"
+                                 << "light.position = QPointF 10;20";
+    QTest::newRow("empty part") << "10;;20"
+                                << "light.position = QPointF 10;20";
+    QTest::newRow("three numbers") << "10;20;30"
+                                   << "";
+    QTest::newRow("one number") << "10"
+                                << "";
+    QTest::newRow("letters") << "a;20"
+                             << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("not a number") << "nan;20"
+                                  << "";
+    QTest::newRow("infinity") << "10;inf"
+                              << "";
+    QTest::newRow("overflow") << "1e400;20"
+                              << "";
 }
 
 void tst_ObjectPropertiesDlg::writesPositionOnlyWhenItParses()
@@ -685,12 +705,15 @@ void tst_ObjectPropertiesDlg::writesPendingEventMask()
 
     pressOk(dialog);
 
-    const QStringList maskWrites = log.filter(QRegularExpression(QStringLiteral("tlo_use|eventMask")));
+    const QStringList maskWrites =
+        log.filter(QRegularExpression(QStringLiteral("tlo_use|eventMask")));
     QCOMPARE(maskWrites, written);
     // The mask writes come after the lists and before the custom properties.
     if (changed) {
-        QVERIFY(log.indexOf(written.first()) > log.indexOf(QStringLiteral("light.clearPrograms()")));
-        QVERIFY(log.indexOf(written.last()) < log.indexOf(QStringLiteral("light.customProperties()")));
+        QVERIFY(log.indexOf(written.first())
+                > log.indexOf(QStringLiteral("light.clearPrograms()")));
+        QVERIFY(log.indexOf(written.last())
+                < log.indexOf(QStringLiteral("light.customProperties()")));
     }
     QVERIFY(!dialog.eventMaskChanged);
 }
@@ -703,7 +726,8 @@ void tst_ObjectPropertiesDlg::writesCustomProperties_data()
     QTest::newRow("editor accepted: removed names go")
         << true
         << QStringList{"light.customProperties()", "light.setCustomProperty(b, QString 2, bee)",
-                       "light.setCustomProperty(c, int 3, 7)", "light.setCustomProperty(a, invalid, )"};
+                       "light.setCustomProperty(c, int 3, 7)",
+                       "light.setCustomProperty(a, invalid, )"};
     QTest::newRow("editor not accepted: nothing removed")
         << false
         << QStringList{"light.customProperties()", "light.setCustomProperty(b, QString 2, bee)",
@@ -855,9 +879,9 @@ void tst_ObjectPropertiesDlg::editsEventMaskInItsEditor_data()
     QTest::newRow("select all keeps the high bit")
         << QVariant(0x10021u) << QStringList{"selectAll ok"} << QList<int>{2}
         << QStringList{"light.tlo_use_sg_cnt = int 1", "light.eventMask = uint 131071"};
-    QTest::newRow("clear all")
-        << QVariant(0x21u) << QStringList{"clearAll ok"} << QList<int>{2}
-        << QStringList{"light.tlo_use_sg_cnt = int 0", "light.eventMask = uint 0"};
+    QTest::newRow("clear all") << QVariant(0x21u) << QStringList{"clearAll ok"} << QList<int>{2}
+                               << QStringList{"light.tlo_use_sg_cnt = int 0",
+                                              "light.eventMask = uint 0"};
     QTest::newRow("cancel") << QVariant(0x21u) << QStringList{"clearAll cancel"} << QList<int>{2}
                             << QStringList();
     // The second opening shows the stored mask again; Ok there equals it and
@@ -899,7 +923,7 @@ void tst_ObjectPropertiesDlg::editsEventMaskInItsEditor()
             for (const QString &word : words)
                 editor->findChild<QPushButton *>(word)->click();
             pressEditorButton(editor, close == QLatin1String("ok") ? QDialogButtonBox::Ok
-                                                                  : QDialogButtonBox::Cancel);
+                                                                   : QDialogButtonBox::Cancel);
         };
     }
     if (checkedAtOpening.isEmpty()) {
@@ -932,8 +956,7 @@ void tst_ObjectPropertiesDlg::editsCustomPropertiesInTheirEditor_data()
         << QStringList{"light.customProperties()"};
     QTest::newRow("second opening shows the edited set")
         << QStringList{"delete first row ok", "ok"} << QStringList{"a,l", "l"}
-        << QStringList{"light.customProperties()",
-                       "light.setCustomProperty(l, QVariantList , el)",
+        << QStringList{"light.customProperties()", "light.setCustomProperty(l, QVariantList , el)",
                        "light.setCustomProperty(a, invalid, )"};
 }
 

@@ -111,11 +111,12 @@ void tst_CloseHandler::closeProjectDecides_data()
     QTest::newRow("a non-zero number") << returning("1") << true << "";
     QTest::newRow("False") << returning("False") << false << "";
     QTest::newRow("None") << returning("None") << false << "";
-    QTest::newRow("exception") << QStringLiteral("def closeProject():\n    raise RuntimeError('busy')\n")
+    QTest::newRow("exception") << QStringLiteral(
+        "def closeProject():\n    raise RuntimeError('busy')\n")
                                << false << "RuntimeError";
     // Neither a failed import nor a missing name may leave an error pending.
-    QTest::newRow("module without closeProject") << QStringLiteral("other = 1\n") << false
-                                                 << "ImportError";
+    QTest::newRow("module without closeProject")
+        << QStringLiteral("other = 1\n") << false << "ImportError";
     QTest::newRow("no actions module") << QString() << false << "ModuleNotFoundError";
     QTest::newRow("closeProject removes itself")
         << QStringLiteral("def closeProject():\n    import __main__\n"
@@ -165,9 +166,9 @@ void tst_CloseHandler::closeProjectDecides()
         QCOMPARE(types, printed.isEmpty() ? QStringList() : QStringList(printed));
 
     // The import leaves nothing behind in the main module.
-    const QVariant left = PythonQt::self()->evalScript(PythonQt::self()->getMainModule(),
-                                                       QStringLiteral("'closeProject' in globals()"),
-                                                       Py_eval_input);
+    const QVariant left =
+        PythonQt::self()->evalScript(PythonQt::self()->getMainModule(),
+                                     QStringLiteral("'closeProject' in globals()"), Py_eval_input);
     QVERIFY(left.isValid());
     QCOMPARE(left.toBool(), false);
 }

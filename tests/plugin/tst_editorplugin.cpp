@@ -135,7 +135,8 @@ class Listener : public QObject
 public:
     explicit Listener(std::function<void()> callback)
         : m_callback(std::move(callback))
-    {}
+    {
+    }
 
 public slots:
     void notify() { m_callback(); }
@@ -343,8 +344,10 @@ void tst_EditorPlugin::cleanup()
 void tst_EditorPlugin::metadataNamesTheRootClass()
 {
     const QJsonObject metaData = m_loader.metaData();
-    QCOMPARE(metaData.value(QStringLiteral("className")).toString(), QStringLiteral("EditorPlugin"));
-    const QStringList iid = metaData.value(QStringLiteral("IID")).toString().split(QLatin1Char('.'));
+    QCOMPARE(metaData.value(QStringLiteral("className")).toString(),
+             QStringLiteral("EditorPlugin"));
+    const QStringList iid =
+        metaData.value(QStringLiteral("IID")).toString().split(QLatin1Char('.'));
     QVERIFY2(iid.size() > 1, "the interface identifier is a reverse-domain name");
     QCOMPARE(iid.last(), QStringLiteral("EditorPlugin"));
     QVERIFY(!metaData.contains(QStringLiteral("MetaData")));
@@ -414,8 +417,7 @@ void tst_EditorPlugin::metaObjectInterfaceInDeclaredOrder()
         static const char *const access[] = {"private", "protected", "public"};
         actual << QStringLiteral("%1 %2 %3 %4")
                       .arg(QLatin1String(kinds[method.methodType()]),
-                           QLatin1String(access[method.access()]),
-                           QLatin1String(method.typeName()),
+                           QLatin1String(access[method.access()]), QLatin1String(method.typeName()),
                            QLatin1String(method.methodSignature()));
     }
     const QStringList expected = {
@@ -468,9 +470,11 @@ void tst_EditorPlugin::resourcesRegisteredUncompressed_data()
     QTest::addColumn<qint64>("size");
 
     QTest::newRow("add_camera") << QStringLiteral(":/resources/add_camera.png") << qint64(1803);
-    QTest::newRow("add_camera_cursor") << QStringLiteral(":/resources/add_camera_cursor.png") << qint64(1774);
+    QTest::newRow("add_camera_cursor")
+        << QStringLiteral(":/resources/add_camera_cursor.png") << qint64(1774);
     QTest::newRow("add_object") << QStringLiteral(":/resources/add_object.png") << qint64(1011);
-    QTest::newRow("add_object_cursor") << QStringLiteral(":/resources/add_object_cursor.png") << qint64(1272);
+    QTest::newRow("add_object_cursor")
+        << QStringLiteral(":/resources/add_object_cursor.png") << qint64(1272);
     QTest::newRow("new_project") << QStringLiteral(":/resources/new_project.png") << qint64(852);
     QTest::newRow("objects_move") << QStringLiteral(":/resources/objects_move.png") << qint64(1265);
 }
@@ -502,14 +506,15 @@ bool tst_EditorPlugin::invokeEntry(const QString &entry, QSettings *settings, QO
     if (entry == QLatin1String("editSystemSettings"))
         return QMetaObject::invokeMethod(root, "editSystemSettings");
     if (entry == QLatin1String("editIniFile"))
-        return QMetaObject::invokeMethod(root, "editIniFile",
-                                         Q_ARG(QString, m_dir.filePath(QStringLiteral("edited.ini"))));
+        return QMetaObject::invokeMethod(
+            root, "editIniFile", Q_ARG(QString, m_dir.filePath(QStringLiteral("edited.ini"))));
     if (entry == QLatin1String("editOsmProperies"))
         return QMetaObject::invokeMethod(root, "editOsmProperies", Q_ARG(QSettings *, settings),
                                          Q_ARG(QObject *, object));
     if (entry == QLatin1String("editPresets"))
-        return QMetaObject::invokeMethod(root, "editPresets", Q_ARG(QSettings *, settings),
-                                         Q_ARG(QGraphicsView *, qobject_cast<QGraphicsView *>(object)));
+        return QMetaObject::invokeMethod(
+            root, "editPresets", Q_ARG(QSettings *, settings),
+            Q_ARG(QGraphicsView *, qobject_cast<QGraphicsView *>(object)));
     if (entry == QLatin1String("startAddMode"))
         return QMetaObject::invokeMethod(root, "startAddMode", Q_ARG(QGraphicsScene *, nullptr),
                                          Q_ARG(QCursor, QCursor(Qt::CrossCursor)));
@@ -536,25 +541,29 @@ void tst_EditorPlugin::entryPointOpensItsWindow_data()
     };
     const Row rows[] = {
         {"editObject on a controller", "editObject", false, "light", "ObjectPropertiesDlg", ""},
-        {"editObject on a plain object", "editObject", false, "plain", "QMessageBox", "Invalid light object"},
+        {"editObject on a plain object", "editObject", false, "plain", "QMessageBox",
+         "Invalid light object"},
         {"editProject", "editProject", false, "project", "ProjectPropertiesDlg", ""},
         {"editProject without project", "editProject", false, "", "ProjectPropertiesDlg", ""},
         {"editUserSettings", "editUserSettings", false, "", "SettingsEditDlg", ""},
         {"editSystemSettings", "editSystemSettings", false, "", "SettingsEditDlg", ""},
         {"editIniFile", "editIniFile", false, "", "SettingsEditDlg", ""},
         {"editOsmProperies", "editOsmProperies", true, "view", "OsmViewPropertiesDlg", ""},
-        {"editOsmProperies without arguments", "editOsmProperies", false, "", "OsmViewPropertiesDlg", ""},
+        {"editOsmProperies without arguments", "editOsmProperies", false, "",
+         "OsmViewPropertiesDlg", ""},
         {"editPresets", "editPresets", true, "view", "PresetsEditDlg", ""},
         {"editPresets without view", "editPresets", true, "", "PresetsEditDlg", ""},
-        {"editPresets without settings", "editPresets", false, "view", "QMessageBox", "Project not created"},
-        {"startAddMode without scene", "startAddMode", false, "", "QMessageBox", "Invalid scene object"},
+        {"editPresets without settings", "editPresets", false, "view", "QMessageBox",
+         "Project not created"},
+        {"startAddMode without scene", "startAddMode", false, "", "QMessageBox",
+         "Invalid scene object"},
     };
     for (const Row &row : rows) {
         for (bool withMainWindow : {false, true}) {
             QTest::addRow("%s, %s", row.tag, withMainWindow ? "main window" : "no main window")
-                << QString::fromLatin1(row.entry) << row.withSettings << QString::fromLatin1(row.object)
-                << QString::fromLatin1(row.windowClass) << QString::fromLatin1(row.errorText)
-                << withMainWindow;
+                << QString::fromLatin1(row.entry) << row.withSettings
+                << QString::fromLatin1(row.object) << QString::fromLatin1(row.windowClass)
+                << QString::fromLatin1(row.errorText) << withMainWindow;
         }
     }
 }
@@ -594,7 +603,7 @@ void tst_EditorPlugin::entryPointOpensItsWindow()
     else if (object == QLatin1String("view"))
         argument = &view;
 
-    QSignalSpy edited(plugin(), SIGNAL(objectEdited(QObject*)));
+    QSignalSpy edited(plugin(), SIGNAL(objectEdited(QObject *)));
     QSignalSpy added(plugin(), SIGNAL(objectAdded(QPointF)));
     ModalDriver driver;
     QVERIFY(invokeEntry(entry, withSettings ? &settings : nullptr, argument));
@@ -613,7 +622,8 @@ void tst_EditorPlugin::entryPointOpensItsWindow()
     } else {
         // The object dialog is opened over the main window only, so that the
         // host keeps running its map and timers; the others run modally.
-        QCOMPARE(seen.modality, entry == QLatin1String("editObject") ? Qt::WindowModal : Qt::ApplicationModal);
+        QCOMPARE(seen.modality,
+                 entry == QLatin1String("editObject") ? Qt::WindowModal : Qt::ApplicationModal);
     }
     QCOMPARE(edited.count(), 0);
     QCOMPARE(added.count(), 0);
@@ -626,8 +636,8 @@ void tst_EditorPlugin::entryPointSurvivesMainWindowDestroyedMeanwhile_data()
     QTest::addColumn<QString>("object");
     for (const char *entry : {"editObject", "editProject", "editUserSettings", "editSystemSettings",
                               "editIniFile", "editOsmProperies", "editPresets"})
-        QTest::newRow(entry) << QString::fromLatin1(entry)
-                             << QString::fromLatin1(qstrcmp(entry, "editObject") == 0 ? "light" : "");
+        QTest::newRow(entry) << QString::fromLatin1(
+            entry) << QString::fromLatin1(qstrcmp(entry, "editObject") == 0 ? "light" : "");
 }
 
 // The host may tear its main window down while a dialog runs over it: the
@@ -642,7 +652,7 @@ void tst_EditorPlugin::entryPointSurvivesMainWindowDestroyedMeanwhile()
     QSettings settings(m_dir.filePath(QStringLiteral("project.ini")), QSettings::IniFormat);
     Arvel::Project project;
     auto *light = new Arvel::Light(&project);
-    QSignalSpy edited(plugin(), SIGNAL(objectEdited(QObject*)));
+    QSignalSpy edited(plugin(), SIGNAL(objectEdited(QObject *)));
     QPointer<QWidget> dialogSeen;
     ModalDriver driver([&dialogSeen, mainWindow](QWidget *dialog) {
         dialogSeen = dialog;
@@ -658,10 +668,10 @@ void tst_EditorPlugin::entryPointSurvivesMainWindowDestroyedMeanwhile()
 
 void tst_EditorPlugin::editIniFileWithoutNameEditsUserSettings()
 {
-    const QString userFile = QSettings(QSettings::IniFormat, QSettings::UserScope,
-                                       QCoreApplication::organizationName(),
-                                       QCoreApplication::applicationName())
-                                 .fileName();
+    const QString userFile =
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QCoreApplication::organizationName(),
+                  QCoreApplication::applicationName())
+            .fileName();
     QStringList shown;
     const auto recordFileName = [&shown](QWidget *dialog) {
         auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileName"));
@@ -710,7 +720,7 @@ void tst_EditorPlugin::editObjectRefusesNonController()
                         : object == QLatin1String("view")  ? &view
                                                            : nullptr;
 
-    QSignalSpy edited(plugin(), SIGNAL(objectEdited(QObject*)));
+    QSignalSpy edited(plugin(), SIGNAL(objectEdited(QObject *)));
     ModalDriver driver;
     bool result = true;
     if (withFlag)
@@ -752,16 +762,22 @@ void tst_EditorPlugin::editObjectResult_data()
     QTest::newRow("OK, one argument") << WhileWaiting::PressOk << -1 << false << true << true;
     QTest::newRow("OK, emit_signal true") << WhileWaiting::PressOk << 1 << false << true << true;
     QTest::newRow("OK, emit_signal false") << WhileWaiting::PressOk << 0 << false << true << false;
-    QTest::newRow("OK on a derived controller class") << WhileWaiting::PressOk << -1 << true << true << true;
+    QTest::newRow("OK on a derived controller class")
+        << WhileWaiting::PressOk << -1 << true << true << true;
     QTest::newRow("Cancel, one argument") << WhileWaiting::Cancel << -1 << false << false << false;
-    QTest::newRow("Cancel, emit_signal true") << WhileWaiting::Cancel << 1 << false << false << false;
+    QTest::newRow("Cancel, emit_signal true")
+        << WhileWaiting::Cancel << 1 << false << false << false;
     QTest::newRow("window closed") << WhileWaiting::CloseWindow << -1 << false << false << false;
-    QTest::newRow("hidden and shown again, then OK") << WhileWaiting::HideShowThenOk << -1 << false << true << true;
+    QTest::newRow("hidden and shown again, then OK")
+        << WhileWaiting::HideShowThenOk << -1 << false << true << true;
     QTest::newRow("hidden and shown again, then Cancel")
         << WhileWaiting::HideShowThenCancel << 1 << false << false << false;
-    QTest::newRow("dialog destroyed from outside") << WhileWaiting::DestroyDialog << -1 << false << false << false;
-    QTest::newRow("object deleted while waiting") << WhileWaiting::DeleteObject << -1 << false << false << false;
-    QTest::newRow("application quits while waiting") << WhileWaiting::Quit << -1 << false << false << false;
+    QTest::newRow("dialog destroyed from outside")
+        << WhileWaiting::DestroyDialog << -1 << false << false << false;
+    QTest::newRow("object deleted while waiting")
+        << WhileWaiting::DeleteObject << -1 << false << false << false;
+    QTest::newRow("application quits while waiting")
+        << WhileWaiting::Quit << -1 << false << false << false;
 }
 
 void tst_EditorPlugin::editObjectResult()
@@ -775,7 +791,8 @@ void tst_EditorPlugin::editObjectResult()
     MainWindow mainWindow;
     mainWindow.show();
     Arvel::Project project;
-    QPointer<QObject> light(derivedClass ? new Arvel::TrafficLight(&project) : new Arvel::Light(&project));
+    QPointer<QObject> light(derivedClass ? new Arvel::TrafficLight(&project)
+                                         : new Arvel::Light(&project));
 
     bool hiddenMeanwhile = false;
     const auto act = [&](QWidget *dialog) {
@@ -821,14 +838,13 @@ void tst_EditorPlugin::editObjectResult()
         }
     };
 
-    QSignalSpy edited(plugin(), SIGNAL(objectEdited(QObject*)));
+    QSignalSpy edited(plugin(), SIGNAL(objectEdited(QObject *)));
     // The signal comes while the dialog still exists, before the call returns.
     bool dialogAliveAtSignal = false;
     ModalDriver driver(act);
-    Listener listener([&] {
-        dialogAliveAtSignal = !driver.seen.isEmpty() && driver.seen.first().widget;
-    });
-    QVERIFY(connect(plugin(), SIGNAL(objectEdited(QObject*)), &listener, SLOT(notify())));
+    Listener listener(
+        [&] { dialogAliveAtSignal = !driver.seen.isEmpty() && driver.seen.first().widget; });
+    QVERIFY(connect(plugin(), SIGNAL(objectEdited(QObject *)), &listener, SLOT(notify())));
 
     bool returned = !result;
     bool invoked;
@@ -882,7 +898,8 @@ void tst_EditorPlugin::placementEndsOnMapRelease()
         if (kind == QLatin1String("plain")) {
             owned.emplace_back(new QGraphicsView(&scene));
         } else {
-            auto *view = kind == QLatin1String("derived") ? new MapView(&scene) : new OsmView(&scene);
+            auto *view =
+                kind == QLatin1String("derived") ? new MapView(&scene) : new OsmView(&scene);
             owned.emplace_back(view);
             mapViews << view;
         }
@@ -951,7 +968,8 @@ void tst_EditorPlugin::placementSceneEvents_data()
     QTest::newRow("letter pressed") << int(QEvent::KeyPress) << int(Qt::Key_A) << false;
     QTest::newRow("Return pressed") << int(QEvent::KeyPress) << int(Qt::Key_Return) << false;
     QTest::newRow("Escape released") << int(QEvent::KeyRelease) << int(Qt::Key_Escape) << false;
-    QTest::newRow("shortcut override for Escape") << int(QEvent::ShortcutOverride) << int(Qt::Key_Escape) << false;
+    QTest::newRow("shortcut override for Escape")
+        << int(QEvent::ShortcutOverride) << int(Qt::Key_Escape) << false;
 }
 
 void tst_EditorPlugin::placementSceneEvents()

@@ -47,14 +47,15 @@ class Project : public QObject
     Q_PROPERTY(QObject *connection READ connection)
     Q_PROPERTY(QString consoleRequestFilter READ requestFilter WRITE setRequestFilter)
     Q_PROPERTY(QString consoleResponseFilter READ responseFilter WRITE setResponseFilter)
-    Q_PROPERTY(QString consoleNotificationFilter READ notificationFilter WRITE
-                   setNotificationFilter)
+    Q_PROPERTY(
+        QString consoleNotificationFilter READ notificationFilter WRITE setNotificationFilter)
     Q_PROPERTY(bool changed READ changed WRITE setChanged)
 
 public:
     explicit Project(QObject *connection)
         : m_connection(connection)
-    {}
+    {
+    }
 
     QString title() const { return m_title; }
     QString fileName() const { return QStringLiteral("/projects/north/north.avp"); }
@@ -109,8 +110,8 @@ PythonQtObjectPtr makeHostModule(const QStringList &filters,
     // there, which would keep the last case's av_module.
     PythonQt::self()->evalScript(PythonQt::self()->getMainModule(),
                                  QStringLiteral("import sys\nsys.modules.pop('arvel', None)\n"));
-    PythonQtObjectPtr arvel = PythonQt::self()->createModuleFromScript(QStringLiteral("arvel"),
-                                                                       script);
+    PythonQtObjectPtr arvel =
+        PythonQt::self()->createModuleFromScript(QStringLiteral("arvel"), script);
     for (int i = 0; i < filters.size(); ++i) {
         if (filters.at(i).isNull())
             continue;
@@ -125,8 +126,8 @@ PythonQtObjectPtr makeHostModule(const QStringList &filters,
 bool pythonUsable()
 {
     PythonQt *python = PythonQt::self();
-    const QVariant value = python->evalScript(python->getMainModule(), QStringLiteral("6 * 7"),
-                                              Py_eval_input);
+    const QVariant value =
+        python->evalScript(python->getMainModule(), QStringLiteral("6 * 7"), Py_eval_input);
     const bool evaluated = !python->hadError() && value == QVariant(42);
     return !python->handleError() && evaluated;
 }
@@ -137,9 +138,9 @@ QStringList pythonFilters(PythonQtObjectPtr &arvel)
     QStringList filters;
     for (const char *attribute : attributes) {
         const QString name = QLatin1String(attribute);
-        const bool present = arvel.evalScript(QStringLiteral("hasattr(av_module, '%1')").arg(name),
-                                              Py_eval_input)
-                                 .toBool();
+        const bool present =
+            arvel.evalScript(QStringLiteral("hasattr(av_module, '%1')").arg(name), Py_eval_input)
+                .toBool();
         filters << (present ? arvel.evalScript(QStringLiteral("av_module.") + name, Py_eval_input)
                                   .toString()
                             : QStringLiteral("<missing>"));
@@ -155,8 +156,7 @@ bool inMainModule(const QString &name)
         .toBool();
 }
 
-template <typename T>
-T *part(QDialog &dialog, const char *name)
+template<typename T> T *part(QDialog &dialog, const char *name)
 {
     return dialog.findChild<T *>(QLatin1String(name));
 }
@@ -210,12 +210,19 @@ void tst_ProjectPropertiesDlg::formHasNamedParts_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("className");
 
-    const QList<QPair<const char *, const char *>> parts{
-        {"verticalLayout", "QVBoxLayout"}, {"horizontalLayout", "QHBoxLayout"},
-        {"horizontalLayout_3", "QHBoxLayout"}, {"horizontalLayout_4", "QHBoxLayout"},
-        {"label", "QLabel"}, {"label_2", "QLabel"}, {"label_3", "QLabel"}, {"label_4", "QLabel"},
-        {"name", "QLineEdit"}, {"serverUrl", "QLineEdit"}, {"projectFile", "QLineEdit"},
-        {"filterWidget", "FilterWidget"}, {"buttonBox", "QDialogButtonBox"}};
+    const QList<QPair<const char *, const char *>> parts{{"verticalLayout", "QVBoxLayout"},
+                                                         {"horizontalLayout", "QHBoxLayout"},
+                                                         {"horizontalLayout_3", "QHBoxLayout"},
+                                                         {"horizontalLayout_4", "QHBoxLayout"},
+                                                         {"label", "QLabel"},
+                                                         {"label_2", "QLabel"},
+                                                         {"label_3", "QLabel"},
+                                                         {"label_4", "QLabel"},
+                                                         {"name", "QLineEdit"},
+                                                         {"serverUrl", "QLineEdit"},
+                                                         {"projectFile", "QLineEdit"},
+                                                         {"filterWidget", "FilterWidget"},
+                                                         {"buttonBox", "QDialogButtonBox"}};
     for (const auto &p : parts)
         QTest::newRow(p.first) << p.first << p.second;
 }
@@ -313,8 +320,8 @@ void tst_ProjectPropertiesDlg::filterTextReachesPythonAsValue()
     expected[tab] = typed;
     QCOMPARE(pythonFilters(arvel), expected);
     QCOMPARE(project.m_filters[tab], typed);
-    QVERIFY(!arvel.evalScript(QStringLiteral("hasattr(av_module, 'hacked')"), Py_eval_input)
-                 .toBool());
+    QVERIFY(
+        !arvel.evalScript(QStringLiteral("hasattr(av_module, 'hacked')"), Py_eval_input).toBool());
 }
 
 void tst_ProjectPropertiesDlg::cancelWritesNothing()
@@ -382,22 +389,24 @@ void tst_ProjectPropertiesDlg::unreadFiltersStayUntouched_data()
                        "consoleNotificationFilter=0", "title=North district", "changed=true"}
         << QStringList{"request.command in (0x1000,)", "<missing>", "0"};
     QTest::newRow("attribute raises")
-        << plain + "class _R:\n    @property\n    def notificationFilter(self): raise "
-                   "RuntimeError('no console')\n_M.notificationFilter = "
-                   "_R.notificationFilter\n"
+        << plain
+               + "class _R:\n    @property\n    def notificationFilter(self): raise "
+                 "RuntimeError('no console')\n_M.notificationFilter = "
+                 "_R.notificationFilter\n"
         << QStringList{"request.command in (0x1000,)", "resp.error", QString()}
         << QStringList{"consoleRequestFilter=request.command in (0x1000,)",
-                       "consoleResponseFilter=resp.error", "title=North district",
-                       "changed=true"}
+                       "consoleResponseFilter=resp.error", "title=North district", "changed=true"}
         << QStringList{"request.command in (0x1000,)", "resp.error", "<missing>"};
-    QTest::newRow("import fails")
-        << "x = 1\n" << QStringList{} << QStringList{"title=North district", "changed=true"}
-        << QStringList{"<missing>", "<missing>", "<missing>"};
+    QTest::newRow("import fails") << "x = 1\n"
+                                  << QStringList{}
+                                  << QStringList{"title=North district", "changed=true"}
+                                  << QStringList{"<missing>", "<missing>", "<missing>"};
     // An object that looks like a sequence but has no length: PythonQt leaves
     // an error behind when it converts it, which must not reach the next read.
     QTest::newRow("attribute without a conversion")
-        << plain + "class _Odd:\n    def __getitem__(self, i): return 1\n"
-                   "av_module.requestFilter = _Odd()\n"
+        << plain
+               + "class _Odd:\n    def __getitem__(self, i): return 1\n"
+                 "av_module.requestFilter = _Odd()\n"
         << QStringList{QString(), "resp.error", "notify.id > 3"}
         << QStringList{"consoleRequestFilter=0", "consoleResponseFilter=resp.error",
                        "consoleNotificationFilter=notify.id > 3", "title=North district",
@@ -435,8 +444,8 @@ void tst_ProjectPropertiesDlg::writesServerAddress_data()
         << "//ctl2.example:4100" << QStringList{"remoteHost=ctl2.example", "remotePort=4100"};
     QTest::newRow("without slashes")
         << "10.0.0.5:4000" << QStringList{"remoteHost=10.0.0.5", "remotePort=4000"};
-    QTest::newRow("without port") << "//ctl.example" << QStringList{"remoteHost=ctl.example",
-                                                                    "remotePort=-1"};
+    QTest::newRow("without port") << "//ctl.example"
+                                  << QStringList{"remoteHost=ctl.example", "remotePort=-1"};
     QTest::newRow("port out of range") << "//ctl.example:99999" << QStringList{};
     QTest::newRow("no host") << "//:4000" << QStringList{};
     QTest::newRow("cleared") << "" << QStringList{};

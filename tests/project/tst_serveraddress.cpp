@@ -61,8 +61,7 @@ void tst_ServerAddress::parsesTypedAddress_data()
     QTest::newRow("empty") << "" << false << "old" << 7;
     QTest::newRow("slashes only") << "//" << false << "old" << 7;
     // Found by fuzzing: hosts that QUrl takes but cannot give back.
-    QTest::newRow("label mixing scripts")
-        << "//xn--a-twc.com:4000" << false << "old" << 7;
+    QTest::newRow("label mixing scripts") << "//xn--a-twc.com:4000" << false << "old" << 7;
     QTest::newRow("IPv6 zone with a bracket") << "//[::%]:]:" << false << "old" << 7;
     QTest::newRow("IPv6 zone") << "//[fe80::1%eth0]:4000" << true << "fe80::1%eth0" << 4000;
     QTest::newRow("international name") << "//xn--b-zfa.com:4000" << true << "\u00e4b.com" << 4000;

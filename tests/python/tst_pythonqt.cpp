@@ -1,8 +1,8 @@
 #include "PythonQt.h"
 
+#include <QDeadlineTimer>
 #include <QPointF>
 #include <QPointer>
-#include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QThread>
 #include <QUrl>
@@ -169,9 +169,8 @@ void tst_PythonQt::evaluatesExpressions_data()
     QTest::newRow("int") << "-7" << QVariant(-7) << int(QMetaType::Int);
     QTest::newRow("beyond int") << "2**31" << QVariant(qlonglong(1) << 31)
                                 << int(QMetaType::LongLong);
-    QTest::newRow("smallest 64-bit") << "-2**63"
-                                     << QVariant(std::numeric_limits<qlonglong>::min())
-                                     << int(QMetaType::LongLong);
+    QTest::newRow("smallest 64-bit")
+        << "-2**63" << QVariant(std::numeric_limits<qlonglong>::min()) << int(QMetaType::LongLong);
     QTest::newRow("largest unsigned 64-bit")
         << "2**64 - 1" << QVariant(std::numeric_limits<qulonglong>::max())
         << int(QMetaType::ULongLong);
@@ -187,15 +186,15 @@ void tst_PythonQt::evaluatesExpressions_data()
                                << int(QMetaType::QByteArray);
     QTest::newRow("list") << "[1, 'a', None]" << QVariant(QVariantList{1, "a", QVariant()})
                           << int(QMetaType::QVariantList);
-    QTest::newRow("tuple as list") << "(1.5, True)" << QVariant(QVariantList{1.5, true})
-                                   << int(QMetaType::QVariantList);
+    QTest::newRow("tuple as list")
+        << "(1.5, True)" << QVariant(QVariantList{1.5, true}) << int(QMetaType::QVariantList);
     QTest::newRow("dict") << "{'a': 1, 'b': [2]}"
                           << QVariant(QVariantMap{{"a", 1}, {"b", QVariantList{2}}})
                           << int(QMetaType::QVariantMap);
-    QTest::newRow("dict with int keys") << "{1: 'x'}" << QVariant(QVariantMap{{"1", "x"}})
-                                        << int(QMetaType::QVariantMap);
-    QTest::newRow("object without conversion") << "object()" << QVariant()
-                                               << int(QMetaType::UnknownType);
+    QTest::newRow("dict with int keys")
+        << "{1: 'x'}" << QVariant(QVariantMap{{"1", "x"}}) << int(QMetaType::QVariantMap);
+    QTest::newRow("object without conversion")
+        << "object()" << QVariant() << int(QMetaType::UnknownType);
     QTest::newRow("builtin function") << "len" << QVariant() << int(QMetaType::UnknownType);
 }
 
@@ -219,31 +218,32 @@ void tst_PythonQt::convertsValuesBothWays_data()
 
     QTest::newRow("invalid") << QVariant() << "v is None" << QVariant();
     QTest::newRow("bool") << QVariant(false) << "v is False" << QVariant(false);
-    QTest::newRow("unsigned 32-bit") << QVariant(4000000000u) << "v == 4000000000"
-                                     << QVariant(qlonglong(4000000000));
+    QTest::newRow("unsigned 32-bit")
+        << QVariant(4000000000u) << "v == 4000000000" << QVariant(qlonglong(4000000000));
     QTest::newRow("unsigned 64-bit")
         << QVariant(std::numeric_limits<qulonglong>::max()) << "v == 2**64 - 1"
         << QVariant(std::numeric_limits<qulonglong>::max());
-    QTest::newRow("smallest 64-bit") << QVariant(std::numeric_limits<qlonglong>::min())
-                                     << "v == -2**63"
-                                     << QVariant(std::numeric_limits<qlonglong>::min());
+    QTest::newRow("smallest 64-bit")
+        << QVariant(std::numeric_limits<qlonglong>::min()) << "v == -2**63"
+        << QVariant(std::numeric_limits<qlonglong>::min());
     QTest::newRow("short") << QVariant::fromValue<short>(-3) << "v == -3" << QVariant(-3);
     QTest::newRow("float") << QVariant(0.5f) << "v == 0.5" << QVariant(0.5);
     QTest::newRow("null string") << QVariant(QString()) << "v == ''" << QVariant(QString(""));
     QTest::newRow("quotes, backslash, new line")
         << QVariant("it's \"q\" \\ \n end") << "v == 'it\\'s \"q\" \\\\ \\n end'"
         << QVariant("it's \"q\" \\ \n end");
-    QTest::newRow("non-ASCII") << QVariant(QString::fromUtf8("\xD0\x96\xE2\x82\xAC\xF0\x9F\x98\x80"))
-                               << "v == '\\u0416\\u20ac\\U0001f600' and len(v) == 3"
-                               << QVariant(QString::fromUtf8("\xD0\x96\xE2\x82\xAC\xF0\x9F\x98\x80"));
-    QTest::newRow("lone surrogate") << QVariant(QString(QChar(0xD800))) << "v == '\\ud800'"
-                                    << QVariant(QString(QChar(0xD800)));
+    QTest::newRow("non-ASCII")
+        << QVariant(QString::fromUtf8("\xD0\x96\xE2\x82\xAC\xF0\x9F\x98\x80"))
+        << "v == '\\u0416\\u20ac\\U0001f600' and len(v) == 3"
+        << QVariant(QString::fromUtf8("\xD0\x96\xE2\x82\xAC\xF0\x9F\x98\x80"));
+    QTest::newRow("lone surrogate")
+        << QVariant(QString(QChar(0xD800))) << "v == '\\ud800'" << QVariant(QString(QChar(0xD800)));
     QTest::newRow("byte order mark first")
         << QVariant(QString(QChar(0xFEFF)) + "x") << "v == '\\ufeffx'"
         << QVariant(QString(QChar(0xFEFF)) + "x");
     QTest::newRow("char") << QVariant(QChar('x')) << "v == 'x'" << QVariant("x");
-    QTest::newRow("bytes with zero") << QVariant(QByteArray("a\0b", 3)) << "v == b'a\\x00b'"
-                                     << QVariant(QByteArray("a\0b", 3));
+    QTest::newRow("bytes with zero")
+        << QVariant(QByteArray("a\0b", 3)) << "v == b'a\\x00b'" << QVariant(QByteArray("a\0b", 3));
     QTest::newRow("string list") << QVariant(QStringList{"a", ""}) << "v == ['a', '']"
                                  << QVariant(QVariantList{"a", ""});
     QTest::newRow("nested map")
@@ -334,20 +334,18 @@ void tst_PythonQt::reportsErrors_data()
         << "x = 1" << int(Py_eval_input) << "SyntaxError" << false;
     QTest::newRow("system exit leaves the process alive")
         << "raise SystemExit(3)" << int(Py_file_input) << "SystemExit: 3" << true;
-    QTest::newRow("unknown start symbol") << "1" << 1 << "ValueError: unknown start symbol 1"
-                                          << false;
-    QTest::newRow("null byte in source") << QString("x = 1") + QChar(0) << int(Py_file_input)
-                                         << "ValueError: source code cannot contain null bytes"
-                                         << false;
+    QTest::newRow("unknown start symbol")
+        << "1" << 1 << "ValueError: unknown start symbol 1" << false;
+    QTest::newRow("null byte in source")
+        << QString("x = 1") + QChar(0) << int(Py_file_input)
+        << "ValueError: source code cannot contain null bytes" << false;
     QTest::newRow("exception in a called function") << "fails" << 0 << "KeyError: 'k'" << true;
-    QTest::newRow("missing function") << "missing_function" << 0
-                                      << "NameError: name 'missing_function' is not defined"
-                                      << false;
-    QTest::newRow("missing dotted function") << "math.missing" << 0
-                                             << "NameError: name 'math.missing' is not defined"
-                                             << false;
-    QTest::newRow("call of a non-callable") << "not_callable" << 0
-                                            << "TypeError: 'int' object is not callable" << false;
+    QTest::newRow("missing function")
+        << "missing_function" << 0 << "NameError: name 'missing_function' is not defined" << false;
+    QTest::newRow("missing dotted function")
+        << "math.missing" << 0 << "NameError: name 'math.missing' is not defined" << false;
+    QTest::newRow("call of a non-callable")
+        << "not_callable" << 0 << "TypeError: 'int' object is not callable" << false;
 }
 
 void tst_PythonQt::reportsErrors()
@@ -361,8 +359,8 @@ void tst_PythonQt::reportsErrors()
     run("import math\nnot_callable = 5\ndef fails():\n    raise KeyError('k')\n");
     QVERIFY2(!python->hadError(), qPrintable(m_err));
 
-    const QVariant result = start == 0 ? python->call(m_main, code)
-                                       : python->evalScript(m_main, code, start);
+    const QVariant result =
+        start == 0 ? python->call(m_main, code) : python->evalScript(m_main, code, start);
     QVERIFY(!result.isValid());
     QVERIFY(python->hadError());
     QVERIFY2(m_err.contains(message), qPrintable(m_err));
@@ -380,14 +378,20 @@ void tst_PythonQt::redirectsOutput_data()
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
 
-    QTest::newRow("print") << "print('a', 'b')" << int(Py_file_input) << "a b\n" << "";
-    QTest::newRow("nothing written") << "print('', end='')" << int(Py_file_input) << "" << "";
+    QTest::newRow("print") << "print('a', 'b')" << int(Py_file_input) << "a b\n"
+                           << "";
+    QTest::newRow("nothing written") << "print('', end='')" << int(Py_file_input) << ""
+                                     << "";
     QTest::newRow("text as written") << "import sys\nsys.stdout.write('x\\ty')\nsys.stdout.flush()"
-                                     << int(Py_file_input) << "x\ty" << "";
-    QTest::newRow("single statement echoes") << "1 + 2" << int(Py_single_input) << "3\n" << "";
-    QTest::newRow("expression echoes nothing") << "1 + 2" << int(Py_eval_input) << "" << "";
+                                     << int(Py_file_input) << "x\ty"
+                                     << "";
+    QTest::newRow("single statement echoes") << "1 + 2" << int(Py_single_input) << "3\n"
+                                             << "";
+    QTest::newRow("expression echoes nothing") << "1 + 2" << int(Py_eval_input) << ""
+                                               << "";
     QTest::newRow("error stream") << "import sys\nprint('e', end='', file=sys.stderr)"
-                                  << int(Py_file_input) << "" << "e";
+                                  << int(Py_file_input) << ""
+                                  << "e";
     QTest::newRow("non-ASCII") << "print('\\u0416', end='')" << int(Py_file_input)
                                << QString(QChar(0x416)) << "";
 }
@@ -467,8 +471,8 @@ void tst_PythonQt::looksUpObjectsQuietly()
 void tst_PythonQt::createsImportableModules()
 {
     PythonQt *python = PythonQt::self();
-    PythonQtObjectPtr module = python->createModuleFromScript(
-        "editor2_probe", "x = 41\ndef g():\n    return x + 1\n");
+    PythonQtObjectPtr module =
+        python->createModuleFromScript("editor2_probe", "x = 41\ndef g():\n    return x + 1\n");
     QVERIFY2(!python->hadError(), qPrintable(m_err));
     QVERIFY(!module.isNull());
     run("from editor2_probe import x, g\n");
@@ -483,8 +487,8 @@ void tst_PythonQt::createsImportableModules()
     QCOMPARE(eval("editor2_probe.x"), QVariant(1));
     QCOMPARE(eval("hasattr(editor2_probe, 'g')"), QVariant(false));
 
-    PythonQtObjectPtr broken = python->createModuleFromScript("editor2_broken",
-                                                              "raise RuntimeError('broken')\n");
+    PythonQtObjectPtr broken =
+        python->createModuleFromScript("editor2_broken", "raise RuntimeError('broken')\n");
     QVERIFY(python->hadError());
     QVERIFY(m_err.contains("RuntimeError: broken"));
     QVERIFY(!broken.isNull());
@@ -566,13 +570,14 @@ void tst_PythonQt::rejectsBadPropertyWrites_data()
     QTest::newRow("read-only") << "resp.kind = 'x'"
                                << "AttributeError: property 'kind' of 'Message' is read-only";
     QTest::newRow("unknown property")
-        << "resp.nothing = 1" << "AttributeError: 'Message' object has no property 'nothing'";
+        << "resp.nothing = 1"
+        << "AttributeError: 'Message' object has no property 'nothing'";
     QTest::newRow("text into int") << "resp.command = 'abc'"
                                    << "TypeError: cannot set property 'command' of 'Message'";
     QTest::newRow("short point") << "resp.position = (1,)"
                                  << "TypeError: cannot set property 'position'";
     QTest::newRow("number into object") << "resp.request = 5"
-                                         << "TypeError: cannot set property 'request'";
+                                        << "TypeError: cannot set property 'request'";
 }
 
 void tst_PythonQt::rejectsBadPropertyWrites()
@@ -603,12 +608,12 @@ void tst_PythonQt::callsInvokableMethods_data()
     QTest::newRow("view as argument") << "resp.holds(resp.request)" << QVariant(true);
     QTest::newRow("None as object argument") << "resp.holds(None)" << QVariant(false);
     QTest::newRow("method kept for later") << "(lambda f: f(4, 5))(resp.add)" << QVariant(9);
-    QTest::newRow("list of objects") << "[p and p.command for p in resp.parts()]"
-                                     << QVariant(QVariantList{0x21, QVariant()});
+    QTest::newRow("list of objects")
+        << "[p and p.command for p in resp.parts()]" << QVariant(QVariantList{0x21, QVariant()});
     QTest::newRow("views of one object are equal")
         << "resp.request == resp.child() and resp.request != resp" << QVariant(true);
-    QTest::newRow("views of one object hash alike") << "len({resp.request, resp.child()})"
-                                                    << QVariant(1);
+    QTest::newRow("views of one object hash alike")
+        << "len({resp.request, resp.child()})" << QVariant(1);
 }
 
 void tst_PythonQt::callsInvokableMethods()
@@ -628,11 +633,15 @@ void tst_PythonQt::rejectsBadCalls_data()
 
     QTest::newRow("too few arguments") << "resp.add(1)"
                                        << "TypeError: no overload of Message.add() takes these 1";
-    QTest::newRow("wrong types") << "resp.add('a', 'b')" << "TypeError: no overload";
-    QTest::newRow("keyword arguments") << "resp.add(1, b=2)" << "TypeError";
-    QTest::newRow("object of the wrong class") << "resp.holds(1)" << "TypeError: no overload";
-    QTest::newRow("missing method") << "resp.missing()"
-                                    << "AttributeError: 'Message' object has no attribute 'missing'";
+    QTest::newRow("wrong types") << "resp.add('a', 'b')"
+                                 << "TypeError: no overload";
+    QTest::newRow("keyword arguments") << "resp.add(1, b=2)"
+                                       << "TypeError";
+    QTest::newRow("object of the wrong class") << "resp.holds(1)"
+                                               << "TypeError: no overload";
+    QTest::newRow("missing method")
+        << "resp.missing()"
+        << "AttributeError: 'Message' object has no attribute 'missing'";
 }
 
 void tst_PythonQt::rejectsBadCalls()
@@ -683,8 +692,7 @@ void tst_PythonQt::importsExtensionModules()
 {
     run("import json, ctypes\n");
     QVERIFY2(!PythonQt::self()->hadError(), qPrintable(m_err));
-    QCOMPARE(eval("json.dumps({'a': [ctypes.sizeof(ctypes.c_int32)]})"),
-             QVariant("{\"a\": [4]}"));
+    QCOMPARE(eval("json.dumps({'a': [ctypes.sizeof(ctypes.c_int32)]})"), QVariant("{\"a\": [4]}"));
 }
 
 void tst_PythonQt::letsPythonThreadsRunBetweenCalls()
@@ -725,7 +733,9 @@ void tst_PythonQt::objectPtrCountsReferences()
     PythonQtObjectPtr first = python->createModuleFromScript("editor2_counted");
     run("import sys, weakref\nref = weakref.ref(sys.modules.pop('editor2_counted'))\n");
     QVERIFY2(!python->hadError(), qPrintable(m_err));
-    const auto alive = [this] { return eval("ref() is not None").toBool(); };
+    const auto alive = [this] {
+        return eval("ref() is not None").toBool();
+    };
     QVERIFY(alive());
 
     PythonQtObjectPtr second = first;

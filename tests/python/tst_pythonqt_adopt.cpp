@@ -113,10 +113,9 @@ void tst_PythonQtAdopt::handlesAnErrorLeftPending_data()
     QTest::addColumn<QString>("printed");
 
     QTest::newRow("nothing pending") << "" << true << "";
-    QTest::newRow("error with its stack") << "(lambda: 1 / 0)()" << true
-                                          << "Traceback (most recent call last)";
-    QTest::newRow("error without its stack") << "(lambda: 1 / 0)()" << false
-                                             << "ZeroDivisionError";
+    QTest::newRow("error with its stack")
+        << "(lambda: 1 / 0)()" << true << "Traceback (most recent call last)";
+    QTest::newRow("error without its stack") << "(lambda: 1 / 0)()" << false << "ZeroDivisionError";
     QTest::newRow("system exit leaves the process alive")
         << "exec('raise SystemExit(4)')" << true << "SystemExit: 4";
 }

@@ -42,11 +42,12 @@ void tst_PythonQtLoaded::importsExtensionModules_data()
     QTest::addColumn<QString>("expression");
     QTest::addColumn<QVariant>("expected");
 
-    QTest::newRow("json") << "import json\n" << "json.dumps({'a': [1]})"
-                          << QVariant("{\"a\": [1]}");
-    QTest::newRow("ctypes") << "import ctypes\n" << "ctypes.sizeof(ctypes.c_int32)"
-                            << QVariant(4);
-    QTest::newRow("math") << "import math\n" << "math.floor(2.5)" << QVariant(2);
+    QTest::newRow("json") << "import json\n"
+                          << "json.dumps({'a': [1]})" << QVariant("{\"a\": [1]}");
+    QTest::newRow("ctypes") << "import ctypes\n"
+                            << "ctypes.sizeof(ctypes.c_int32)" << QVariant(4);
+    QTest::newRow("math") << "import math\n"
+                          << "math.floor(2.5)" << QVariant(2);
 }
 
 void tst_PythonQtLoaded::importsExtensionModules()

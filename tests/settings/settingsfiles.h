@@ -9,8 +9,8 @@
 #include <QPoint>
 #include <QSettings>
 #include <QSize>
-#include <QTemporaryDir>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <csignal>
 #include <sys/resource.h>

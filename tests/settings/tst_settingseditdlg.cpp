@@ -20,8 +20,8 @@ QString dump(const QTreeWidgetItem *parent)
     QStringList parts;
     for (int i = 0; i < parent->childCount(); ++i) {
         const QTreeWidgetItem *item = parent->child(i);
-        const QString inner
-            = item->childCount() ? QStringLiteral("{%1}").arg(dump(item)) : QString();
+        const QString inner =
+            item->childCount() ? QStringLiteral("{%1}").arg(dump(item)) : QString();
         if (item->data(0, Qt::UserRole + 10) == QVariant(23))
             parts << QStringLiteral("[%1]").arg(item->text(0)) + inner;
         else
@@ -122,9 +122,9 @@ void tst_SettingsEditDlg::opensOnlyTheApplicationsOwnFile()
 {
     QFETCH(int, scope);
     const auto settingsScope = QSettings::Scope(scope);
-    const QString own
-        = QSettings(QSettings::IniFormat, settingsScope, "Editor2Tests", "tst_settingseditdlg")
-              .fileName();
+    const QString own =
+        QSettings(QSettings::IniFormat, settingsScope, "Editor2Tests", "tst_settingseditdlg")
+            .fileName();
     QVERIFY(writeFile(QSettings(QSettings::IniFormat, QSettings::SystemScope, "Editor2Tests",
                                 "tst_settingseditdlg")
                           .fileName(),

@@ -255,8 +255,8 @@ void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll()
 
     SettingsNodes nodes;
     if (!empty)
-        nodes = readFile(fixture(SettingsFixture))
-                + SettingsNodes{SettingsNode::key("added", added)};
+        nodes =
+            readFile(fixture(SettingsFixture)) + SettingsNodes{SettingsNode::key("added", added)};
     QString error;
     bool ok;
     {
