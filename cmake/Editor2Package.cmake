@@ -16,5 +16,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's own Russian texts: the standard buttons and Qt's dialogs.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qttranslations5-l10n)
+# CPack's own maintainer scripts only call ldconfig, which the private Python
+# layer does not need; the script takes them out of the package.
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/Editor2DebWithoutLdconfig.cmake)
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -2,10 +2,10 @@
 # Installs the build into a temporary prefix as `cmake --install` does, and
 # unpacks the Debian package that `cpack -G DEB` makes of it; from each, the
 # installed host runs its screenshot tour in Russian, away from the build
-# tree. Fails when a tour fails, when the host takes its plug-in or its
-# translations from anywhere but its own tree, or when the package lacks
-# its dependencies. Reuses ./build (or BUILD_DIR) as scripts/run-tests.sh
-# left it.
+# tree. Fails when a tour fails, when the host takes its plug-in, its
+# translations or the Python layer from anywhere but its own tree, or when
+# the package lacks its dependencies. Reuses ./build (or BUILD_DIR) as
+# scripts/run-tests.sh left it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -49,8 +49,12 @@ run_tour() {
     done
     grep -q '^Translation: .*/qtbase_ru.qm$' "$out/log" ||
         fail "$name: Qt's own Russian translation (qttranslations5-l10n) was not loaded"
-    ldd "$usr/bin/editor2-host" | grep -q "libeditor2python.so => $usr/" ||
-        fail "$name: the host does not take the Python layer from $usr"
+    local binary layer
+    for binary in "$usr/bin/editor2-host" "$usr/lib/qt5/plugins/editor2/libeditor2.so"; do
+        layer=$(ldd "$binary" | awk '$1 == "libeditor2python.so" { print $3 }')
+        [ -n "$layer" ] && [ "$(realpath "$layer")" = "$usr/lib/editor2/libeditor2python.so" ] ||
+            fail "$name: $binary takes the Python layer from '$layer', not from $usr/lib/editor2"
+    done
     echo "ci-install: $name: $shots screenshots, plug-in and translations from $usr"
 }
 
