@@ -7,6 +7,10 @@
 # linker's cache.
 include(GNUInstallDirs)
 
+# Written into the package and its changelog. Nothing is ever sent to this
+# address.
+set(EDITOR2_MAINTAINER "editor2 maintainers <editor2@example.org>")
+
 set(EDITOR2_INSTALL_BINDIR ${CMAKE_INSTALL_BINDIR})
 set(EDITOR2_INSTALL_PRIVATELIBDIR ${CMAKE_INSTALL_LIBDIR}/editor2)
 set(EDITOR2_INSTALL_PLUGINDIR ${CMAKE_INSTALL_LIBDIR}/qt5/plugins/editor2)

@@ -5,10 +5,14 @@ set(CPACK_PACKAGE_NAME editor2)
 set(CPACK_PACKAGE_VENDOR "Arvel")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Editor plug-in for a traffic-light controller manager, with a reference host")
+# Debian shows the description as it is: lines within 80 columns.
 set(CPACK_PACKAGE_DESCRIPTION
-    "The editing dialogs of a desktop application that manages road traffic-light controllers on a map, as a Qt 5 plug-in, with the reference host that loads it.")
+    "The editing dialogs of a desktop application that manages road traffic-light
+controllers on a map, as a Qt 5 plug-in, with the reference host that loads it.
+The host shows the controllers of a project on a map and opens every dialog of
+the plug-in; on its own it also edits INI settings files as a tree.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "editor2 maintainers <editor2@invalid>")
+set(CPACK_PACKAGE_CONTACT "${EDITOR2_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
