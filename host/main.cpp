@@ -134,7 +134,7 @@ int main(int argc, char *argv[])
 {
     QApplication::setOrganizationName(QStringLiteral("Arvel"));
     QApplication::setApplicationName(QStringLiteral("editor2-host"));
-    QApplication::setApplicationVersion(QStringLiteral("2.3.41"));
+    QApplication::setApplicationVersion(QStringLiteral(EDITOR2_VERSION));
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QApplication app(argc, argv);
 
