@@ -11,7 +11,7 @@ PACKAGES=(
     qtbase5-dev qtbase5-private-dev qttools5-dev qttools5-dev-tools
     python3-dev pybind11-dev
     fonts-dejavu-core
-    qttranslations5-l10n dpkg-dev file
+    qttranslations5-l10n dpkg-dev file help2man
 )
 
 . scripts/packages.sh
