@@ -3,11 +3,23 @@
 # unpacks the Debian package that `cpack -G DEB` makes of it; from each, the
 # installed host runs its screenshot tour in Russian, away from the build
 # tree. Fails when a tour fails, when the host takes its plug-in, its
-# translations or the Python layer from anywhere but its own tree, or when
-# the package lacks its dependencies. Reuses ./build (or BUILD_DIR) as
+# translations or the Python layer from anywhere but its own tree, when the
+# desktop entries or the AppStream description do not validate, when the INI
+# editor is not offered for INI files, when the package lacks its
+# dependencies, or when lintian reports an error or a warning that is not
+# listed below as deliberate. Reuses ./build (or BUILD_DIR) as
 # scripts/run-tests.sh left it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+# lintian tags (errors or warnings) accepted on purpose, one a line with its
+# reason beside it:  some-tag  # why the package is right as it is
+# None at present.
+DELIBERATE_LINTIAN_TAGS=(
+)
+
+. scripts/packages.sh
+ensure_packages lintian desktop-file-utils appstream shared-mime-info
 
 BUILD_DIR=${BUILD_DIR:-build}
 if [ -f "$BUILD_DIR/build.ninja" ]; then
@@ -58,8 +70,36 @@ run_tour() {
     echo "ci-install: $name: $shots screenshots, plug-in and translations from $usr"
 }
 
+# check_desktop <installed usr folder> <name>: the menu entries and the
+# AppStream description validate, and a file manager would offer the INI
+# editor for an INI file (the MIME type and the desktop database built as
+# the system's triggers build them).
+check_desktop() {
+    local usr=$1 name=$2
+    local data=$work/$name/data
+    desktop-file-validate "$usr"/share/applications/*.desktop ||
+        fail "$name: a desktop entry does not validate"
+    appstreamcli validate --no-net "$usr"/share/metainfo/*.metainfo.xml >/dev/null ||
+        { appstreamcli validate --no-net "$usr"/share/metainfo/*.metainfo.xml >&2;
+          fail "$name: the AppStream description does not validate"; }
+    mkdir -p "$data"
+    cp -r "$usr/share/applications" "$usr/share/mime" "$data/"
+    update-desktop-database "$data/applications"
+    XDG_DATA_DIRS=$data update-mime-database "$data/mime"
+    grep -q '^text/x-ini=.*editor2-ini-editor.desktop' "$data/applications/mimeinfo.cache" ||
+        fail "$name: the INI editor is not offered for text/x-ini"
+    grep -q '^text/x-ini:\*\.ini$' "$data/mime/globs" ||
+        fail "$name: *.ini files are not text/x-ini"
+    for file in share/man/man1/editor2-host.1.gz share/doc/editor2/copyright \
+        share/doc/editor2/changelog.gz share/icons/hicolor/scalable/apps/editor2-host.svg \
+        share/icons/hicolor/48x48/apps/editor2-host.png; do
+        [ -f "$usr/$file" ] || fail "$name: no $file"
+    done
+}
+
 echo "== cmake --install into a temporary prefix"
 cmake --install "$BUILD_DIR" --prefix "$work/prefix/usr" >/dev/null
+check_desktop "$work/prefix/usr" prefix
 run_tour "$work/prefix/usr" prefix
 
 echo "== cpack -G DEB"
@@ -76,5 +116,20 @@ for needed in libqt5widgets5 libpython3; do
 done
 apt-get install -s "$deb" >/dev/null 2>&1 || fail "the package cannot be installed here"
 dpkg-deb -x "$deb" "$work/root"
+check_desktop "$work/root/usr" package
 run_tour "$work/root/usr" package
 echo "ci-install: $(basename "$deb") depends on: $depends"
+
+echo "== lintian"
+# As root lintian says it should not run as root and checks all the same.
+lintian --tag-display-limit 0 --fail-on none "$deb" >"$work/lintian" 2>"$work/lintian.err" ||
+    { cat "$work/lintian.err" >&2; fail "lintian did not run"; }
+findings=$(grep -E '^[EW]: ' "$work/lintian" || true)
+for tag in "${DELIBERATE_LINTIAN_TAGS[@]}"; do
+    findings=$(grep -v -E "^[EW]: [^ ]+ $tag( |$)" <<<"$findings" || true)
+done
+if [ -n "$findings" ]; then
+    cat "$work/lintian" >&2
+    fail "lintian reports errors or warnings not noted as deliberate"
+fi
+echo "ci-install: lintian: no error and no warning (${#DELIBERATE_LINTIAN_TAGS[@]} tags excepted as deliberate)"
