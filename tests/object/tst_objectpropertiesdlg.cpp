@@ -811,7 +811,7 @@ void tst_ObjectPropertiesDlg::keepsExchangeProgressHidden()
 {
     Arvel::Light light(&log);
     ObjectPropertiesDlg dialog(nullptr, &light);
-    QProgressDialog &progress = dialog.exchangeProgress;
+    QProgressDialog &progress = *dialog.exchangeProgress;
     QCOMPARE(progress.parent(), &dialog);
     QCOMPARE(progress.labelText(), QStringLiteral("exchange with controller"));
     QCOMPARE(progress.minimum(), 0);
