@@ -1,5 +1,6 @@
 #include "editorplugin.h"
 
+#include "modaldialog.h"
 #include "objectpropertiesdlg.h"
 #include "osmviewpropertiesdlg.h"
 #include "presetseditdlg.h"
@@ -15,7 +16,6 @@
 #include <QGraphicsView>
 #include <QKeyEvent>
 #include <QMainWindow>
-#include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
 
@@ -43,14 +43,12 @@ int waitForResult(const QPointer<QDialog> &dialog, const QPointer<QObject> &watc
     return dialog->result();
 }
 
-// Runs a dialog modally and destroys it. The dialog lives on the heap behind a
-// guard: a main window destroyed during exec() takes its child dialog along,
-// which a dialog on the stack would not survive.
+// Runs a dialog modally and destroys it. A main window destroyed during
+// exec() takes its child dialog along.
 template<typename Dialog, typename... Args> void runDialog(Args &&...args)
 {
-    QPointer<Dialog> dialog = new Dialog(std::forward<Args>(args)...);
-    dialog->exec();
-    delete dialog.data();
+    ModalDialog<Dialog> dialog(std::forward<Args>(args)...);
+    dialog.exec();
 }
 
 } // namespace
@@ -76,8 +74,7 @@ QWidget *EditorPlugin::findMainWindow()
 
 void EditorPlugin::showError(const QString &text)
 {
-    QMessageBox::critical(findMainWindow(), tr("Error"), text, QMessageBox::Ok,
-                          QMessageBox::NoButton);
+    showCriticalBox(findMainWindow(), tr("Error"), text);
 }
 
 bool EditorPlugin::editObject(QObject *obj, bool emit_signal)

@@ -638,6 +638,11 @@ void tst_EditorPlugin::entryPointSurvivesMainWindowDestroyedMeanwhile_data()
                               "editIniFile", "editOsmProperies", "editPresets"})
         QTest::newRow(entry) << QString::fromLatin1(
             entry) << QString::fromLatin1(qstrcmp(entry, "editObject") == 0 ? "light" : "");
+    QTest::newRow("Error box of an entry point") << "editObject"
+                                                 << "plain";
+    // OK on a file that cannot be read cleanly.
+    QTest::newRow("Error box of the settings editor") << "editIniFile"
+                                                      << "damaged";
 }
 
 // The host may tear its main window down while a dialog runs over it: the
@@ -647,23 +652,44 @@ void tst_EditorPlugin::entryPointSurvivesMainWindowDestroyedMeanwhile()
     QFETCH(QString, entry);
     QFETCH(QString, object);
 
-    auto *mainWindow = new MainWindow;
+    QPointer<MainWindow> mainWindow = new MainWindow;
     mainWindow->show();
     QSettings settings(m_dir.filePath(QStringLiteral("project.ini")), QSettings::IniFormat);
     Arvel::Project project;
     auto *light = new Arvel::Light(&project);
+    QObject plain;
+    QFile damaged(m_dir.filePath(QStringLiteral("edited.ini")));
+    if (object == QLatin1String("damaged")) {
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("[General]\nlanguage=ru\n[broken\nk=1\n");
+        damaged.close();
+    }
     QSignalSpy edited(plugin(), SIGNAL(objectEdited(QObject *)));
     QPointer<QWidget> dialogSeen;
-    ModalDriver driver([&dialogSeen, mainWindow](QWidget *dialog) {
+    ModalDriver driver([&](QWidget *dialog) {
         dialogSeen = dialog;
-        delete mainWindow;
+        if (object != QLatin1String("damaged")) {
+            delete mainWindow.data();
+            return;
+        }
+        // Runs in the event loop of the box that OK opens.
+        QTimer::singleShot(0, [&mainWindow] {
+            if (qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                delete mainWindow.data();
+        });
+        acceptDialog(dialog);
     });
-    invokeEntry(entry, &settings, object == QLatin1String("light") ? light : nullptr);
+    invokeEntry(entry, &settings,
+                object == QLatin1String("light")   ? light
+                : object == QLatin1String("plain") ? &plain
+                                                   : nullptr);
 
     QVERIFY(!driver.gaveUp);
+    QVERIFY(mainWindow.isNull());
     QCOMPARE(driver.seen.size(), 1);
     QVERIFY(dialogSeen.isNull());
     QCOMPARE(edited.count(), 0);
+    damaged.remove();
 }
 
 void tst_EditorPlugin::editIniFileWithoutNameEditsUserSettings()
