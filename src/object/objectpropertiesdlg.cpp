@@ -28,6 +28,7 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include <limits>
 #include <set>
 #include <vector>
 
@@ -534,7 +535,9 @@ void ObjectPropertiesDlg::writeEventMask()
     if (!eventMaskChanged)
         return;
     const int useCount = HostCall::read(light, "tlo_use_sg_cnt").toInt();
-    HostCall::write(light, "tlo_use_sg_cnt", (eventMask & SignalGroupBit) ? useCount + 1 : 0);
+    // A count at the top of int stays there rather than wrap to a negative one.
+    const int counted = useCount < std::numeric_limits<int>::max() ? useCount + 1 : useCount;
+    HostCall::write(light, "tlo_use_sg_cnt", (eventMask & SignalGroupBit) ? counted : 0);
     HostCall::write(light, "eventMask", QVariant::fromValue<quint32>(eventMask));
     eventMaskChanged = false;
 }

@@ -681,6 +681,9 @@ void tst_ObjectPropertiesDlg::writesPendingEventMask_data()
     QTest::newRow("signal-group bit clear")
         << true << QVariant(2) << 0x01u
         << QStringList{"light.tlo_use_sg_cnt = int 0", "light.eventMask = uint 1"};
+    QTest::newRow("use count at its largest stays there")
+        << true << QVariant(2147483647) << 0x20u
+        << QStringList{"light.tlo_use_sg_cnt = int 2147483647", "light.eventMask = uint 32"};
     QTest::newRow("use count missing")
         << true << QVariant() << 0xffff0020u
         << QStringList{"light.tlo_use_sg_cnt = int 1", "light.eventMask = uint 4294901792"};
