@@ -889,6 +889,11 @@ void ObjectPropertiesDlg::stopPositionEdit()
     endPositionEdit(true);
 }
 
+void ObjectPropertiesDlg::cancelPositionPick()
+{
+    endPositionEdit(true);
+}
+
 void ObjectPropertiesDlg::schedulePositionStop()
 {
     // An Escape and a click close together end the pick once.

@@ -37,6 +37,12 @@ public:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void accept() override;
 
+    // Whether the dialog is hidden while a position is picked on the map.
+    bool isPickingPosition() const { return positionEditing; }
+    // Ends a pick under way, the position field as it stands, and shows the
+    // dialog again.
+    void cancelPositionPick();
+
 private slots:
     void on_selSchema_clicked();
     void on_addPhase_clicked();

@@ -43,15 +43,42 @@ int waitForResult(const QPointer<QDialog> &dialog, const QPointer<QObject> &watc
     return dialog->result();
 }
 
+} // namespace
+
+// Counts a dialog of an entry point as under way for the guard's life; an
+// object dialog is also listed, and dropped once it is gone.
+class EditorPlugin::RunningDialog
+{
+public:
+    explicit RunningDialog(EditorPlugin *plugin, ObjectPropertiesDlg *objectDialog = nullptr)
+        : m_plugin(plugin)
+    {
+        ++plugin->dialogsRunning;
+        if (objectDialog)
+            plugin->objectDialogs.append(objectDialog);
+    }
+    ~RunningDialog()
+    {
+        if (!m_plugin)
+            return;
+        --m_plugin->dialogsRunning;
+        m_plugin->objectDialogs.removeAll(QPointer<ObjectPropertiesDlg>());
+    }
+    RunningDialog(const RunningDialog &) = delete;
+    RunningDialog &operator=(const RunningDialog &) = delete;
+
+private:
+    QPointer<EditorPlugin> m_plugin;
+};
+
 // Runs a dialog modally and destroys it. A main window destroyed during
 // exec() takes its child dialog along.
-template<typename Dialog, typename... Args> void runDialog(Args &&...args)
+template<typename Dialog, typename... Args> void EditorPlugin::runDialog(Args &&...args)
 {
+    const RunningDialog running(this);
     ModalDialog<Dialog> dialog(std::forward<Args>(args)...);
     dialog.exec();
 }
-
-} // namespace
 
 EditorPlugin::EditorPlugin() = default;
 
@@ -74,6 +101,7 @@ QWidget *EditorPlugin::findMainWindow()
 
 void EditorPlugin::showError(const QString &text)
 {
+    const RunningDialog running(this);
     showCriticalBox(findMainWindow(), tr("Error"), text);
 }
 
@@ -85,7 +113,9 @@ bool EditorPlugin::editObject(QObject *obj, bool emit_signal)
     }
 
     QPointer<QObject> light(obj);
-    QPointer<QDialog> dialog(new ObjectPropertiesDlg(findMainWindow(), obj));
+    auto *objectDialog = new ObjectPropertiesDlg(findMainWindow(), obj);
+    QPointer<QDialog> dialog(objectDialog);
+    const RunningDialog running(this, objectDialog);
     dialog->open();
     dialog->setResult(-1);
 
@@ -236,6 +266,17 @@ bool EditorPlugin::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::Close)
         return QObject::eventFilter(watched, event);
 
+    // The window would take an edit under way along; the user is shown the
+    // object dialog again rather than a map that waits for a click.
+    if (dialogsRunning > 0) {
+        const QList<QPointer<ObjectPropertiesDlg>> dialogs = objectDialogs;
+        for (const QPointer<ObjectPropertiesDlg> &dialog : dialogs) {
+            if (dialog)
+                dialog->cancelPositionPick();
+        }
+        event->ignore();
+        return true;
+    }
     if (!askPythonToClose()) {
         event->ignore();
         return true;

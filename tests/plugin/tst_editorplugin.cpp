@@ -40,6 +40,7 @@ class Light : public QObject
     Q_PROPERTY(int id MEMBER m_id)
     Q_PROPERTY(QString type MEMBER m_type)
     Q_PROPERTY(QString description MEMBER m_description)
+    Q_PROPERTY(QObject *scene MEMBER m_scene)
 
 public:
     using QObject::QObject;
@@ -51,6 +52,7 @@ private:
     int m_id = 7;
     QString m_type = QStringLiteral("DKST");
     QString m_description = QStringLiteral("Crossing");
+    QObject *m_scene = nullptr;
 };
 
 // A host class derived from the controller class.
@@ -310,6 +312,8 @@ private slots:
     void placementWithoutMapViewEndsOnlyOnEscape();
 
     void closeHandlerWithoutPythonLetsWindowClose();
+    void refusesCloseWhileDialogRuns_data();
+    void refusesCloseWhileDialogRuns();
 
 private:
     QObject *plugin() { return m_loader.instance(); }
@@ -1066,6 +1070,69 @@ void tst_EditorPlugin::closeHandlerWithoutPythonLetsWindowClose()
     QVERIFY(mainWindow.close());
     QCOMPARE(mainWindow.closeEvents, 1);
     QVERIFY(!mainWindow.isVisible());
+}
+
+void tst_EditorPlugin::refusesCloseWhileDialogRuns_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<bool>("pick"); // the object dialog hidden for a position pick
+
+    QTest::newRow("object dialog") << "editObject"
+                                   << "light" << false;
+    // Hidden, the dialog does not block the main window.
+    QTest::newRow("object dialog hidden for a pick") << "editObject"
+                                                     << "light" << true;
+    QTest::newRow("settings editor") << "editUserSettings"
+                                     << "" << false;
+    QTest::newRow("Error box") << "editObject"
+                               << "plain" << false;
+}
+
+// Closing the main window would lose the edit under way: the close is refused,
+// and a dialog hidden for a pick ends it and comes back.
+void tst_EditorPlugin::refusesCloseWhileDialogRuns()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, object);
+    QFETCH(bool, pick);
+
+    MainWindow mainWindow;
+    mainWindow.show();
+    QVERIFY(QMetaObject::invokeMethod(plugin(), "initCloseHandler"));
+    QGraphicsScene scene;
+    OsmView view(&scene);
+    Arvel::Project project;
+    auto *light = new Arvel::Light(&project);
+    light->setProperty("scene", QVariant::fromValue<QObject *>(&scene));
+    QObject plain;
+
+    bool hidden = false;
+    bool closed = true;
+    bool shown = false;
+    int cursor = -2;
+    ModalDriver driver([&](QWidget *dialog) {
+        if (pick) {
+            dialog->findChild<QPushButton *>(QStringLiteral("selectPos"))->click();
+            hidden = !dialog->isVisible();
+        }
+        closed = mainWindow.close();
+        shown = dialog->isVisible();
+        cursor = overrideShape();
+        closeModal(dialog);
+    });
+    invokeEntry(entry, nullptr, object == QLatin1String("light") ? light : &plain);
+
+    QVERIFY(!driver.gaveUp);
+    QCOMPARE(hidden, pick);
+    QVERIFY(!closed);
+    QCOMPARE(mainWindow.closeEvents, 0);
+    QVERIFY(mainWindow.isVisible());
+    QVERIFY(shown);
+    QCOMPARE(cursor, -1); // the pick's cursor is gone with the pick
+
+    // Once the dialog is over, the main window closes again.
+    QVERIFY(mainWindow.close());
 }
 
 QTEST_MAIN(tst_EditorPlugin)
