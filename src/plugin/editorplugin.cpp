@@ -167,8 +167,22 @@ void EditorPlugin::concon_finished(int) {}
 
 // Placement mode: the next mouse release on the map view reports the point.
 
+bool EditorPlugin::positionPicked() const
+{
+    for (const QPointer<ObjectPropertiesDlg> &dialog : objectDialogs) {
+        if (dialog && dialog->isPickingPosition())
+            return true;
+    }
+    return false;
+}
+
 void EditorPlugin::startAddMode(QGraphicsScene *scene, QCursor cur)
 {
+    // The next click on the map would end both the pick and the placement.
+    if (positionPicked()) {
+        qDebug("EditorPlugin - a position is picked: no placement");
+        return;
+    }
     if (!scene) {
         showError(tr("Invalid scene object"));
         return;

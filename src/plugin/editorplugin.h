@@ -17,7 +17,8 @@ class QWidget;
 // moduleVersion and connects to objectAdded and objectEdited. Every entry
 // point runs its dialog modally over the host's main window and returns when
 // the dialog has closed. Meanwhile the main window's close is refused (with
-// the close handler installed).
+// the close handler installed), and no placement mode starts while the object
+// dialog is hidden for picking a position.
 class EditorPlugin : public QObject
 {
     Q_OBJECT
@@ -61,6 +62,7 @@ private:
     class RunningDialog;
 
     template<typename Dialog, typename... Args> void runDialog(Args &&...args);
+    bool positionPicked() const;
     void endPlacement();
     bool askPythonToClose();
 

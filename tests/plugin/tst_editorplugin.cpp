@@ -312,8 +312,8 @@ private slots:
     void placementWithoutMapViewEndsOnlyOnEscape();
 
     void closeHandlerWithoutPythonLetsWindowClose();
-    void refusesCloseWhileDialogRuns_data();
-    void refusesCloseWhileDialogRuns();
+    void waitsForDialogUnderWay_data();
+    void waitsForDialogUnderWay();
 
 private:
     QObject *plugin() { return m_loader.instance(); }
@@ -1072,30 +1072,37 @@ void tst_EditorPlugin::closeHandlerWithoutPythonLetsWindowClose()
     QVERIFY(!mainWindow.isVisible());
 }
 
-void tst_EditorPlugin::refusesCloseWhileDialogRuns_data()
+void tst_EditorPlugin::waitsForDialogUnderWay_data()
 {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("object");
-    QTest::addColumn<bool>("pick"); // the object dialog hidden for a position pick
+    QTest::addColumn<bool>("pick");    // the object dialog hidden for a position pick
+    QTest::addColumn<QString>("then"); // "close" the main window or "add" a controller
 
-    QTest::newRow("object dialog") << "editObject"
-                                   << "light" << false;
-    // Hidden, the dialog does not block the main window.
-    QTest::newRow("object dialog hidden for a pick") << "editObject"
-                                                     << "light" << true;
-    QTest::newRow("settings editor") << "editUserSettings"
-                                     << "" << false;
-    QTest::newRow("Error box") << "editObject"
-                               << "plain" << false;
+    const char *const rows[][4] = {
+        {"close: object dialog", "editObject", "light", "close"},
+        // Hidden, the dialog does not block the main window.
+        {"close: object dialog hidden for a pick", "editObject", "light", "close pick"},
+        {"close: settings editor", "editUserSettings", "", "close"},
+        {"close: Error box", "editObject", "plain", "close"},
+        // One click on the map would end both.
+        {"add: object dialog hidden for a pick", "editObject", "light", "add pick"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString::fromLatin1(row[1]) << QString::fromLatin1(row[2])
+                              << QByteArray(row[3]).endsWith(" pick")
+                              << QString::fromLatin1(row[3]).section(QLatin1Char(' '), 0, 0);
 }
 
-// Closing the main window would lose the edit under way: the close is refused,
-// and a dialog hidden for a pick ends it and comes back.
-void tst_EditorPlugin::refusesCloseWhileDialogRuns()
+// A close of the main window would lose the edit under way: it is refused, and
+// a dialog hidden for a pick ends the pick and comes back. No placement mode
+// starts during a pick.
+void tst_EditorPlugin::waitsForDialogUnderWay()
 {
     QFETCH(QString, entry);
     QFETCH(QString, object);
     QFETCH(bool, pick);
+    QFETCH(QString, then);
 
     MainWindow mainWindow;
     mainWindow.show();
@@ -1106,9 +1113,10 @@ void tst_EditorPlugin::refusesCloseWhileDialogRuns()
     auto *light = new Arvel::Light(&project);
     light->setProperty("scene", QVariant::fromValue<QObject *>(&scene));
     QObject plain;
+    QSignalSpy added(plugin(), SIGNAL(objectAdded(QPointF)));
 
     bool hidden = false;
-    bool closed = true;
+    bool closed = false;
     bool shown = false;
     int cursor = -2;
     ModalDriver driver([&](QWidget *dialog) {
@@ -1116,7 +1124,14 @@ void tst_EditorPlugin::refusesCloseWhileDialogRuns()
             dialog->findChild<QPushButton *>(QStringLiteral("selectPos"))->click();
             hidden = !dialog->isVisible();
         }
-        closed = mainWindow.close();
+        if (then == QLatin1String("close")) {
+            closed = mainWindow.close();
+        } else {
+            QTest::ignoreMessage(QtDebugMsg, "EditorPlugin - a position is picked: no placement");
+            startAddMode(&scene, Qt::PointingHandCursor);
+            emit view.mouseRelease(QPointF(1, 2));
+            QCoreApplication::processEvents();
+        }
         shown = dialog->isVisible();
         cursor = overrideShape();
         closeModal(dialog);
@@ -1127,10 +1142,13 @@ void tst_EditorPlugin::refusesCloseWhileDialogRuns()
     QCOMPARE(hidden, pick);
     QVERIFY(!closed);
     QCOMPARE(mainWindow.closeEvents, 0);
-    QVERIFY(mainWindow.isVisible());
-    QVERIFY(shown);
-    QCOMPARE(cursor, -1); // the pick's cursor is gone with the pick
-
+    if (then == QLatin1String("close")) {
+        QVERIFY(shown);
+        QCOMPARE(cursor, -1); // gone with the pick
+    } else {
+        QCOMPARE(cursor, int(Qt::CrossCursor)); // the pick's, nothing pushed on it
+        QCOMPARE(added.count(), 0);
+    }
     // Once the dialog is over, the main window closes again.
     QVERIFY(mainWindow.close());
 }
