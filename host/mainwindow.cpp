@@ -39,6 +39,27 @@ namespace {
 const char AddCursorResource[] = ":/resources/add_object_cursor.png";
 const char AddIconResource[] = ":/resources/add_object.png";
 
+// Keeps an action disabled while it lives, then gives it back its state.
+class ActionDisabled
+{
+public:
+    explicit ActionDisabled(QAction *action)
+        : m_action(action)
+        , m_wasEnabled(action->isEnabled())
+    {
+        action->setEnabled(false);
+    }
+    ~ActionDisabled()
+    {
+        if (m_action)
+            m_action->setEnabled(m_wasEnabled);
+    }
+
+private:
+    QPointer<QAction> m_action;
+    bool m_wasEnabled;
+};
+
 } // namespace
 
 MainWindow::MainWindow(Project *project, EditorBridge *editor, HostPython *python, QWidget *parent)
@@ -158,6 +179,7 @@ void MainWindow::createActions()
                                                      tr("&Add controller"), this,
                                                      &MainWindow::startAddingLight));
     add->setToolTip(tr("Add a controller: click its place on the map (Escape cancels)"));
+    m_addAction = add;
     m_editAction = pluginAction(
         lightMenu->addAction(style->standardIcon(QStyle::SP_FileDialogContentsView),
                              tr("&Edit controller..."), this, &MainWindow::editSelectedLight));
@@ -342,6 +364,9 @@ void MainWindow::editLight(Light *light)
     if (!light || editing)
         return;
     const QScopedValueRollback<bool> busy(editing, true);
+    // Hidden for picking a position, the editor leaves the map to the user:
+    // one click there would end a placement as well.
+    const ActionDisabled noAdding(m_addAction);
     selectLight(light);
     m_crossView->setLight(light);
     m_editor->editObject(light);
@@ -498,6 +523,7 @@ void MainWindow::onObjectAdded(QPointF point)
     m_project->addLight(light);
     selectLight(light);
     m_crossView->setLight(light);
+    const ActionDisabled noAdding(m_addAction);
     const bool accepted = m_editor->editObject(light);
     m_crossView->setLight(nullptr);
     if (!guard)

@@ -86,6 +86,7 @@ private:
     QMenu *m_presetMenu = nullptr;
     QMenu *m_sourceMenu = nullptr;
     QLabel *m_pointerLabel = nullptr;
+    QAction *m_addAction = nullptr;
     QAction *m_editAction = nullptr;
     QAction *m_removeAction = nullptr;
     QList<QAction *> m_pluginActions;

@@ -17,6 +17,10 @@ enum Column { NameColumn = 0, ValueColumn = 1, DescriptionColumn = 2 };
 // On a value cell: the value as the host gave it, where its text would not
 // stand for it. Dropped as soon as the cell's text changes.
 constexpr int KeptValueRole = Qt::UserRole;
+// On the name cell of an entry that is no (value, description) list: the
+// entry as the host gave it, wrapped in a list so that even an invalid value
+// is kept. Dropped as soon as any cell of the row changes.
+constexpr int KeptEntryRole = Qt::UserRole + 1;
 
 QString cellText(const QTableWidget *table, int row, int column)
 {
@@ -36,10 +40,12 @@ CustomPropsEditDlg::CustomPropsEditDlg(QVariantMap properties, QWidget *parent)
     int row = 0;
     for (auto it = properties.cbegin(); it != properties.cend(); ++it, ++row) {
         table->insertRow(row);
-        table->setItem(row, NameColumn, new QTableWidgetItem(it.key()));
+        auto *nameItem = new QTableWidgetItem(it.key());
+        table->setItem(row, NameColumn, nameItem);
         const QVariantList entry = it.value().toList();
         if (entry.size() < 2) {
             qWarning("Invalid propery %s value", it.key().toLocal8Bit().constData());
+            nameItem->setData(KeptEntryRole, QVariantList{it.value()});
             continue;
         }
         const QVariant value = entry.first();
@@ -64,6 +70,11 @@ QVariantMap CustomPropsEditDlg::properties() const
         const QString name = cellText(table, row, NameColumn);
         if (name.isEmpty())
             continue;
+        const QVariant keptEntry = table->item(row, NameColumn)->data(KeptEntryRole);
+        if (keptEntry.isValid()) {
+            map.insert(name, keptEntry.toList().value(0));
+            continue;
+        }
         QVariant value = cellText(table, row, ValueColumn);
         if (const QTableWidgetItem *item = table->item(row, ValueColumn)) {
             const QVariant kept = item->data(KeptValueRole);
@@ -155,11 +166,14 @@ void CustomPropsEditDlg::forgetEditedValues(const QModelIndex &topLeft,
 {
     if (!roles.isEmpty() && !roles.contains(Qt::DisplayRole) && !roles.contains(Qt::EditRole))
         return;
-    if (topLeft.column() > ValueColumn || bottomRight.column() < ValueColumn)
-        return;
+    const bool valueChanged =
+        topLeft.column() <= ValueColumn && bottomRight.column() >= ValueColumn;
     for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
-        QTableWidgetItem *item = ui->propsTable->item(row, ValueColumn);
-        if (item && item->data(KeptValueRole).isValid())
-            item->setData(KeptValueRole, QVariant());
+        QTableWidgetItem *name = ui->propsTable->item(row, NameColumn);
+        if (name && name->data(KeptEntryRole).isValid())
+            name->setData(KeptEntryRole, QVariant());
+        QTableWidgetItem *value = ui->propsTable->item(row, ValueColumn);
+        if (valueChanged && value && value->data(KeptValueRole).isValid())
+            value->setData(KeptValueRole, QVariant());
     }
 }

@@ -17,7 +17,9 @@ class CustomPropsEditDlg;
 // the selected cells. properties() reads the table back: each row with a name
 // gives the list (value, description) as texts, a later row replacing an
 // earlier one of the same name. A value whose text would not stand for it (a
-// list, a map) is handed back as it came as long as its cell was not edited.
+// list, a map) is handed back as it came as long as its cell was not edited;
+// an entry that is no (value, description) list, shown by its name alone, as
+// long as no cell of its row was edited.
 class CustomPropsEditDlg : public QDialog
 {
     Q_OBJECT

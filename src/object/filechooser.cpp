@@ -1,5 +1,7 @@
 #include "filechooser.h"
 
+#include "modaldialog.h"
+
 #include <QFileDialog>
 
 namespace {
@@ -10,15 +12,28 @@ FileChooser *replacement = nullptr;
 
 FileChooser::~FileChooser() = default;
 
+// The dialogs of QFileDialog's static functions, built on the heap.
+
 QString FileChooser::openFileName(QWidget *parent, const QString &caption, const QString &dir,
                                   const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+    ModalDialog<QFileDialog> dialog(parent, caption, dir, filter);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setSupportedSchemes({QStringLiteral("file")});
+    if (dialog.exec() != QDialog::Accepted || dialog.gone())
+        return QString();
+    return dialog->selectedFiles().value(0);
 }
 
 QString FileChooser::existingDirectory(QWidget *parent, const QString &caption, const QString &dir)
 {
-    return QFileDialog::getExistingDirectory(parent, caption, dir, QFileDialog::ShowDirsOnly);
+    ModalDialog<QFileDialog> dialog(parent, caption, dir);
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly);
+    dialog->setSupportedSchemes({QStringLiteral("file")});
+    if (dialog.exec() != QDialog::Accepted || dialog.gone())
+        return QString();
+    return dialog->selectedFiles().value(0);
 }
 
 FileChooser *FileChooser::current()

@@ -7,7 +7,8 @@ class QWidget;
 // Asks the user for a file to open or for an existing folder through Qt's
 // file dialogs. The object dialog asks through current(), so that a test or a
 // benchmark can answer in the user's place with a chooser of its own. An
-// empty text means the user cancelled.
+// empty text means the user cancelled, or the dialog went with its parent
+// while it ran; a caller that may have gone with it checks that itself.
 class FileChooser
 {
 public:

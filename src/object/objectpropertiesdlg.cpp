@@ -9,6 +9,7 @@
 #include "eventsmaskdialog.h"
 #include "filechooser.h"
 #include "hostcall.h"
+#include "modaldialog.h"
 #include "objectidentifier.h"
 #include "pointtext.h"
 #include "presencemap.h"
@@ -21,13 +22,13 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QMetaObject>
 #include <QRawFont>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QTimer>
 
+#include <limits>
 #include <set>
 #include <vector>
 
@@ -310,19 +311,20 @@ ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
     : QDialog(parent)
     , ui(new Ui::ObjectPropertiesDlg)
     , light(light)
-    , exchangeProgress(tr("exchange with controller"), tr("cancel"), 0, 4, this)
+    , exchangeProgress(
+          new QProgressDialog(tr("exchange with controller"), tr("cancel"), 0, 4, this))
 {
     ui->setupUi(this);
 
     // Reset at once so that the progress dialog does not pop up by itself
     // after its minimum duration; it shows only while an exchange runs.
-    exchangeProgress.setAutoClose(true);
-    exchangeProgress.reset();
-    connect(&exchangeProgress, &QProgressDialog::rejected, this,
+    exchangeProgress->setAutoClose(true);
+    exchangeProgress->reset();
+    connect(exchangeProgress, &QProgressDialog::rejected, this,
             &ObjectPropertiesDlg::clearControllerExchangeQueue);
     // Its cancel button only resets it: answers that come after the user gave
     // up must change nothing either.
-    connect(&exchangeProgress, &QProgressDialog::canceled, this,
+    connect(exchangeProgress, &QProgressDialog::canceled, this,
             &ObjectPropertiesDlg::clearControllerExchangeQueue);
     positionStopTimer.setSingleShot(true);
     positionStopTimer.setInterval(300);
@@ -377,6 +379,12 @@ ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
 
 ObjectPropertiesDlg::~ObjectPropertiesDlg()
 {
+    if (exchangeProgressSetting > 0) {
+        // Destroyed from within the progress dialog's own setValue(): it is
+        // left to setExchangeProgress, which deletes it once that returns.
+        exchangeProgress->hide();
+        exchangeProgress->setParent(nullptr);
+    }
     endPositionEdit(false);
     if (crossView)
         HostCall::call(crossView.data(), "previewPhase", -1);
@@ -527,7 +535,9 @@ void ObjectPropertiesDlg::writeEventMask()
     if (!eventMaskChanged)
         return;
     const int useCount = HostCall::read(light, "tlo_use_sg_cnt").toInt();
-    HostCall::write(light, "tlo_use_sg_cnt", (eventMask & SignalGroupBit) ? useCount + 1 : 0);
+    // A count at the top of int stays there rather than wrap to a negative one.
+    const int counted = useCount < std::numeric_limits<int>::max() ? useCount + 1 : useCount;
+    HostCall::write(light, "tlo_use_sg_cnt", (eventMask & SignalGroupBit) ? counted : 0);
     HostCall::write(light, "eventMask", QVariant::fromValue<quint32>(eventMask));
     eventMaskChanged = false;
 }
@@ -562,7 +572,7 @@ void ObjectPropertiesDlg::writeCustomProperties()
 void ObjectPropertiesDlg::showError(const QString &text)
 {
     static const QString title = tr("Error");
-    QMessageBox::critical(this, title, text);
+    showCriticalBox(this, title, text);
 }
 
 void ObjectPropertiesDlg::on_selSchema_clicked()
@@ -684,18 +694,17 @@ void ObjectPropertiesDlg::on_changeEventsMask_clicked()
         return;
     }
 
-    // On the heap and guarded: the host may destroy this dialog, and with it
-    // the editor, while the editor runs.
+    // The host may destroy this dialog, and with it the editor, while the
+    // editor runs.
     QPointer<ObjectPropertiesDlg> self(this);
-    QPointer<EventsMaskDialog> editor(new EventsMaskDialog(this, stored));
-    const int result = editor->exec();
-    if (!self || !editor)
+    ModalDialog<EventsMaskDialog> editor(this, stored);
+    const int result = editor.exec();
+    if (!self || editor.gone())
         return;
     if (result == QDialog::Accepted && editor->mask() != stored) {
         eventMask = editor->mask();
         eventMaskChanged = true;
     }
-    delete editor.data();
 }
 
 void ObjectPropertiesDlg::on_fromController_clicked()
@@ -704,13 +713,11 @@ void ObjectPropertiesDlg::on_fromController_clicked()
         return;
     // Still up from an exchange under way, the progress dialog processes
     // events while it takes the new value.
-    QPointer<ObjectPropertiesDlg> self(this);
-    exchangeProgress.setValue(0);
-    if (!self)
+    if (!setExchangeProgress(0))
         return;
-    exchangeProgress.open();
+    exchangeProgress->open();
     if (!sendCommand(QStringLiteral("GET_REFER"), 2, SLOT(getRefer())))
-        exchangeProgress.reject();
+        exchangeProgress->reject();
 }
 
 void ObjectPropertiesDlg::getRefer()
@@ -803,11 +810,27 @@ bool ObjectPropertiesDlg::takeAnswer(const char *handler, QVariantList *data)
             controllerExchangeQueue.removeAt(index);
         *data = response->property("data").toList();
     }
-    // A modal progress dialog processes events while it takes a new value;
-    // the host may destroy this dialog meanwhile.
+    return setExchangeProgress(exchangeProgress->value() + 1);
+}
+
+bool ObjectPropertiesDlg::setExchangeProgress(int value)
+{
+    // Shown and modal, the progress dialog processes events while it takes a
+    // value, and the host may destroy this dialog meanwhile: the destructor
+    // then leaves the progress dialog to the outermost call here, since Qt's
+    // setValue() goes on using it after the events.
     QPointer<ObjectPropertiesDlg> self(this);
-    exchangeProgress.setValue(exchangeProgress.value() + 1);
-    return self;
+    QProgressDialog *progress = exchangeProgress;
+    const bool outermost = exchangeProgressSetting == 0;
+    ++exchangeProgressSetting;
+    progress->setValue(value);
+    if (!self) {
+        if (outermost)
+            delete progress;
+        return false;
+    }
+    --exchangeProgressSetting;
+    return true;
 }
 
 void ObjectPropertiesDlg::dropDeletedResponses()
@@ -821,7 +844,7 @@ void ObjectPropertiesDlg::dropDeletedResponses()
 void ObjectPropertiesDlg::closeExchangeIfDone()
 {
     if (controllerExchangeQueue.isEmpty())
-        exchangeProgress.reject();
+        exchangeProgress->reject();
 }
 
 void ObjectPropertiesDlg::on_selectPos_clicked()
@@ -851,18 +874,22 @@ void ObjectPropertiesDlg::on_additionalProps_clicked()
             : HostCall::callFor<QVariantMap>(light.data(), "customProperties", nullptr);
 
     QPointer<ObjectPropertiesDlg> self(this);
-    QPointer<CustomPropsEditDlg> editor(new CustomPropsEditDlg(shown, this));
-    const int result = editor->exec();
-    if (!self || !editor)
+    ModalDialog<CustomPropsEditDlg> editor(shown, this);
+    const int result = editor.exec();
+    if (!self || editor.gone())
         return;
     if (result == QDialog::Accepted) {
         customProperties = editor->properties();
         customPropertiesChanged = true;
     }
-    delete editor.data();
 }
 
 void ObjectPropertiesDlg::stopPositionEdit()
+{
+    endPositionEdit(true);
+}
+
+void ObjectPropertiesDlg::cancelPositionPick()
 {
     endPositionEdit(true);
 }

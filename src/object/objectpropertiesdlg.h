@@ -37,6 +37,12 @@ public:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void accept() override;
 
+    // Whether the dialog is hidden while a position is picked on the map.
+    bool isPickingPosition() const { return positionEditing; }
+    // Ends a pick under way, the position field as it stands, and shows the
+    // dialog again.
+    void cancelPositionPick();
+
 private slots:
     void on_selSchema_clicked();
     void on_addPhase_clicked();
@@ -72,6 +78,7 @@ private:
     // checked for its end.
     bool sendCommand(const QVariant &command, const QVariant &argument, const char *handler);
     bool takeAnswer(const char *handler, QVariantList *data);
+    bool setExchangeProgress(int value);
     void dropDeletedResponses();
     void closeExchangeIfDone();
     void schedulePositionStop();
@@ -86,7 +93,10 @@ private:
     bool isNew = false;
     quint32 eventMask = 0;
     bool eventMaskChanged = false;
-    QProgressDialog exchangeProgress;
+    // A child, deleted with the dialog unless the dialog goes from within its
+    // setValue().
+    QProgressDialog *exchangeProgress;
+    int exchangeProgressSetting = 0;
     // Responses are the host's; guarded so that one the host drops early is
     // never touched.
     QList<QPointer<QObject>> controllerExchangeQueue;

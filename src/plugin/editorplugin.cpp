@@ -1,5 +1,6 @@
 #include "editorplugin.h"
 
+#include "modaldialog.h"
 #include "objectpropertiesdlg.h"
 #include "osmviewpropertiesdlg.h"
 #include "presetseditdlg.h"
@@ -15,7 +16,6 @@
 #include <QGraphicsView>
 #include <QKeyEvent>
 #include <QMainWindow>
-#include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
 
@@ -43,17 +43,42 @@ int waitForResult(const QPointer<QDialog> &dialog, const QPointer<QObject> &watc
     return dialog->result();
 }
 
-// Runs a dialog modally and destroys it. The dialog lives on the heap behind a
-// guard: a main window destroyed during exec() takes its child dialog along,
-// which a dialog on the stack would not survive.
-template<typename Dialog, typename... Args> void runDialog(Args &&...args)
-{
-    QPointer<Dialog> dialog = new Dialog(std::forward<Args>(args)...);
-    dialog->exec();
-    delete dialog.data();
-}
-
 } // namespace
+
+// Counts a dialog of an entry point as under way for the guard's life; an
+// object dialog is also listed, and dropped once it is gone.
+class EditorPlugin::RunningDialog
+{
+public:
+    explicit RunningDialog(EditorPlugin *plugin, ObjectPropertiesDlg *objectDialog = nullptr)
+        : m_plugin(plugin)
+    {
+        ++plugin->dialogsRunning;
+        if (objectDialog)
+            plugin->objectDialogs.append(objectDialog);
+    }
+    ~RunningDialog()
+    {
+        if (!m_plugin)
+            return;
+        --m_plugin->dialogsRunning;
+        m_plugin->objectDialogs.removeAll(QPointer<ObjectPropertiesDlg>());
+    }
+    RunningDialog(const RunningDialog &) = delete;
+    RunningDialog &operator=(const RunningDialog &) = delete;
+
+private:
+    QPointer<EditorPlugin> m_plugin;
+};
+
+// Runs a dialog modally and destroys it. A main window destroyed during
+// exec() takes its child dialog along.
+template<typename Dialog, typename... Args> void EditorPlugin::runDialog(Args &&...args)
+{
+    const RunningDialog running(this);
+    ModalDialog<Dialog> dialog(std::forward<Args>(args)...);
+    dialog.exec();
+}
 
 EditorPlugin::EditorPlugin() = default;
 
@@ -76,8 +101,8 @@ QWidget *EditorPlugin::findMainWindow()
 
 void EditorPlugin::showError(const QString &text)
 {
-    QMessageBox::critical(findMainWindow(), tr("Error"), text, QMessageBox::Ok,
-                          QMessageBox::NoButton);
+    const RunningDialog running(this);
+    showCriticalBox(findMainWindow(), tr("Error"), text);
 }
 
 bool EditorPlugin::editObject(QObject *obj, bool emit_signal)
@@ -88,7 +113,9 @@ bool EditorPlugin::editObject(QObject *obj, bool emit_signal)
     }
 
     QPointer<QObject> light(obj);
-    QPointer<QDialog> dialog(new ObjectPropertiesDlg(findMainWindow(), obj));
+    auto *objectDialog = new ObjectPropertiesDlg(findMainWindow(), obj);
+    QPointer<QDialog> dialog(objectDialog);
+    const RunningDialog running(this, objectDialog);
     dialog->open();
     dialog->setResult(-1);
 
@@ -140,8 +167,22 @@ void EditorPlugin::concon_finished(int) {}
 
 // Placement mode: the next mouse release on the map view reports the point.
 
+bool EditorPlugin::positionPicked() const
+{
+    for (const QPointer<ObjectPropertiesDlg> &dialog : objectDialogs) {
+        if (dialog && dialog->isPickingPosition())
+            return true;
+    }
+    return false;
+}
+
 void EditorPlugin::startAddMode(QGraphicsScene *scene, QCursor cur)
 {
+    // The next click on the map would end both the pick and the placement.
+    if (positionPicked()) {
+        qDebug("EditorPlugin - a position is picked: no placement");
+        return;
+    }
     if (!scene) {
         showError(tr("Invalid scene object"));
         return;
@@ -239,6 +280,17 @@ bool EditorPlugin::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::Close)
         return QObject::eventFilter(watched, event);
 
+    // The window would take an edit under way along; the user is shown the
+    // object dialog again rather than a map that waits for a click.
+    if (dialogsRunning > 0) {
+        const QList<QPointer<ObjectPropertiesDlg>> dialogs = objectDialogs;
+        for (const QPointer<ObjectPropertiesDlg> &dialog : dialogs) {
+            if (dialog)
+                dialog->cancelPositionPick();
+        }
+        event->ignore();
+        return true;
+    }
     if (!askPythonToClose()) {
         event->ignore();
         return true;

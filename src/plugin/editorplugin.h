@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QString>
 
+class ObjectPropertiesDlg;
 class QGraphicsView;
 class QSettings;
 class QWidget;
@@ -15,7 +16,9 @@ class QWidget;
 // loader and drives it only by name: it calls the invokable methods, reads
 // moduleVersion and connects to objectAdded and objectEdited. Every entry
 // point runs its dialog modally over the host's main window and returns when
-// the dialog has closed.
+// the dialog has closed. Meanwhile the main window's close is refused (with
+// the close handler installed), and no placement mode starts while the object
+// dialog is hidden for picking a position.
 class EditorPlugin : public QObject
 {
     Q_OBJECT
@@ -33,7 +36,7 @@ public:
     // The first top-level widget that inherits QMainWindow, or null.
     static QWidget *findMainWindow();
     // A critical message box titled "Error" over the main window.
-    static void showError(const QString &text);
+    void showError(const QString &text);
 
 signals:
     void objectAdded(QPointF point);
@@ -56,6 +59,10 @@ public:
     Q_INVOKABLE void initCloseHandler();
 
 private:
+    class RunningDialog;
+
+    template<typename Dialog, typename... Args> void runDialog(Args &&...args);
+    bool positionPicked() const;
     void endPlacement();
     bool askPythonToClose();
 
@@ -66,4 +73,7 @@ private:
     // A queued release that arrives after the mode has ended (a quick double
     // click) must neither report a second point nor pop the cursor again.
     bool placementActive = false;
+    // Dialogs of the entry points under way, and among them the object dialogs.
+    int dialogsRunning = 0;
+    QList<QPointer<ObjectPropertiesDlg>> objectDialogs;
 };

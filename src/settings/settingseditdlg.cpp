@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSettings>
 
 namespace {
@@ -158,7 +159,13 @@ void SettingsEditDlg::accept()
 
 void SettingsEditDlg::showError(const QString &text)
 {
-    QMessageBox::critical(this, tr("Error"), text, QMessageBox::Ok, QMessageBox::NoButton);
+    // On the heap: the host may destroy this dialog, and the box with it,
+    // while the box runs. Every caller returns at once afterwards.
+    QPointer<QMessageBox> box =
+        new QMessageBox(QMessageBox::Critical, tr("Error"), text, QMessageBox::NoButton, this);
+    box->setDefaultButton(box->addButton(QMessageBox::Ok));
+    box->exec();
+    delete box.data();
 }
 
 // Appends a key item to the section that holds the selection.

@@ -33,11 +33,16 @@ QString describe(const QVariant &value)
                                        parts.join(QLatin1Char(',')));
 }
 
-// "name=<type> value|<type> description" per entry, in key order.
+// "name=<type> value|<type> description" per entry, in key order; an entry
+// that is no list as "name=no list: <type> <text>".
 QStringList describe(const QVariantMap &map)
 {
     QStringList entries;
     for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        if (it.value().userType() != QMetaType::QVariantList) {
+            entries << it.key() + QLatin1String("=no list: ") + describe(it.value());
+            continue;
+        }
         const QVariantList entry = it.value().toList();
         QStringList elements;
         for (const QVariant &element : entry)
@@ -197,11 +202,17 @@ void tst_CustomPropsEditDlg::readsTableBack_data()
     QTest::newRow("row without a name dropped")
         << QVariantMap{{"a", QVariantList{"1", "one"}}, {"b", QVariantList{"2", "two"}}}
         << QStringList{"0,0="} << QStringList{"b=QString 2|QString two"};
-    QTest::newRow("invalid entry comes back empty")
-        << QVariantMap{{"bad", "v"}} << QStringList() << QStringList{"bad=QString |QString "};
+    // Written back, an empty value would wipe what the host holds.
+    QTest::newRow("invalid entry comes back as it came")
+        << QVariantMap{{"bad", "v"}} << QStringList() << QStringList{"bad=no list: QString v"};
     QTest::newRow("invalid entry with a typed value")
         << QVariantMap{{"bad", "v"}} << QStringList{"0,1=typed"}
         << QStringList{"bad=QString typed|QString "};
+    QTest::newRow("invalid entry with a typed description")
+        << QVariantMap{{"bad", QVariantList{"v"}}} << QStringList{"0,2=typed"}
+        << QStringList{"bad=QString |QString typed"};
+    QTest::newRow("invalid entry renamed") << QVariantMap{{"bad", "v"}} << QStringList{"0,0=good"}
+                                           << QStringList{"good=QString |QString "};
     QTest::newRow("list kept when not edited")
         << list << QStringList() << QStringList{"l=QVariantList 1,2|QString d"};
     QTest::newRow("list kept when renamed or described anew")

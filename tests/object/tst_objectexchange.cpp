@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -12,6 +13,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
@@ -108,6 +110,8 @@ private slots:
     void importsDrawingFolder_data();
     void importsDrawingFolder();
     void asksThroughQtFileDialog();
+    void crashWhenParentIsDeletedWhileDialogIsOpen_data();
+    void crashWhenParentIsDeletedWhileDialogIsOpen();
 
 private:
     QStringList log;
@@ -255,7 +259,7 @@ void tst_ObjectExchange::readsFromController()
     dialog.show();
     auto *fromController = child<QPushButton>(&dialog, "fromController");
     QVERIFY(fromController);
-    QProgressDialog &progressDialog = dialog.exchangeProgress;
+    QProgressDialog &progressDialog = *dialog.exchangeProgress;
     QList<QPointer<Response>> cancelled;
     log.clear();
 
@@ -640,6 +644,72 @@ void tst_ObjectExchange::asksThroughQtFileDialog()
 
     QCOMPARE(caption, QStringLiteral("Select schema file for the Object"));
     QCOMPARE(dialog.ui->schema->text(), QStringLiteral("x.svg"));
+}
+
+void tst_ObjectExchange::crashWhenParentIsDeletedWhileDialogIsOpen_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("dialogClass");
+
+    // Button of the object dialog, then the dialog it opens.
+    const char *const rows[][3] = {
+        {"schema file", "selSchema", "QFileDialog"},
+        {"drawing folder", "importFromFolder", "QFileDialog"},
+        {"Error box", "buttonBox", "QMessageBox"},
+        {"events mask editor", "changeEventsMask", "EventsMaskDialog"},
+        {"custom properties editor", "additionalProps", "CustomPropsEditDlg"},
+        // Shown and modal, it processes events while it takes a value.
+        {"exchange progress", "fromController", "QProgressDialog"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString::fromLatin1(row[1]) << QString::fromLatin1(row[2]);
+}
+
+// The host may delete its main window, and the object dialog with it, while a
+// dialog opened from the object dialog runs: both go, and nothing touches them
+// afterwards.
+void tst_ObjectExchange::crashWhenParentIsDeletedWhileDialogIsOpen()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, dialogClass);
+
+    FileChooser::setCurrent(nullptr);
+    Arvel::Light light(&log); // no identifier: OK shows an "Error"
+    light.preset("eventMask", 0x21u);
+    QPointer<QMainWindow> mainWindow = new QMainWindow;
+    mainWindow->show();
+    QPointer<ObjectPropertiesDlg> dialog = new ObjectPropertiesDlg(mainWindow, &light);
+    dialog->open();
+    // Runs in the next event loop: the one of the dialog that opens next.
+    QString deletedDuring;
+    const auto deleteMainWindowSoon = [&deletedDuring, &mainWindow] {
+        QTimer::singleShot(0, [&deletedDuring, &mainWindow] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                deletedDuring = QString::fromLatin1(modal->metaObject()->className());
+            delete mainWindow.data();
+        });
+    };
+
+    if (button == QLatin1String("fromController")) {
+        dialog->findChild<QProgressDialog *>()->setMinimumDuration(0); // shown at the 1st answer
+        child<QPushButton>(dialog, "fromController")->click();
+        for (const char *key : {"GET_REFER", "GET_DEVICE", "GET_CLIST 16", "GET_CLIST 18"}) {
+            // The last answer takes it to its end, where it resets itself.
+            if (qstrcmp(key, "GET_CLIST 18") == 0)
+                deleteMainWindowSoon();
+            light.response(QString::fromLatin1(key))->finish({"Arvel2"});
+        }
+    } else {
+        deleteMainWindowSoon();
+        if (button == QLatin1String("buttonBox"))
+            child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
+        else
+            child<QAbstractButton>(dialog, qPrintable(button))->click();
+    }
+
+    QVERIFY(mainWindow.isNull());
+    QVERIFY(dialog.isNull());
+    QCOMPARE(deletedDuring, dialogClass);
 }
 
 QTEST_MAIN(tst_ObjectExchange)

@@ -681,6 +681,9 @@ void tst_ObjectPropertiesDlg::writesPendingEventMask_data()
     QTest::newRow("signal-group bit clear")
         << true << QVariant(2) << 0x01u
         << QStringList{"light.tlo_use_sg_cnt = int 0", "light.eventMask = uint 1"};
+    QTest::newRow("use count at its largest stays there")
+        << true << QVariant(2147483647) << 0x20u
+        << QStringList{"light.tlo_use_sg_cnt = int 2147483647", "light.eventMask = uint 32"};
     QTest::newRow("use count missing")
         << true << QVariant() << 0xffff0020u
         << QStringList{"light.tlo_use_sg_cnt = int 1", "light.eventMask = uint 4294901792"};
@@ -811,7 +814,7 @@ void tst_ObjectPropertiesDlg::keepsExchangeProgressHidden()
 {
     Arvel::Light light(&log);
     ObjectPropertiesDlg dialog(nullptr, &light);
-    QProgressDialog &progress = dialog.exchangeProgress;
+    QProgressDialog &progress = *dialog.exchangeProgress;
     QCOMPARE(progress.parent(), &dialog);
     QCOMPARE(progress.labelText(), QStringLiteral("exchange with controller"));
     QCOMPARE(progress.minimum(), 0);

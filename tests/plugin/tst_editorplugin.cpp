@@ -40,6 +40,7 @@ class Light : public QObject
     Q_PROPERTY(int id MEMBER m_id)
     Q_PROPERTY(QString type MEMBER m_type)
     Q_PROPERTY(QString description MEMBER m_description)
+    Q_PROPERTY(QObject *scene MEMBER m_scene)
 
 public:
     using QObject::QObject;
@@ -51,6 +52,7 @@ private:
     int m_id = 7;
     QString m_type = QStringLiteral("DKST");
     QString m_description = QStringLiteral("Crossing");
+    QObject *m_scene = nullptr;
 };
 
 // A host class derived from the controller class.
@@ -310,6 +312,8 @@ private slots:
     void placementWithoutMapViewEndsOnlyOnEscape();
 
     void closeHandlerWithoutPythonLetsWindowClose();
+    void waitsForDialogUnderWay_data();
+    void waitsForDialogUnderWay();
 
 private:
     QObject *plugin() { return m_loader.instance(); }
@@ -638,6 +642,11 @@ void tst_EditorPlugin::entryPointSurvivesMainWindowDestroyedMeanwhile_data()
                               "editIniFile", "editOsmProperies", "editPresets"})
         QTest::newRow(entry) << QString::fromLatin1(
             entry) << QString::fromLatin1(qstrcmp(entry, "editObject") == 0 ? "light" : "");
+    QTest::newRow("Error box of an entry point") << "editObject"
+                                                 << "plain";
+    // OK on a file that cannot be read cleanly.
+    QTest::newRow("Error box of the settings editor") << "editIniFile"
+                                                      << "damaged";
 }
 
 // The host may tear its main window down while a dialog runs over it: the
@@ -647,23 +656,44 @@ void tst_EditorPlugin::entryPointSurvivesMainWindowDestroyedMeanwhile()
     QFETCH(QString, entry);
     QFETCH(QString, object);
 
-    auto *mainWindow = new MainWindow;
+    QPointer<MainWindow> mainWindow = new MainWindow;
     mainWindow->show();
     QSettings settings(m_dir.filePath(QStringLiteral("project.ini")), QSettings::IniFormat);
     Arvel::Project project;
     auto *light = new Arvel::Light(&project);
+    QObject plain;
+    QFile damaged(m_dir.filePath(QStringLiteral("edited.ini")));
+    if (object == QLatin1String("damaged")) {
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("[General]\nlanguage=ru\n[broken\nk=1\n");
+        damaged.close();
+    }
     QSignalSpy edited(plugin(), SIGNAL(objectEdited(QObject *)));
     QPointer<QWidget> dialogSeen;
-    ModalDriver driver([&dialogSeen, mainWindow](QWidget *dialog) {
+    ModalDriver driver([&](QWidget *dialog) {
         dialogSeen = dialog;
-        delete mainWindow;
+        if (object != QLatin1String("damaged")) {
+            delete mainWindow.data();
+            return;
+        }
+        // Runs in the event loop of the box that OK opens.
+        QTimer::singleShot(0, [&mainWindow] {
+            if (qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                delete mainWindow.data();
+        });
+        acceptDialog(dialog);
     });
-    invokeEntry(entry, &settings, object == QLatin1String("light") ? light : nullptr);
+    invokeEntry(entry, &settings,
+                object == QLatin1String("light")   ? light
+                : object == QLatin1String("plain") ? &plain
+                                                   : nullptr);
 
     QVERIFY(!driver.gaveUp);
+    QVERIFY(mainWindow.isNull());
     QCOMPARE(driver.seen.size(), 1);
     QVERIFY(dialogSeen.isNull());
     QCOMPARE(edited.count(), 0);
+    damaged.remove();
 }
 
 void tst_EditorPlugin::editIniFileWithoutNameEditsUserSettings()
@@ -1040,6 +1070,87 @@ void tst_EditorPlugin::closeHandlerWithoutPythonLetsWindowClose()
     QVERIFY(mainWindow.close());
     QCOMPARE(mainWindow.closeEvents, 1);
     QVERIFY(!mainWindow.isVisible());
+}
+
+void tst_EditorPlugin::waitsForDialogUnderWay_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<bool>("pick");    // the object dialog hidden for a position pick
+    QTest::addColumn<QString>("then"); // "close" the main window or "add" a controller
+
+    const char *const rows[][4] = {
+        {"close: object dialog", "editObject", "light", "close"},
+        // Hidden, the dialog does not block the main window.
+        {"close: object dialog hidden for a pick", "editObject", "light", "close pick"},
+        {"close: settings editor", "editUserSettings", "", "close"},
+        {"close: Error box", "editObject", "plain", "close"},
+        // One click on the map would end both.
+        {"add: object dialog hidden for a pick", "editObject", "light", "add pick"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString::fromLatin1(row[1]) << QString::fromLatin1(row[2])
+                              << QByteArray(row[3]).endsWith(" pick")
+                              << QString::fromLatin1(row[3]).section(QLatin1Char(' '), 0, 0);
+}
+
+// A close of the main window would lose the edit under way: it is refused, and
+// a dialog hidden for a pick ends the pick and comes back. No placement mode
+// starts during a pick.
+void tst_EditorPlugin::waitsForDialogUnderWay()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, object);
+    QFETCH(bool, pick);
+    QFETCH(QString, then);
+
+    MainWindow mainWindow;
+    mainWindow.show();
+    QVERIFY(QMetaObject::invokeMethod(plugin(), "initCloseHandler"));
+    QGraphicsScene scene;
+    OsmView view(&scene);
+    Arvel::Project project;
+    auto *light = new Arvel::Light(&project);
+    light->setProperty("scene", QVariant::fromValue<QObject *>(&scene));
+    QObject plain;
+    QSignalSpy added(plugin(), SIGNAL(objectAdded(QPointF)));
+
+    bool hidden = false;
+    bool closed = false;
+    bool shown = false;
+    int cursor = -2;
+    ModalDriver driver([&](QWidget *dialog) {
+        if (pick) {
+            dialog->findChild<QPushButton *>(QStringLiteral("selectPos"))->click();
+            hidden = !dialog->isVisible();
+        }
+        if (then == QLatin1String("close")) {
+            closed = mainWindow.close();
+        } else {
+            QTest::ignoreMessage(QtDebugMsg, "EditorPlugin - a position is picked: no placement");
+            startAddMode(&scene, Qt::PointingHandCursor);
+            emit view.mouseRelease(QPointF(1, 2));
+            QCoreApplication::processEvents();
+        }
+        shown = dialog->isVisible();
+        cursor = overrideShape();
+        closeModal(dialog);
+    });
+    invokeEntry(entry, nullptr, object == QLatin1String("light") ? light : &plain);
+
+    QVERIFY(!driver.gaveUp);
+    QCOMPARE(hidden, pick);
+    QVERIFY(!closed);
+    QCOMPARE(mainWindow.closeEvents, 0);
+    if (then == QLatin1String("close")) {
+        QVERIFY(shown);
+        QCOMPARE(cursor, -1); // gone with the pick
+    } else {
+        QCOMPARE(cursor, int(Qt::CrossCursor)); // the pick's, nothing pushed on it
+        QCOMPARE(added.count(), 0);
+    }
+    // Once the dialog is over, the main window closes again.
+    QVERIFY(mainWindow.close());
 }
 
 QTEST_MAIN(tst_EditorPlugin)
