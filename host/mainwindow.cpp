@@ -19,7 +19,9 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QDockWidget>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGraphicsScene>
 #include <QKeyEvent>
 #include <QLabel>
@@ -38,6 +40,12 @@ namespace {
 
 const char AddCursorResource[] = ":/resources/add_object_cursor.png";
 const char AddIconResource[] = ":/resources/add_object.png";
+
+QByteArray fileContents(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 } // namespace
 
@@ -380,16 +388,16 @@ void MainWindow::editProject()
     updateTitle();
 }
 
-void MainWindow::saveProject()
+bool MainWindow::saveProject()
 {
     if (!m_project)
-        return;
+        return false;
     QString error;
     QString kept;
     if (!ProjectStore::save(m_project, &error, &kept)) {
         QMessageBox::critical(this, tr("Save project"),
                               tr("The project cannot be saved: %1").arg(error));
-        return;
+        return false;
     }
     const QString saved =
         tr("Project saved to %1").arg(QDir::toNativeSeparators(m_project->fileName()));
@@ -397,6 +405,7 @@ void MainWindow::saveProject()
                                             : tr("%1; the unreadable file was kept as %2")
                                                   .arg(saved, QDir::toNativeSeparators(kept)),
                              6000);
+    return true;
 }
 
 void MainWindow::editUserSettings()
@@ -427,32 +436,53 @@ void MainWindow::editIniFile()
 
 void MainWindow::openIniFile(const QString &fileName)
 {
-    const bool projectFile =
-        m_project && m_project->settings() && fileName == m_project->fileName();
-    if (projectFile)
-        m_project->settings()->sync();
-    m_editor->editIniFile(fileName);
-    if (projectFile) {
-        m_project->settings()->sync();
-        applyMapSettings(false);
+    if (!m_project || QFileInfo(fileName) != QFileInfo(m_project->fileName())) {
+        m_editor->editIniFile(fileName);
+        return;
     }
+    // The editor shows the file as saved, and the next save would write
+    // over what it changes: so the project is saved first and read again
+    // after it, and neither side's changes are lost.
+    if (m_project->isChanged()) {
+        const auto answer = QMessageBox::question(
+            this, tr("Edit project file"),
+            tr("The project has unsaved changes. Save them before editing the project file?"),
+            QMessageBox::Save | QMessageBox::Cancel, QMessageBox::Save);
+        if (answer != QMessageBox::Save || !saveProject())
+            return;
+    }
+    const QByteArray before = fileContents(fileName);
+    m_editor->editIniFile(fileName);
+    if (!m_project || fileContents(fileName) == before)
+        return;
+    QString error;
+    if (!ProjectStore::reload(m_project, &error)) {
+        // Saving puts back the project that the host still holds.
+        if (m_project->settings())
+            m_project->setChanged(true);
+        QMessageBox::warning(this, tr("Edit project file"),
+                             tr("%1 The project stays as it was until it is saved.").arg(error));
+    }
+    applyMapSettings(false);
 }
 
 void MainWindow::editMapProperties()
 {
-    QSettings *settings = m_project ? m_project->settings() : nullptr;
-    m_editor->editOsmProperies(settings, m_view);
-    if (settings)
-        settings->sync();
+    if (m_project)
+        m_project->editSettings(
+            [this](QSettings *settings) { m_editor->editOsmProperies(settings, m_view); });
+    else
+        m_editor->editOsmProperies(nullptr, m_view);
     applyMapSettings(false);
 }
 
 void MainWindow::editPresets()
 {
-    QSettings *settings = m_project ? m_project->settings() : nullptr;
-    m_editor->editPresets(settings, m_view);
-    if (settings)
-        settings->sync();
+    if (m_project)
+        m_project->editSettings(
+            [this](QSettings *settings) { m_editor->editPresets(settings, m_view); });
+    else
+        m_editor->editPresets(nullptr, m_view);
     rebuildPresetMenu();
 }
 

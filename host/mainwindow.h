@@ -45,14 +45,18 @@ public:
     void applyMapSettings(bool showDefaultPreset);
 
 public slots:
-    void saveProject();
+    // False when the project could not be saved (the user was told why).
+    bool saveProject();
     void editLight(Arvel::Light *light);
     void editSelectedLight();
     void editProject();
     void editUserSettings();
     void editSystemSettings();
     void editIniFile();
-    // The settings editor on one INI file; the project's own is re-read after it.
+    // The settings editor on one INI file. On the project's own file it
+    // edits the project as saved: unsaved changes are saved first (or the
+    // editor is not opened), and a file the editor changed is read again
+    // as the project.
     void openIniFile(const QString &fileName);
     void editMapProperties();
     void editPresets();

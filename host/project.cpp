@@ -3,7 +3,9 @@
 #include "connection.h"
 #include "light.h"
 
+#include <QFile>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QtNumeric>
 
 #include <algorithm>
@@ -36,6 +38,24 @@ template<typename Read> void forEachEntry(QSettings *settings, const QString &ar
     settings->endGroup();
 }
 
+// The settings as saving would write them: QSettings writes a value alike
+// whatever its type in memory (5 and "5"), so equal texts save alike. False
+// when the copy cannot be written, and so cannot tell.
+bool savedForm(QSettings *settings, QByteArray *form)
+{
+    settings->sync();
+    form->clear();
+    QFile file(settings->fileName());
+    if (settings->status() != QSettings::NoError)
+        return false;
+    if (!file.exists()) // nothing written yet: no keys
+        return true;
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *form = file.readAll();
+    return true;
+}
+
 } // namespace
 
 Project::Project(QObject *parent)
@@ -44,11 +64,7 @@ Project::Project(QObject *parent)
 {
 }
 
-Project::~Project()
-{
-    if (m_settings)
-        m_settings->sync();
-}
+Project::~Project() = default;
 
 void Project::setTitle(const QString &title)
 {
@@ -100,17 +116,35 @@ void Project::setChanged(bool changed)
     emit changedChanged(changed);
 }
 
-void Project::openSettings(const QString &iniFile)
+void Project::openSettings(const QVariantMap &values)
 {
-    delete m_settings;
-    m_settings = new QSettings(iniFile, QSettings::IniFormat, this);
+    m_settings.reset();
+    m_settingsDir = std::make_unique<QTemporaryDir>();
+    m_settings = std::make_unique<QSettings>(
+        m_settingsDir->filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
     m_settings->setIniCodec("UTF-8");
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        m_settings->setValue(it.key(), it.value());
+    m_settings->sync();
+}
+
+void Project::editSettings(const std::function<void(QSettings *)> &edit)
+{
+    if (!m_settings) {
+        edit(nullptr);
+        return;
+    }
+    QByteArray before, after;
+    const bool known = savedForm(m_settings.get(), &before);
+    edit(m_settings.get());
+    if (!savedForm(m_settings.get(), &after) || !known || after != before)
+        setChanged(true);
 }
 
 QList<MapSource> Project::mapSources() const
 {
     QList<MapSource> sources;
-    forEachEntry(m_settings, QStringLiteral("Map"), [&sources](QSettings *entry) {
+    forEachEntry(m_settings.get(), QStringLiteral("Map"), [&sources](QSettings *entry) {
         sources.append({entry->value(QStringLiteral("name")).toString(),
                         entry->value(QStringLiteral("dbFile")).toString(),
                         entry->value(QStringLiteral("tileServer")).toString()});
@@ -121,7 +155,7 @@ QList<MapSource> Project::mapSources() const
 QList<MapPreset> Project::mapPresets() const
 {
     QList<MapPreset> presets;
-    forEachEntry(m_settings, QStringLiteral("Presets"), [&presets](QSettings *entry) {
+    forEachEntry(m_settings.get(), QStringLiteral("Presets"), [&presets](QSettings *entry) {
         bool ok = false;
         double zoom = entry->value(QStringLiteral("zoom")).toDouble(&ok);
         if (!ok || !qIsFinite(zoom))

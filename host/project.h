@@ -5,8 +5,13 @@
 #include <QPointF>
 #include <QPointer>
 #include <QString>
+#include <QVariantMap>
+
+#include <functional>
+#include <memory>
 
 class QSettings;
+class QTemporaryDir;
 
 namespace Arvel {
 
@@ -33,7 +38,8 @@ struct MapPreset
 // The open project: its title, files, controller connection, the console's
 // three message filters and its controllers, which are its Light children.
 // `changed` marks edits not yet saved. The project's settings (map sources,
-// zoom limits, presets) live in an INI file that the project owns.
+// zoom limits, presets) are kept in a private copy until the project is
+// saved, so that they are saved, and dropped, with the rest of it.
 class Project : public QObject
 {
     Q_OBJECT
@@ -72,9 +78,15 @@ public:
     bool isChanged() const { return m_changed; }
     void setChanged(bool changed);
 
-    // The project's own settings file; opened by openSettings(), null before.
-    QSettings *settings() const { return m_settings; }
-    void openSettings(const QString &iniFile);
+    // The settings as edited, not yet saved: every key of the project file
+    // that is not written from the project's own objects. Null until
+    // openSettings(), which starts them afresh with `values` (key paths).
+    QSettings *settings() const { return m_settings.get(); }
+    void openSettings(const QVariantMap &values = QVariantMap());
+    // Lets `edit` (an editor's dialog) change the settings, and marks the
+    // project changed when it changed what saving would write. `edit` gets
+    // null when the project has no settings.
+    void editSettings(const std::function<void(QSettings *)> &edit);
 
     // The map settings as the editor keeps them. Only entries present count,
     // within the stored size, so a damaged size cannot make a long list.
@@ -106,7 +118,9 @@ private:
     QString m_responseFilter;
     QString m_notificationFilter;
     bool m_changed = false;
-    QSettings *m_settings = nullptr;
+    // The copy lives in a file of its own folder; it goes before the folder.
+    std::unique_ptr<QTemporaryDir> m_settingsDir;
+    std::unique_ptr<QSettings> m_settings;
 };
 
 } // namespace Arvel

@@ -466,6 +466,65 @@ void readProject(QSettings &settings, Project &project)
     settings.endArray();
 }
 
+// Keys that saving writes from the project's own objects; every other key
+// of the file belongs to the project's settings.
+bool ownKey(const QString &name)
+{
+    for (const char *group : {ProjectGroup, LightsArray}) {
+        const QString prefix = key(group) + QLatin1Char('/');
+        if (name.startsWith(prefix))
+            return true;
+    }
+    return false;
+}
+
+QVariantMap keptSettings(const QSettings &source)
+{
+    QVariantMap values;
+    const QStringList names = source.allKeys();
+    for (const QString &name : names) {
+        if (!ownKey(name))
+            values.insert(name, source.value(name));
+    }
+    return values;
+}
+
+std::unique_ptr<QSettings> openFile(const QString &fileName)
+{
+    auto settings = std::make_unique<QSettings>(fileName, QSettings::IniFormat);
+    settings->setIniCodec("UTF-8");
+    return settings;
+}
+
+// Whether `file` holds a project that can be read; *error says why not.
+bool holdsProject(const QString &file, QString *error)
+{
+    QString why;
+    switch (inspect(file, &why)) {
+    case Content::Project:
+        error->clear();
+        return true;
+    case Content::Unreadable:
+        *error = QCoreApplication::translate("Arvel::ProjectStore",
+                                             "The project file %1 cannot be read: %2.")
+                     .arg(QDir::toNativeSeparators(file), why);
+        return false;
+    default:
+        *error = QCoreApplication::translate("Arvel::ProjectStore", "The file %1 holds no project.")
+                     .arg(QDir::toNativeSeparators(file));
+        return false;
+    }
+}
+
+// Fills `project` from its file, which holdsProject() accepted.
+void readFile(Project &project)
+{
+    const std::unique_ptr<QSettings> source = openFile(project.fileName());
+    readProject(*source, project);
+    project.openSettings(keptSettings(*source));
+    project.setChanged(false);
+}
+
 // The first name of `base`, `base`.1, `base`.2 ... that is not taken.
 QString unusedName(const QString &base)
 {
@@ -485,28 +544,24 @@ QString fileName(const QString &folder)
 Project *load(const QString &fileName, QString *error, QObject *parent)
 {
     const QString file = QFileInfo(fileName).absoluteFilePath();
-    QString why;
-    switch (inspect(file, &why)) {
-    case Content::Project:
-        break;
-    case Content::Unreadable:
-        *error = QCoreApplication::translate("Arvel::ProjectStore",
-                                             "The project file %1 cannot be read: %2.")
-                     .arg(QDir::toNativeSeparators(file), why);
+    if (!holdsProject(file, error))
         return nullptr;
-    default:
-        *error = QCoreApplication::translate("Arvel::ProjectStore", "The file %1 holds no project.")
-                     .arg(QDir::toNativeSeparators(file));
-        return nullptr;
-    }
-    error->clear();
     auto *project = new Project(parent);
     project->setFileName(file);
     project->setBaseDir(QFileInfo(file).absolutePath());
-    project->openSettings(file);
-    readProject(*project->settings(), *project);
-    project->setChanged(false);
+    readFile(*project);
     return project;
+}
+
+bool reload(Project *project, QString *error)
+{
+    if (!project || !holdsProject(project->fileName(), error))
+        return false;
+    const QList<Light *> lights = project->lights();
+    for (Light *light : lights)
+        project->removeLight(light);
+    readFile(*project);
+    return true;
 }
 
 Project *open(const QString &folder, QString *error, QObject *parent)
@@ -531,7 +586,7 @@ Project *open(const QString &folder, QString *error, QObject *parent)
     }
 
     // A first start: the sample, kept at once so that the next start reads it.
-    Project *project = createSampleProject(folder, parent);
+    Project *project = createSampleProject(folder, keptSettings(*openFile(file)), parent);
     QString saveError;
     if (!save(project, &saveError))
         *error = QCoreApplication::translate("Arvel::ProjectStore",
@@ -568,21 +623,19 @@ bool save(Project *project, QString *error, QString *note)
             if (note)
                 *note = kept;
         }
-        project->openSettings(file);
-    } else if (project->settings()->status() != QSettings::NoError) {
-        // QSettings keeps its first error for good; a fresh object tells
-        // whether this save works. It takes over what the old one held.
-        QSettings *old = project->settings();
-        QVariantMap held;
-        const QStringList keys = old->allKeys();
-        for (const QString &name : keys)
-            held.insert(name, old->value(name));
-        project->openSettings(file);
-        for (auto it = held.cbegin(); it != held.cend(); ++it)
-            project->settings()->setValue(it.key(), it.value());
+        project->openSettings();
     }
 
-    QSettings *settings = project->settings();
+    // The file becomes what the project holds: its settings as edited and
+    // its own groups. QSettings writes a temporary file and renames it.
+    const std::unique_ptr<QSettings> settings = openFile(file);
+    settings->clear();
+    const QSettings *edited = project->settings();
+    const QStringList names = edited->allKeys();
+    for (const QString &name : names) {
+        if (!ownKey(name))
+            settings->setValue(name, edited->value(name));
+    }
     writeProject(*settings, *project);
     settings->sync();
     if (settings->status() != QSettings::NoError) {

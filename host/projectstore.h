@@ -14,11 +14,12 @@ class Project;
 // custom properties with their value types) and the map settings that the
 // editor's map dialogs keep there; and the controllers' drawing folders,
 // whose paths are stored relative to the folder so that it can be moved.
-// Saving goes through QSettings, which writes a temporary file and renames
-// it, so a failed save leaves the previous file whole. A file that cannot be
-// read is never written over: the project opened from it is empty and has no
-// settings object, and the first save keeps the unreadable file under
-// another name.
+// Saving makes the file hold the project's own groups and its settings as
+// edited (Project::settings()), nothing else; it goes through QSettings,
+// which writes a temporary file and renames it, so a failed save leaves the
+// previous file whole. A file that cannot be read is never written over:
+// the project opened from it is empty and has no settings object, and the
+// first save keeps the unreadable file under another name.
 namespace ProjectStore {
 
 // The settings file of the project kept in `folder`.
@@ -33,6 +34,12 @@ Project *open(const QString &folder, QString *error, QObject *parent = nullptr);
 // Reads the project file `fileName`: null, with *error set, when it cannot
 // be read or holds no project.
 Project *load(const QString &fileName, QString *error, QObject *parent = nullptr);
+
+// Reads the project again from its file (after the file was edited), in
+// place of everything it holds, unsaved changes included. When the file
+// cannot be read or holds no project, returns false with *error set and
+// leaves the project as it was.
+bool reload(Project *project, QString *error);
 
 // Writes the project into its file and clears its `changed` flag. On
 // failure returns false with *error set and leaves the flag as it was.

@@ -114,6 +114,11 @@ void seedSettings(QSettings *settings, const QPointF &center)
             {"Centre", "The central square", "16", QPointF(37.6175, 55.7539)},
             {"Station", "The station forecourt", "16", QPointF(37.5986, 55.7627)},
         };
+        // As the presets editor shows a centre, so that accepting it
+        // unchanged leaves the project unchanged.
+        const auto shown = [](double value) {
+            return QString::number(value, 'g', 6).toDouble();
+        };
         settings->beginWriteArray(QStringLiteral("Presets"));
         int index = 0;
         for (const Preset &preset : presets) {
@@ -121,8 +126,8 @@ void seedSettings(QSettings *settings, const QPointF &center)
             settings->setValue(QStringLiteral("name"), QString::fromUtf8(preset.name));
             settings->setValue(QStringLiteral("toolTip"), QString::fromUtf8(preset.toolTip));
             settings->setValue(QStringLiteral("zoom"), QString::fromUtf8(preset.zoom));
-            settings->setValue(QStringLiteral("lat"), preset.center.y());
-            settings->setValue(QStringLiteral("lon"), preset.center.x());
+            settings->setValue(QStringLiteral("lat"), shown(preset.center.y()));
+            settings->setValue(QStringLiteral("lon"), shown(preset.center.x()));
         }
         settings->endArray();
         settings->setValue(QStringLiteral("DefaultPreset"), QStringLiteral("Whole area"));
@@ -132,7 +137,7 @@ void seedSettings(QSettings *settings, const QPointF &center)
 
 } // namespace
 
-Project *createSampleProject(const QString &baseDir, QObject *parent)
+Project *createSampleProject(const QString &baseDir, const QVariantMap &settings, QObject *parent)
 {
     QDir dir(baseDir);
     dir.mkpath(QStringLiteral("."));
@@ -194,7 +199,7 @@ Project *createSampleProject(const QString &baseDir, QObject *parent)
     }
     center /= double(std::size(Lights));
 
-    project->openSettings(project->fileName());
+    project->openSettings(settings);
     seedSettings(project->settings(), center);
     project->setChanged(false);
     return project;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariantMap>
 
 class QObject;
 
@@ -11,7 +12,9 @@ class Project;
 // A small project of five controllers around one city centre, with phases,
 // programs, custom properties and schema drawings, kept in `baseDir`: the
 // drawings under schemas/<id>/ and the project's settings in project.ini.
-// Files that exist already are left as they are.
-Project *createSampleProject(const QString &baseDir, QObject *parent = nullptr);
+// Files that exist already are left as they are, and so are the `settings`
+// that the project starts with (key paths, as an older host left them).
+Project *createSampleProject(const QString &baseDir, const QVariantMap &settings = QVariantMap(),
+                             QObject *parent = nullptr);
 
 } // namespace Arvel

@@ -306,6 +306,18 @@
         <source>Remove controller %1 (%2) from the project?</source>
         <translation>Удалить контроллер %1 (%2) из проекта?</translation>
     </message>
+    <message>
+        <source>Edit project file</source>
+        <translation>Правка файла проекта</translation>
+    </message>
+    <message>
+        <source>The project has unsaved changes. Save them before editing the project file?</source>
+        <translation>В проекте есть несохранённые изменения. Сохранить их перед правкой файла проекта?</translation>
+    </message>
+    <message>
+        <source>%1 The project stays as it was until it is saved.</source>
+        <translation>%1 Проект остаётся прежним, пока его не сохранят.</translation>
+    </message>
 </context>
 <context>
     <name>OsmView</name>

@@ -104,6 +104,7 @@ private slots:
     void unreadableFileIsLeftAsItWas_data();
     void unreadableFileIsLeftAsItWas();
     void failedSaveKeepsTheChanges();
+    void reloadTakesTheFileAsEdited();
 };
 
 void tst_ProjectStore::roundTripKeepsEveryValue_data()
@@ -350,7 +351,10 @@ void tst_ProjectStore::failedSaveKeepsTheChanges()
     blocker.close();
 
     project->setTitle(QStringLiteral("Changed"));
-    project->setChanged(true);
+    project->editSettings([](QSettings *settings) {
+        settings->setValue(QStringLiteral("GraphicsScene/zoomMax"), 12);
+    });
+    QVERIFY(project->isChanged());
     QVERIFY(!ProjectStore::save(project.get(), &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(project->isChanged());
@@ -363,6 +367,35 @@ void tst_ProjectStore::failedSaveKeepsTheChanges()
     QCOMPARE(written.value(QStringLiteral("Project/title")).toString(), QStringLiteral("Changed"));
     // What the map dialogs kept in the settings survived the renewal.
     QCOMPARE(written.value(QStringLiteral("GraphicsScene/zoomMin")).toInt(), 10);
+    QCOMPARE(written.value(QStringLiteral("GraphicsScene/zoomMax")).toInt(), 12);
+}
+
+// After the settings editor changed the project file, the file is the project.
+void tst_ProjectStore::reloadTakesTheFileAsEdited()
+{
+    QTemporaryDir folder;
+    QString error;
+    std::unique_ptr<Project> project(ProjectStore::open(folder.path(), &error));
+    const QString file = ProjectStore::fileName(folder.path());
+    project->setChanged(true);
+    {
+        QSettings edited(file, QSettings::IniFormat);
+        edited.setValue(QStringLiteral("Project/title"), QStringLiteral("Edited"));
+        edited.setValue(QStringLiteral("Lights/1/description"), QStringLiteral("Edited light"));
+        edited.setValue(QStringLiteral("GraphicsScene/zoomMin"), 3);
+    }
+    QVERIFY2(ProjectStore::reload(project.get(), &error), qPrintable(error));
+    QCOMPARE(project->title(), QStringLiteral("Edited"));
+    QCOMPARE(project->lights().size(), 5);
+    QCOMPARE(project->lights().at(0)->description(), QStringLiteral("Edited light"));
+    QCOMPARE(project->settings()->value(QStringLiteral("GraphicsScene/zoomMin")).toInt(), 3);
+    QVERIFY(!project->isChanged());
+
+    // A file that holds no project any more leaves the project as it was.
+    QSettings(file, QSettings::IniFormat).remove(QStringLiteral("Project"));
+    QVERIFY(!ProjectStore::reload(project.get(), &error));
+    QVERIFY(error.contains(QDir::toNativeSeparators(file)));
+    QCOMPARE(project->lights().size(), 5);
 }
 
 QTEST_GUILESS_MAIN(tst_ProjectStore)
