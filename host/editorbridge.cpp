@@ -58,6 +58,8 @@ bool EditorBridge::report(bool called, const char *method)
 
 bool EditorBridge::editObject(QObject *light, bool *ok)
 {
+    if (m_plugin)
+        emit editingObject(light);
     bool edited = false;
     const bool called =
         m_plugin

@@ -41,6 +41,8 @@ public:
     bool initCloseHandler();
 
 signals:
+    // Just before the plug-in's object dialog opens on `light`.
+    void editingObject(QObject *light);
     void objectEdited(QObject *light);
     void objectAdded(QPointF point);
 

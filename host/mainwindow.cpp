@@ -77,6 +77,11 @@ MainWindow::MainWindow(Project *project, EditorBridge *editor, HostPython *pytho
     });
     connect(m_scene, &QGraphicsScene::selectionChanged, this, &MainWindow::updateActions);
     m_scene->installEventFilter(this);
+    connect(m_editor, &EditorBridge::editingObject, this, [this](QObject *object) {
+        if (auto *light = qobject_cast<Light *>(object); light && m_project)
+            m_recordsBeforeEdit.insert(light,
+                                       ProjectStore::lightRecord(light, m_project->baseDir()));
+    });
     connect(m_editor, &EditorBridge::objectEdited, this, &MainWindow::onObjectEdited);
     connect(m_editor, &EditorBridge::objectAdded, this, &MainWindow::onObjectAdded);
 
@@ -374,8 +379,11 @@ void MainWindow::onObjectEdited(QObject *object)
         return;
     if (LightMarker *marker = m_markers.value(light))
         marker->sync();
-    if (m_project)
-        m_project->setChanged(true);
+    // OK without a change leaves nothing to save.
+    const QByteArray before = m_recordsBeforeEdit.take(light);
+    if (!m_project || ProjectStore::lightRecord(light, m_project->baseDir()) == before)
+        return;
+    m_project->setChanged(true);
     statusBar()->showMessage(tr("Controller %1 changed").arg(light->id()), 4000);
 }
 

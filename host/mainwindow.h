@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
@@ -87,6 +88,8 @@ private:
     TrafficConsole *m_console = nullptr;
     Arvel::TrafficSimulator *m_traffic = nullptr;
     QHash<Arvel::Light *, Arvel::LightMarker *> m_markers;
+    // What saving kept of each light when the editor opened on it.
+    QHash<Arvel::Light *, QByteArray> m_recordsBeforeEdit;
     QMenu *m_presetMenu = nullptr;
     QMenu *m_sourceMenu = nullptr;
     QLabel *m_pointerLabel = nullptr;

@@ -335,6 +335,32 @@ void writeLight(QSettings &settings, Light *light, const QDir &base)
     settings.endGroup();
 }
 
+// Field by field as writeLight() writes them.
+void recordLight(QDataStream &out, const Light *light, const QDir &base)
+{
+    out << light->id() << light->type() << light->description() << numberText(light->position().x())
+        << numberText(light->position().y()) << storedPath(base, light->shema())
+        << light->rcdControl() << light->tloUseSgCnt() << light->eventMask();
+    const QList<QObject *> phases = light->phases();
+    out << phases.size();
+    for (const QObject *item : phases) {
+        const auto *phase = qobject_cast<const Phase *>(item);
+        out << (phase ? phase->id() : 0) << (phase ? phase->description() : QString())
+            << (phase ? storedPath(base, phase->shema()) : QString());
+    }
+    const QList<QObject *> programs = light->programs();
+    out << programs.size();
+    for (const QObject *item : programs) {
+        const auto *program = qobject_cast<const Program *>(item);
+        out << (program ? program->id() : 0) << (program ? program->description() : QString());
+    }
+    out << light->customProperties();
+    const ControllerState &controller = light->controller();
+    out << controller.deviceName << controller.serialNumber << controller.firmware
+        << controller.description << numberText(controller.position.x())
+        << numberText(controller.position.y()) << controller.phases << controller.programs;
+}
+
 std::unique_ptr<Light> readLight(QSettings &settings, const QDir &base)
 {
     auto light = std::make_unique<Light>();
@@ -649,6 +675,15 @@ bool save(Project *project, QString *error, QString *note)
     }
     project->setChanged(false);
     return true;
+}
+
+QByteArray lightRecord(const Light *light, const QString &baseDir)
+{
+    QByteArray record;
+    QDataStream out(&record, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_5_15);
+    recordLight(out, light, QDir(baseDir));
+    return record;
 }
 
 } // namespace ProjectStore

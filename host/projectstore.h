@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class QObject;
 
 namespace Arvel {
 
+class Light;
 class Project;
 
 // A project kept in a folder: the settings file project.ini, which holds the
@@ -45,6 +47,10 @@ bool reload(Project *project, QString *error);
 // failure returns false with *error set and leaves the flag as it was.
 // *note (when given) tells where an unreadable file was kept, if one was.
 bool save(Project *project, QString *error, QString *note = nullptr);
+
+// What saving keeps of `light` in a project based in `baseDir`: two records
+// are equal exactly when saving would write the same entry.
+QByteArray lightRecord(const Light *light, const QString &baseDir);
 
 } // namespace ProjectStore
 

@@ -49,8 +49,8 @@ QByteArray contents(const QString &fileName)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Accepts the plug-in's map dialog of `entry` on the project, after changing
-// a value in it when `edit`, as the host runs it.
+// Accepts the plug-in's dialog of `entry` on the project, after changing a
+// value in it when `edit`, and marks the project as the host does.
 void acceptDialog(QObject *plugin, Project *project, const QByteArray &entry, bool edit)
 {
     QTimer::singleShot(0, [edit] {
@@ -62,10 +62,20 @@ void acceptDialog(QObject *plugin, Project *project, const QByteArray &entry, bo
                 dialog->reject();
             return;
         }
+        if (auto *descr = dialog->findChild<QLineEdit *>(QStringLiteral("descr")); descr && edit)
+            descr->setText(descr->text() + QStringLiteral(" (north)"));
         if (auto *zoom = dialog->findChild<QSpinBox *>(QStringLiteral("minZoom")); zoom && edit)
             zoom->setValue(zoom->value() + 1);
         buttons->button(QDialogButtonBox::Ok)->click();
     });
+    if (entry == "editObject") {
+        Light *light = project->lights().value(0);
+        const QByteArray record = ProjectStore::lightRecord(light, project->baseDir());
+        QMetaObject::invokeMethod(plugin, entry, Q_ARG(QObject *, light), Q_ARG(bool, false));
+        if (ProjectStore::lightRecord(light, project->baseDir()) != record)
+            project->setChanged(true);
+        return;
+    }
     project->editSettings([plugin, &entry](QSettings *settings) {
         if (entry == "editPresets")
             QMetaObject::invokeMethod(plugin, entry, Q_ARG(QSettings *, settings),
@@ -166,6 +176,10 @@ void tst_CloseQuestion::answerDecides_data()
     // Closing would lose the changes that could not be written.
     QTest::newRow("a failed save keeps the window")
         << true << save << false << true << false << false << QByteArray();
+    QTest::newRow("object dialog accepted alone, closes unasked")
+        << false << cancel << true << false << true << false << QByteArray("editObject");
+    QTest::newRow("a new description is saved")
+        << true << save << true << true << true << true << QByteArray("editObject");
     QTest::newRow("map properties accepted alone, closes unasked")
         << false << cancel << true << false << true << false << QByteArray("editOsmProperies");
     QTest::newRow("a new zoom limit is saved")

@@ -14,9 +14,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 using namespace Arvel;
+
+using LightChange = std::function<void(Light *)>;
+Q_DECLARE_METATYPE(LightChange)
 
 namespace {
 
@@ -104,6 +108,8 @@ private slots:
     void unreadableFileIsLeftAsItWas_data();
     void unreadableFileIsLeftAsItWas();
     void failedSaveKeepsTheChanges();
+    void lightRecordChangesWithTheSavedFile_data();
+    void lightRecordChangesWithTheSavedFile();
     void reloadTakesTheFileAsEdited();
 };
 
@@ -368,6 +374,43 @@ void tst_ProjectStore::failedSaveKeepsTheChanges()
     // What the map dialogs kept in the settings survived the renewal.
     QCOMPARE(written.value(QStringLiteral("GraphicsScene/zoomMin")).toInt(), 10);
     QCOMPARE(written.value(QStringLiteral("GraphicsScene/zoomMax")).toInt(), 12);
+}
+
+void tst_ProjectStore::lightRecordChangesWithTheSavedFile_data()
+{
+    QTest::addColumn<LightChange>("change");
+
+    QTest::newRow("a phase's drawing") << LightChange([](Light *light) {
+        light->phases().at(0)->setProperty("shema", QStringLiteral("/elsewhere.svg"));
+    });
+    QTest::newRow("a custom property's type only") << LightChange([](Light *light) {
+        const QVariantList lanes =
+            light->customProperties().value(QStringLiteral("lanes")).toList();
+        light->setCustomProperty(QStringLiteral("lanes"), lanes.value(0).toString(),
+                                 lanes.value(1).toString());
+    });
+    QTest::newRow("the position by a millimetre") << LightChange(
+        [](Light *light) { light->setPosition(light->position() + QPointF(1e-8, 0)); });
+}
+
+// The host marks the project changed after the object dialog only when the
+// record differs: a field it misses is an edit lost without a question.
+void tst_ProjectStore::lightRecordChangesWithTheSavedFile()
+{
+    QFETCH(LightChange, change);
+
+    QTemporaryDir folder;
+    QString error;
+    std::unique_ptr<Project> project(ProjectStore::open(folder.path(), &error));
+    Light *light = project->lights().value(0);
+    QVERIFY(light);
+    const QString file = ProjectStore::fileName(folder.path());
+    const QByteArray saved = contents(file);
+    const QByteArray record = ProjectStore::lightRecord(light, project->baseDir());
+    change(light);
+    QVERIFY2(ProjectStore::save(project.get(), &error), qPrintable(error));
+    QVERIFY(contents(file) != saved);
+    QVERIFY(ProjectStore::lightRecord(light, project->baseDir()) != record);
 }
 
 // After the settings editor changed the project file, the file is the project.
