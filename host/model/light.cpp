@@ -28,7 +28,6 @@ template<typename T> QList<QObject *> asObjects(const QList<T *> &items)
 Light::Light(QObject *parent)
     : QObject(parent)
 {
-    qRegisterMetaType<QGraphicsScene *>();
 }
 
 Light::~Light() = default;

@@ -2,7 +2,6 @@
 
 #include "controllerstate.h"
 
-#include <QGraphicsScene>
 #include <QList>
 #include <QObject>
 #include <QPointF>
@@ -33,7 +32,8 @@ class Light : public QObject
     Q_PROPERTY(bool RcdControl READ rcdControl WRITE setRcdControl NOTIFY changed)
     Q_PROPERTY(int tlo_use_sg_cnt READ tloUseSgCnt WRITE setTloUseSgCnt NOTIFY changed)
     Q_PROPERTY(uint eventMask READ eventMask WRITE setEventMask NOTIFY changed)
-    Q_PROPERTY(QGraphicsScene *scene READ scene WRITE setScene)
+    // The map's scene; typed QObject* so that the model needs no widgets.
+    Q_PROPERTY(QObject *scene READ scene WRITE setScene)
 
 public:
     explicit Light(QObject *parent = nullptr);
@@ -55,8 +55,8 @@ public:
     void setTloUseSgCnt(int count);
     uint eventMask() const { return m_eventMask; }
     void setEventMask(uint mask);
-    QGraphicsScene *scene() const { return m_scene; }
-    void setScene(QGraphicsScene *scene) { m_scene = scene; }
+    QObject *scene() const { return m_scene; }
+    void setScene(QObject *scene) { m_scene = scene; }
 
     ControllerState &controller() { return m_controller; }
     const ControllerState &controller() const { return m_controller; }
@@ -97,7 +97,7 @@ private:
     bool m_rcdControl = false;
     int m_tloUseSgCnt = 0;
     uint m_eventMask = 0;
-    QPointer<QGraphicsScene> m_scene;
+    QPointer<QObject> m_scene;
     QList<Phase *> m_phases;
     QList<Program *> m_programs;
     QVariantMap m_customProperties;
