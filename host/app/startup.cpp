@@ -39,7 +39,7 @@ void setIdentity()
 {
     QApplication::setOrganizationName(QStringLiteral("Arvel"));
     QApplication::setApplicationName(QStringLiteral("editor2-host"));
-    QApplication::setApplicationVersion(QStringLiteral("2.3.41"));
+    QApplication::setApplicationVersion(QStringLiteral(EDITOR2_HOST_VERSION));
     QSettings::setDefaultFormat(QSettings::IniFormat);
 }
 
