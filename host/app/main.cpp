@@ -4,6 +4,7 @@
 
 #include "editorbridge.h"
 #include "hostpython.h"
+#include "hostsettings.h"
 #include "hosttour.h"
 #include "inieditmode.h"
 #include "mainwindow.h"
@@ -16,26 +17,11 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
 
 #include <memory>
-
-namespace {
-
-// Settings of the host itself, so that its settings editor has something to show.
-void seedHostSettings()
-{
-    QSettings settings;
-    if (!settings.contains(QStringLiteral("Console/intervalMs")))
-        settings.setValue(QStringLiteral("Console/intervalMs"), 350);
-    if (!settings.contains(QStringLiteral("Console/maximumLines")))
-        settings.setValue(QStringLiteral("Console/maximumLines"), 2000);
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -56,7 +42,7 @@ int main(int argc, char *argv[])
 
     QTemporaryDir scratch;
     const QString projectFolder = Startup::prepareFolders(options, scratch);
-    seedHostSettings();
+    HostSettings::seedDefaults();
 
     // Python first: the plug-in expects the host's interpreter to run.
     auto python = std::make_unique<Arvel::HostPython>();

@@ -5,6 +5,7 @@
 #include "crossview.h"
 #include "editorbridge.h"
 #include "hostpython.h"
+#include "hostsettings.h"
 #include "light.h"
 #include "lightmarker.h"
 #include "osmview.h"
@@ -94,15 +95,14 @@ MainWindow::MainWindow(Project *project, EditorBridge *editor, HostPython *pytho
         version->setToolTip(m_editor->errorString());
     statusBar()->addPermanentWidget(version);
 
-    QSettings settings;
     m_traffic = new TrafficSimulator(this);
     m_traffic->setProject(project);
     connect(m_traffic, &TrafficSimulator::message, m_console, &TrafficConsole::showMessage);
-    m_traffic->start(qMax(50, settings.value(QStringLiteral("Console/intervalMs"), 350).toInt()));
+    m_traffic->start(HostSettings::consoleIntervalMs());
 
     resize(1200, 800);
-    restoreGeometry(settings.value(QStringLiteral("MainWindow/geometry")).toByteArray());
-    if (!restoreState(settings.value(QStringLiteral("MainWindow/state")).toByteArray())) {
+    restoreGeometry(HostSettings::windowGeometry());
+    if (!restoreState(HostSettings::windowState())) {
         // The map gets most of the room on a first start.
         auto *consoleDock = findChild<QDockWidget *>(QStringLiteral("trafficConsoleDock"));
         auto *previewDock = findChild<QDockWidget *>(QStringLiteral("phasePreviewDock"));
@@ -264,14 +264,13 @@ void MainWindow::selectLight(Light *light)
 
 void MainWindow::applyMapSettings(bool showDefaultPreset)
 {
-    QSettings *settings = m_project ? m_project->settings() : nullptr;
-    if (!settings) {
+    if (!m_project || !m_project->settings()) {
         m_view->fitItems();
         return;
     }
     bool okMin = false, okMax = false;
-    const int zoomMin = settings->value(QStringLiteral("GraphicsScene/zoomMin")).toInt(&okMin);
-    const int zoomMax = settings->value(QStringLiteral("GraphicsScene/zoomMax")).toInt(&okMax);
+    const int zoomMin = m_project->zoomMin(&okMin);
+    const int zoomMax = m_project->zoomMax(&okMax);
     if (okMin)
         m_view->setZoomMin(zoomMin);
     if (okMax)
@@ -429,16 +428,12 @@ void MainWindow::editSystemSettings()
 
 void MainWindow::editIniFile()
 {
-    QSettings settings;
-    const QString start = settings
-                              .value(QStringLiteral("Paths/lastIniFile"),
-                                     m_project ? m_project->baseDir() : QString())
-                              .toString();
+    const QString start = HostSettings::lastIniFile(m_project ? m_project->baseDir() : QString());
     const QString fileName = QFileDialog::getOpenFileName(
         this, tr("Edit INI file"), start, tr("INI files (*.ini *.conf);;All files (*)"));
     if (fileName.isEmpty())
         return;
-    settings.setValue(QStringLiteral("Paths/lastIniFile"), fileName);
+    HostSettings::setLastIniFile(fileName);
     openIniFile(fileName);
 }
 
@@ -569,8 +564,6 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    QSettings settings;
-    settings.setValue(QStringLiteral("MainWindow/geometry"), saveGeometry());
-    settings.setValue(QStringLiteral("MainWindow/state"), saveState());
+    HostSettings::setWindow(saveGeometry(), saveState());
     QMainWindow::closeEvent(event);
 }

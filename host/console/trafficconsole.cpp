@@ -2,6 +2,7 @@
 
 #include "commandcodes.h"
 #include "hostpython.h"
+#include "hostsettings.h"
 #include "project.h"
 
 #include <QFontDatabase>
@@ -9,7 +10,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QSettings>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -61,8 +61,7 @@ TrafficConsole::TrafficConsole(HostPython *python, Project *project, QWidget *pa
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("consoleText"));
     m_text->setReadOnly(true);
-    m_text->setMaximumBlockCount(
-        qMax(100, QSettings().value(QStringLiteral("Console/maximumLines"), 2000).toInt()));
+    m_text->setMaximumBlockCount(HostSettings::consoleMaximumLines());
     m_text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(m_text, 1);

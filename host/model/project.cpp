@@ -2,6 +2,7 @@
 
 #include "connection.h"
 #include "light.h"
+#include "mapkeys.h"
 
 #include <QFile>
 #include <QSettings>
@@ -144,10 +145,10 @@ void Project::editSettings(const std::function<void(QSettings *)> &edit)
 QList<MapSource> Project::mapSources() const
 {
     QList<MapSource> sources;
-    forEachEntry(m_settings.get(), QStringLiteral("Map"), [&sources](QSettings *entry) {
-        sources.append({entry->value(QStringLiteral("name")).toString(),
-                        entry->value(QStringLiteral("dbFile")).toString(),
-                        entry->value(QStringLiteral("tileServer")).toString()});
+    forEachEntry(m_settings.get(), MapKeys::Sources, [&sources](QSettings *entry) {
+        sources.append({entry->value(MapKeys::SourceName).toString(),
+                        entry->value(MapKeys::SourceDbFile).toString(),
+                        entry->value(MapKeys::SourceTileServer).toString()});
     });
     return sources;
 }
@@ -155,15 +156,15 @@ QList<MapSource> Project::mapSources() const
 QList<MapPreset> Project::mapPresets() const
 {
     QList<MapPreset> presets;
-    forEachEntry(m_settings.get(), QStringLiteral("Presets"), [&presets](QSettings *entry) {
+    forEachEntry(m_settings.get(), MapKeys::Presets, [&presets](QSettings *entry) {
         bool ok = false;
-        double zoom = entry->value(QStringLiteral("zoom")).toDouble(&ok);
+        double zoom = entry->value(MapKeys::PresetZoom).toDouble(&ok);
         if (!ok || !qIsFinite(zoom))
             zoom = qQNaN();
-        const double lon = entry->value(QStringLiteral("lon")).toDouble();
-        const double lat = entry->value(QStringLiteral("lat")).toDouble();
-        presets.append({entry->value(QStringLiteral("name")).toString(),
-                        entry->value(QStringLiteral("toolTip")).toString(), zoom,
+        const double lon = entry->value(MapKeys::PresetLongitude).toDouble();
+        const double lat = entry->value(MapKeys::PresetLatitude).toDouble();
+        presets.append({entry->value(MapKeys::PresetName).toString(),
+                        entry->value(MapKeys::PresetToolTip).toString(), zoom,
                         qIsFinite(lon) && qIsFinite(lat) ? QPointF(lon, lat) : QPointF()});
     });
     return presets;
@@ -171,7 +172,19 @@ QList<MapPreset> Project::mapPresets() const
 
 QString Project::defaultPresetName() const
 {
-    return m_settings ? m_settings->value(QStringLiteral("DefaultPreset")).toString() : QString();
+    return m_settings ? m_settings->value(MapKeys::DefaultPreset).toString() : QString();
+}
+
+int Project::zoomMin(bool *ok) const
+{
+    *ok = false;
+    return m_settings ? m_settings->value(MapKeys::ZoomMin).toInt(ok) : 0;
+}
+
+int Project::zoomMax(bool *ok) const
+{
+    *ok = false;
+    return m_settings ? m_settings->value(MapKeys::ZoomMax).toInt(ok) : 0;
 }
 
 QList<Light *> Project::lights() const

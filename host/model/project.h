@@ -93,6 +93,9 @@ public:
     QList<MapSource> mapSources() const;
     QList<MapPreset> mapPresets() const;
     QString defaultPresetName() const;
+    // A zoom limit; *ok is false when it is missing or no number.
+    int zoomMin(bool *ok) const;
+    int zoomMax(bool *ok) const;
 
     QList<Light *> lights() const;
     Light *light(int id) const;

@@ -2,6 +2,7 @@
 
 #include "connection.h"
 #include "light.h"
+#include "mapkeys.h"
 #include "phase.h"
 #include "project.h"
 
@@ -78,30 +79,32 @@ QByteArray schemaSvg(int lightId, int phase)
 
 void seedSettings(QSettings *settings, const QPointF &center)
 {
-    if (!settings->contains(QStringLiteral("Map/size"))) {
-        settings->beginWriteArray(QStringLiteral("Map"));
-        settings->setArrayIndex(0);
-        settings->setValue(QStringLiteral("name"), QStringLiteral("City streets"));
-        settings->setValue(QStringLiteral("dbFile"), QStringLiteral("tiles/city.sqlite"));
-        settings->setValue(QStringLiteral("tileServer"),
-                           QStringLiteral("https://tiles.example.org/{z}/{x}/{y}.png"));
-        settings->setArrayIndex(1);
-        settings->setValue(QStringLiteral("name"), QStringLiteral("Satellite"));
-        settings->setValue(QStringLiteral("dbFile"), QStringLiteral("tiles/satellite.sqlite"));
-        settings->setValue(QStringLiteral("tileServer"),
-                           QStringLiteral("https://sat.example.org/{z}/{y}/{x}.jpg"));
-        settings->setArrayIndex(2);
-        settings->setValue(QStringLiteral("name"), QStringLiteral("Relief"));
-        settings->setValue(QStringLiteral("dbFile"), QStringLiteral("tiles/relief.sqlite"));
-        settings->setValue(QStringLiteral("tileServer"),
-                           QStringLiteral("https://relief.example.org/{z}/{x}/{y}.png"));
+    if (!settings->contains(MapKeys::Sources + QLatin1String("/size"))) {
+        const struct
+        {
+            const char *name;
+            const char *dbFile;
+            const char *tileServer;
+        } sources[] = {
+            {"City streets", "tiles/city.sqlite", "https://tiles.example.org/{z}/{x}/{y}.png"},
+            {"Satellite", "tiles/satellite.sqlite", "https://sat.example.org/{z}/{y}/{x}.jpg"},
+            {"Relief", "tiles/relief.sqlite", "https://relief.example.org/{z}/{x}/{y}.png"},
+        };
+        settings->beginWriteArray(MapKeys::Sources);
+        int index = 0;
+        for (const auto &source : sources) {
+            settings->setArrayIndex(index++);
+            settings->setValue(MapKeys::SourceName, QString::fromUtf8(source.name));
+            settings->setValue(MapKeys::SourceDbFile, QString::fromUtf8(source.dbFile));
+            settings->setValue(MapKeys::SourceTileServer, QString::fromUtf8(source.tileServer));
+        }
         settings->endArray();
     }
-    if (!settings->contains(QStringLiteral("GraphicsScene/zoomMin"))) {
-        settings->setValue(QStringLiteral("GraphicsScene/zoomMin"), 10);
-        settings->setValue(QStringLiteral("GraphicsScene/zoomMax"), 18);
+    if (!settings->contains(MapKeys::ZoomMin)) {
+        settings->setValue(MapKeys::ZoomMin, 10);
+        settings->setValue(MapKeys::ZoomMax, 18);
     }
-    if (!settings->contains(QStringLiteral("Presets/size"))) {
+    if (!settings->contains(MapKeys::Presets + QLatin1String("/size"))) {
         struct Preset
         {
             const char *name;
@@ -119,18 +122,18 @@ void seedSettings(QSettings *settings, const QPointF &center)
         const auto shown = [](double value) {
             return QString::number(value, 'g', 6).toDouble();
         };
-        settings->beginWriteArray(QStringLiteral("Presets"));
+        settings->beginWriteArray(MapKeys::Presets);
         int index = 0;
         for (const Preset &preset : presets) {
             settings->setArrayIndex(index++);
-            settings->setValue(QStringLiteral("name"), QString::fromUtf8(preset.name));
-            settings->setValue(QStringLiteral("toolTip"), QString::fromUtf8(preset.toolTip));
-            settings->setValue(QStringLiteral("zoom"), QString::fromUtf8(preset.zoom));
-            settings->setValue(QStringLiteral("lat"), shown(preset.center.y()));
-            settings->setValue(QStringLiteral("lon"), shown(preset.center.x()));
+            settings->setValue(MapKeys::PresetName, QString::fromUtf8(preset.name));
+            settings->setValue(MapKeys::PresetToolTip, QString::fromUtf8(preset.toolTip));
+            settings->setValue(MapKeys::PresetZoom, QString::fromUtf8(preset.zoom));
+            settings->setValue(MapKeys::PresetLatitude, shown(preset.center.y()));
+            settings->setValue(MapKeys::PresetLongitude, shown(preset.center.x()));
         }
         settings->endArray();
-        settings->setValue(QStringLiteral("DefaultPreset"), QStringLiteral("Whole area"));
+        settings->setValue(MapKeys::DefaultPreset, QStringLiteral("Whole area"));
     }
     settings->sync();
 }
