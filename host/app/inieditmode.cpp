@@ -16,8 +16,8 @@ namespace {
 class EditorWatcher : public QObject
 {
 public:
-    bool seen = false;
-    int result = QDialog::Rejected;
+    bool seen() const { return m_seen; }
+    int result() const { return m_result; }
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
@@ -26,8 +26,9 @@ public:
             if (auto *dialog = qobject_cast<QDialog *>(watched)) {
                 if (!m_dialogs.contains(dialog)) {
                     m_dialogs.append(dialog);
-                    seen = true;
-                    connect(dialog, &QDialog::finished, this, [this](int code) { result = code; });
+                    m_seen = true;
+                    connect(dialog, &QDialog::finished, this,
+                            [this](int code) { m_result = code; });
                 }
             }
         }
@@ -36,6 +37,8 @@ public:
 
 private:
     QList<QPointer<QDialog>> m_dialogs;
+    bool m_seen = false;
+    int m_result = QDialog::Rejected;
 };
 
 } // namespace
@@ -61,10 +64,10 @@ int IniEditMode::run(const QString &fileName)
     // the file is.
     const bool called = editor.editIniFile(QFileInfo(fileName).absoluteFilePath());
     qApp->removeEventFilter(&watcher);
-    if (!called || !watcher.seen) {
+    if (!called || !watcher.seen()) {
         err << QApplication::translate("main", "editor2-host: the settings editor did not open")
             << Qt::endl;
         return NoEditor;
     }
-    return watcher.result == QDialog::Accepted ? Accepted : Cancelled;
+    return watcher.result() == QDialog::Accepted ? Accepted : Cancelled;
 }

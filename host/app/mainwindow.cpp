@@ -348,12 +348,9 @@ void MainWindow::updateActions()
 
 void MainWindow::editLight(Light *light)
 {
-    // While the editor is hidden to pick a position on the map, a double
-    // click on a marker must not open a second one.
-    static bool editing = false;
-    if (!light || editing)
+    if (!light || m_editing)
         return;
-    const QScopedValueRollback<bool> busy(editing, true);
+    const QScopedValueRollback<bool> busy(m_editing, true);
     selectLight(light);
     m_crossView->setLight(light);
     m_editor->editObject(light);

@@ -27,8 +27,7 @@ QString key(const char *name)
 
 int read(const Number &number)
 {
-    return qMax(number.minimum,
-                QSettings().value(key(number.key), number.fallback).toInt());
+    return qMax(number.minimum, QSettings().value(key(number.key), number.fallback).toInt());
 }
 
 } // namespace
