@@ -517,6 +517,8 @@ void MainWindow::onObjectAdded(QPointF point)
         return;
     m_adding = false;
     statusBar()->clearMessage();
+    if (m_editing)
+        return;
 
     auto *light = new Light;
     light->setPosition(point);
@@ -528,7 +530,11 @@ void MainWindow::onObjectAdded(QPointF point)
     m_project->addLight(light);
     selectLight(light);
     m_crossView->setLight(light);
-    const bool accepted = m_editor->editObject(light);
+    bool accepted = false;
+    {
+        const QScopedValueRollback<bool> busy(m_editing, true);
+        accepted = m_editor->editObject(light);
+    }
     m_crossView->setLight(nullptr);
     if (!guard)
         return;
@@ -542,7 +548,7 @@ void MainWindow::onObjectAdded(QPointF point)
 void MainWindow::removeSelectedLight()
 {
     Light *light = selectedLight();
-    if (!light || !m_project)
+    if (!light || !m_project || m_editing)
         return;
     const auto answer = QMessageBox::question(this, tr("Remove controller"),
                                               tr("Remove controller %1 (%2) from the project?")

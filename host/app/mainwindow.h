@@ -97,7 +97,7 @@ private:
     QAction *m_removeAction = nullptr;
     QList<QAction *> m_pluginActions;
     bool m_adding = false;
-    // While the editor is hidden to pick a position on the map, a double
-    // click on a marker must not open a second one.
+    // While the editor is hidden to pick a position on the map, the map must
+    // not open a second one, nor remove the controller under edit.
     bool m_editing = false;
 };
