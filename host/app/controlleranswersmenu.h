@@ -9,10 +9,8 @@ namespace Arvel {
 class Project;
 }
 
-// A menu of the reference host that sets how the simulated controllers behind
-// sendCommand answer: promptly, slowly, with short lists or not at all. The
-// choice holds for every controller of the project, also those added later,
-// so that the object dialog's progress and its cancel can be watched.
+// How the project's simulated controllers answer (promptly, slowly, short,
+// not at all), for every controller, also those added later.
 class ControllerAnswersMenu : public QMenu
 {
     Q_OBJECT

@@ -7,10 +7,8 @@ namespace Arvel {
 
 class Light;
 
-// The phase preview of the main window: editors call previewPhase(n) by name
-// to show phase n of the controller being edited, and previewPhase(-1) to
-// clear it. It draws a crossing with the phase's open directions and the
-// phase's number and description.
+// The phase preview, object "crossView": previewPhase(n) shows phase n of
+// the controller set with setLight(), previewPhase(-1) clears it.
 class CrossView : public QWidget
 {
     Q_OBJECT

@@ -11,10 +11,9 @@ class QGraphicsScene;
 class QGraphicsView;
 class QSettings;
 
-// The host's side of the editor plug-in: it loads the library from the
-// program's folder (or, installed, from the plug-in folder) and drives its root object only by
-// name, as the application that the plug-in was made for does. Each call tells whether the plug-in
-// answered it.
+// The editor plug-in as the host sees it: loaded from beside the program or
+// from the installed plug-in folder and driven only by name; each call tells
+// whether the plug-in answered it.
 class EditorBridge : public QObject
 {
     Q_OBJECT

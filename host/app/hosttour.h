@@ -7,10 +7,9 @@
 class MainWindow;
 class ScreenshotTour;
 
-// The screenshot run of the reference host: the main window with a selected
-// controller and its phase preview, then every dialog of the plug-in, each
-// opened from the host as a user would open it. The program exits when the
-// tour ends, with 1 when a picture is missing.
+// The host's screenshot run: the main window, then every dialog of the
+// plug-in opened as a user would; the program exits with 1 when a picture is
+// missing.
 namespace HostTour {
 
 // Starts the tour from the event loop; pictures go to `folder`, or to

@@ -11,11 +11,8 @@
 class QDialog;
 class QWidget;
 
-// Saves a PNG of the main window and of each dialog in turn, for a run
-// without a display. A dialog step calls the entry point that opens the
-// dialog; while that call blocks, a timer finds the dialog, lets its layout
-// settle, grabs it and closes it. A dialog that never shows is reported
-// after a timeout instead of hanging the run.
+// Saves a PNG of a window and of each dialog in turn, closing each dialog
+// once grabbed; a dialog that never shows fails its step after a timeout.
 class ScreenshotTour : public QObject
 {
     Q_OBJECT

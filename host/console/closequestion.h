@@ -11,13 +11,9 @@ namespace Arvel {
 
 class Project;
 
-// What closing the project means to the host, called through its Python
-// action actions.closeProject(): an unchanged project closes at once; with
-// unsaved changes the user is asked "Save changes to the project?" with
-// Save, Discard and Cancel. Save closes only once the project is saved,
-// Discard closes without saving, Cancel keeps the project open. The answer
-// can be given by code instead of a person (tests, scripted runs); such an
-// answer gets no message box, a failed save is then only logged.
+// actions.closeProject() of the host's Python: true when the project may
+// close, asking "Save changes to the project?" (Save, Discard, Cancel) when it
+// has unsaved changes. An answer set by code replaces the question.
 class CloseQuestion : public QObject
 {
     Q_OBJECT

@@ -12,12 +12,9 @@ namespace Arvel {
 class CloseQuestion;
 class Project;
 
-// The host's Python, through the shared layer. It starts the interpreter,
-// creates the host modules `actions` (closeProject, which asks the
-// CloseQuestion) and `arvel` (av_module
-// with the console's three filters), keeps those filters in step with the
-// project's console*Filter properties, and evaluates them for the console
-// over message objects named request, resp and notify.
+// The host's Python: the modules `actions` and `arvel` (av_module with the
+// console's three filters, kept in step with the project's), and the filters'
+// verdicts on the console's messages.
 class HostPython : public QObject
 {
     Q_OBJECT

@@ -14,10 +14,8 @@ class HostPython;
 class Project;
 } // namespace Arvel
 
-// The traffic console: the messages exchanged with the controllers, each
-// shown only when the project's console filter for its kind lets it pass
-// (evaluated in the host's Python), plus what Python prints. A faulty filter
-// hides its messages and is reported once.
+// The traffic console: the controller messages that the project's console
+// filters let pass, and what Python prints; a faulty filter is reported once.
 class TrafficConsole : public QWidget
 {
     Q_OBJECT

@@ -22,9 +22,8 @@ struct TrafficMessage
     int notificationId = 0; // notification: 0..15
 };
 
-// The traffic between the host and the project's controllers, simulated: a
-// request to one of the controllers every interval, its answer a little
-// later (now and then an error), and now and then a notification.
+// Simulated traffic with the project's controllers: requests, their answers
+// (now and then an error) and notifications, at a steady interval.
 class TrafficSimulator : public QObject
 {
     Q_OBJECT

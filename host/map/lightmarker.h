@@ -7,8 +7,7 @@ namespace Arvel {
 
 class Light;
 
-// A controller on the map: a small traffic-light glyph with the controller's
-// id beside it, drawn at a fixed size whatever the zoom. It follows the
+// A controller on the map, at a fixed size whatever the zoom, following the
 // controller's position and id.
 class LightMarker : public QGraphicsItem
 {

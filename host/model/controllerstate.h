@@ -8,9 +8,8 @@
 
 namespace Arvel {
 
-// What a live controller reports about itself: the reference host has no
-// controllers to talk to, so each Light carries one of these and answers its
-// commands from it.
+// What a live controller reports about itself; each Light answers its
+// commands from one of these.
 struct ControllerState
 {
     QString deviceName = QStringLiteral("Arvel2");

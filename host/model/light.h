@@ -17,10 +17,9 @@ namespace Arvel {
 class Phase;
 class Program;
 
-// A traffic-light controller of the project: identity, type, place on the map,
-// schema drawing, phases, programs, events mask and custom properties. Editors
-// reach it only by property and method name. Commands sent to it are answered
-// asynchronously from its simulated controller state.
+// A traffic-light controller of the project, reached by editors only by
+// property and method name; commands sent to it are answered later from its
+// simulated controller state.
 class Light : public QObject
 {
     Q_OBJECT

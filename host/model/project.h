@@ -35,11 +35,9 @@ struct MapPreset
     QPointF center; // longitude, latitude
 };
 
-// The open project: its title, files, controller connection, the console's
-// three message filters and its controllers, which are its Light children.
-// `changed` marks edits not yet saved. The project's settings (map sources,
-// zoom limits, presets) are kept in a private copy until the project is
-// saved, so that they are saved, and dropped, with the rest of it.
+// The open project with its controllers (its Light children); `changed`
+// marks edits not yet saved, and its settings are a private copy saved, or
+// dropped, with the rest of it.
 class Project : public QObject
 {
     Q_OBJECT

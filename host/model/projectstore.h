@@ -10,18 +10,10 @@ namespace Arvel {
 class Light;
 class Project;
 
-// A project kept in a folder: the settings file project.ini, which holds the
-// project's title, server address and console filters, every controller with
-// all that the editor can change on it (phases, programs, events mask,
-// custom properties with their value types) and the map settings that the
-// editor's map dialogs keep there; and the controllers' drawing folders,
-// whose paths are stored relative to the folder so that it can be moved.
-// Saving makes the file hold the project's own groups and its settings as
-// edited (Project::settings()), nothing else; it goes through QSettings,
-// which writes a temporary file and renames it, so a failed save leaves the
-// previous file whole. A file that cannot be read is never written over:
-// the project opened from it is empty and has no settings object, and the
-// first save keeps the unreadable file under another name.
+// A project kept in a folder: project.ini (everything the editor can change,
+// drawing paths relative to the folder) beside the drawings. A failed save
+// leaves the previous file whole, and a file that cannot be read is never
+// written over.
 namespace ProjectStore {
 
 // The settings file of the project kept in `folder`.

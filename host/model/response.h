@@ -3,9 +3,8 @@
 #include <QObject>
 #include <QVariantList>
 
-// The answer to one command sent to a controller. It is handed out at once,
-// empty, and emits finished() when `data` holds the answer's fields. The host
-// owns it; it stays alive until finished() and for a while afterwards.
+// The answer to one command, handed out empty: finished() says that `data`
+// holds the answer's fields. It stays alive a while after that.
 class Response : public QObject
 {
     Q_OBJECT
