@@ -2,6 +2,7 @@
 
 #include "closequestion.h"
 #include "controlleranswersmenu.h"
+#include "coordinatetext.h"
 #include "crossview.h"
 #include "editorbridge.h"
 #include "hostpython.h"
@@ -73,9 +74,10 @@ MainWindow::MainWindow(Project *project, EditorBridge *editor, HostPython *pytho
 
     connect(m_view, &OsmView::lightActivated, this, &MainWindow::editLight);
     connect(m_view, &OsmView::pointerMoved, this, [this](QPointF point) {
-        m_pointerLabel->setText(
-            QStringLiteral("%1, %2").arg(point.y(), 0, 'f', 5).arg(point.x(), 0, 'f', 5));
+        m_pointerLabel->setText(tr("lon;lat %1").arg(CoordinateText::point(point)));
     });
+    connect(m_view, &OsmView::sourceProblem, this,
+            [this](const QString &message) { statusBar()->showMessage(message, 15000); });
     connect(m_scene, &QGraphicsScene::selectionChanged, this, &MainWindow::updateActions);
     m_scene->installEventFilter(this);
     connect(m_editor, &EditorBridge::editingObject, this, [this](QObject *object) {
@@ -87,6 +89,8 @@ MainWindow::MainWindow(Project *project, EditorBridge *editor, HostPython *pytho
     connect(m_editor, &EditorBridge::objectAdded, this, &MainWindow::onObjectAdded);
 
     m_pointerLabel = new QLabel(this);
+    m_pointerLabel->setToolTip(tr(
+        "The pointer's place: longitude;latitude, as the object dialog's Position field takes it"));
     statusBar()->addPermanentWidget(m_pointerLabel);
     auto *version = new QLabel(this);
     version->setText(m_editor->isLoaded() ? tr("editor2 %1").arg(m_editor->moduleVersion())
@@ -291,27 +295,33 @@ void MainWindow::applyMapSettings(bool showDefaultPreset)
     m_view->fitItems();
 }
 
-// The sources are only named: choosing one shows its name on the map.
+// Choosing a source shows its tiles; the one shown stays chosen while it
+// is there.
 void MainWindow::rebuildSourceMenu()
 {
     const QString chosen = m_view->sourceName();
     m_sourceMenu->clear();
     auto *group = new QActionGroup(m_sourceMenu);
     const QList<MapSource> sources = m_project ? m_project->mapSources() : QList<MapSource>();
+    const QString baseDir = m_project ? m_project->baseDir() : QString();
     QAction *current = nullptr;
-    for (const MapSource &source : sources) {
-        const QString name = source.name.isEmpty() ? tr("(unnamed)") : source.name;
-        QAction *use =
-            m_sourceMenu->addAction(name, this, [this, name] { m_view->setSourceName(name); });
+    MapSource shown;
+    for (MapSource source : sources) {
+        if (source.name.isEmpty())
+            source.name = tr("(unnamed)");
+        QAction *use = m_sourceMenu->addAction(
+            source.name, this, [this, source, baseDir] { m_view->setMapSource(source, baseDir); });
         use->setCheckable(true);
         use->setActionGroup(group);
         use->setToolTip(tr("%1, tiles from %2").arg(source.dbFile, source.tileServer));
-        if (!current || name == chosen)
+        if (!current || source.name == chosen) {
             current = use;
+            shown = source;
+        }
     }
     if (current)
         current->setChecked(true);
-    m_view->setSourceName(current ? current->text() : QString());
+    m_view->setMapSource(shown, baseDir);
     m_sourceMenu->setToolTipsVisible(true);
     m_sourceMenu->setEnabled(!m_sourceMenu->isEmpty());
 }

@@ -15,7 +15,8 @@ QString label(double degrees, double step, QChar positive, QChar negative)
     const bool whole = std::abs(degrees - rounded) < 1e-9;
     const int needed = step > 0.0 ? int(std::ceil(-std::log10(step) - 1e-9)) : 0;
     const int decimals = whole ? 0 : qBound(3, needed, 9);
-    const QString number = QLocale::c().toString(std::abs(whole ? rounded : degrees), 'f', decimals);
+    const QString number =
+        QLocale::c().toString(std::abs(whole ? rounded : degrees), 'f', decimals);
     // A value that rounds to zero has no hemisphere.
     if (QLocale::c().toDouble(number) == 0.0)
         return number + QStringLiteral("°");
@@ -36,8 +37,8 @@ QString latitude(double degrees, double step)
 
 QString point(const QPointF &lonLat)
 {
-    return QStringLiteral("%1;%2")
-        .arg(QLocale::c().toString(lonLat.x(), 'f', 5), QLocale::c().toString(lonLat.y(), 'f', 5));
+    return QStringLiteral("%1;%2").arg(QLocale::c().toString(lonLat.x(), 'f', 5),
+                                       QLocale::c().toString(lonLat.y(), 'f', 5));
 }
 
 } // namespace CoordinateText

@@ -1,11 +1,19 @@
 #include "osmview.h"
 
+#include "coordinatetext.h"
 #include "lightmarker.h"
+#include "project.h"
+#include "tilemath.h"
+#include "tilesource.h"
 
+#include <QDir>
 #include <QGraphicsScene>
 #include <QMouseEvent>
+#include <QNetworkAccessManager>
+#include <QNetworkDiskCache>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QWheelEvent>
 #include <QtMath>
 #include <QtNumeric>
@@ -18,9 +26,19 @@ double pixelsPerDegree(double zoom)
     return 256.0 * std::pow(2.0, zoom) / 360.0;
 }
 
-QString degreesText(double value)
+double latitudeStretch(double latitude)
 {
-    return QString::number(value, 'f', value == std::floor(value) ? 0 : 3);
+    return qBound(1.0, 1.0 / std::cos(qDegreesToRadians(latitude)), 6.0);
+}
+
+const qint64 DiskCacheBytes = 200 * 1024 * 1024;
+
+// Corner texts stay readable over any tile.
+void drawLabel(QPainter *painter, const QRect &area, int flags, const QString &text)
+{
+    const QRect box = painter->boundingRect(area, flags, text).adjusted(-2, 0, 2, 0);
+    painter->fillRect(box, QColor(255, 255, 255, 170));
+    painter->drawText(area, flags, text);
 }
 
 } // namespace
@@ -38,8 +56,13 @@ OsmView::OsmView(QGraphicsScene *scene, QWidget *parent)
     // The grid labels sit at the viewport's edges; scrolled pixels would smear them.
     setViewportUpdateMode(FullViewportUpdate);
     setMouseTracking(true);
+    m_tileRequest.setSingleShot(true);
+    m_tileRequest.setInterval(0);
+    connect(&m_tileRequest, &QTimer::timeout, this, &OsmView::requestTiles);
     applyZoom();
 }
+
+OsmView::~OsmView() = default;
 
 void OsmView::setZoomMin(int zoom)
 {
@@ -66,6 +89,7 @@ void OsmView::setZoomF(double zoom)
     if (qFuzzyCompare(zoom, m_zoom))
         return;
     const QPointF center = visibleCenter();
+    m_latitudeStretch = latitudeStretch(center.y());
     m_zoom = zoom;
     applyZoom();
     centerOn(center);
@@ -74,7 +98,7 @@ void OsmView::setZoomF(double zoom)
 
 void OsmView::showPoint(const QPointF &center, double zoom)
 {
-    m_latitudeStretch = qBound(1.0, 1.0 / std::cos(qDegreesToRadians(center.y())), 6.0);
+    m_latitudeStretch = latitudeStretch(center.y());
     const double low = qMin(m_zoomMin, m_zoomMax);
     const double high = qMax(m_zoomMin, m_zoomMax);
     // A preset without a usable zoom keeps the current one.
@@ -84,10 +108,67 @@ void OsmView::showPoint(const QPointF &center, double zoom)
     emit zoomChanged(m_zoom);
 }
 
-void OsmView::setSourceName(const QString &name)
+void OsmView::setMapSource(const Arvel::MapSource &source, const QString &baseDir)
 {
-    m_sourceName = name;
+    const QStringList spec{source.name, source.dbFile, source.tileServer, baseDir};
+    if (spec == m_sourceSpec)
+        return;
+    m_sourceSpec = spec;
+    m_sourceName = source.name;
+    // The old source goes first: its requests are aborted, its file closed.
+    m_tiles.reset();
+    if (!source.dbFile.trimmed().isEmpty() || !source.tileServer.trimmed().isEmpty()) {
+        m_tiles = std::make_unique<TileSource>(source, baseDir, network());
+        connect(m_tiles.get(), &TileSource::tileReady, viewport(), qOverload<>(&QWidget::update));
+        connect(m_tiles.get(), &TileSource::problem, this, &OsmView::sourceProblem);
+        m_tileRequest.start();
+    }
     viewport()->update();
+}
+
+QString OsmView::sourceName() const
+{
+    return m_sourceName;
+}
+
+void OsmView::setTileCacheFolder(const QString &folder)
+{
+    m_cacheFolder = folder;
+    if (m_network) {
+        if (auto *cache = qobject_cast<QNetworkDiskCache *>(m_network->cache()))
+            cache->setCacheDirectory(folder);
+    }
+}
+
+QNetworkAccessManager *OsmView::network()
+{
+    if (!m_network) {
+        m_network = new QNetworkAccessManager(this);
+        auto *cache = new QNetworkDiskCache(m_network);
+        cache->setCacheDirectory(m_cacheFolder.isEmpty() ? QStandardPaths::writableLocation(
+                                                               QStandardPaths::CacheLocation)
+                                                               + QStringLiteral("/tiles")
+                                                         : m_cacheFolder);
+        cache->setMaximumCacheSize(DiskCacheBytes);
+        m_network->setCache(cache);
+    }
+    return m_network;
+}
+
+int OsmView::tileZoom() const
+{
+    return qBound(0, qRound(m_zoom), TileMath::MaxZoom);
+}
+
+QRectF OsmView::visibleArea() const
+{
+    return mapToScene(viewport()->rect()).boundingRect();
+}
+
+void OsmView::requestTiles()
+{
+    if (m_tiles)
+        m_tiles->setWanted(TileMath::covering(visibleArea(), tileZoom()));
 }
 
 QPointF OsmView::visibleCenter() const
@@ -114,7 +195,7 @@ void OsmView::fitItems()
     }
     const QRectF area(QPointF(left, top), QPointF(right, bottom));
     const QSizeF pixels = QSizeF(viewport()->size()) * 0.8;
-    const double stretch = qBound(1.0, 1.0 / std::cos(qDegreesToRadians(area.center().y())), 6.0);
+    const double stretch = latitudeStretch(area.center().y());
     double zoom = qMax(m_zoomMin, m_zoomMax);
     while (zoom > qMin(m_zoomMin, m_zoomMax)) {
         const double ppd = pixelsPerDegree(zoom);
@@ -141,6 +222,7 @@ void OsmView::applyZoom()
     const double ppd = pixelsPerDegree(m_zoom);
     // North up: latitude grows upwards, scene y downwards.
     setTransform(QTransform::fromScale(ppd, -ppd * m_latitudeStretch));
+    m_tileRequest.start();
 }
 
 double OsmView::gridStep() const
@@ -165,6 +247,31 @@ void OsmView::drawBackground(QPainter *painter, const QRectF &rect)
         painter->drawLine(QPointF(x, rect.top()), QPointF(x, rect.bottom()));
     for (double y = std::floor(rect.top() / step) * step; y <= rect.bottom(); y += step)
         painter->drawLine(QPointF(rect.left(), y), QPointF(rect.right(), y));
+    drawTiles(painter);
+}
+
+// In viewport pixels, each tile from its corners' places: neighbours share
+// their edges, and a tile of 256 pixels is copied, not scaled.
+void OsmView::drawTiles(QPainter *painter)
+{
+    if (!m_tiles)
+        return;
+    const QTransform toViewport = viewportTransform();
+    const QVector<TileMath::TileId> tiles = TileMath::covering(visibleArea(), tileZoom());
+    painter->save();
+    painter->resetTransform();
+    for (const TileMath::TileId &tile : tiles) {
+        const QImage image = m_tiles->image(tile);
+        if (image.isNull())
+            continue;
+        const QRectF bounds = TileMath::bounds(tile);
+        const QPointF northWest = toViewport.map(QPointF(bounds.left(), bounds.bottom()));
+        const QPointF southEast = toViewport.map(QPointF(bounds.right(), bounds.top()));
+        const QPoint topLeft(qRound(northWest.x()), qRound(northWest.y()));
+        const QPoint bottomRight(qRound(southEast.x()), qRound(southEast.y()));
+        painter->drawImage(QRect(topLeft, bottomRight - QPoint(1, 1)), image);
+    }
+    painter->restore();
 }
 
 void OsmView::drawForeground(QPainter *painter, const QRectF &)
@@ -177,19 +284,24 @@ void OsmView::drawForeground(QPainter *painter, const QRectF &)
     font.setPixelSize(10);
     painter->setFont(font);
     painter->setPen(QColor(140, 130, 115));
+    const int width = viewport()->width();
     for (double x = std::floor(visible.left() / step) * step; x <= visible.right(); x += step) {
         const int px = mapFromScene(QPointF(x, visible.center().y())).x();
-        painter->drawText(px + 3, 12, degreesText(x) + QStringLiteral("°E"));
+        drawLabel(painter, QRect(px + 3, 1, width, 14), Qt::AlignLeft | Qt::AlignTop,
+                  CoordinateText::longitude(x, step));
     }
     for (double y = std::floor(visible.top() / step) * step; y <= visible.bottom(); y += step) {
         const int py = mapFromScene(QPointF(visible.center().x(), y)).y();
-        painter->drawText(3, py - 3, degreesText(y) + QStringLiteral("°N"));
+        drawLabel(painter, QRect(3, py - 15, width, 14), Qt::AlignLeft | Qt::AlignBottom,
+                  CoordinateText::latitude(y, step));
     }
-    painter->drawText(viewport()->rect().adjusted(0, 0, -6, -4), Qt::AlignRight | Qt::AlignBottom,
-                      tr("zoom %1").arg(m_zoom));
+    const QRect corners = viewport()->rect().adjusted(6, 0, -6, -4);
+    drawLabel(painter, corners, Qt::AlignRight | Qt::AlignBottom, tr("zoom %1").arg(m_zoom));
     if (!m_sourceName.isEmpty()) {
-        painter->drawText(viewport()->rect().adjusted(6, 0, 0, -4), Qt::AlignLeft | Qt::AlignBottom,
-                          tr("map: %1").arg(m_sourceName));
+        const QString attribution = m_tiles ? m_tiles->attribution() : QString();
+        drawLabel(painter, corners.adjusted(0, 0, -80, 0), Qt::AlignLeft | Qt::AlignBottom,
+                  attribution.isEmpty() ? tr("map: %1").arg(m_sourceName)
+                                        : tr("map: %1 (%2)").arg(m_sourceName, attribution));
     }
     painter->restore();
 }
@@ -219,6 +331,18 @@ void OsmView::mouseMoveEvent(QMouseEvent *event)
 {
     QGraphicsView::mouseMoveEvent(event);
     emit pointerMoved(mapToScene(event->pos()));
+}
+
+void OsmView::resizeEvent(QResizeEvent *event)
+{
+    QGraphicsView::resizeEvent(event);
+    m_tileRequest.start();
+}
+
+void OsmView::scrollContentsBy(int dx, int dy)
+{
+    QGraphicsView::scrollContentsBy(dx, dy);
+    m_tileRequest.start();
 }
 
 void OsmView::wheelEvent(QWheelEvent *event)

@@ -2,19 +2,23 @@
 
 #include <QGraphicsView>
 #include <QPointF>
+#include <QTimer>
+
+#include <memory>
+
+class QNetworkAccessManager;
+class TileSource;
 
 namespace Arvel {
 class Light;
-}
+struct MapSource;
+} // namespace Arvel
 
 // The map: a graphics view on a scene whose coordinates are geographic, x the
-// longitude and y the latitude in decimal degrees, north up. The zoom level
-// follows the tile-map convention (256 * 2^zoom pixels around the world) and
-// stays within zoomMin..zoomMax, which apply as soon as they change. The
-// name of the chosen map source is shown in a corner; no tiles are fetched,
-// the map is drawn as a grid of degrees. Every mouse release reports its
-// scene point through mouseRelease(), which placement and picking modes
-// listen to.
+// longitude and y the latitude in degrees, north up, at a zoom level that
+// stays within zoomMin..zoomMax. It shows the tiles of the chosen map source
+// that are in view, over a grid of degrees where a tile is missing. Every
+// mouse release reports its scene point through mouseRelease().
 class OsmView : public QGraphicsView
 {
     Q_OBJECT
@@ -24,6 +28,7 @@ class OsmView : public QGraphicsView
 
 public:
     explicit OsmView(QGraphicsScene *scene, QWidget *parent = nullptr);
+    ~OsmView() override;
 
     int zoomMin() const { return m_zoomMin; }
     void setZoomMin(int zoom);
@@ -38,8 +43,14 @@ public:
     // Zoom and centre so that every item of the scene fits, within the limits.
     void fitItems();
 
-    QString sourceName() const { return m_sourceName; }
-    void setSourceName(const QString &name);
+    // The map source whose tiles are shown; a relative database path is
+    // taken from `baseDir`. Choosing the source shown already keeps its tiles.
+    void setMapSource(const Arvel::MapSource &source, const QString &baseDir);
+    QString sourceName() const;
+    TileSource *tileSource() const { return m_tiles.get(); }
+    // The tile server's answers are kept in this folder; by default the
+    // user's cache folder.
+    void setTileCacheFolder(const QString &folder);
 
 public slots:
     void zoomIn();
@@ -51,6 +62,8 @@ signals:
     // A double click on a controller's marker.
     void lightActivated(Arvel::Light *light);
     void pointerMoved(QPointF point);
+    // A map source's failure, once for its database and once for its server.
+    void sourceProblem(const QString &message);
 
 protected:
     void drawBackground(QPainter *painter, const QRectF &rect) override;
@@ -59,10 +72,17 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
     void applyZoom();
     double gridStep() const;
+    int tileZoom() const;
+    QRectF visibleArea() const;
+    void drawTiles(QPainter *painter);
+    void requestTiles();
+    QNetworkAccessManager *network();
 
     int m_zoomMin = 3;
     int m_zoomMax = 19;
@@ -71,4 +91,11 @@ private:
     // 1 / cos(latitude) as on a Mercator map, taken at the area shown.
     double m_latitudeStretch = 1.0;
     QString m_sourceName;
+    // What the tiles were made from: the same choice again keeps them.
+    QStringList m_sourceSpec;
+    std::unique_ptr<TileSource> m_tiles;
+    QNetworkAccessManager *m_network = nullptr;
+    QString m_cacheFolder;
+    // Scrolling and zooming ask for tiles once the view has settled.
+    QTimer m_tileRequest;
 };

@@ -41,8 +41,8 @@ QPointF pixelAt(const QPointF &lonLat, int zoom)
     const double size = worldSize(zoom);
     const double latitude = qDegreesToRadians(qBound(-MaxLatitude, lonLat.y(), MaxLatitude));
     const double x = (lonLat.x() + 180.0) / 360.0 * size;
-    const double y = (1.0 - std::log(std::tan(latitude) + 1.0 / std::cos(latitude)) / M_PI) / 2.0
-                     * size;
+    const double y =
+        (1.0 - std::log(std::tan(latitude) + 1.0 / std::cos(latitude)) / M_PI) / 2.0 * size;
     // The limit latitude itself may land a hair outside the world.
     return QPointF(x, qBound(0.0, y, size));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaType>
 #include <QPointF>
 #include <QRectF>
 #include <QVector>
@@ -56,6 +57,7 @@ QVector<TileId> covering(const QRectF &area, int zoom);
 } // namespace TileMath
 
 Q_DECLARE_TYPEINFO(TileMath::TileId, Q_PRIMITIVE_TYPE);
+Q_DECLARE_METATYPE(TileMath::TileId)
 
 inline uint qHash(const TileMath::TileId &tile, uint seed = 0)
 {

@@ -9,8 +9,6 @@
 
 using TileMath::TileId;
 
-Q_DECLARE_METATYPE(TileId)
-
 class tst_HostMapLogic : public QObject
 {
     Q_OBJECT
@@ -39,8 +37,7 @@ void tst_HostMapLogic::pointSurvivesPixelAndBack_data()
     QTest::newRow("south-west") << QPointF(-58.38, -34.6) << 12 << QPointF(-58.38, -34.6);
     QTest::newRow("date line") << QPointF(-180.0, 0.0) << 3 << QPointF(-180.0, 0.0);
     // Beyond the Mercator limit a pole is held at the world's edge.
-    QTest::newRow("north pole") << QPointF(10.0, 90.0) << 5
-                                << QPointF(10.0, TileMath::MaxLatitude);
+    QTest::newRow("north pole") << QPointF(10.0, 90.0) << 5 << QPointF(10.0, TileMath::MaxLatitude);
     QTest::newRow("south pole") << QPointF(10.0, -90.0) << 5
                                 << QPointF(10.0, -TileMath::MaxLatitude);
 }
@@ -56,8 +53,9 @@ void tst_HostMapLogic::pointSurvivesPixelAndBack()
     QVERIFY(pixel.x() >= 0.0 && pixel.x() <= world);
     QVERIFY(pixel.y() >= 0.0 && pixel.y() <= world);
     const QPointF back = TileMath::pointAt(pixel, zoom);
-    QVERIFY2(qAbs(back.x() - expected.x()) < 1e-9 && qAbs(back.y() - expected.y()) < 1e-9,
-             qPrintable(QStringLiteral("%1;%2").arg(back.x(), 0, 'g', 15).arg(back.y(), 0, 'g', 15)));
+    QVERIFY2(
+        qAbs(back.x() - expected.x()) < 1e-9 && qAbs(back.y() - expected.y()) < 1e-9,
+        qPrintable(QStringLiteral("%1;%2").arg(back.x(), 0, 'g', 15).arg(back.y(), 0, 'g', 15)));
 }
 
 void tst_HostMapLogic::tileHoldsItsPoint_data()
@@ -69,14 +67,14 @@ void tst_HostMapLogic::tileHoldsItsPoint_data()
 
     QTest::newRow("whole world") << QPointF(37.6, 55.7) << 0 << TileId{0, 0, 0} << 0;
     QTest::newRow("north-east quarter") << QPointF(37.6, 55.7) << 1 << TileId{1, 1, 0} << 1;
-    QTest::newRow("sample centre at 15") << QPointF(37.6175, 55.7539) << 15
-                                         << TileId{15, 19808, 10243} << 22524;
-    QTest::newRow("south-west at 10") << QPointF(-58.38, -34.6) << 10 << TileId{10, 345, 617}
-                                      << 406;
-    QTest::newRow("pole clamped to the last row") << QPointF(0.0, -90.0) << 4
-                                                  << TileId{4, 8, 15} << 0;
-    QTest::newRow("east edge in the last column") << QPointF(180.0, 0.0) << 2 << TileId{2, 3, 2}
-                                                  << 1;
+    QTest::newRow("sample centre at 15")
+        << QPointF(37.6175, 55.7539) << 15 << TileId{15, 19808, 10243} << 22524;
+    QTest::newRow("south-west at 10")
+        << QPointF(-58.38, -34.6) << 10 << TileId{10, 345, 617} << 406;
+    QTest::newRow("pole clamped to the last row")
+        << QPointF(0.0, -90.0) << 4 << TileId{4, 8, 15} << 0;
+    QTest::newRow("east edge in the last column")
+        << QPointF(180.0, 0.0) << 2 << TileId{2, 3, 2} << 1;
 }
 
 void tst_HostMapLogic::tileHoldsItsPoint()
@@ -136,8 +134,8 @@ void tst_HostMapLogic::templateAsksForTheTile_data()
                                   << "file:///srv/tiles/15/19808/10243.png" << QStringList();
     QTest::newRow("sub-domain placeholder")
         << "https://{s}.tiles.test/{z}/{x}/{y}.png" << QString() << QStringList{"{s}"};
-    QTest::newRow("two unknown, once each") << "https://t/{z}/{x}/{y}{r}.png?k={key}&r={r}"
-                                            << QString() << QStringList{"{r}", "{key}"};
+    QTest::newRow("two unknown, once each")
+        << "https://t/{z}/{x}/{y}{r}.png?k={key}&r={r}" << QString() << QStringList{"{r}", "{key}"};
     QTest::newRow("no row") << "https://t/{z}/{x}.png" << QString() << QStringList();
     QTest::newRow("relative path") << "tiles/{z}/{x}/{y}.png" << QString() << QStringList();
     QTest::newRow("empty") << "" << QString() << QStringList();
@@ -163,12 +161,16 @@ void tst_HostMapLogic::labelsNameTheHemisphere_data()
     QTest::addColumn<QString>("longitude");
     QTest::addColumn<QString>("latitude");
 
-    QTest::newRow("west and south") << -50.0 << 10.0 << "50°W" << "50°S";
-    QTest::newRow("east and north") << 37.55 << 0.05 << "37.550°E" << "37.550°N";
+    QTest::newRow("west and south") << -50.0 << 10.0 << "50°W"
+                                    << "50°S";
+    QTest::newRow("east and north") << 37.55 << 0.05 << "37.550°E"
+                                    << "37.550°N";
     QTest::newRow("fine step keeps lines apart") << 37.6005 << 0.0005 << "37.6005°E"
                                                  << "37.6005°N";
-    QTest::newRow("zero has no side") << -0.0 << 1.0 << "0°" << "0°";
-    QTest::newRow("almost zero has no side") << -1e-12 << 0.01 << "0°" << "0°";
+    QTest::newRow("zero has no side") << -0.0 << 1.0 << "0°"
+                                      << "0°";
+    QTest::newRow("almost zero has no side") << -1e-12 << 0.01 << "0°"
+                                             << "0°";
 }
 
 void tst_HostMapLogic::labelsNameTheHemisphere()
