@@ -25,6 +25,7 @@
 
 int main(int argc, char *argv[])
 {
+    Q_INIT_RESOURCE(sampletiles);
     Startup::setIdentity();
     QApplication app(argc, argv);
     const QStringList loadedTranslations = Startup::installTranslations(app);

@@ -88,7 +88,7 @@ bool MbTilesFile::open()
     m_attribution = plainText(metadata(QStringLiteral("attribution")));
     m_query.emplace(db);
     if (!m_query->prepare(QStringLiteral("SELECT tile_data FROM tiles WHERE zoom_level = ? AND "
-                                        "tile_column = ? AND tile_row = ?"))) {
+                                         "tile_column = ? AND tile_row = ?"))) {
         m_error = tr("%1 is no tile database: %2").arg(m_fileName, m_query->lastError().text());
         return false;
     }

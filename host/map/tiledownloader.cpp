@@ -14,10 +14,10 @@ TileDownloader::TileDownloader(const TileTemplate &tiles, QNetworkAccessManager 
     : QObject(parent)
     , m_template(tiles)
     , m_network(network)
-    , m_userAgent(QStringLiteral("%1/%2 (reference host of editor2)")
-                      .arg(QCoreApplication::applicationName(),
-                           QCoreApplication::applicationVersion())
-                      .toUtf8())
+    , m_userAgent(
+          QStringLiteral("%1/%2 (reference host of editor2)")
+              .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion())
+              .toUtf8())
 {
 }
 

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace Arvel {
@@ -42,6 +43,10 @@ const SampleLight Lights[] = {
 
 const char *const PhaseNames[] = {"",           "Север – юг", "Восток – запад", "Левые повороты",
                                   "Пешеходная", "Все красные"};
+
+// The sample's own map, drawn at build time for zoom 10 to 17.
+const char SampleTiles[] = "tiles/city.mbtiles";
+const char SampleTilesResource[] = ":/sample/city.mbtiles";
 
 void writeFileOnce(const QString &path, const QByteArray &contents)
 {
@@ -86,9 +91,8 @@ void seedSettings(QSettings *settings, const QPointF &center)
             const char *dbFile;
             const char *tileServer;
         } sources[] = {
-            {"City streets", "tiles/city.sqlite", "https://tiles.example.org/{z}/{x}/{y}.png"},
-            {"Satellite", "tiles/satellite.sqlite", "https://sat.example.org/{z}/{y}/{x}.jpg"},
-            {"Relief", "tiles/relief.sqlite", "https://relief.example.org/{z}/{x}/{y}.png"},
+            {"City streets", SampleTiles, ""},
+            {"Tile server on this computer", "", "http://localhost:8080/{z}/{x}/{y}.png"},
         };
         settings->beginWriteArray(MapKeys::Sources);
         int index = 0;
@@ -102,7 +106,7 @@ void seedSettings(QSettings *settings, const QPointF &center)
     }
     if (!settings->contains(MapKeys::ZoomMin)) {
         settings->setValue(MapKeys::ZoomMin, 10);
-        settings->setValue(MapKeys::ZoomMax, 18);
+        settings->setValue(MapKeys::ZoomMax, 17);
     }
     if (!settings->contains(MapKeys::Presets + QLatin1String("/size"))) {
         struct Preset
@@ -201,6 +205,15 @@ Project *createSampleProject(const QString &baseDir, const QVariantMap &settings
         center += light->position();
     }
     center /= double(std::size(Lights));
+
+    const QString tiles = dir.absoluteFilePath(QString::fromLatin1(SampleTiles));
+    if (!QFileInfo::exists(tiles) && QFile::exists(QString::fromLatin1(SampleTilesResource))) {
+        dir.mkpath(QFileInfo(tiles).path());
+        QFile::copy(QString::fromLatin1(SampleTilesResource), tiles);
+        // A copy of a resource is read-only; the user may replace it.
+        QFile::setPermissions(tiles, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                         | QFile::ReadOther);
+    }
 
     project->openSettings(settings);
     seedSettings(project->settings(), center);

@@ -4,11 +4,13 @@
 #include "mbtilesfile.h"
 #include "osmview.h"
 #include "project.h"
+#include "sampleproject.h"
 #include "tiledownloader.h"
 #include "tilesource.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGraphicsScene>
 #include <QImage>
 #include <QPointer>
@@ -161,6 +163,7 @@ private slots:
     void serverFaultIsReportedOnce();
     void atMostSixRequestsAndTheRestGivenUp();
     void viewAsksOnlyForVisibleTilesAndSwitchesSource();
+    void sampleProjectOpensOnItsTiles();
 
 private:
     QTemporaryDir m_dir;
@@ -193,7 +196,8 @@ void tst_TileSource::databaseComesFirst()
     QTRY_VERIFY(!source.image(tiles.last()).isNull());
 
     for (int i = 0; i < tiles.size(); ++i)
-        QCOMPARE(source.image(tiles.at(i)).pixelColor(8, 8), i % 2 ? QColor(Qt::blue) : QColor(Qt::red));
+        QCOMPARE(source.image(tiles.at(i)).pixelColor(8, 8),
+                 i % 2 ? QColor(Qt::blue) : QColor(Qt::red));
     QCOMPARE(m_server.paths().filter(QStringLiteral("/blue/")).size(), 3);
     QCOMPARE(source.attribution(), QStringLiteral("© Test tiles"));
     QVERIFY(problems.isEmpty());
@@ -249,8 +253,9 @@ void tst_TileSource::faultyDatabaseIsReportedOnce()
         source.setWanted(tiles);
         source.setWanted(tiles);
         QTRY_COMPARE(problems.size(), 1);
-        QVERIFY2(problems.first().first().toString().startsWith(QLatin1String("Map source Faulty: ")),
-                 qPrintable(problems.first().first().toString()));
+        QVERIFY2(
+            problems.first().first().toString().startsWith(QLatin1String("Map source Faulty: ")),
+            qPrintable(problems.first().first().toString()));
         for (const TileId &tile : tiles)
             QVERIFY(source.image(tile).isNull());
         QTest::qWait(0);
@@ -367,6 +372,33 @@ void tst_TileSource::viewAsksOnlyForVisibleTilesAndSwitchesSource()
                       m_dir.path());
     QCOMPARE(view.sourceName(), QStringLiteral("Teal"));
     QTRY_COMPARE(centreColor(view), QColor(QStringLiteral("teal")));
+}
+
+void tst_TileSource::sampleProjectOpensOnItsTiles()
+{
+    Q_INIT_RESOURCE(sampletiles);
+    QTemporaryDir folder;
+    const std::unique_ptr<Arvel::Project> project(Arvel::createSampleProject(folder.path()));
+    const QList<Arvel::MapSource> sources = project->mapSources();
+    QVERIFY(!sources.isEmpty());
+    QVERIFY(QFileInfo(sources.first().dbFile).isRelative());
+    bool ok = false;
+    const int zoomMin = project->zoomMin(&ok);
+    const int zoomMax = project->zoomMax(&ok);
+
+    TileSource source(sources.first(), project->baseDir(), nullptr);
+    QSignalSpy problems(&source, &TileSource::problem);
+    for (const Arvel::MapPreset &preset : project->mapPresets()) {
+        for (int zoom : {zoomMin, int(preset.zoom), zoomMax}) {
+            const TileId tile = TileMath::tileAt(preset.center, zoom);
+            source.setWanted({tile});
+            QVERIFY2(!source.image(tile).isNull(),
+                     qPrintable(QStringLiteral("%1 at %2").arg(preset.name).arg(zoom)));
+        }
+    }
+    QTest::qWait(0);
+    QVERIFY(problems.isEmpty());
+    QVERIFY(QFileInfo(folder.filePath(sources.first().dbFile)).size() < 2 * 1024 * 1024);
 }
 
 QTEST_MAIN(tst_TileSource)
