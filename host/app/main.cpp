@@ -34,6 +34,7 @@ int main(int argc, char *argv[])
     // The screenshot run says what it found, untranslated, so that an
     // install can be checked by a script.
     if (options.tourMode) {
+        Startup::quietOffscreenPlatform();
         for (const QString &file : loadedTranslations)
             QTextStream(stdout) << "Translation: " << file << Qt::endl;
     }

@@ -33,6 +33,16 @@ QString languageArgument(const QStringList &arguments)
     return QString();
 }
 
+QtMessageHandler previousHandler = nullptr;
+
+void dropSizeHintWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.contains(QLatin1String("propagateSizeHints")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
 } // namespace
 
 void setIdentity()
@@ -115,6 +125,12 @@ Options parseOptions(QApplication &app)
     options.editIni = parser.isSet(editIni);
     options.iniFile = parser.value(editIni);
     return options;
+}
+
+void quietOffscreenPlatform()
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        previousHandler = qInstallMessageHandler(dropSizeHintWarnings);
 }
 
 QString prepareFolders(const Options &options, const QTemporaryDir &scratch)

@@ -32,6 +32,10 @@ QStringList installTranslations(QApplication &app);
 // Parses the command line; exits the program on --help, --version and errors.
 Options parseOptions(QApplication &app);
 
+// Qt's offscreen platform warns on every window shown that it cannot pass
+// size hints on; a screenshot run drops that one warning.
+void quietOffscreenPlatform();
+
 // The project folder to work on. A screenshot run works on fresh files in
 // `scratch`, never on the user's own, and sends the user's and the system's
 // settings there too.

@@ -188,8 +188,7 @@ private:
         painter.setRenderHint(QPainter::Antialiasing, false);
         for (int pass = 0; pass < 2; ++pass) {
             painter.setPen(QPen(pass == 0 ? QColor(0xd8, 0xd2, 0xc6) : QColor(Qt::white),
-                                width(7, 1.0) + (pass == 0 ? 1.5 : 0), Qt::SolidLine,
-                                Qt::FlatCap));
+                                width(7, 1.0) + (pass == 0 ? 1.5 : 0), Qt::SolidLine, Qt::FlatCap));
             for (int i = -25; i <= 25; ++i) {
                 const double along = qDegreesToRadians(m_map.gridBearing);
                 const double step = 220.0 * i;
@@ -208,13 +207,11 @@ private:
     {
         for (int pass = 0; pass < 2; ++pass) {
             for (const Street &street : m_map.streets) {
-                const double inner =
-                    street.avenue ? width(26, 3.0) : width(16, 2.0);
+                const double inner = street.avenue ? width(26, 3.0) : width(16, 2.0);
                 const QColor fill =
                     street.avenue ? QColor(0xf7, 0xd6, 0x8a) : QColor(0xfd, 0xfd, 0xfb);
                 painter.setPen(QPen(pass == 0 ? QColor(0xb8, 0xae, 0x9e) : fill,
-                                    pass == 0 ? inner + 2.0 : inner, Qt::SolidLine,
-                                    Qt::FlatCap));
+                                    pass == 0 ? inner + 2.0 : inner, Qt::SolidLine, Qt::FlatCap));
                 painter.drawLine(line(street.through, street.bearing));
             }
         }
@@ -365,12 +362,16 @@ bool run(const QString &fileName, QTextStream &err)
         {QStringLiteral("format"), QStringLiteral("png")},
         {QStringLiteral("type"), QStringLiteral("baselayer")},
         {QStringLiteral("version"), QStringLiteral("1")},
-        {QStringLiteral("description"), QStringLiteral("Made-up streets around the sample project's controllers")},
+        {QStringLiteral("description"),
+         QStringLiteral("Made-up streets around the sample project's controllers")},
         {QStringLiteral("attribution"), QString::fromLatin1(Attribution)},
         {QStringLiteral("minzoom"), QString::number(zoomMin)},
         {QStringLiteral("maxzoom"), QString::number(zoomMax)},
         {QStringLiteral("bounds"), QStringLiteral("%1,%2,%3,%4")
-                                       .arg(area.left()).arg(area.top()).arg(area.right()).arg(area.bottom())},
+                                       .arg(area.left())
+                                       .arg(area.top())
+                                       .arg(area.right())
+                                       .arg(area.bottom())},
     };
     query.prepare(QStringLiteral("INSERT INTO metadata VALUES (?, ?)"));
     for (const auto &entry : metadata) {
