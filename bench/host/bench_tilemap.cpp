@@ -47,7 +47,8 @@ Bare bareWork(const QString &file, const QVector<TileMath::TileId> &tiles, const
     std::vector<QImage> images;
     double start = Bench::threadCpuMs();
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bare"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bare"));
         db.setDatabaseName(file);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         db.open();
@@ -77,7 +78,8 @@ Bare bareWork(const QString &file, const QVector<TileMath::TileId> &tiles, const
         painter.fillRect(canvas.rect(), QColor(242, 239, 233));
         const int across = size.width() / TileMath::TileSize + 1;
         for (size_t i = 0; i < images.size(); ++i)
-            painter.drawImage(QPoint(int(i) % across, int(i) / across) * TileMath::TileSize - QPoint(100, 60),
+            painter.drawImage(QPoint(int(i) % across, int(i) / across) * TileMath::TileSize
+                                  - QPoint(100, 60),
                               images[i]);
     }
     bare.paint = Bench::threadCpuMs() - start;
@@ -111,8 +113,8 @@ int main(int argc, char *argv[])
     view.showPoint(Centre, Zoom);
     QCoreApplication::processEvents();
     const QSize viewport = view.viewport()->size();
-    const QVector<TileMath::TileId> visible = TileMath::covering(
-        view.mapToScene(view.viewport()->rect()).boundingRect(), Zoom);
+    const QVector<TileMath::TileId> visible =
+        TileMath::covering(view.mapToScene(view.viewport()->rect()).boundingRect(), Zoom);
 
     std::vector<double> first, repaint, pan, bareRead, barePaint;
     int loaded = 0, panLoaded = 0, panExpected = 0;
@@ -130,7 +132,8 @@ int main(int argc, char *argv[])
         first.push_back(Bench::threadCpuMs() - start);
         loaded = count;
         // The tiles are drawn, not the grid under them.
-        if (view.viewport()->grab().toImage().pixelColor(viewport.width() / 2, viewport.height() / 2)
+        if (view.viewport()->grab().toImage().pixelColor(viewport.width() / 2,
+                                                         viewport.height() / 2)
             == QColor(242, 239, 233)) {
             out << "the view shows no tiles\n";
             return 1;
