@@ -31,6 +31,10 @@ double latitudeStretch(double latitude)
     return qBound(1.0, 1.0 / std::cos(qDegreesToRadians(latitude)), 6.0);
 }
 
+// 256 * 2^23 pixels around the world is as much as QGraphicsView's int
+// scroll bars hold.
+const int MaxViewZoom = 23;
+
 const qint64 DiskCacheBytes = 200 * 1024 * 1024;
 
 // Corner texts stay readable over any tile.
@@ -82,9 +86,8 @@ void OsmView::setZoomF(double zoom)
 {
     if (!qIsFinite(zoom))
         return;
-    // Limits stored the wrong way round still leave one usable level.
-    const double low = qMin(m_zoomMin, m_zoomMax);
-    const double high = qMax(m_zoomMin, m_zoomMax);
+    double low, high;
+    zoomRange(&low, &high);
     zoom = qBound(low, zoom, high);
     if (qFuzzyCompare(zoom, m_zoom))
         return;
@@ -96,11 +99,19 @@ void OsmView::setZoomF(double zoom)
     emit zoomChanged(m_zoom);
 }
 
+void OsmView::zoomRange(double *low, double *high) const
+{
+    // Limits stored the wrong way round still leave one usable level. Past
+    // MaxViewZoom the world is wider than a view's scroll range can count.
+    *low = qMin(qMin(m_zoomMin, m_zoomMax), MaxViewZoom);
+    *high = qMin(qMax(m_zoomMin, m_zoomMax), MaxViewZoom);
+}
+
 void OsmView::showPoint(const QPointF &center, double zoom)
 {
     m_latitudeStretch = latitudeStretch(center.y());
-    const double low = qMin(m_zoomMin, m_zoomMax);
-    const double high = qMax(m_zoomMin, m_zoomMax);
+    double low, high;
+    zoomRange(&low, &high);
     // A preset without a usable zoom keeps the current one.
     m_zoom = qBound(low, qIsFinite(zoom) ? zoom : m_zoom, high);
     applyZoom();
@@ -196,8 +207,9 @@ void OsmView::fitItems()
     const QRectF area(QPointF(left, top), QPointF(right, bottom));
     const QSizeF pixels = QSizeF(viewport()->size()) * 0.8;
     const double stretch = latitudeStretch(area.center().y());
-    double zoom = qMax(m_zoomMin, m_zoomMax);
-    while (zoom > qMin(m_zoomMin, m_zoomMax)) {
+    double low, zoom;
+    zoomRange(&low, &zoom);
+    while (zoom > low) {
         const double ppd = pixelsPerDegree(zoom);
         if (area.width() * ppd <= pixels.width()
             && area.height() * ppd * stretch <= pixels.height())

@@ -16,7 +16,7 @@ struct MapSource;
 
 // The map: a graphics view on a scene whose coordinates are geographic, x the
 // longitude and y the latitude in degrees, north up, at a zoom level that
-// stays within zoomMin..zoomMax. It shows the tiles of the chosen map source
+// stays within zoomMin..zoomMax (and at most 23). It shows the tiles of the chosen map source
 // that are in view, over a grid of degrees where a tile is missing. Every
 // mouse release reports its scene point through mouseRelease().
 class OsmView : public QGraphicsView
@@ -76,6 +76,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    void zoomRange(double *low, double *high) const;
     void applyZoom();
     double gridStep() const;
     int tileZoom() const;

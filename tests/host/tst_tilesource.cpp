@@ -164,6 +164,7 @@ private slots:
     void atMostSixRequestsAndTheRestGivenUp();
     void viewAsksOnlyForVisibleTilesAndSwitchesSource();
     void sampleProjectOpensOnItsTiles();
+    void deepestZoomStillShowsThePoint();
 
 private:
     QTemporaryDir m_dir;
@@ -399,6 +400,20 @@ void tst_TileSource::sampleProjectOpensOnItsTiles()
     QTest::qWait(0);
     QVERIFY(problems.isEmpty());
     QVERIFY(QFileInfo(folder.filePath(sources.first().dbFile)).size() < 2 * 1024 * 1024);
+}
+
+void tst_TileSource::deepestZoomStillShowsThePoint()
+{
+    // The map dialogs allow zoom 25, where the world no longer fits a view's
+    // scroll range: the view stops short of it instead of showing elsewhere.
+    QGraphicsScene scene;
+    OsmView view(&scene);
+    view.resize(400, 300);
+    view.setZoomMax(25);
+    const QPointF point(37.6175, 55.7539);
+    view.showPoint(point, 25);
+    QVERIFY((view.visibleCenter() - point).manhattanLength() < 1e-4);
+    QVERIFY(view.zoomF() >= 22);
 }
 
 QTEST_MAIN(tst_TileSource)
