@@ -18,6 +18,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at run time, so dpkg-shlibdeps cannot see it: the host's map reads
+# tile databases through Qt's SQLite driver.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt5sql5-sqlite)
 # Qt's own Russian texts: the standard buttons and Qt's dialogs.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qttranslations5-l10n)
 # CPack's own maintainer scripts only call ldconfig, which the private Python

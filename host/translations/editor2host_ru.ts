@@ -306,6 +306,57 @@
         <source>Remove controller %1 (%2) from the project?</source>
         <translation>Удалить контроллер %1 (%2) из проекта?</translation>
     </message>
+    <message>
+        <source>Edit project file</source>
+        <translation>Правка файла проекта</translation>
+    </message>
+    <message>
+        <source>The project has unsaved changes. Save them before editing the project file?</source>
+        <translation>В проекте есть несохранённые изменения. Сохранить их перед правкой файла проекта?</translation>
+    </message>
+    <message>
+        <source>%1 The project stays as it was until it is saved.</source>
+        <translation>%1 Проект остаётся прежним, пока его не сохранят.</translation>
+    </message>
+    <message>
+        <source>lon;lat %1</source>
+        <translation>долг.;шир. %1</translation>
+    </message>
+    <message>
+        <source>The pointer&apos;s place: longitude;latitude, as the object dialog&apos;s Position field takes it</source>
+        <translation>Положение указателя: долгота;широта, как их принимает поле «Положение» диалога объекта</translation>
+    </message>
+</context>
+<context>
+    <name>MbTilesFile</name>
+    <message>
+        <source>%1 does not exist</source>
+        <translation>%1 не существует</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read</source>
+        <translation>%1 не удаётся прочитать</translation>
+    </message>
+    <message>
+        <source>Qt&apos;s SQLite driver is not installed</source>
+        <translation>драйвер SQLite для Qt не установлен</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened: %2</source>
+        <translation>%1 не удаётся открыть: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 не удаётся прочитать: %2</translation>
+    </message>
+    <message>
+        <source>%1 is no tile database: it has no tiles table</source>
+        <translation>%1 — не база тайлов: в нём нет таблицы tiles</translation>
+    </message>
+    <message>
+        <source>%1 is no tile database: %2</source>
+        <translation>%1 — не база тайлов: %2</translation>
+    </message>
 </context>
 <context>
     <name>OsmView</name>
@@ -316,6 +367,10 @@
     <message>
         <source>map: %1</source>
         <translation>карта: %1</translation>
+    </message>
+    <message>
+        <source>map: %1 (%2)</source>
+        <translation>карта: %1 (%2)</translation>
     </message>
 </context>
 <context>
@@ -351,6 +406,55 @@
     <message>
         <source>Saved %1 (%2)</source>
         <translation>Сохранён %1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>TileDownloader</name>
+    <message>
+        <source>the tile server answers %1 %2</source>
+        <translation>сервер тайлов отвечает %1 %2</translation>
+    </message>
+    <message>
+        <source>the tile server does not answer within %1 s</source>
+        <translation>сервер тайлов не отвечает за %1 с</translation>
+    </message>
+    <message>
+        <source>the tile server cannot be reached: %1</source>
+        <translation>сервер тайлов недоступен: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TileSource</name>
+    <message>
+        <source>the tile server sends tiles that are no images</source>
+        <translation>сервер тайлов присылает тайлы, которые не являются изображениями</translation>
+    </message>
+    <message>
+        <source>the tile server template %1 is invalid: %2</source>
+        <translation>шаблон сервера тайлов %1 неверен: %2</translation>
+    </message>
+    <message>
+        <source>%1 holds tiles that are no images</source>
+        <translation>в %1 есть тайлы, которые не являются изображениями</translation>
+    </message>
+    <message>
+        <source>Map source %1: %2</source>
+        <translation>Источник карты %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>TileTemplate</name>
+    <message>
+        <source>unknown placeholders %1</source>
+        <translation>неизвестные подстановки %1</translation>
+    </message>
+    <message>
+        <source>no %1</source>
+        <translation>нет %1</translation>
+    </message>
+    <message>
+        <source>not an http, https or file address</source>
+        <translation>это не адрес http, https или file</translation>
     </message>
 </context>
 <context>

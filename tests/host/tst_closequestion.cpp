@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFile>
+#include <QGraphicsView>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -21,6 +23,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -38,6 +41,49 @@ QString savedTitle(const QString &folder)
     QSettings settings(ProjectStore::fileName(folder), QSettings::IniFormat);
     settings.setIniCodec("UTF-8");
     return settings.value(QStringLiteral("Project/title")).toString();
+}
+
+QByteArray contents(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Accepts the plug-in's dialog of `entry` on the project, after changing a
+// value in it when `edit`, and marks the project as the host does.
+void acceptDialog(QObject *plugin, Project *project, const QByteArray &entry, bool edit)
+{
+    QTimer::singleShot(0, [edit] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        auto *buttons =
+            dialog ? dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox")) : nullptr;
+        if (!buttons) {
+            if (dialog)
+                dialog->reject();
+            return;
+        }
+        if (auto *descr = dialog->findChild<QLineEdit *>(QStringLiteral("descr")); descr && edit)
+            descr->setText(descr->text() + QStringLiteral(" (north)"));
+        if (auto *zoom = dialog->findChild<QSpinBox *>(QStringLiteral("minZoom")); zoom && edit)
+            zoom->setValue(zoom->value() + 1);
+        buttons->button(QDialogButtonBox::Ok)->click();
+    });
+    if (entry == "editObject") {
+        Light *light = project->lights().value(0);
+        const QByteArray record = ProjectStore::lightRecord(light, project->baseDir());
+        QMetaObject::invokeMethod(plugin, entry, Q_ARG(QObject *, light), Q_ARG(bool, false));
+        if (ProjectStore::lightRecord(light, project->baseDir()) != record)
+            project->setChanged(true);
+        return;
+    }
+    project->editSettings([plugin, &entry](QSettings *settings) {
+        if (entry == "editPresets")
+            QMetaObject::invokeMethod(plugin, entry, Q_ARG(QSettings *, settings),
+                                      Q_ARG(QGraphicsView *, nullptr));
+        else
+            QMetaObject::invokeMethod(plugin, entry, Q_ARG(QSettings *, settings),
+                                      Q_ARG(QObject *, nullptr));
+    });
 }
 
 // Once a message box shows, records what it asks and presses `button`. A
@@ -113,18 +159,36 @@ void tst_CloseQuestion::answerDecides_data()
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("closes");
     QTest::addColumn<bool>("saved");
+    // The plug-in's entry point whose dialog is accepted first, changing
+    // the project when `changed`; empty: the project is only marked.
+    QTest::addColumn<QByteArray>("dialog");
 
+    const int save = QMessageBox::Save;
+    const int cancel = QMessageBox::Cancel;
     QTest::newRow("an unchanged project closes unasked")
-        << false << int(QMessageBox::Cancel) << true << false << true << false;
+        << false << cancel << true << false << true << false << QByteArray();
     QTest::newRow("Save saves, then closes")
-        << true << int(QMessageBox::Save) << true << true << true << true;
+        << true << save << true << true << true << true << QByteArray();
     QTest::newRow("Discard closes without saving")
-        << true << int(QMessageBox::Discard) << true << true << true << false;
+        << true << int(QMessageBox::Discard) << true << true << true << false << QByteArray();
     QTest::newRow("Cancel keeps the window")
-        << true << int(QMessageBox::Cancel) << true << true << false << false;
+        << true << cancel << true << true << false << false << QByteArray();
     // Closing would lose the changes that could not be written.
     QTest::newRow("a failed save keeps the window")
-        << true << int(QMessageBox::Save) << false << true << false << false;
+        << true << save << false << true << false << false << QByteArray();
+    QTest::newRow("object dialog accepted alone, closes unasked")
+        << false << cancel << true << false << true << false << QByteArray("editObject");
+    QTest::newRow("a new description is saved")
+        << true << save << true << true << true << true << QByteArray("editObject");
+    QTest::newRow("map properties accepted alone, closes unasked")
+        << false << cancel << true << false << true << false << QByteArray("editOsmProperies");
+    QTest::newRow("a new zoom limit is saved")
+        << true << save << true << true << true << true << QByteArray("editOsmProperies");
+    QTest::newRow("Discard drops a new zoom limit")
+        << true << int(QMessageBox::Discard) << true << true << true << false
+        << QByteArray("editOsmProperies");
+    QTest::newRow("presets accepted alone, closes unasked")
+        << false << cancel << true << false << true << false << QByteArray("editPresets");
 }
 
 void tst_CloseQuestion::answerDecides()
@@ -135,6 +199,7 @@ void tst_CloseQuestion::answerDecides()
     QFETCH(bool, asked);
     QFETCH(bool, closes);
     QFETCH(bool, saved);
+    QFETCH(QByteArray, dialog);
 
     QTemporaryDir root;
     const QString folder = root.filePath(QStringLiteral("project"));
@@ -142,8 +207,10 @@ void tst_CloseQuestion::answerDecides()
     std::unique_ptr<Project> project(ProjectStore::open(folder, &error));
     QVERIFY2(error.isEmpty(), qPrintable(error));
     const QString before = savedTitle(folder);
+    const QByteArray file = contents(ProjectStore::fileName(folder));
     project->setTitle(QStringLiteral("Edited"));
-    project->setChanged(changed);
+    if (dialog.isEmpty())
+        project->setChanged(changed);
     if (!writable) {
         QVERIFY(QFile::remove(ProjectStore::fileName(folder)));
         QVERIFY(QDir().mkpath(ProjectStore::fileName(folder)));
@@ -159,6 +226,11 @@ void tst_CloseQuestion::answerDecides()
     QMainWindow window;
     window.show();
     QVERIFY(QMetaObject::invokeMethod(m_loader.instance(), "initCloseHandler"));
+    if (!dialog.isEmpty()) {
+        acceptDialog(m_loader.instance(), project.get(), dialog, changed);
+        QCOMPARE(project->isChanged(), changed);
+        QCOMPARE(contents(ProjectStore::fileName(folder)), file); // only Save writes
+    }
 
     QCOMPARE(window.close(), closes);
     QCOMPARE(window.isVisible(), !closes);
@@ -166,7 +238,9 @@ void tst_CloseQuestion::answerDecides()
     QCOMPARE(project->isChanged(), changed && !saved);
     if (writable)
         QCOMPARE(savedTitle(folder), saved ? QStringLiteral("Edited") : before);
-    else
+    if (writable && !saved)
+        QCOMPARE(contents(ProjectStore::fileName(folder)), file);
+    else if (!writable)
         QVERIFY(!m_python->closeQuestion()->lastError().isEmpty());
 }
 

@@ -14,9 +14,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 using namespace Arvel;
+
+using LightChange = std::function<void(Light *)>;
+Q_DECLARE_METATYPE(LightChange)
 
 namespace {
 
@@ -104,6 +108,9 @@ private slots:
     void unreadableFileIsLeftAsItWas_data();
     void unreadableFileIsLeftAsItWas();
     void failedSaveKeepsTheChanges();
+    void lightRecordChangesWithTheSavedFile_data();
+    void lightRecordChangesWithTheSavedFile();
+    void reloadTakesTheFileAsEdited();
 };
 
 void tst_ProjectStore::roundTripKeepsEveryValue_data()
@@ -350,7 +357,10 @@ void tst_ProjectStore::failedSaveKeepsTheChanges()
     blocker.close();
 
     project->setTitle(QStringLiteral("Changed"));
-    project->setChanged(true);
+    project->editSettings([](QSettings *settings) {
+        settings->setValue(QStringLiteral("GraphicsScene/zoomMax"), 12);
+    });
+    QVERIFY(project->isChanged());
     QVERIFY(!ProjectStore::save(project.get(), &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(project->isChanged());
@@ -363,6 +373,72 @@ void tst_ProjectStore::failedSaveKeepsTheChanges()
     QCOMPARE(written.value(QStringLiteral("Project/title")).toString(), QStringLiteral("Changed"));
     // What the map dialogs kept in the settings survived the renewal.
     QCOMPARE(written.value(QStringLiteral("GraphicsScene/zoomMin")).toInt(), 10);
+    QCOMPARE(written.value(QStringLiteral("GraphicsScene/zoomMax")).toInt(), 12);
+}
+
+void tst_ProjectStore::lightRecordChangesWithTheSavedFile_data()
+{
+    QTest::addColumn<LightChange>("change");
+
+    QTest::newRow("a phase's drawing") << LightChange([](Light *light) {
+        light->phases().at(0)->setProperty("shema", QStringLiteral("/elsewhere.svg"));
+    });
+    QTest::newRow("a custom property's type only") << LightChange([](Light *light) {
+        const QVariantList lanes =
+            light->customProperties().value(QStringLiteral("lanes")).toList();
+        light->setCustomProperty(QStringLiteral("lanes"), lanes.value(0).toString(),
+                                 lanes.value(1).toString());
+    });
+    QTest::newRow("the position by a millimetre") << LightChange(
+        [](Light *light) { light->setPosition(light->position() + QPointF(1e-8, 0)); });
+}
+
+// The host marks the project changed after the object dialog only when the
+// record differs: a field it misses is an edit lost without a question.
+void tst_ProjectStore::lightRecordChangesWithTheSavedFile()
+{
+    QFETCH(LightChange, change);
+
+    QTemporaryDir folder;
+    QString error;
+    std::unique_ptr<Project> project(ProjectStore::open(folder.path(), &error));
+    Light *light = project->lights().value(0);
+    QVERIFY(light);
+    const QString file = ProjectStore::fileName(folder.path());
+    const QByteArray saved = contents(file);
+    const QByteArray record = ProjectStore::lightRecord(light, project->baseDir());
+    change(light);
+    QVERIFY2(ProjectStore::save(project.get(), &error), qPrintable(error));
+    QVERIFY(contents(file) != saved);
+    QVERIFY(ProjectStore::lightRecord(light, project->baseDir()) != record);
+}
+
+// After the settings editor changed the project file, the file is the project.
+void tst_ProjectStore::reloadTakesTheFileAsEdited()
+{
+    QTemporaryDir folder;
+    QString error;
+    std::unique_ptr<Project> project(ProjectStore::open(folder.path(), &error));
+    const QString file = ProjectStore::fileName(folder.path());
+    project->setChanged(true);
+    {
+        QSettings edited(file, QSettings::IniFormat);
+        edited.setValue(QStringLiteral("Project/title"), QStringLiteral("Edited"));
+        edited.setValue(QStringLiteral("Lights/1/description"), QStringLiteral("Edited light"));
+        edited.setValue(QStringLiteral("GraphicsScene/zoomMin"), 3);
+    }
+    QVERIFY2(ProjectStore::reload(project.get(), &error), qPrintable(error));
+    QCOMPARE(project->title(), QStringLiteral("Edited"));
+    QCOMPARE(project->lights().size(), 5);
+    QCOMPARE(project->lights().at(0)->description(), QStringLiteral("Edited light"));
+    QCOMPARE(project->settings()->value(QStringLiteral("GraphicsScene/zoomMin")).toInt(), 3);
+    QVERIFY(!project->isChanged());
+
+    // A file that holds no project any more leaves the project as it was.
+    QSettings(file, QSettings::IniFormat).remove(QStringLiteral("Project"));
+    QVERIFY(!ProjectStore::reload(project.get(), &error));
+    QVERIFY(error.contains(QDir::toNativeSeparators(file)));
+    QCOMPARE(project->lights().size(), 5);
 }
 
 QTEST_GUILESS_MAIN(tst_ProjectStore)

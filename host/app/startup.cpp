@@ -1,0 +1,151 @@
+#include "startup.h"
+
+#include "hostpaths.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTranslator>
+
+namespace Startup {
+
+namespace {
+
+// The value of --lang (as "--lang ru" or "--lang=ru"), read before the
+// options are parsed; empty when not given.
+QString languageArgument(const QStringList &arguments)
+{
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == QLatin1String("--"))
+            break;
+        if (argument == QLatin1String("--lang") || argument == QLatin1String("-lang"))
+            return arguments.value(i + 1);
+        for (const QLatin1String prefix : {QLatin1String("--lang="), QLatin1String("-lang=")}) {
+            if (argument.startsWith(prefix))
+                return argument.mid(prefix.size());
+        }
+    }
+    return QString();
+}
+
+QtMessageHandler previousHandler = nullptr;
+
+void dropSizeHintWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.contains(QLatin1String("propagateSizeHints")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
+} // namespace
+
+void setIdentity()
+{
+    QApplication::setOrganizationName(QStringLiteral("Arvel"));
+    QApplication::setApplicationName(QStringLiteral("editor2-host"));
+    QApplication::setApplicationVersion(QStringLiteral(EDITOR2_HOST_VERSION));
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+}
+
+QStringList installTranslations(QApplication &app)
+{
+    // The plug-in's captions are translated by the host's translators, as in
+    // the real application; its .qm files sit beside the host's own. Qt's
+    // translations bring the standard buttons and Qt's own dialogs.
+    const QString languageName = languageArgument(app.arguments());
+    const QLocale locale = languageName.isEmpty() ? QLocale::system() : QLocale(languageName);
+    const QString translations = HostPaths::translationsDir();
+    const struct
+    {
+        const char *name;
+        QString folder;
+    } catalogues[] = {
+        {"editor2", translations},
+        {"editor2host", translations},
+        {"qtbase", QLibraryInfo::location(QLibraryInfo::TranslationsPath)},
+    };
+    QStringList loaded;
+    for (const auto &catalogue : catalogues) {
+        auto *translator = new QTranslator(&app);
+        if (!translator->load(locale, QString::fromLatin1(catalogue.name), QStringLiteral("_"),
+                              catalogue.folder)) {
+            delete translator;
+            continue;
+        }
+        QCoreApplication::installTranslator(translator);
+        loaded.append(translator->filePath());
+    }
+    return loaded;
+}
+
+Options parseOptions(QApplication &app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QApplication::translate("main", "Reference host of the editor plug-in editor2."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption screenshots(
+        QStringLiteral("screenshots"),
+        QApplication::translate("main", "Save a PNG of every dialog into <folder> and exit."),
+        QStringLiteral("folder"));
+    const QCommandLineOption projectDir(
+        QStringLiteral("project-dir"),
+        QApplication::translate("main",
+                                "Keep the project in <folder> (the sample one on a first start)."),
+        QStringLiteral("folder"));
+    const QCommandLineOption language(
+        QStringLiteral("lang"),
+        QApplication::translate("main",
+                                "Show the editor's dialogs in <language> (for example ru)."),
+        QStringLiteral("language"));
+    parser.addOption(screenshots);
+    parser.addOption(projectDir);
+    parser.addOption(language);
+    const QCommandLineOption editIni(
+        QStringLiteral("edit-ini"),
+        QApplication::translate("main", "Show only the settings editor on <file>; exit with 0 when "
+                                        "it was accepted, 1 when it was cancelled, 2 when it could "
+                                        "not be shown."),
+        QStringLiteral("file"));
+    parser.addOption(editIni);
+    parser.process(app);
+
+    Options options;
+    options.tourMode =
+        parser.isSet(screenshots) || QGuiApplication::platformName() == QLatin1String("offscreen");
+    options.screenshotFolder = parser.value(screenshots);
+    options.projectFolder = parser.value(projectDir);
+    options.editIni = parser.isSet(editIni);
+    options.iniFile = parser.value(editIni);
+    return options;
+}
+
+void quietOffscreenPlatform()
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        previousHandler = qInstallMessageHandler(dropSizeHintWarnings);
+}
+
+QString prepareFolders(const Options &options, const QTemporaryDir &scratch)
+{
+    if (options.tourMode) {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           scratch.filePath(QStringLiteral("user")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope,
+                           scratch.filePath(QStringLiteral("system")));
+    }
+    if (!options.projectFolder.isEmpty())
+        return options.projectFolder;
+    return options.tourMode ? scratch.filePath(QStringLiteral("project"))
+                            : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                                  + QStringLiteral("/sample-project");
+}
+
+} // namespace Startup

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QObject;
+
+namespace Arvel {
+
+class Light;
+class Project;
+
+// A project kept in a folder: project.ini (everything the editor can change,
+// drawing paths relative to the folder) beside the drawings. A failed save
+// leaves the previous file whole, and a file that cannot be read is never
+// written over.
+namespace ProjectStore {
+
+// The settings file of the project kept in `folder`.
+QString fileName(const QString &folder);
+
+// The project kept in `folder`. A folder without a project (or with only the
+// map settings of an older host) gets the sample project, saved at once.
+// When the project file cannot be read, *error says why and the project is
+// empty; otherwise *error is cleared. Never null.
+Project *open(const QString &folder, QString *error, QObject *parent = nullptr);
+
+// Reads the project file `fileName`: null, with *error set, when it cannot
+// be read or holds no project.
+Project *load(const QString &fileName, QString *error, QObject *parent = nullptr);
+
+// Reads the project again from its file (after the file was edited), in
+// place of everything it holds, unsaved changes included. When the file
+// cannot be read or holds no project, returns false with *error set and
+// leaves the project as it was.
+bool reload(Project *project, QString *error);
+
+// Writes the project into its file and clears its `changed` flag. On
+// failure returns false with *error set and leaves the flag as it was.
+// *note (when given) tells where an unreadable file was kept, if one was.
+bool save(Project *project, QString *error, QString *note = nullptr);
+
+// What saving keeps of `light` in a project based in `baseDir`: two records
+// are equal exactly when saving would write the same entry.
+QByteArray lightRecord(const Light *light, const QString &baseDir);
+
+} // namespace ProjectStore
+
+} // namespace Arvel

@@ -1,0 +1,421 @@
+// Tiles on the host's map: from an MBTiles file first and from a tile server
+// on 127.0.0.1 for the rest, with every fault reported once and none drawn.
+
+#include "mbtilesfile.h"
+#include "osmview.h"
+#include "project.h"
+#include "sampleproject.h"
+#include "tiledownloader.h"
+#include "tilesource.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using TileMath::TileId;
+
+namespace {
+
+QByteArray png(const QColor &color)
+{
+    QImage image(256, 256, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return data;
+}
+
+// An MBTiles file whose tiles are one colour each; `rows` are stored as
+// MBTiles counts them, from the south.
+bool writeMbTiles(const QString &fileName, const QList<TileId> &tiles, const QColor &color)
+{
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), fileName);
+        db.setDatabaseName(fileName);
+        QSqlQuery query(db);
+        ok = db.open()
+             && query.exec(QStringLiteral("CREATE TABLE tiles (zoom_level integer, tile_column "
+                                          "integer, tile_row integer, tile_data blob)"))
+             && query.exec(QStringLiteral("CREATE TABLE metadata (name text, value text)"))
+             && query.exec(QStringLiteral("INSERT INTO metadata VALUES ('attribution', "
+                                          "'<a href=\"x\">&copy; Test tiles</a>')"))
+             && query.prepare(QStringLiteral("INSERT INTO tiles VALUES (?, ?, ?, ?)"));
+        for (const TileId &tile : tiles) {
+            query.addBindValue(tile.zoom);
+            query.addBindValue(tile.x);
+            query.addBindValue(TileMath::mbtilesRow(tile));
+            query.addBindValue(png(color));
+            ok = ok && query.exec();
+        }
+    }
+    QSqlDatabase::removeDatabase(fileName);
+    return ok;
+}
+
+// A tile server for the test: /<colour>/z/x/y.png answers a tile of that
+// colour; /404/ and /500/ answer those statuses, /broken/ bytes that are no
+// image, /slow/ a tile after 150 ms, and /hold/ nothing at all.
+class TileServer : public QObject
+{
+public:
+    TileServer()
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
+        });
+        m_server.listen(QHostAddress::LocalHost);
+    }
+
+    QString url(const QString &kind) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1/%2/{z}/{x}/{y}.png")
+            .arg(m_server.serverPort())
+            .arg(kind);
+    }
+    QStringList paths() const { return m_paths; }
+    // Requests of /hold/ whose connection the client still keeps open.
+    int held() const
+    {
+        return int(std::count_if(m_held.cbegin(), m_held.cend(), [](const QPointer<QTcpSocket> &s) {
+            return s && s->state() == QAbstractSocket::ConnectedState;
+        }));
+    }
+
+private:
+    void serve(QTcpSocket *socket)
+    {
+        QByteArray &buffer = m_buffers[socket];
+        buffer += socket->readAll();
+        int end;
+        while ((end = buffer.indexOf("\r\n\r\n")) >= 0) {
+            const QString path = QString::fromLatin1(buffer.left(end).split(' ').value(1));
+            buffer.remove(0, end + 4);
+            m_paths.append(path);
+            const QString kind = path.section(QLatin1Char('/'), 1, 1);
+            if (kind == QLatin1String("hold"))
+                m_held.append(socket);
+            else if (kind == QLatin1String("slow"))
+                QTimer::singleShot(150, socket, [socket] { answer(socket, 200, png(Qt::green)); });
+            else if (kind == QLatin1String("404") || kind == QLatin1String("500"))
+                answer(socket, kind.toInt(), "no");
+            else if (kind == QLatin1String("broken"))
+                answer(socket, 200, "\x89PNG\r\n\x1a\n broken");
+            else
+                answer(socket, 200, png(QColor(kind)));
+        }
+    }
+
+    static void answer(QTcpSocket *socket, int status, const QByteArray &body)
+    {
+        socket->write("HTTP/1.1 " + QByteArray::number(status)
+                      + " X\r\nContent-Type: image/png\r\nCache-Control: no-store\r\n"
+                        "Content-Length: "
+                      + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+    }
+
+    QTcpServer m_server;
+    QHash<QTcpSocket *, QByteArray> m_buffers;
+    QList<QPointer<QTcpSocket>> m_held;
+    QStringList m_paths;
+};
+
+QVector<TileId> row(int count)
+{
+    QVector<TileId> tiles;
+    for (int x = 0; x < count; ++x)
+        tiles.append(TileId{15, 19800 + x, 10243});
+    return tiles;
+}
+
+QColor centreColor(OsmView &view)
+{
+    return view.viewport()->grab().toImage().pixelColor(view.viewport()->rect().center());
+}
+
+} // namespace
+
+class tst_TileSource : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void databaseComesFirst();
+    void faultyDatabaseIsReportedOnce_data();
+    void faultyDatabaseIsReportedOnce();
+    void serverFaultIsReportedOnce_data();
+    void serverFaultIsReportedOnce();
+    void atMostSixRequestsAndTheRestGivenUp();
+    void viewAsksOnlyForVisibleTilesAndSwitchesSource();
+    void sampleProjectOpensOnItsTiles();
+    void deepestZoomStillShowsThePoint();
+
+private:
+    QTemporaryDir m_dir;
+    TileServer m_server;
+};
+
+void tst_TileSource::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(m_dir.isValid());
+    QVERIFY(!m_server.url(QString()).contains(QLatin1String(":0/")));
+}
+
+void tst_TileSource::databaseComesFirst()
+{
+    // The file holds the even tiles of the row, the server (in blue) the rest.
+    const QVector<TileId> tiles = row(6);
+    QList<TileId> stored;
+    for (int i = 0; i < tiles.size(); i += 2)
+        stored.append(tiles.at(i));
+    QVERIFY(writeMbTiles(m_dir.filePath(QStringLiteral("first.mbtiles")), stored, Qt::red));
+
+    QNetworkAccessManager network;
+    TileSource source({QStringLiteral("Test"), QStringLiteral("first.mbtiles"),
+                       m_server.url(QStringLiteral("blue"))},
+                      m_dir.path(), &network);
+    QSignalSpy problems(&source, &TileSource::problem);
+    source.setWanted(tiles);
+    QTRY_COMPARE(source.downloader()->inFlight(), 0);
+    QTRY_VERIFY(!source.image(tiles.last()).isNull());
+
+    for (int i = 0; i < tiles.size(); ++i)
+        QCOMPARE(source.image(tiles.at(i)).pixelColor(8, 8),
+                 i % 2 ? QColor(Qt::blue) : QColor(Qt::red));
+    QCOMPARE(m_server.paths().filter(QStringLiteral("/blue/")).size(), 3);
+    QCOMPARE(source.attribution(), QStringLiteral("© Test tiles"));
+    QVERIFY(problems.isEmpty());
+}
+
+void tst_TileSource::faultyDatabaseIsReportedOnce_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<bool>("lock");
+
+    QTest::newRow("missing file") << "missing.mbtiles" << QByteArray() << false;
+    QTest::newRow("text file") << "text.mbtiles" << QByteArray("not a database\n") << false;
+    QTest::newRow("no tiles table") << "empty.mbtiles" << QByteArray() << false;
+    QTest::newRow("truncated") << "truncated.mbtiles" << QByteArray() << false;
+    QTest::newRow("locked by a writer") << "locked.mbtiles" << QByteArray() << true;
+}
+
+void tst_TileSource::faultyDatabaseIsReportedOnce()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, contents);
+    QFETCH(bool, lock);
+
+    const QString path = m_dir.filePath(fileName);
+    const QVector<TileId> tiles = row(6);
+    if (!contents.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+    } else if (fileName == QLatin1String("empty.mbtiles")) {
+        QVERIFY(writeMbTiles(path, {}, Qt::red));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), path);
+        db.setDatabaseName(path);
+        QVERIFY(db.open() && QSqlQuery(db).exec(QStringLiteral("DROP TABLE tiles")));
+    } else if (fileName != QLatin1String("missing.mbtiles")) {
+        QVERIFY(writeMbTiles(path, {tiles.cbegin(), tiles.cend()}, Qt::red));
+        if (fileName == QLatin1String("truncated.mbtiles"))
+            QVERIFY(QFile(path).resize(4096));
+    }
+    QSqlDatabase writer;
+    if (lock) {
+        writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), path);
+        writer.setDatabaseName(path);
+        QSqlQuery query(writer);
+        QVERIFY(writer.open() && query.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"))
+                && query.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    }
+
+    {
+        TileSource source({QStringLiteral("Faulty"), fileName, QString()}, m_dir.path(), nullptr);
+        QSignalSpy problems(&source, &TileSource::problem);
+        source.setWanted(tiles);
+        source.setWanted(tiles);
+        QTRY_COMPARE(problems.size(), 1);
+        QVERIFY2(
+            problems.first().first().toString().startsWith(QLatin1String("Map source Faulty: ")),
+            qPrintable(problems.first().first().toString()));
+        for (const TileId &tile : tiles)
+            QVERIFY(source.image(tile).isNull());
+        QTest::qWait(0);
+        QCOMPARE(problems.size(), 1);
+    }
+    writer = QSqlDatabase();
+    QSqlDatabase::removeDatabase(path);
+}
+
+void tst_TileSource::serverFaultIsReportedOnce_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("timeoutMs");
+    QTest::addColumn<QString>("problem");
+
+    QTest::newRow("404") << "404" << 5000 << "answers 404";
+    QTest::newRow("500") << "500" << 5000 << "answers 500";
+    QTest::newRow("broken image") << "broken" << 5000 << "no images";
+    QTest::newRow("no answer in time") << "hold" << 200 << "does not answer";
+    QTest::newRow("closed port") << "closed" << 5000 << "cannot be reached";
+    QTest::newRow("unknown placeholder") << "{s}" << 5000 << "{s}";
+    // A slow answer is no fault: the tiles come when they come.
+    QTest::newRow("slow answer") << "slow" << 5000 << QString();
+}
+
+void tst_TileSource::serverFaultIsReportedOnce()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, timeoutMs);
+    QFETCH(QString, problem);
+
+    QString url = m_server.url(kind);
+    if (kind == QLatin1String("closed")) {
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        url = QStringLiteral("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(closed.serverPort());
+    }
+    QNetworkAccessManager network;
+    TileSource source({QStringLiteral("Server"), QString(), url}, m_dir.path(), &network);
+    if (source.downloader())
+        source.downloader()->setTimeout(timeoutMs);
+    QSignalSpy problems(&source, &TileSource::problem);
+    QSignalSpy ready(&source, &TileSource::tileReady);
+    const QVector<TileId> tiles = row(9);
+    source.setWanted(tiles);
+    QTRY_VERIFY(!source.downloader()
+                || (source.downloader()->inFlight() == 0 && source.downloader()->queued() == 0));
+    // Asked again, known failures are not asked for once more.
+    source.setWanted(tiles);
+    QTest::qWait(0);
+
+    if (problem.isEmpty()) {
+        QVERIFY(problems.isEmpty());
+        QCOMPARE(ready.size(), tiles.size());
+        return;
+    }
+    QTRY_COMPARE(problems.size(), 1);
+    QVERIFY2(problems.first().first().toString().contains(problem),
+             qPrintable(problems.first().first().toString()));
+    QVERIFY(ready.isEmpty());
+    QVERIFY(!source.downloader() || source.downloader()->inFlight() == 0);
+}
+
+void tst_TileSource::atMostSixRequestsAndTheRestGivenUp()
+{
+    QNetworkAccessManager network;
+    auto source = std::make_unique<TileSource>(
+        Arvel::MapSource{QStringLiteral("Held"), QString(), m_server.url(QStringLiteral("hold"))},
+        m_dir.path(), &network);
+    const QVector<TileId> tiles = row(20);
+    source->setWanted(tiles);
+    TileDownloader *downloader = source->downloader();
+    QCOMPARE(downloader->inFlight(), TileDownloader::MaxInFlight);
+    QCOMPARE(downloader->queued(), tiles.size() - TileDownloader::MaxInFlight);
+    QTRY_COMPARE(m_server.held(), TileDownloader::MaxInFlight);
+
+    // Scrolled: two of the tiles asked for stay in view, and one new one.
+    source->setWanted({tiles.at(0), tiles.at(1), TileId{15, 1, 1}});
+    QCOMPARE(downloader->inFlight(), 3);
+    QCOMPARE(downloader->queued(), 0);
+    QTRY_COMPARE(m_server.held(), 3);
+
+    // A switch of source gives up everything.
+    source.reset();
+    QTRY_COMPARE(m_server.held(), 0);
+}
+
+void tst_TileSource::viewAsksOnlyForVisibleTilesAndSwitchesSource()
+{
+    QGraphicsScene scene;
+    OsmView view(&scene);
+    view.setTileCacheFolder(m_dir.filePath(QStringLiteral("cache")));
+    view.resize(700, 500);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.setZoomMax(18);
+    view.showPoint(QPointF(37.6175, 55.7539), 15);
+    const int before = m_server.paths().size();
+    view.setMapSource({QStringLiteral("Olive"), QString(), m_server.url(QStringLiteral("olive"))},
+                      m_dir.path());
+    const QRectF visible = view.mapToScene(view.viewport()->rect()).boundingRect();
+    const QVector<TileId> expected = TileMath::covering(visible, 15);
+    QTRY_COMPARE(m_server.paths().size() - before, expected.size());
+    QStringList asked = m_server.paths().mid(before);
+    QStringList wanted;
+    for (const TileId &tile : expected)
+        wanted << QStringLiteral("/olive/%1/%2/%3.png").arg(tile.zoom).arg(tile.x).arg(tile.y);
+    asked.sort();
+    wanted.sort();
+    QCOMPARE(asked, wanted);
+    QTRY_COMPARE(centreColor(view), QColor(QStringLiteral("olive")));
+
+    view.setMapSource({QStringLiteral("Teal"), QString(), m_server.url(QStringLiteral("teal"))},
+                      m_dir.path());
+    QCOMPARE(view.sourceName(), QStringLiteral("Teal"));
+    QTRY_COMPARE(centreColor(view), QColor(QStringLiteral("teal")));
+}
+
+void tst_TileSource::sampleProjectOpensOnItsTiles()
+{
+    Q_INIT_RESOURCE(sampletiles);
+    QTemporaryDir folder;
+    const std::unique_ptr<Arvel::Project> project(Arvel::createSampleProject(folder.path()));
+    const QList<Arvel::MapSource> sources = project->mapSources();
+    QVERIFY(!sources.isEmpty());
+    QVERIFY(QFileInfo(sources.first().dbFile).isRelative());
+    bool ok = false;
+    const int zoomMin = project->zoomMin(&ok);
+    const int zoomMax = project->zoomMax(&ok);
+
+    TileSource source(sources.first(), project->baseDir(), nullptr);
+    QSignalSpy problems(&source, &TileSource::problem);
+    for (const Arvel::MapPreset &preset : project->mapPresets()) {
+        for (int zoom : {zoomMin, int(preset.zoom), zoomMax}) {
+            const TileId tile = TileMath::tileAt(preset.center, zoom);
+            source.setWanted({tile});
+            QVERIFY2(!source.image(tile).isNull(),
+                     qPrintable(QStringLiteral("%1 at %2").arg(preset.name).arg(zoom)));
+        }
+    }
+    QTest::qWait(0);
+    QVERIFY(problems.isEmpty());
+    QVERIFY(QFileInfo(folder.filePath(sources.first().dbFile)).size() < 2 * 1024 * 1024);
+}
+
+void tst_TileSource::deepestZoomStillShowsThePoint()
+{
+    // The map dialogs allow zoom 25, where the world no longer fits a view's
+    // scroll range: the view stops short of it instead of showing elsewhere.
+    QGraphicsScene scene;
+    OsmView view(&scene);
+    view.resize(400, 300);
+    view.setZoomMax(25);
+    const QPointF point(37.6175, 55.7539);
+    view.showPoint(point, 25);
+    QVERIFY((view.visibleCenter() - point).manhattanLength() < 1e-4);
+    QVERIFY(view.zoomF() >= 22);
+}
+
+QTEST_MAIN(tst_TileSource)
+
+#include "tst_tilesource.moc"
