@@ -261,7 +261,10 @@ void MainWindow::addMarker(Light *light)
 {
     if (m_markers.contains(light))
         return;
-    light->setScene(m_scene);
+    // The contract's "scene" is a QGraphicsScene*, which the Core-only model
+    // cannot name: the map's side sets it, and takes it back with the scene.
+    light->setProperty("scene", QVariant::fromValue(m_scene));
+    connect(m_scene, &QObject::destroyed, light, [light] { light->setProperty("scene", {}); });
     auto *marker = new LightMarker(light);
     m_scene->addItem(marker);
     m_markers.insert(light, marker);

@@ -5,7 +5,6 @@
 #include <QList>
 #include <QObject>
 #include <QPointF>
-#include <QPointer>
 #include <QString>
 #include <QVariant>
 #include <QVariantMap>
@@ -31,8 +30,6 @@ class Light : public QObject
     Q_PROPERTY(bool RcdControl READ rcdControl WRITE setRcdControl NOTIFY changed)
     Q_PROPERTY(int tlo_use_sg_cnt READ tloUseSgCnt WRITE setTloUseSgCnt NOTIFY changed)
     Q_PROPERTY(uint eventMask READ eventMask WRITE setEventMask NOTIFY changed)
-    // The map's scene; typed QObject* so that the model needs no widgets.
-    Q_PROPERTY(QObject *scene READ scene WRITE setScene)
 
 public:
     explicit Light(QObject *parent = nullptr);
@@ -54,8 +51,6 @@ public:
     void setTloUseSgCnt(int count);
     uint eventMask() const { return m_eventMask; }
     void setEventMask(uint mask);
-    QObject *scene() const { return m_scene; }
-    void setScene(QObject *scene) { m_scene = scene; }
 
     ControllerState &controller() { return m_controller; }
     const ControllerState &controller() const { return m_controller; }
@@ -96,7 +91,6 @@ private:
     bool m_rcdControl = false;
     int m_tloUseSgCnt = 0;
     uint m_eventMask = 0;
-    QPointer<QObject> m_scene;
     QList<Phase *> m_phases;
     QList<Program *> m_programs;
     QVariantMap m_customProperties;
