@@ -1,21 +1,17 @@
 #include "standinhost.h"
 
 #include <QDynamicPropertyChangeEvent>
-#include <QPointF>
+#include <QKeyEvent>
+#include <QMetaProperty>
+#include <QScopedValueRollback>
 
-RecordingObject::RecordingObject(QStringList *log, const QString &label, QObject *parent)
-    : QObject(parent)
-    , m_log(log)
+Recorder::Recorder(QStringList *log, const QString &label)
+    : m_log(log)
     , m_label(label)
 {
 }
 
-void RecordingObject::preset(const char *name, const QVariant &value)
-{
-    m_values.insert(QString::fromLatin1(name), value);
-}
-
-QString RecordingObject::describe(const QVariant &value)
+QString Recorder::describe(const QVariant &value)
 {
     if (!value.isValid())
         return QStringLiteral("invalid");
@@ -27,6 +23,45 @@ QString RecordingObject::describe(const QVariant &value)
     return QStringLiteral("%1 %2").arg(QString::fromLatin1(value.typeName()), text);
 }
 
+void Recorder::record(const QString &entry) const
+{
+    if (m_log && !m_presetting)
+        m_log->append(m_label + QLatin1Char('.') + entry);
+}
+
+void Recorder::recordWrite(const char *name, const QVariant &value) const
+{
+    if (m_log && !m_presetting)
+        record(QStringLiteral("%1 = %2").arg(QString::fromLatin1(name), describe(value)));
+}
+
+void Recorder::recordUndeclared(const QObject *self, QEvent *event) const
+{
+    if (event->type() != QEvent::DynamicPropertyChange)
+        return;
+    const QByteArray name = static_cast<QDynamicPropertyChangeEvent *>(event)->propertyName();
+    record(QStringLiteral("%1 = %2 (undeclared)")
+               .arg(QString::fromLatin1(name), describe(self->property(name.constData()))));
+}
+
+RecordingObject::RecordingObject(QStringList *log, const QString &label, QObject *parent)
+    : QObject(parent)
+    , Recorder(log, label)
+{
+}
+
+void RecordingObject::preset(const char *name, const QVariant &value)
+{
+    // A read-only property, such as the light's scene, is set where it is held.
+    const int index = metaObject()->indexOfProperty(name);
+    if (index >= 0 && !metaObject()->property(index).isWritable()) {
+        m_values.insert(QString::fromLatin1(name), value);
+        return;
+    }
+    const QScopedValueRollback<bool> quiet(m_presetting, true);
+    setProperty(name, value);
+}
+
 QVariant RecordingObject::value(const char *name) const
 {
     return m_values.value(QString::fromLatin1(name));
@@ -34,26 +69,34 @@ QVariant RecordingObject::value(const char *name) const
 
 void RecordingObject::write(const char *name, const QVariant &value)
 {
-    record(QStringLiteral("%1 = %2").arg(QString::fromLatin1(name), describe(value)));
+    recordWrite(name, value);
     m_values.insert(QString::fromLatin1(name), value);
-}
-
-void RecordingObject::record(const QString &entry)
-{
-    m_log->append(m_label + QLatin1Char('.') + entry);
 }
 
 bool RecordingObject::event(QEvent *event)
 {
-    if (event->type() == QEvent::DynamicPropertyChange) {
-        const QByteArray name = static_cast<QDynamicPropertyChangeEvent *>(event)->propertyName();
-        record(QStringLiteral("%1 = %2 (undeclared)")
-                   .arg(QString::fromLatin1(name), describe(property(name.constData()))));
-    }
+    recordUndeclared(this, event);
     return QObject::event(event);
 }
 
+void Response::finish(const QVariantList &data)
+{
+    m_data = data;
+    emit finished();
+}
+
+void ListItem::set(QVariant *member, const char *name, const QVariant &v)
+{
+    recordWrite(name, v);
+    *member = v;
+}
+
 namespace Arvel {
+
+Connection::Connection(QStringList *log, QObject *parent)
+    : RecordingObject(log, QStringLiteral("connection"), parent)
+{
+}
 
 Project::Project(QStringList *log, QObject *parent)
     : RecordingObject(log, QStringLiteral("project"), parent)
@@ -63,7 +106,7 @@ Project::Project(QStringList *log, QObject *parent)
 bool Project::contains(int id)
 {
     record(QStringLiteral("contains(%1)").arg(id));
-    return ids.contains(id);
+    return m_ids.contains(id);
 }
 
 LightProperties::LightProperties(QStringList *log, QObject *parent)
@@ -134,7 +177,7 @@ void Light::createProgram(int id, const QString &description)
 QVariantMap Light::customProperties()
 {
     record(QStringLiteral("customProperties()"));
-    return storedCustomProperties;
+    return m_customProperties;
 }
 
 void Light::setCustomProperty(const QString &name, const QVariant &value,
@@ -142,9 +185,9 @@ void Light::setCustomProperty(const QString &name, const QVariant &value,
 {
     record(QStringLiteral("setCustomProperty(%1, %2, %3)").arg(name, describe(value), description));
     if (value.isValid())
-        storedCustomProperties.insert(name, QVariantList{value, description});
+        m_customProperties.insert(name, QVariantList{value, description});
     else
-        storedCustomProperties.remove(name);
+        m_customProperties.remove(name);
 }
 
 Response *Light::sendCommand(const QVariant &command, const QVariant &argument)
@@ -162,23 +205,23 @@ Response *Light::sendCommand(const QVariant &command, const QVariant &argument)
     QString key = command.toString();
     if (key == QLatin1String("GET_CLIST"))
         key += QLatin1Char(' ') + argument.toString();
-    if (refusedCommands.contains(key))
+    if (m_refused.contains(key))
         return nullptr;
-    if (reuseResponses) {
+    if (m_reuse) {
         Response *pending = response(key);
         if (pending && pending->data().isEmpty())
             return pending;
     }
     auto *created = new Response(this);
-    responses.append(created);
-    responseKeys.append(key);
+    m_responses.append(created);
+    m_responseKeys.append(key);
     return created;
 }
 
 Response *Light::response(const QString &key) const
 {
-    const int index = responseKeys.lastIndexOf(key);
-    return index < 0 ? nullptr : responses.at(index).data();
+    const int index = m_responseKeys.lastIndexOf(key);
+    return index < 0 ? nullptr : m_responses.at(index).data();
 }
 
 int LightWithForeignPhases::createPhase(int id, const QString &description)
@@ -210,3 +253,57 @@ QVariantMap LightWithoutLists::customProperties()
 }
 
 } // namespace Arvel
+
+MainWindow::MainWindow()
+{
+    setCentralWidget(new QWidget(this));
+    // Below the central widget: the plug-in searches the whole tree.
+    m_crossView = new PreviewView(centralWidget());
+    m_crossView->setObjectName(QStringLiteral("crossView"));
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Close:
+        ++m_closeEvents;
+        break;
+    case QEvent::KeyPress:
+        ++m_keyPresses;
+        break;
+    case QEvent::User:
+        ++m_userEvents;
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::event(event);
+}
+
+bool Scene::event(QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress)
+        m_keys.append(static_cast<QKeyEvent *>(event)->key());
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::GraphicsSceneMousePress)
+        ++m_presses;
+    return QGraphicsScene::event(event);
+}
+
+OsmView::OsmView(QStringList *log, QGraphicsScene *scene)
+    : QGraphicsView(scene)
+    , Recorder(log, QStringLiteral("view"))
+{
+}
+
+void OsmView::presetZoom(const QVariant &min, const QVariant &max, const QVariant &factor)
+{
+    m_zoomMin = min;
+    m_zoomMax = max;
+    m_zoomF = factor;
+}
+
+void OsmView::set(QVariant *member, const char *name, const QVariant &v)
+{
+    recordWrite(name, v);
+    *member = v;
+}

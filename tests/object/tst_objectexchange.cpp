@@ -65,20 +65,6 @@ template<typename T> T *child(QObject *parent, const char *name)
     return parent->findChild<T *>(QString::fromLatin1(name));
 }
 
-// Counts the events that reach the scene itself.
-class CountingScene : public QGraphicsScene
-{
-public:
-    int presses = 0;
-
-    bool event(QEvent *event) override
-    {
-        if (event->type() == QEvent::GraphicsSceneMousePress || event->type() == QEvent::KeyPress)
-            ++presses;
-        return QGraphicsScene::event(event);
-    }
-};
-
 int cursorShape()
 {
     const QCursor *cursor = QApplication::overrideCursor();
@@ -246,7 +232,7 @@ void tst_ObjectExchange::readsFromController()
     light.preset("position", QPointF(1, 2));
     light.presetPhase(4, QStringLiteral("North"), QStringLiteral("n.svg"));
     light.presetProgram(1, QStringLiteral("Morning"));
-    light.refusedCommands = refused;
+    light.refuseCommands(refused);
     QVariantMap answer{
         {"GET_REFER", QVariantList{"Arvel2", "AV-1", " Crossing \n", "5545.500N 03730.000E"}},
         {"GET_DEVICE", QVariantList{"AV-1", 0, "3.17"}},
@@ -267,11 +253,11 @@ void tst_ObjectExchange::readsFromController()
         const QString key = step.section(QLatin1Char(' '), 1);
         Response *response = light.response(key);
         if (step == QLatin1String("reuse")) {
-            light.reuseResponses = true;
+            light.reuseResponses();
         } else if (step == QLatin1String("click")) {
             fromController->click();
         } else if (step == QLatin1String("cancel") || step == QLatin1String("escape")) {
-            for (const QPointer<Response> &pending : light.responses) {
+            for (const QPointer<Response> &pending : light.responses()) {
                 if (pending && pending->data().isEmpty())
                     cancelled.append(pending);
             }
@@ -344,7 +330,7 @@ void tst_ObjectExchange::picksPositionOnMap()
 
     // A cursor of the host's below ours: a second pop would take it away.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto *map = new CountingScene;
+    auto *map = new Scene;
     QPointer<QGraphicsScene> guard(map);
     QObject notAScene;
     QPointer<Arvel::Light> light = new Arvel::Light(&log);
@@ -412,7 +398,7 @@ void tst_ObjectExchange::picksPositionOnMap()
         if (alive)
             QCOMPARE(posEdit->text(), picking ? QStringLiteral("99;99") : pos);
         // The map got every event: none was swallowed.
-        QCOMPARE(map->presses, sent);
+        QCOMPARE(map->presses(), sent);
     }
     if (picking) {
         QTRY_VERIFY(!alive->positionEditing);

@@ -424,7 +424,7 @@ void tst_ObjectPropertiesDlg::previewsActivatedPhase()
         // Rows beyond the table have no item to read.
         emit phases->cellActivated(7, 0);
     }
-    QCOMPARE(view->previews, previews);
+    QCOMPARE(view->previews(), previews);
 }
 
 void tst_ObjectPropertiesDlg::skipsPreviewViewDeletedMeanwhile()
@@ -563,7 +563,7 @@ void tst_ObjectPropertiesDlg::checksIdentifierAgainstProject()
     QFETCH(int, written);
 
     Arvel::Project project(&log);
-    project.ids = {loaded, 99};
+    project.setIds({loaded, 99});
     auto *light = new Arvel::Light(&log, &project);
     light->preset("id", loaded);
     ObjectPropertiesDlg dialog(nullptr, light);
@@ -600,7 +600,7 @@ void tst_ObjectPropertiesDlg::refusesInvalidOrTakenIdentifier()
     QFETCH(QString, message);
 
     Arvel::Project project(&log);
-    project.ids = {12};
+    project.setIds({12});
     auto *light = new Arvel::Light(&log, &project);
     light->preset("id", loaded);
     light->presetPhase(1, QStringLiteral("North"), QString());
@@ -744,10 +744,10 @@ void tst_ObjectPropertiesDlg::writesCustomProperties()
 
     Arvel::Light light(&log);
     light.preset("id", 5);
-    light.storedCustomProperties = {
+    light.presetCustomProperties({
         {QStringLiteral("a"), QVariantList{QStringLiteral("1"), QStringLiteral("ay")}},
         {QStringLiteral("b"), QVariantList{QStringLiteral("1"), QStringLiteral("bee")}},
-    };
+    });
     ObjectPropertiesDlg dialog(nullptr, &light);
     dialog.customProperties = {
         {QStringLiteral("b"), QVariantList{QStringLiteral("2"), QStringLiteral("bee")}},
@@ -971,10 +971,10 @@ void tst_ObjectPropertiesDlg::editsCustomPropertiesInTheirEditor()
 
     Arvel::Light light(&log);
     light.preset("id", 5);
-    light.storedCustomProperties = {
+    light.presetCustomProperties({
         {QStringLiteral("a"), QVariantList{QStringLiteral("1"), QStringLiteral("ay")}},
         {QStringLiteral("l"), QVariantList{QVariant(QVariantList{1, 2}), QStringLiteral("el")}},
-    };
+    });
     ObjectPropertiesDlg dialog(nullptr, &light);
     dialog.open();
 
@@ -1007,7 +1007,7 @@ void tst_ObjectPropertiesDlg::editsCustomPropertiesInTheirEditor()
     QVERIFY(first >= 0);
     QCOMPARE(log.mid(first), calls);
     // The host's list is handed over as the very value it gave.
-    QCOMPARE(light.storedCustomProperties.value(QStringLiteral("l")).toList().value(0),
+    QCOMPARE(light.storedCustomProperties().value(QStringLiteral("l")).toList().value(0),
              QVariant(QVariantList{1, 2}));
 }
 
