@@ -3,6 +3,7 @@
 #include "modaldialog.h"
 #include "objectpropertiesdlg.h"
 #include "osmviewpropertiesdlg.h"
+#include "positionpicker.h"
 #include "presetseditdlg.h"
 #include "projectpropertiesdlg.h"
 #include "settingseditdlg.h"
@@ -170,7 +171,8 @@ void EditorPlugin::concon_finished(int) {}
 bool EditorPlugin::positionPicked() const
 {
     for (const QPointer<ObjectPropertiesDlg> &dialog : objectDialogs) {
-        if (dialog && dialog->isPickingPosition())
+        const PositionPicker *picker = dialog ? dialog->findChild<PositionPicker *>() : nullptr;
+        if (picker && picker->isPicking())
             return true;
     }
     return false;
@@ -285,8 +287,8 @@ bool EditorPlugin::eventFilter(QObject *watched, QEvent *event)
     if (dialogsRunning > 0) {
         const QList<QPointer<ObjectPropertiesDlg>> dialogs = objectDialogs;
         for (const QPointer<ObjectPropertiesDlg> &dialog : dialogs) {
-            if (dialog)
-                dialog->cancelPositionPick();
+            if (PositionPicker *picker = dialog ? dialog->findChild<PositionPicker *>() : nullptr)
+                picker->stop();
         }
         event->ignore();
         return true;

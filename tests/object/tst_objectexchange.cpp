@@ -1,7 +1,10 @@
+#include "controllerexchange.h"
 #include "filechooser.h"
+#include "modaldriver.h"
+#include "objectform.h"
 #include "objectpropertiesdlg.h"
+#include "positionpicker.h"
 #include "standinhost.h"
-#include "ui_objectpropertiesdlg.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,20 +48,6 @@ public:
         return answer;
     }
 };
-
-QStringList rows(const QTableWidget *table)
-{
-    QStringList texts;
-    for (int row = 0; row < table->rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < table->columnCount(); ++column) {
-            const QTableWidgetItem *item = table->item(row, column);
-            cells.append(item ? item->text() : QStringLiteral("<no item>"));
-        }
-        texts.append(cells.join(QLatin1Char('|')));
-    }
-    return texts;
-}
 
 template<typename T> T *child(QObject *parent, const char *name)
 {
@@ -126,7 +115,7 @@ void tst_ObjectExchange::readsFromController_data()
     QTest::addColumn<QString>("pos");
     QTest::addColumn<QStringList>("phases");
     QTest::addColumn<QStringList>("programs");
-    QTest::addColumn<int>("progress"); // its value while shown, -1 when hidden
+    QTest::addColumn<int>("shownProgress"); // its value while shown, -1 when hidden
     QTest::addColumn<int>("queued");
 
     const QStringList all = {ReferSent, DeviceSent, PhasesSent, ProgramsSent};
@@ -224,7 +213,7 @@ void tst_ObjectExchange::readsFromController()
     QFETCH(QString, pos);
     QFETCH(QStringList, phases);
     QFETCH(QStringList, programs);
-    QFETCH(int, progress);
+    QFETCH(int, shownProgress);
     QFETCH(int, queued);
 
     Arvel::Light light(&log);
@@ -243,9 +232,12 @@ void tst_ObjectExchange::readsFromController()
 
     ObjectPropertiesDlg dialog(nullptr, &light);
     dialog.show();
+    const ObjectForm ui(&dialog);
     auto *fromController = child<QPushButton>(&dialog, "fromController");
-    QVERIFY(fromController);
-    QProgressDialog &progressDialog = *dialog.exchangeProgress;
+    auto *progress = dialog.findChild<QProgressDialog *>();
+    auto *exchange = dialog.findChild<ControllerExchange *>();
+    QVERIFY(ui.complete() && fromController && progress && exchange);
+    QProgressDialog &progressDialog = *progress;
     QList<QPointer<Response>> cancelled;
     log.clear();
 
@@ -278,12 +270,12 @@ void tst_ObjectExchange::readsFromController()
     }
 
     QCOMPARE(log, sent);
-    QCOMPARE(dialog.ui->descr->text(), descr);
-    QCOMPARE(dialog.ui->pos->text(), pos);
-    QCOMPARE(rows(dialog.ui->phasesTable), phases);
-    QCOMPARE(rows(dialog.ui->programsTable), programs);
-    QCOMPARE(progressDialog.isVisible() ? progressDialog.value() : -1, progress);
-    QCOMPARE(dialog.controllerExchangeQueue.size(), queued);
+    QCOMPARE(ui.descr->text(), descr);
+    QCOMPARE(ui.pos->text(), pos);
+    QCOMPARE(rowTexts(ui.phases), phases);
+    QCOMPARE(rowTexts(ui.programs), programs);
+    QCOMPARE(progressDialog.isVisible() ? progressDialog.value() : -1, shownProgress);
+    QCOMPARE(exchange->pending(), queued);
     // Responses given up on are disposed of, answered or not.
     for (const QPointer<Response> &response : cancelled)
         QTRY_VERIFY(response.isNull());
@@ -342,7 +334,9 @@ void tst_ObjectExchange::picksPositionOnMap()
     auto dialog = std::make_unique<ObjectPropertiesDlg>(nullptr, light.data());
     QPointer<ObjectPropertiesDlg> alive(dialog.get());
     dialog->show();
-    QLineEdit *posEdit = dialog->ui->pos;
+    QLineEdit *posEdit = ObjectForm(dialog.get()).pos;
+    auto *picker = dialog->findChild<PositionPicker *>();
+    QVERIFY(posEdit && picker);
 
     int sent = 0;
     auto press = [map, &sent](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at) {
@@ -386,8 +380,8 @@ void tst_ObjectExchange::picksPositionOnMap()
     if (alive) {
         QCOMPARE(posEdit->text(), pos);
         if (!picking)
-            QTRY_VERIFY(!alive->positionEditing);
-        QCOMPARE(alive->positionEditing, picking);
+            QTRY_VERIFY(!picker->isPicking());
+        QCOMPARE(picker->isPicking(), picking);
         QCOMPARE(alive->isVisible(), shown);
     }
     QCOMPARE(cursorShape(), int(picking ? Qt::CrossCursor : Qt::WaitCursor));
@@ -401,7 +395,7 @@ void tst_ObjectExchange::picksPositionOnMap()
         QCOMPARE(map->presses(), sent);
     }
     if (picking) {
-        QTRY_VERIFY(!alive->positionEditing);
+        QTRY_VERIFY(!picker->isPicking());
         QVERIFY(alive->isVisible());
     }
     QCOMPARE(cursorShape(), int(Qt::WaitCursor));
@@ -470,10 +464,12 @@ void tst_ObjectExchange::choosesSchemaFile()
     light->presetPhase(1, QStringLiteral("North"), QString());
     light->presetPhase(2, QStringLiteral("South"), QString());
     ObjectPropertiesDlg dialog(nullptr, light);
-    QTableWidget *table = dialog.ui->phasesTable;
+    const ObjectForm ui(&dialog);
+    QVERIFY(ui.complete());
+    QTableWidget *table = ui.phases;
     chooser.answer = answer;
 
-    QLineEdit *schema = dialog.ui->schema;
+    QLineEdit *schema = ui.schema;
     if (selectedRow == -2) {
         schema->setText(text);
         child<QToolButton>(&dialog, "selSchema")->click();
@@ -567,7 +563,9 @@ void tst_ObjectExchange::importsDrawingFolder()
     light->presetProgram(1, QStringLiteral("Morning"));
     ObjectPropertiesDlg dialog(nullptr, light);
     dialog.show();
-    dialog.ui->schema->setText(text);
+    const ObjectForm ui(&dialog);
+    QVERIFY(ui.complete());
+    ui.schema->setText(text);
     chooser.answer = cancel ? QString() : folder;
 
     child<QPushButton>(&dialog, "importFromFolder")->click();
@@ -575,14 +573,13 @@ void tst_ObjectExchange::importsDrawingFolder()
     const QString start = text.isEmpty() ? (inBaseDir ? baseDir.absolutePath() : QString())
                                          : baseDir.absoluteFilePath(text);
     QCOMPARE(chooser.asked, (QStringList{"Select folder to import", start}));
-    QCOMPARE(dialog.ui->schema->text(), QString(schema).replace("<dir>", folder));
-    QCOMPARE(rows(dialog.ui->phasesTable),
-             phases.replaceInStrings(QStringLiteral("<dir>"), folder));
-    QCOMPARE(rows(dialog.ui->programsTable), QStringList{"1|Morning"});
+    QCOMPARE(ui.schema->text(), QString(schema).replace("<dir>", folder));
+    QCOMPARE(rowTexts(ui.phases), phases.replaceInStrings(QStringLiteral("<dir>"), folder));
+    QCOMPARE(rowTexts(ui.programs), QStringList{"1|Morning"});
 
     // An imported table is sized as Qt sizes every column and row to its
     // contents when told to look at all rows.
-    QTableWidget *table = dialog.ui->phasesTable;
+    QTableWidget *table = ui.phases;
     if (phases == QStringList{"7|Old|old.svg"})
         return;
     const QAbstractItemView *view = table; // the size hints are public there
@@ -609,27 +606,22 @@ void tst_ObjectExchange::asksThroughQtFileDialog()
     QVERIFY(file.open(QIODevice::WriteOnly));
     ObjectPropertiesDlg dialog(nullptr, light);
     dialog.show();
+    const ObjectForm ui(&dialog);
+    QVERIFY(ui.complete());
 
-    QString caption;
-    QTimer watcher;
-    connect(&watcher, &QTimer::timeout, [&caption, &file] {
-        auto *fileDialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!fileDialog)
-            return;
-        caption = fileDialog->windowTitle();
-        auto *name = fileDialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    const ModalDriver driver([&file](QWidget *window) {
+        auto *name = window->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         if (name)
             name->setText(file.fileName());
-        static_cast<QDialog *>(fileDialog)->accept();
-        // A dialog that did not take the name must not hang the test.
-        if (QApplication::activeModalWidget() == fileDialog)
-            fileDialog->reject();
+        static_cast<QDialog *>(window)->accept();
     });
-    watcher.start(10);
-    child<QToolButton>(&dialog, "selSchema")->click();
+    ui.selSchema->click();
 
-    QCOMPARE(caption, QStringLiteral("Select schema file for the Object"));
-    QCOMPARE(dialog.ui->schema->text(), QStringLiteral("x.svg"));
+    QVERIFY(!driver.gaveUp());
+    QCOMPARE(driver.seen().size(), 1);
+    QCOMPARE(driver.seen().first().className, QStringLiteral("QFileDialog"));
+    QCOMPARE(driver.seen().first().title, QStringLiteral("Select schema file for the Object"));
+    QCOMPARE(ui.schema->text(), QStringLiteral("x.svg"));
 }
 
 void tst_ObjectExchange::crashWhenParentIsDeletedWhileDialogIsOpen_data()
@@ -666,14 +658,10 @@ void tst_ObjectExchange::crashWhenParentIsDeletedWhileDialogIsOpen()
     mainWindow->show();
     QPointer<ObjectPropertiesDlg> dialog = new ObjectPropertiesDlg(mainWindow, &light);
     dialog->open();
-    // Runs in the next event loop: the one of the dialog that opens next.
-    QString deletedDuring;
-    const auto deleteMainWindowSoon = [&deletedDuring, &mainWindow] {
-        QTimer::singleShot(0, [&deletedDuring, &mainWindow] {
-            if (QWidget *modal = QApplication::activeModalWidget())
-                deletedDuring = QString::fromLatin1(modal->metaObject()->className());
-            delete mainWindow.data();
-        });
+    // Acts in the next event loop: the one of the dialog that opens next.
+    std::unique_ptr<ModalDriver> driver;
+    const auto deleteMainWindowSoon = [&driver, &mainWindow] {
+        driver = std::make_unique<ModalDriver>([&mainWindow](QWidget *) { delete mainWindow; });
     };
 
     if (button == QLatin1String("fromController")) {
@@ -695,7 +683,8 @@ void tst_ObjectExchange::crashWhenParentIsDeletedWhileDialogIsOpen()
 
     QVERIFY(mainWindow.isNull());
     QVERIFY(dialog.isNull());
-    QCOMPARE(deletedDuring, dialogClass);
+    QVERIFY(driver && !driver->seen().isEmpty());
+    QCOMPARE(driver->seen().first().className, dialogClass);
 }
 
 QTEST_MAIN(tst_ObjectExchange)
