@@ -5,8 +5,9 @@
 #include <QDialog>
 #include <QPushButton>
 
-ModalDriver::ModalDriver(QList<Action> actions)
+ModalDriver::ModalDriver(QList<Action> actions, Open open)
     : m_actions(std::move(actions))
+    , m_before(open == Open::Ignored ? activeWindow() : nullptr)
 {
     connect(&m_timer, &QTimer::timeout, this, &ModalDriver::poll);
     // The first look comes in the very next event loop, the modal one
@@ -42,12 +43,16 @@ void ModalDriver::press(QWidget *dialog, QDialogButtonBox::StandardButton which)
         close(dialog);
 }
 
+QWidget *ModalDriver::activeWindow()
+{
+    QWidget *popup = QApplication::activePopupWidget();
+    return popup ? popup : QApplication::activeModalWidget();
+}
+
 void ModalDriver::poll()
 {
-    QWidget *widget = QApplication::activePopupWidget();
-    if (!widget)
-        widget = QApplication::activeModalWidget();
-    if (!widget)
+    QWidget *widget = activeWindow();
+    if (!widget || widget == m_before)
         return;
     for (const ModalSeen &old : qAsConst(m_seen)) {
         if (old.widget == widget) {

@@ -29,7 +29,8 @@ struct ModalSeen
 // Drives the modal windows and popup menus that a blocking call opens. Made
 // before the call, it watches from the event loops the call runs: the n-th
 // window it sees is handed to the n-th action, and a window beyond the
-// actions is closed. Actions record what they find and the test compares
+// actions is closed. One that was modal already when the driver was made is
+// left alone, unless it is asked for. Actions record what they find and the test compares
 // after the call returns: a failed comparison inside an action would only
 // leave the window open. A window still open 5 s after it came is closed and
 // gaveUp() turns true, so that a fault fails the test instead of hanging it.
@@ -37,10 +38,11 @@ class ModalDriver : public QObject
 {
 public:
     using Action = std::function<void(QWidget *)>;
+    enum class Open { Ignored, Driven };
 
-    explicit ModalDriver(QList<Action> actions = {});
-    explicit ModalDriver(Action action)
-        : ModalDriver(QList<Action>{std::move(action)})
+    explicit ModalDriver(QList<Action> actions = {}, Open open = Open::Ignored);
+    explicit ModalDriver(Action action, Open open = Open::Ignored)
+        : ModalDriver(QList<Action>{std::move(action)}, open)
     {
     }
 
@@ -54,8 +56,10 @@ public:
 
 private:
     void poll();
+    static QWidget *activeWindow();
 
     QList<Action> m_actions;
+    QPointer<QWidget> m_before;
     QList<ModalSeen> m_seen;
     bool m_gaveUp = false;
     QTimer m_timer;

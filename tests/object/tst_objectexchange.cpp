@@ -658,10 +658,12 @@ void tst_ObjectExchange::crashWhenParentIsDeletedWhileDialogIsOpen()
     mainWindow->show();
     QPointer<ObjectPropertiesDlg> dialog = new ObjectPropertiesDlg(mainWindow, &light);
     dialog->open();
-    // Acts in the next event loop: the one of the dialog that opens next.
+    // Acts in the next event loop: that of the dialog open then (the progress
+    // dialog) or of the one that opens next.
     std::unique_ptr<ModalDriver> driver;
     const auto deleteMainWindowSoon = [&driver, &mainWindow] {
-        driver = std::make_unique<ModalDriver>([&mainWindow](QWidget *) { delete mainWindow; });
+        driver = std::make_unique<ModalDriver>([&mainWindow](QWidget *) { delete mainWindow; },
+                                               ModalDriver::Open::Driven);
     };
 
     if (button == QLatin1String("fromController")) {
