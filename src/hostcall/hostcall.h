@@ -7,27 +7,56 @@
 // By-name access to the host's objects.
 //
 // The plug-in shares no types with its host: it reads and writes properties by
-// name and calls invokable methods by name and signature. These helpers make
-// every such access report failure the same way (a success flag, never an
-// exception), so that a missing property or method only skips one step.
+// name and calls invokable methods by signature, through the handles that
+// hostcontract.h declares. These helpers make every such access report failure
+// the same way (a success flag, never an exception or a warning), so that a
+// missing property or method only skips one step.
 namespace HostCall {
+
+// A property of the host's classes, by name.
+class Property
+{
+public:
+    constexpr explicit Property(const char *name)
+        : m_name(name)
+    {
+    }
+    const char *name() const { return m_name; }
+
+private:
+    const char *m_name;
+};
+
+// An invokable method (or slot or signal) of the host's classes, by its
+// normalized signature, for example "createPhase(int,QString)".
+class Method
+{
+public:
+    constexpr explicit Method(const char *signature)
+        : m_signature(signature)
+    {
+    }
+    const char *signature() const { return m_signature; }
+
+private:
+    const char *m_signature;
+};
 
 // The property's value; *ok is false when the object is null or the value is
 // invalid (no such property).
-QVariant read(const QObject *object, const char *name, bool *ok = nullptr);
+QVariant read(const QObject *object, const Property &property, bool *ok = nullptr);
 
 // Sets a property; false when the object is null. Note that setting an
 // unknown name creates a dynamic property, as QObject::setProperty does.
-bool write(QObject *object, const char *name, const QVariant &value);
+bool write(QObject *object, const Property &property, const QVariant &value);
 
-// Whether the object has an invokable method (or slot or signal) with this
-// signature, for example "createPhase(int,QString)"; false for a null object.
-bool hasMethod(const QObject *object, const char *signature);
+// Whether the object has the method; false for a null object.
+bool hasMethod(const QObject *object, const Method &method);
 
-// QMetaObject::invokeMethod with the default connection type; false when the
-// object is null or has no invokable method of that name and those argument
-// types (including the return type, when one is asked for).
-bool invoke(QObject *object, const char *method, QGenericReturnArgument result,
+// Calls the method with the default connection type; false when the object is
+// null, lacks the method, or the arguments or the asked result are not of
+// the method's types.
+bool invoke(QObject *object, const Method &method, QGenericReturnArgument result,
             QGenericArgument a0 = QGenericArgument(), QGenericArgument a1 = QGenericArgument(),
             QGenericArgument a2 = QGenericArgument(), QGenericArgument a3 = QGenericArgument());
 
@@ -39,7 +68,7 @@ template<typename T> QGenericArgument argument(const T &value)
 } // namespace Detail
 
 // Calls a method without looking at any result.
-template<typename... Args> bool call(QObject *object, const char *method, const Args &...args)
+template<typename... Args> bool call(QObject *object, const Method &method, const Args &...args)
 {
     static_assert(sizeof...(Args) <= 4, "at most four arguments");
     return invoke(object, method, QGenericReturnArgument(), Detail::argument(args)...);
@@ -48,7 +77,7 @@ template<typename... Args> bool call(QObject *object, const char *method, const 
 // Calls a method that returns R; *ok tells whether the call was made. On
 // failure the result is a default-constructed R.
 template<typename R, typename... Args>
-R callFor(QObject *object, const char *method, bool *ok, const Args &...args)
+R callFor(QObject *object, const Method &method, bool *ok, const Args &...args)
 {
     static_assert(sizeof...(Args) <= 4, "at most four arguments");
     R result{};

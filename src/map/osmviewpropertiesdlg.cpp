@@ -1,7 +1,7 @@
 #include "osmviewpropertiesdlg.h"
 #include "ui_osmviewpropertiesdlg.h"
 
-#include "hostcall.h"
+#include "hostcontract.h"
 #include "selectedrows.h"
 #include "settingsarray.h"
 
@@ -100,8 +100,8 @@ void OsmViewPropertiesDlg::accept()
     const int zoomMax = ui->maxZoom->value();
     m_settings->beginGroup(QLatin1String(SceneGroup));
     m_settings->setValue(QLatin1String(ZoomMinKey), zoomMin);
-    pushZoomLimit(ZoomMinKey, zoomMin);
-    pushZoomLimit(ZoomMaxKey, zoomMax);
+    pushZoomLimit(Host::MapView::ZoomMin, zoomMin);
+    pushZoomLimit(Host::MapView::ZoomMax, zoomMax);
     m_settings->setValue(QLatin1String(ZoomMaxKey), zoomMax);
     m_settings->endGroup();
 
@@ -110,7 +110,7 @@ void OsmViewPropertiesDlg::accept()
 
 // A view that already shows the limit is left alone: setting it could
 // re-zoom the map for nothing.
-void OsmViewPropertiesDlg::pushZoomLimit(const char *property, int value)
+void OsmViewPropertiesDlg::pushZoomLimit(const HostCall::Property &property, int value)
 {
     bool isInteger = false;
     const int current = HostCall::read(m_osmView, property).toInt(&isInteger);

@@ -5,6 +5,10 @@
 
 class QSettings;
 
+namespace HostCall {
+class Property;
+}
+
 namespace Ui {
 class OsmViewPropertiesDlg;
 }
@@ -30,7 +34,7 @@ private slots:
 
 private:
     void load();
-    void pushZoomLimit(const char *property, int value);
+    void pushZoomLimit(const HostCall::Property &property, int value);
 
     Ui::OsmViewPropertiesDlg *ui;
     QPointer<QSettings> m_settings;

@@ -2,7 +2,7 @@
 
 #include "controllerdevice.h"
 #include "controllerposition.h"
-#include "hostcall.h"
+#include "hostcontract.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -24,6 +24,9 @@ const char *handler(ControllerExchange::Step step)
         return SLOT(getPrograms());
     }
 }
+
+// The string-based form of the response's finished() signal.
+const QByteArray Finished = QByteArray::number(QSIGNAL_CODE) + Host::Response::Finished;
 
 } // namespace
 
@@ -74,11 +77,11 @@ bool ControllerExchange::take(QObject *response, Step step)
     QVariantList data;
     if (response) {
         // One answer per response: a second finished() changes nothing.
-        disconnect(response, SIGNAL(finished()), m_dialog, handler(step));
+        disconnect(response, Finished.constData(), m_dialog, handler(step));
         const int index = m_queue.indexOf(response);
         if (index >= 0)
             m_queue.removeAt(index);
-        data = response->property("data").toList();
+        data = HostCall::read(response, Host::Response::Data).toList();
     }
     if (!setProgress(m_progress->value() + 1))
         return false;
@@ -132,13 +135,13 @@ void ControllerExchange::clear()
 bool ControllerExchange::send(const QVariant &command, const QVariant &argument, Step step)
 {
     QObject *response = nullptr;
-    if (!HostCall::invoke(m_light.data(), "sendCommand",
-                          QGenericReturnArgument("Response*", &response), Q_ARG(QVariant, command),
-                          Q_ARG(QVariant, argument))
-        || !response || response->metaObject()->indexOfSignal("finished()") < 0)
+    if (!HostCall::invoke(m_light.data(), Host::Light::SendCommand,
+                          QGenericReturnArgument(Host::Response::TypeName, &response),
+                          Q_ARG(QVariant, command), Q_ARG(QVariant, argument))
+        || !response || response->metaObject()->indexOfSignal(Host::Response::Finished) < 0)
         return false;
     // A response handed out again for the same step is awaited once.
-    if (!connect(response, SIGNAL(finished()), m_dialog, handler(step), Qt::UniqueConnection))
+    if (!connect(response, Finished.constData(), m_dialog, handler(step), Qt::UniqueConnection))
         return true;
     if (!m_queue.contains(response))
         connect(response, &QObject::destroyed, this, &ControllerExchange::dropDeletedResponses);

@@ -7,7 +7,7 @@
 #include "drawingfolder.h"
 #include "eventsmaskdialog.h"
 #include "filechooser.h"
-#include "hostcall.h"
+#include "hostcontract.h"
 #include "modaldialog.h"
 #include "objectidentifier.h"
 #include "pointtext.h"
@@ -107,8 +107,8 @@ ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
     connect(light, &QObject::destroyed, this, &QDialog::reject);
 
     m_project = light->parent();
-    if (m_project && m_project->inherits("Arvel::Project"))
-        m_baseDir = HostCall::read(m_project, "baseDir").toString();
+    if (m_project && m_project->inherits(Host::ProjectClass))
+        m_baseDir = HostCall::read(m_project, Host::Project::BaseDir).toString();
     const ObjectRecord record = readObject(light);
     m_loadedId = record.id;
     showRecord(*m_ui, record, SchemaPath::Base(m_baseDir));
@@ -120,7 +120,7 @@ ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
     const QWidgetList topLevels = QApplication::topLevelWidgets();
     for (QWidget *widget : topLevels) {
         if (widget->inherits("QMainWindow")) {
-            m_crossView = widget->findChild<QObject *>(QStringLiteral("crossView"));
+            m_crossView = widget->findChild<QObject *>(QLatin1String(Host::PreviewViewName));
             break;
         }
     }
@@ -133,7 +133,7 @@ ObjectPropertiesDlg::~ObjectPropertiesDlg()
     delete m_exchange;
     m_picker->stop(false);
     if (m_crossView)
-        HostCall::call(m_crossView.data(), "previewPhase", -1);
+        HostCall::call(m_crossView.data(), Host::PreviewView::PreviewPhase, -1);
 }
 
 void ObjectPropertiesDlg::accept()
@@ -152,7 +152,8 @@ void ObjectPropertiesDlg::accept()
     }
     if (m_project && ObjectIdentifier::needsUniquenessCheck(m_loadedId, id)) {
         bool called = false;
-        const bool taken = HostCall::callFor<bool>(m_project.data(), "contains", &called, id);
+        const bool taken =
+            HostCall::callFor<bool>(m_project.data(), Host::Project::Contains, &called, id);
         if (called && taken) {
             showError(this, tr("Object with id=%1 already exist").arg(id));
             return;
@@ -245,7 +246,7 @@ void ObjectPropertiesDlg::on_phasesTable_cellActivated(int row, int column)
     bool ok = false;
     const int number = item->text().toInt(&ok);
     if (ok)
-        HostCall::call(m_crossView.data(), "previewPhase", number);
+        HostCall::call(m_crossView.data(), Host::PreviewView::PreviewPhase, number);
 }
 
 void ObjectPropertiesDlg::on_changeEventsMask_clicked()
@@ -253,7 +254,7 @@ void ObjectPropertiesDlg::on_changeEventsMask_clicked()
     if (!m_light)
         return;
     bool ok = false;
-    const quint32 stored = HostCall::read(m_light, "eventMask").toUInt(&ok);
+    const quint32 stored = HostCall::read(m_light, Host::Light::EventMask).toUInt(&ok);
     if (!ok) {
         qDebug("Can't get eventMask property");
         return;
@@ -313,10 +314,10 @@ void ObjectPropertiesDlg::on_additionalProps_clicked()
 {
     if (!m_light)
         return;
-    const QVariantMap shown =
-        m_pending.customPropertiesChanged
-            ? m_pending.customProperties
-            : HostCall::callFor<QVariantMap>(m_light.data(), "customProperties", nullptr);
+    const QVariantMap shown = m_pending.customPropertiesChanged
+                                  ? m_pending.customProperties
+                                  : HostCall::callFor<QVariantMap>(
+                                      m_light.data(), Host::Light::CustomProperties, nullptr);
 
     QPointer<ObjectPropertiesDlg> self(this);
     ModalDialog<CustomPropsEditDlg> editor(shown, this);

@@ -1,6 +1,6 @@
 #include "objectrecord.h"
 
-#include "hostcall.h"
+#include "hostcontract.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -14,7 +14,7 @@ namespace {
 // count for it beside the mask.
 constexpr quint32 SignalGroupBit = 0x20;
 
-std::optional<QVector<ObjectRecord::Row>> readRows(QObject *object, const char *method,
+std::optional<QVector<ObjectRecord::Row>> readRows(QObject *object, const HostCall::Method &method,
                                                    bool withSchema)
 {
     bool called = false;
@@ -24,9 +24,9 @@ std::optional<QVector<ObjectRecord::Row>> readRows(QObject *object, const char *
     QVector<ObjectRecord::Row> rows;
     rows.reserve(items.size());
     for (const QObject *item : items) {
-        rows.append({HostCall::read(item, "id").toString(),
-                     HostCall::read(item, "description").toString(),
-                     withSchema ? HostCall::read(item, "shema").toString() : QString()});
+        rows.append({HostCall::read(item, Host::Item::Id).toString(),
+                     HostCall::read(item, Host::Item::Description).toString(),
+                     withSchema ? HostCall::read(item, Host::Item::Schema).toString() : QString()});
     }
     return rows;
 }
@@ -34,30 +34,31 @@ std::optional<QVector<ObjectRecord::Row>> readRows(QObject *object, const char *
 void writePhases(const QPointer<QObject> &light, const QVector<ObjectRecord::Row> &rows)
 {
     // Clearing an object that cannot rebuild its phases would only lose them.
-    if (!HostCall::hasMethod(light, "createPhase(int,QString)")
-        || !HostCall::call(light.data(), "clearPhases"))
+    if (!HostCall::hasMethod(light, Host::Light::CreatePhase)
+        || !HostCall::call(light.data(), Host::Light::ClearPhases))
         return;
     for (const ObjectRecord::Row &row : rows) {
         bool called = false;
-        QObject *phase = HostCall::callFor<QObject *>(light.data(), "createPhase", &called,
-                                                      row.id.toInt(), row.description);
+        QObject *phase = HostCall::callFor<QObject *>(light.data(), Host::Light::CreatePhase,
+                                                      &called, row.id.toInt(), row.description);
         if (!called) {
             qDebug().noquote() << QCoreApplication::translate("ObjectPropertiesDlg",
                                                               "Error creating phase");
             continue;
         }
         if (phase)
-            HostCall::write(phase, "shema", row.schema);
+            HostCall::write(phase, Host::Item::Schema, row.schema);
     }
 }
 
 void writePrograms(const QPointer<QObject> &light, const QVector<ObjectRecord::Row> &rows)
 {
-    if (!HostCall::hasMethod(light, "createProgram(int,QString)")
-        || !HostCall::call(light.data(), "clearPrograms"))
+    if (!HostCall::hasMethod(light, Host::Light::CreateProgram)
+        || !HostCall::call(light.data(), Host::Light::ClearPrograms))
         return;
     for (const ObjectRecord::Row &row : rows) {
-        if (!HostCall::call(light.data(), "createProgram", row.id.toInt(), row.description))
+        if (!HostCall::call(light.data(), Host::Light::CreateProgram, row.id.toInt(),
+                            row.description))
             qDebug().noquote() << QCoreApplication::translate("ObjectPropertiesDlg",
                                                               "Error creating program");
     }
@@ -65,18 +66,19 @@ void writePrograms(const QPointer<QObject> &light, const QVector<ObjectRecord::R
 
 void writeEventMask(const QPointer<QObject> &light, quint32 eventMask)
 {
-    const int useCount = HostCall::read(light, "tlo_use_sg_cnt").toInt();
+    const int useCount = HostCall::read(light, Host::Light::SignalGroupUseCount).toInt();
     // A count at the top of int stays there rather than wrap to a negative one.
     const int counted = useCount < std::numeric_limits<int>::max() ? useCount + 1 : useCount;
-    HostCall::write(light, "tlo_use_sg_cnt", (eventMask & SignalGroupBit) ? counted : 0);
-    HostCall::write(light, "eventMask", QVariant::fromValue<quint32>(eventMask));
+    HostCall::write(light, Host::Light::SignalGroupUseCount,
+                    (eventMask & SignalGroupBit) ? counted : 0);
+    HostCall::write(light, Host::Light::EventMask, QVariant::fromValue<quint32>(eventMask));
 }
 
 void writeCustomProperties(const QPointer<QObject> &light, const QVariantMap &properties,
                            bool changed)
 {
     const QVariantMap stored =
-        HostCall::callFor<QVariantMap>(light.data(), "customProperties", nullptr);
+        HostCall::callFor<QVariantMap>(light.data(), Host::Light::CustomProperties, nullptr);
 
     for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
         const QVariantList entry = it.value().toList();
@@ -89,7 +91,7 @@ void writeCustomProperties(const QPointer<QObject> &light, const QVariantMap &pr
             qWarning("%s", text.toLocal8Bit().constData());
             continue;
         }
-        HostCall::call(light.data(), "setCustomProperty", it.key(), entry.at(0),
+        HostCall::call(light.data(), Host::Light::SetCustomProperty, it.key(), entry.at(0),
                        entry.at(1).toString());
     }
 
@@ -97,7 +99,7 @@ void writeCustomProperties(const QPointer<QObject> &light, const QVariantMap &pr
         return;
     for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
         if (!properties.contains(it.key()))
-            HostCall::call(light.data(), "setCustomProperty", it.key(), QVariant());
+            HostCall::call(light.data(), Host::Light::RemoveCustomProperty, it.key(), QVariant());
     }
 }
 
@@ -106,27 +108,27 @@ void writeCustomProperties(const QPointer<QObject> &light, const QVariantMap &pr
 ObjectRecord readObject(QObject *object)
 {
     ObjectRecord record;
-    record.id = HostCall::read(object, "id").toInt();
-    record.type = HostCall::read(object, "type").toString();
-    record.description = HostCall::read(object, "description").toString();
-    record.position = HostCall::read(object, "position").toPointF();
-    record.schema = HostCall::read(object, "shema").toString();
-    record.rcuControl = HostCall::read(object, "RcdControl").toBool();
-    record.phases = readRows(object, "phases", true);
-    record.programs = readRows(object, "programs", false);
+    record.id = HostCall::read(object, Host::Light::Id).toInt();
+    record.type = HostCall::read(object, Host::Light::Type).toString();
+    record.description = HostCall::read(object, Host::Light::Description).toString();
+    record.position = HostCall::read(object, Host::Light::Position).toPointF();
+    record.schema = HostCall::read(object, Host::Light::Schema).toString();
+    record.rcuControl = HostCall::read(object, Host::Light::RcdControl).toBool();
+    record.phases = readRows(object, Host::Light::Phases, true);
+    record.programs = readRows(object, Host::Light::Programs, false);
     return record;
 }
 
 void writeObject(QObject *object, const ObjectRecord &record)
 {
     const QPointer<QObject> light(object);
-    HostCall::write(light, "id", record.id);
-    HostCall::write(light, "type", record.type);
-    HostCall::write(light, "description", record.description);
+    HostCall::write(light, Host::Light::Id, record.id);
+    HostCall::write(light, Host::Light::Type, record.type);
+    HostCall::write(light, Host::Light::Description, record.description);
     if (record.position)
-        HostCall::write(light, "position", *record.position);
-    HostCall::write(light, "shema", record.schema);
-    HostCall::write(light, "RcdControl", record.rcuControl ? 1 : 0);
+        HostCall::write(light, Host::Light::Position, *record.position);
+    HostCall::write(light, Host::Light::Schema, record.schema);
+    HostCall::write(light, Host::Light::RcdControl, record.rcuControl ? 1 : 0);
     if (record.phases)
         writePhases(light, *record.phases);
     if (record.programs)

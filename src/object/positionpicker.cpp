@@ -1,6 +1,6 @@
 #include "positionpicker.h"
 
-#include "hostcall.h"
+#include "hostcontract.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -15,7 +15,8 @@ QGraphicsScene *sceneOf(const QObject *light)
 {
     static const int registered = qRegisterMetaType<QGraphicsScene *>();
     Q_UNUSED(registered)
-    return qobject_cast<QGraphicsScene *>(HostCall::read(light, "scene").value<QObject *>());
+    return qobject_cast<QGraphicsScene *>(
+        HostCall::read(light, Host::Light::Scene).value<QObject *>());
 }
 
 } // namespace

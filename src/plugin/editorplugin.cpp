@@ -1,5 +1,6 @@
 #include "editorplugin.h"
 
+#include "hostcontract.h"
 #include "modaldialog.h"
 #include "objectpropertiesdlg.h"
 #include "osmviewpropertiesdlg.h"
@@ -25,6 +26,9 @@
 namespace {
 
 const char ModuleVersion[] = "2.3.41";
+
+// The string-based form of the map view's mouseRelease(QPointF) signal.
+const QByteArray MouseRelease = QByteArray::number(QSIGNAL_CODE) + Host::MapView::MouseRelease;
 
 // Waits until `dialog` has a result of 0 or more. The wait also ends when the
 // dialog or `watched` is destroyed, or when the application is told to quit
@@ -108,7 +112,7 @@ void EditorPlugin::showError(const QString &text)
 
 bool EditorPlugin::editObject(QObject *obj, bool emit_signal)
 {
-    if (!obj || !obj->inherits("Arvel::Light")) {
+    if (!obj || !obj->inherits(Host::LightClass)) {
         showError(tr("Invalid light object"));
         return false;
     }
@@ -195,9 +199,9 @@ void EditorPlugin::startAddMode(QGraphicsScene *scene, QCursor cur)
     placementView = nullptr;
     const QList<QGraphicsView *> views = scene->views();
     for (QGraphicsView *view : views) {
-        if (!view->inherits("OsmView"))
+        if (!view->inherits(Host::MapViewClass))
             continue;
-        if (!connect(view, SIGNAL(mouseRelease(QPointF)), this, SLOT(osmViewMouseRelease(QPointF)),
+        if (!connect(view, MouseRelease.constData(), this, SLOT(osmViewMouseRelease(QPointF)),
                      Qt::QueuedConnection)) {
             showError(tr("Cannot connect to osmView"));
             return;
@@ -226,7 +230,7 @@ void EditorPlugin::endPlacement()
         return;
     placementActive = false;
     if (placementView)
-        disconnect(placementView, SIGNAL(mouseRelease(QPointF)), this,
+        disconnect(placementView, MouseRelease.constData(), this,
                    SLOT(osmViewMouseRelease(QPointF)));
     if (placementScene)
         placementScene->removeEventFilter(this);
@@ -254,9 +258,8 @@ bool EditorPlugin::askPythonToClose()
     PythonQtObjectPtr mainModule = python->getMainModule();
     if (mainModule.isNull())
         return true;
-    const QString name = QStringLiteral("closeProject");
-    python->evalScript(mainModule, QStringLiteral("from actions import closeProject\n"),
-                       Py_file_input);
+    const QString name = QLatin1String(Host::Python::CloseProject);
+    python->evalScript(mainModule, QLatin1String(Host::Python::ImportCloseProject), Py_file_input);
     // A failed import bound nothing: there is nothing to call or remove.
     if (python->hadError())
         return false;

@@ -1,7 +1,7 @@
 #include "projectpropertiesdlg.h"
 #include "ui_projectpropertiesdlg.h"
 
-#include "hostcall.h"
+#include "hostcontract.h"
 #include "serveraddress.h"
 
 #include <PythonQt.h>
@@ -10,8 +10,6 @@
 
 namespace {
 
-const char importText[] = "from arvel import av_module\n";
-const char moduleName[] = "av_module";
 // Carries a filter text into Python as a value, so that no text is ever run
 // as code.
 const char valueName[] = "_editor2_filter_text";
@@ -19,13 +17,13 @@ const char valueName[] = "_editor2_filter_text";
 struct FilterPlace
 {
     const char *python;
-    const char *property;
+    const HostCall::Property &property;
 };
 
 const FilterPlace filterPlaces[3] = {
-    {"av_module.requestFilter", "consoleRequestFilter"},
-    {"av_module.responseFilter", "consoleResponseFilter"},
-    {"av_module.notificationFilter", "consoleNotificationFilter"},
+    {Host::Python::RequestFilter, Host::Project::RequestFilter},
+    {Host::Python::ResponseFilter, Host::Project::ResponseFilter},
+    {Host::Python::NotificationFilter, Host::Project::NotificationFilter},
 };
 
 // Imports av_module into the main module; false when there is no interpreter
@@ -38,7 +36,7 @@ bool importModule(PythonQt *python, PythonQtObjectPtr &main)
     if (main.isNull())
         return false;
     python->clearError();
-    python->evalScript(main, QLatin1String(importText), Py_file_input);
+    python->evalScript(main, QLatin1String(Host::Python::ImportFilterModule), Py_file_input);
     return !python->hadError();
 }
 
@@ -67,10 +65,10 @@ ProjectPropertiesDlg::ProjectPropertiesDlg(QWidget *parent, QObject *project)
     }
     // A project the host closes meanwhile leaves nothing to edit.
     connect(project, &QObject::destroyed, this, &QDialog::reject);
-    ui->name->setText(HostCall::read(project, "title").toString());
-    ui->projectFile->setText(HostCall::read(project, "fileName").toString());
+    ui->name->setText(HostCall::read(project, Host::Project::Title).toString());
+    ui->projectFile->setText(HostCall::read(project, Host::Project::FileName).toString());
 
-    connection = HostCall::read(project, "connection").value<QObject *>();
+    connection = HostCall::read(project, Host::Project::Connection).value<QObject *>();
     if (!connection) {
         qDebug("ProjectPropertiesDlg - invalid connection");
         // The filters are not read, so their tabs are shown disabled: OK
@@ -78,8 +76,9 @@ ProjectPropertiesDlg::ProjectPropertiesDlg(QWidget *parent, QObject *project)
         ui->filterWidget->setFilters(QString(), QString(), QString());
         return;
     }
-    shownServerUrl = ServerAddress::toText(HostCall::read(connection, "remoteHost").toString(),
-                                           HostCall::read(connection, "remotePort").toInt());
+    shownServerUrl =
+        ServerAddress::toText(HostCall::read(connection, Host::Connection::RemoteHost).toString(),
+                              HostCall::read(connection, Host::Connection::RemotePort).toInt());
     ui->serverUrl->setText(shownServerUrl);
 
     readFilters();
@@ -103,7 +102,7 @@ void ProjectPropertiesDlg::readFilters()
             if (m_filterRead[i])
                 texts[i] = value.toString();
         }
-        removeBound(python, main, moduleName);
+        removeBound(python, main, Host::Python::FilterModule);
     }
     ui->filterWidget->setFilters(texts[0], texts[1], texts[2]);
 }
@@ -132,7 +131,7 @@ void ProjectPropertiesDlg::writeFilters()
         HostCall::write(project, filterPlaces[i].property, filters[i]);
     }
     if (imported)
-        removeBound(python, main, moduleName);
+        removeBound(python, main, Host::Python::FilterModule);
 }
 
 void ProjectPropertiesDlg::accept()
@@ -142,17 +141,17 @@ void ProjectPropertiesDlg::accept()
         return;
 
     writeFilters();
-    HostCall::write(project, "title", ui->name->text());
+    HostCall::write(project, Host::Project::Title, ui->name->text());
 
     const QString serverText = ui->serverUrl->text();
     if (connection && serverText != shownServerUrl) {
         QString host;
         int port = -1;
         if (ServerAddress::parse(serverText, &host, &port)) {
-            HostCall::write(connection, "remoteHost", host);
-            HostCall::write(connection, "remotePort", port);
+            HostCall::write(connection, Host::Connection::RemoteHost, host);
+            HostCall::write(connection, Host::Connection::RemotePort, port);
         }
     }
-    HostCall::write(project, "changed", true);
+    HostCall::write(project, Host::Project::Changed, true);
     QDialog::accept();
 }

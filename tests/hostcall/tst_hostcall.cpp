@@ -22,6 +22,17 @@ private:
     int m_id = 7;
 };
 
+namespace {
+
+const HostCall::Property Id{"id"};
+const HostCall::Property Absent{"absent"};
+const HostCall::Method Twice{"twice(int)"};
+const HostCall::Method Thrice{"thrice(int)"};
+const HostCall::Method Touch{"touch(QString,QVariant)"};
+const HostCall::Method Children{"children2()"};
+
+} // namespace
+
 class tst_HostCall : public QObject
 {
     Q_OBJECT
@@ -45,26 +56,26 @@ void tst_HostCall::readsAndWritesByName()
 {
     HostThing thing;
     bool ok = false;
-    QCOMPARE(HostCall::read(&thing, "id", &ok).toInt(), 7);
+    QCOMPARE(HostCall::read(&thing, Id, &ok).toInt(), 7);
     QVERIFY(ok);
-    HostCall::read(&thing, "absent", &ok);
+    HostCall::read(&thing, Absent, &ok);
     QVERIFY(!ok);
-    HostCall::read(nullptr, "id", &ok);
+    HostCall::read(nullptr, Id, &ok);
     QVERIFY(!ok);
-    QVERIFY(HostCall::write(&thing, "id", 9));
+    QVERIFY(HostCall::write(&thing, Id, 9));
     QCOMPARE(thing.property("id").toInt(), 9);
-    QVERIFY(!HostCall::write(nullptr, "id", 9));
+    QVERIFY(!HostCall::write(nullptr, Id, 9));
 }
 
 void tst_HostCall::callsByName()
 {
     HostThing thing;
     bool ok = false;
-    QCOMPARE(HostCall::callFor<int>(&thing, "twice", &ok, 21), 42);
+    QCOMPARE(HostCall::callFor<int>(&thing, Twice, &ok, 21), 42);
     QVERIFY(ok);
-    QVERIFY(HostCall::call(&thing, "touch", QStringLiteral("a"), QVariant(5)));
+    QVERIFY(HostCall::call(&thing, Touch, QStringLiteral("a"), QVariant(5)));
     QCOMPARE(thing.touched, QStringLiteral("a=5"));
-    const QList<QObject *> list = HostCall::callFor<QList<QObject *>>(&thing, "children2", &ok);
+    const QList<QObject *> list = HostCall::callFor<QList<QObject *>>(&thing, Children, &ok);
     QVERIFY(ok);
     QCOMPARE(list, QList<QObject *>{&thing});
 }
@@ -89,16 +100,16 @@ void tst_HostCall::missesAreSilentFailures()
     bool ok = true;
     switch (kind) {
     case 0:
-        HostCall::callFor<int>(&thing, "thrice", &ok, 1);
+        HostCall::callFor<int>(&thing, Thrice, &ok, 1);
         break;
     case 1:
-        HostCall::callFor<int>(&thing, "twice", &ok, QStringLiteral("1"));
+        HostCall::callFor<int>(&thing, Twice, &ok, QStringLiteral("1"));
         break;
     case 2:
-        ok = HostCall::call(&thing, "twice", 1, 2);
+        ok = HostCall::call(&thing, Twice, 1, 2);
         break;
     case 3:
-        ok = HostCall::call(nullptr, "twice", 1);
+        ok = HostCall::call(nullptr, Twice, 1);
         break;
     }
     qInstallMessageHandler(previous);
