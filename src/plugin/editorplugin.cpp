@@ -25,8 +25,6 @@
 
 namespace {
 
-const char ModuleVersion[] = "2.3.41";
-
 // The string-based form of the map view's mouseRelease(QPointF) signal.
 const QByteArray MouseRelease = QByteArray::number(QSIGNAL_CODE) + Host::MapView::MouseRelease;
 
@@ -91,7 +89,7 @@ EditorPlugin::~EditorPlugin() = default;
 
 QString EditorPlugin::moduleVersion() const
 {
-    return QString::fromLatin1(ModuleVersion);
+    return QStringLiteral(EDITOR2_VERSION);
 }
 
 QWidget *EditorPlugin::findMainWindow()
