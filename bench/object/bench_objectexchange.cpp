@@ -65,10 +65,10 @@ void bareAppend(QTableWidget *table, const Rows &rows)
 class FolderChooser : public FileChooser
 {
 public:
-    QString folder;
+    QString m_folder;
     QString existingDirectory(QWidget *, const QString &, const QString &) override
     {
-        return folder;
+        return m_folder;
     }
 };
 
@@ -165,7 +165,7 @@ bool measureImport(int runs, Figures *figures, QTextStream &out)
     auto *light = new Arvel::Light(nullptr, &project);
     light->preset("id", 42);
     FolderChooser chooser;
-    chooser.folder = folder;
+    chooser.m_folder = folder;
     FileChooser::setCurrent(&chooser);
 
     // The rows the import makes, as texts made beforehand.

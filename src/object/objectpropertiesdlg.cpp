@@ -79,24 +79,24 @@ QString startOf(const QString &shown, const QString &baseDir)
 
 ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
     : QDialog(parent)
-    , m_ui(new Ui::ObjectPropertiesDlg)
+    , ui(new Ui::ObjectPropertiesDlg)
     , m_light(light)
     , m_exchange(new ControllerExchange(this, light))
     , m_picker(new PositionPicker(this))
 {
-    m_ui->setupUi(this);
-    QTableWidget *phases = m_ui->phasesTable;
-    connect(m_exchange, &ControllerExchange::descriptionRead, m_ui->descr, &QLineEdit::setText);
+    ui->setupUi(this);
+    QTableWidget *phases = ui->phasesTable;
+    connect(m_exchange, &ControllerExchange::descriptionRead, ui->descr, &QLineEdit::setText);
     connect(m_exchange, &ControllerExchange::positionRead, this,
-            [this](const QPointF &position) { m_ui->pos->setText(PointText::format(position)); });
+            [this](const QPointF &position) { ui->pos->setText(PointText::format(position)); });
     connect(m_exchange, &ControllerExchange::phasesPresent, this, [this](const QByteArray &map) {
-        TableFill::appendPresentNumbers(m_ui->phasesTable, map, tr("Phase %1"));
+        TableFill::appendPresentNumbers(ui->phasesTable, map, tr("Phase %1"));
     });
     connect(m_exchange, &ControllerExchange::programsPresent, this, [this](const QByteArray &map) {
-        TableFill::appendPresentNumbers(m_ui->programsTable, map, tr("Program %1"));
+        TableFill::appendPresentNumbers(ui->programsTable, map, tr("Program %1"));
     });
     connect(m_picker, &PositionPicker::picked, this,
-            [this](const QPointF &position) { m_ui->pos->setText(PointText::format(position)); });
+            [this](const QPointF &position) { ui->pos->setText(PointText::format(position)); });
 
     if (!light) {
         qDebug("ObjectPropertiesDlg - null light");
@@ -111,7 +111,7 @@ ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
         m_baseDir = HostCall::read(m_project, Host::Project::BaseDir).toString();
     const ObjectRecord record = readObject(light);
     m_loadedId = record.id;
-    showRecord(*m_ui, record, SchemaPath::Base(m_baseDir));
+    showRecord(*ui, record, SchemaPath::Base(m_baseDir));
 
     auto *selectSchema = new QAction(tr("Select schema"), phases);
     connect(selectSchema, &QAction::triggered, this, &ObjectPropertiesDlg::on_selSchema_clicked);
@@ -145,7 +145,7 @@ void ObjectPropertiesDlg::accept()
         return;
     }
 
-    const int id = ObjectIdentifier::effective(m_loadedId, m_ui->id->value());
+    const int id = ObjectIdentifier::effective(m_loadedId, ui->id->value());
     if (!ObjectIdentifier::isValid(id)) {
         showError(this, tr("Object id=%1 - invalid").arg(id));
         return;
@@ -160,7 +160,7 @@ void ObjectPropertiesDlg::accept()
         }
     }
 
-    writeObject(m_light, recordFromForm(*m_ui, id, SchemaPath::Base(m_baseDir), m_pending));
+    writeObject(m_light, recordFromForm(*ui, id, SchemaPath::Base(m_baseDir), m_pending));
     m_pending.eventMaskChanged = false;
     if (m_light)
         QDialog::accept();
@@ -172,7 +172,7 @@ void ObjectPropertiesDlg::on_selSchema_clicked()
 {
     // From the phases table's action the target is the schema cell of the
     // first selected cell's row, else the object's schema field.
-    QTableWidget *table = m_ui->phasesTable;
+    QTableWidget *table = ui->phasesTable;
     QTableWidgetItem *cell = nullptr;
     int row = -1;
     if (qobject_cast<QAction *>(sender())) {
@@ -185,7 +185,7 @@ void ObjectPropertiesDlg::on_selSchema_clicked()
             return;
     }
 
-    const QString start = startOf(cell ? cell->text() : m_ui->schema->text(), m_baseDir);
+    const QString start = startOf(cell ? cell->text() : ui->schema->text(), m_baseDir);
     QPointer<ObjectPropertiesDlg> self(this);
     const QString chosen = FileChooser::current()->openFileName(
         this, tr("Select schema file for the Object"), start,
@@ -194,34 +194,34 @@ void ObjectPropertiesDlg::on_selSchema_clicked()
         return;
     const QString shown = SchemaPath::toRelativePath(m_baseDir, chosen);
     if (!cell)
-        m_ui->schema->setText(shown);
+        ui->schema->setText(shown);
     else if (table->item(row, 2) == cell) // the row may have gone meanwhile
         cell->setText(shown);
 }
 
 void ObjectPropertiesDlg::on_addPhase_clicked()
 {
-    TableFill::appendEmptyRow(m_ui->phasesTable);
+    TableFill::appendEmptyRow(ui->phasesTable);
 }
 
 void ObjectPropertiesDlg::on_removePhase_clicked()
 {
-    TableFill::removeSelectedRows(m_ui->phasesTable);
+    TableFill::removeSelectedRows(ui->phasesTable);
 }
 
 void ObjectPropertiesDlg::on_addProg_clicked()
 {
-    TableFill::appendEmptyRow(m_ui->programsTable);
+    TableFill::appendEmptyRow(ui->programsTable);
 }
 
 void ObjectPropertiesDlg::on_removeProg_clicked()
 {
-    TableFill::removeSelectedRows(m_ui->programsTable);
+    TableFill::removeSelectedRows(ui->programsTable);
 }
 
 void ObjectPropertiesDlg::on_importFromFolder_clicked()
 {
-    const QString start = startOf(m_ui->schema->text(), m_baseDir);
+    const QString start = startOf(ui->schema->text(), m_baseDir);
     QPointer<ObjectPropertiesDlg> self(this);
     const QString folder =
         FileChooser::current()->existingDirectory(this, tr("Select folder to import"), start);
@@ -231,16 +231,16 @@ void ObjectPropertiesDlg::on_importFromFolder_clicked()
     const SchemaPath::Base base(m_baseDir);
     const QString objectSchema = DrawingFolder::objectSchema(folder);
     if (!objectSchema.isEmpty())
-        m_ui->schema->setText(base.toRelativePath(objectSchema));
+        ui->schema->setText(base.toRelativePath(objectSchema));
 
-    TableFill::showPhaseFiles(m_ui->phasesTable, DrawingFolder::phaseFiles(folder), base,
+    TableFill::showPhaseFiles(ui->phasesTable, DrawingFolder::phaseFiles(folder), base,
                               tr("Phase %1"));
 }
 
 void ObjectPropertiesDlg::on_phasesTable_cellActivated(int row, int column)
 {
     Q_UNUSED(column)
-    const QTableWidgetItem *item = m_ui->phasesTable->item(row, 0);
+    const QTableWidgetItem *item = ui->phasesTable->item(row, 0);
     if (!m_crossView || !item)
         return;
     bool ok = false;

@@ -52,7 +52,7 @@ private slots:
 private:
     Q_INVOKABLE void stopPositionEdit();
 
-    std::unique_ptr<Ui::ObjectPropertiesDlg> m_ui;
+    std::unique_ptr<Ui::ObjectPropertiesDlg> ui;
     QPointer<QObject> m_light;
     QPointer<QObject> m_project;
     QPointer<QObject> m_crossView;

@@ -56,16 +56,16 @@ public:
     explicit RunningDialog(EditorPlugin *plugin, ObjectPropertiesDlg *objectDialog = nullptr)
         : m_plugin(plugin)
     {
-        ++plugin->dialogsRunning;
+        ++plugin->m_dialogsRunning;
         if (objectDialog)
-            plugin->objectDialogs.append(objectDialog);
+            plugin->m_objectDialogs.append(objectDialog);
     }
     ~RunningDialog()
     {
         if (!m_plugin)
             return;
-        --m_plugin->dialogsRunning;
-        m_plugin->objectDialogs.removeAll(QPointer<ObjectPropertiesDlg>());
+        --m_plugin->m_dialogsRunning;
+        m_plugin->m_objectDialogs.removeAll(QPointer<ObjectPropertiesDlg>());
     }
     RunningDialog(const RunningDialog &) = delete;
     RunningDialog &operator=(const RunningDialog &) = delete;
@@ -172,7 +172,7 @@ void EditorPlugin::concon_finished(int) {}
 
 bool EditorPlugin::positionPicked() const
 {
-    for (const QPointer<ObjectPropertiesDlg> &dialog : objectDialogs) {
+    for (const QPointer<ObjectPropertiesDlg> &dialog : m_objectDialogs) {
         const PositionPicker *picker = dialog ? dialog->findChild<PositionPicker *>() : nullptr;
         if (picker && picker->isPicking())
             return true;
@@ -194,7 +194,7 @@ void EditorPlugin::startAddMode(QGraphicsScene *scene, QCursor cur)
     // A mode still running would otherwise leave its cursor and connection behind.
     endPlacement();
 
-    placementView = nullptr;
+    m_placementView = nullptr;
     const QList<QGraphicsView *> views = scene->views();
     for (QGraphicsView *view : views) {
         if (!view->inherits(Host::MapViewClass))
@@ -204,19 +204,19 @@ void EditorPlugin::startAddMode(QGraphicsScene *scene, QCursor cur)
             showError(tr("Cannot connect to osmView"));
             return;
         }
-        placementView = view;
+        m_placementView = view;
         break;
     }
 
-    placementScene = scene;
+    m_placementScene = scene;
     scene->installEventFilter(this);
     QGuiApplication::setOverrideCursor(cur);
-    placementActive = true;
+    m_placementActive = true;
 }
 
 void EditorPlugin::osmViewMouseRelease(QPointF point)
 {
-    if (!placementActive)
+    if (!m_placementActive)
         return;
     endPlacement();
     emit objectAdded(point);
@@ -224,14 +224,14 @@ void EditorPlugin::osmViewMouseRelease(QPointF point)
 
 void EditorPlugin::endPlacement()
 {
-    if (!placementActive)
+    if (!m_placementActive)
         return;
-    placementActive = false;
-    if (placementView)
-        disconnect(placementView, MouseRelease.constData(), this,
+    m_placementActive = false;
+    if (m_placementView)
+        disconnect(m_placementView, MouseRelease.constData(), this,
                    SLOT(osmViewMouseRelease(QPointF)));
-    if (placementScene)
-        placementScene->removeEventFilter(this);
+    if (m_placementScene)
+        m_placementScene->removeEventFilter(this);
     QGuiApplication::restoreOverrideCursor();
 }
 
@@ -273,7 +273,7 @@ bool EditorPlugin::askPythonToClose()
 
 bool EditorPlugin::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched && watched == placementScene) {
+    if (watched && watched == m_placementScene) {
         if (event->type() == QEvent::KeyPress
             && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
             endPlacement();
@@ -285,8 +285,8 @@ bool EditorPlugin::eventFilter(QObject *watched, QEvent *event)
 
     // The window would take an edit under way along; the user is shown the
     // object dialog again rather than a map that waits for a click.
-    if (dialogsRunning > 0) {
-        const QList<QPointer<ObjectPropertiesDlg>> dialogs = objectDialogs;
+    if (m_dialogsRunning > 0) {
+        const QList<QPointer<ObjectPropertiesDlg>> dialogs = m_objectDialogs;
         for (const QPointer<ObjectPropertiesDlg> &dialog : dialogs) {
             if (PositionPicker *picker = dialog ? dialog->findChild<PositionPicker *>() : nullptr)
                 picker->stop();

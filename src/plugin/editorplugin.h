@@ -68,12 +68,12 @@ private:
 
     // Guarded: a scene or view that the host deletes is never touched, and a
     // later object at the same address is never mistaken for it.
-    QPointer<QGraphicsScene> placementScene;
-    QPointer<QObject> placementView;
+    QPointer<QGraphicsScene> m_placementScene;
+    QPointer<QObject> m_placementView;
     // A queued release that arrives after the mode has ended (a quick double
     // click) must neither report a second point nor pop the cursor again.
-    bool placementActive = false;
+    bool m_placementActive = false;
     // Dialogs of the entry points under way, and among them the object dialogs.
-    int dialogsRunning = 0;
-    QList<QPointer<ObjectPropertiesDlg>> objectDialogs;
+    int m_dialogsRunning = 0;
+    QList<QPointer<ObjectPropertiesDlg>> m_objectDialogs;
 };

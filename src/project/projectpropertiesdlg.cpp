@@ -55,7 +55,7 @@ void removeBound(PythonQt *python, PythonQtObjectPtr &main, const char *name)
 ProjectPropertiesDlg::ProjectPropertiesDlg(QWidget *parent, QObject *project)
     : QDialog(parent)
     , ui(new Ui::ProjectPropertiesDlg)
-    , project(project)
+    , m_project(project)
 {
     ui->setupUi(this);
 
@@ -65,21 +65,21 @@ ProjectPropertiesDlg::ProjectPropertiesDlg(QWidget *parent, QObject *project)
     }
     // A project the host closes meanwhile leaves nothing to edit.
     connect(project, &QObject::destroyed, this, &QDialog::reject);
-    ui->name->setText(HostCall::read(project, Host::Project::Title).toString());
-    ui->projectFile->setText(HostCall::read(project, Host::Project::FileName).toString());
+    ui->name->setText(HostCall::read(m_project, Host::Project::Title).toString());
+    ui->projectFile->setText(HostCall::read(m_project, Host::Project::FileName).toString());
 
-    connection = HostCall::read(project, Host::Project::Connection).value<QObject *>();
-    if (!connection) {
+    m_connection = HostCall::read(m_project, Host::Project::Connection).value<QObject *>();
+    if (!m_connection) {
         qDebug("ProjectPropertiesDlg - invalid connection");
         // The filters are not read, so their tabs are shown disabled: OK
         // leaves them untouched.
         ui->filterWidget->setFilters(QString(), QString(), QString());
         return;
     }
-    shownServerUrl =
-        ServerAddress::toText(HostCall::read(connection, Host::Connection::RemoteHost).toString(),
-                              HostCall::read(connection, Host::Connection::RemotePort).toInt());
-    ui->serverUrl->setText(shownServerUrl);
+    m_shownServerUrl =
+        ServerAddress::toText(HostCall::read(m_connection, Host::Connection::RemoteHost).toString(),
+                              HostCall::read(m_connection, Host::Connection::RemotePort).toInt());
+    ui->serverUrl->setText(m_shownServerUrl);
 
     readFilters();
 }
@@ -128,7 +128,7 @@ void ProjectPropertiesDlg::writeFilters()
                                Py_file_input);
             removeBound(python, main, valueName);
         }
-        HostCall::write(project, filterPlaces[i].property, filters[i]);
+        HostCall::write(m_project, filterPlaces[i].property, filters[i]);
     }
     if (imported)
         removeBound(python, main, Host::Python::FilterModule);
@@ -137,21 +137,21 @@ void ProjectPropertiesDlg::writeFilters()
 void ProjectPropertiesDlg::accept()
 {
     // Without a project there is nothing to write; only Cancel closes.
-    if (!project)
+    if (!m_project)
         return;
 
     writeFilters();
-    HostCall::write(project, Host::Project::Title, ui->name->text());
+    HostCall::write(m_project, Host::Project::Title, ui->name->text());
 
     const QString serverText = ui->serverUrl->text();
-    if (connection && serverText != shownServerUrl) {
+    if (m_connection && serverText != m_shownServerUrl) {
         QString host;
         int port = -1;
         if (ServerAddress::parse(serverText, &host, &port)) {
-            HostCall::write(connection, Host::Connection::RemoteHost, host);
-            HostCall::write(connection, Host::Connection::RemotePort, port);
+            HostCall::write(m_connection, Host::Connection::RemoteHost, host);
+            HostCall::write(m_connection, Host::Connection::RemotePort, port);
         }
     }
-    HostCall::write(project, Host::Project::Changed, true);
+    HostCall::write(m_project, Host::Project::Changed, true);
     QDialog::accept();
 }

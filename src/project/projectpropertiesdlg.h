@@ -35,9 +35,9 @@ private:
 
     std::unique_ptr<Ui::ProjectPropertiesDlg> ui;
     // Guarded: the host may delete either while the dialog is open.
-    QPointer<QObject> project;
-    QPointer<QObject> connection;
-    QString shownServerUrl;
+    QPointer<QObject> m_project;
+    QPointer<QObject> m_connection;
+    QString m_shownServerUrl;
     // Per filter (request, answer, notification): whether it was read.
     std::array<bool, 3> m_filterRead{};
 };

@@ -33,19 +33,19 @@ namespace {
 class ScriptedChooser : public FileChooser
 {
 public:
-    QString answer;
-    QStringList asked; // caption, start, filter (files only)
+    QString m_answer;
+    QStringList m_asked; // caption, start, filter (files only)
 
     QString openFileName(QWidget *, const QString &caption, const QString &dir,
                          const QString &filter) override
     {
-        asked = QStringList{caption, dir, filter};
-        return answer;
+        m_asked = QStringList{caption, dir, filter};
+        return m_answer;
     }
     QString existingDirectory(QWidget *, const QString &caption, const QString &dir) override
     {
-        asked = QStringList{caption, dir};
-        return answer;
+        m_asked = QStringList{caption, dir};
+        return m_answer;
     }
 };
 
@@ -89,15 +89,15 @@ private slots:
     void crashWhenParentIsDeletedWhileDialogIsOpen();
 
 private:
-    QStringList log;
-    ScriptedChooser chooser;
+    QStringList m_log;
+    ScriptedChooser m_chooser;
 };
 
 void tst_ObjectExchange::init()
 {
-    log.clear();
-    chooser = ScriptedChooser();
-    FileChooser::setCurrent(&chooser);
+    m_log.clear();
+    m_chooser = ScriptedChooser();
+    FileChooser::setCurrent(&m_chooser);
 }
 
 void tst_ObjectExchange::cleanup()
@@ -216,7 +216,7 @@ void tst_ObjectExchange::readsFromController()
     QFETCH(int, shownProgress);
     QFETCH(int, queued);
 
-    Arvel::Light light(&log);
+    Arvel::Light light(&m_log);
     light.preset("description", QStringLiteral("Old"));
     light.preset("position", QPointF(1, 2));
     light.presetPhase(4, QStringLiteral("North"), QStringLiteral("n.svg"));
@@ -239,7 +239,7 @@ void tst_ObjectExchange::readsFromController()
     QVERIFY(ui.complete() && fromController && progress && exchange);
     QProgressDialog &progressDialog = *progress;
     QList<QPointer<Response>> cancelled;
-    log.clear();
+    m_log.clear();
 
     for (const QString &step : steps) {
         const QString key = step.section(QLatin1Char(' '), 1);
@@ -269,7 +269,7 @@ void tst_ObjectExchange::readsFromController()
         }
     }
 
-    QCOMPARE(log, sent);
+    QCOMPARE(m_log, sent);
     QCOMPARE(ui.descr->text(), descr);
     QCOMPARE(ui.pos->text(), pos);
     QCOMPARE(rowTexts(ui.phases), phases);
@@ -325,7 +325,7 @@ void tst_ObjectExchange::picksPositionOnMap()
     auto *map = new Scene;
     QPointer<QGraphicsScene> guard(map);
     QObject notAScene;
-    QPointer<Arvel::Light> light = new Arvel::Light(&log);
+    QPointer<Arvel::Light> light = new Arvel::Light(&m_log);
     light->preset("position", QPointF(1, 2));
     if (scene == QLatin1String("scene"))
         light->preset("scene", QVariant::fromValue(map));
@@ -458,16 +458,16 @@ void tst_ObjectExchange::choosesSchemaFile()
     QFETCH(QString, start);
     QFETCH(QString, shown);
 
-    Arvel::Project project(&log);
+    Arvel::Project project(&m_log);
     project.preset("baseDir", baseDir);
-    auto *light = new Arvel::Light(&log, &project);
+    auto *light = new Arvel::Light(&m_log, &project);
     light->presetPhase(1, QStringLiteral("North"), QString());
     light->presetPhase(2, QStringLiteral("South"), QString());
     ObjectPropertiesDlg dialog(nullptr, light);
     const ObjectForm ui(&dialog);
     QVERIFY(ui.complete());
     QTableWidget *table = ui.phases;
-    chooser.answer = answer;
+    m_chooser.m_answer = answer;
 
     QLineEdit *schema = ui.schema;
     if (selectedRow == -2) {
@@ -485,9 +485,9 @@ void tst_ObjectExchange::choosesSchemaFile()
     }
 
     if (start == QLatin1String("-")) {
-        QVERIFY(chooser.asked.isEmpty());
+        QVERIFY(m_chooser.m_asked.isEmpty());
     } else {
-        QCOMPARE(chooser.asked,
+        QCOMPARE(m_chooser.m_asked,
                  (QStringList{"Select schema file for the Object", start,
                               "Supported formats (*.wmf *.emf *.svg);;All files (*.*)"}));
     }
@@ -555,10 +555,10 @@ void tst_ObjectExchange::importsDrawingFolder()
         QVERIFY(created.open(QIODevice::WriteOnly));
     }
 
-    Arvel::Project project(&log);
+    Arvel::Project project(&m_log);
     if (inBaseDir)
         project.preset("baseDir", baseDir.absolutePath());
-    auto *light = new Arvel::Light(&log, &project);
+    auto *light = new Arvel::Light(&m_log, &project);
     light->presetPhase(7, QStringLiteral("Old"), QStringLiteral("old.svg"));
     light->presetProgram(1, QStringLiteral("Morning"));
     ObjectPropertiesDlg dialog(nullptr, light);
@@ -566,13 +566,13 @@ void tst_ObjectExchange::importsDrawingFolder()
     const ObjectForm ui(&dialog);
     QVERIFY(ui.complete());
     ui.schema->setText(text);
-    chooser.answer = cancel ? QString() : folder;
+    m_chooser.m_answer = cancel ? QString() : folder;
 
     child<QPushButton>(&dialog, "importFromFolder")->click();
 
     const QString start = text.isEmpty() ? (inBaseDir ? baseDir.absolutePath() : QString())
                                          : baseDir.absoluteFilePath(text);
-    QCOMPARE(chooser.asked, (QStringList{"Select folder to import", start}));
+    QCOMPARE(m_chooser.m_asked, (QStringList{"Select folder to import", start}));
     QCOMPARE(ui.schema->text(), QString(schema).replace("<dir>", folder));
     QCOMPARE(rowTexts(ui.phases), phases.replaceInStrings(QStringLiteral("<dir>"), folder));
     QCOMPARE(rowTexts(ui.programs), QStringList{"1|Morning"});
@@ -599,9 +599,9 @@ void tst_ObjectExchange::asksThroughQtFileDialog()
     FileChooser::setCurrent(nullptr);
     QTemporaryDir base;
     QVERIFY(base.isValid());
-    Arvel::Project project(&log);
+    Arvel::Project project(&m_log);
     project.preset("baseDir", base.path());
-    auto *light = new Arvel::Light(&log, &project);
+    auto *light = new Arvel::Light(&m_log, &project);
     QFile file(base.filePath(QStringLiteral("x.svg")));
     QVERIFY(file.open(QIODevice::WriteOnly));
     ObjectPropertiesDlg dialog(nullptr, light);
@@ -652,7 +652,7 @@ void tst_ObjectExchange::crashWhenParentIsDeletedWhileDialogIsOpen()
     QFETCH(QString, dialogClass);
 
     FileChooser::setCurrent(nullptr);
-    Arvel::Light light(&log); // no identifier: OK shows an "Error"
+    Arvel::Light light(&m_log); // no identifier: OK shows an "Error"
     light.preset("eventMask", 0x21u);
     QPointer<QMainWindow> mainWindow = new QMainWindow;
     mainWindow->show();

@@ -69,15 +69,15 @@ private slots:
     void editsCustomPropertiesInTheirEditor();
 
 private:
-    QStringList log;
+    QStringList m_log;
 };
 
 void tst_ObjectPropertiesDlg::loadsObjectIntoForm()
 {
-    log.clear();
-    Arvel::Project project(&log);
+    m_log.clear();
+    Arvel::Project project(&m_log);
     project.preset("baseDir", QStringLiteral("/data/proj"));
-    auto *light = new Arvel::Light(&log, &project);
+    auto *light = new Arvel::Light(&m_log, &project);
     light->preset("id", 7);
     light->preset("type", QStringLiteral("Arvel2"));
     light->preset("description", QStringLiteral("Crossing"));
@@ -106,10 +106,10 @@ void tst_ObjectPropertiesDlg::loadsObjectIntoForm()
 
     // Loading reads and writes nothing else; OK straight away asks the host
     // for nothing but its custom properties: no mask or property is pending.
-    QCOMPARE(log, (QStringList{"light.phases()", "light.programs()"}));
-    log.clear();
+    QCOMPARE(m_log, (QStringList{"light.phases()", "light.programs()"}));
+    m_log.clear();
     pressOk(dialog);
-    QCOMPARE(log.filter(QRegularExpression(QStringLiteral("eventMask|tlo_use|[cC]ustom"))),
+    QCOMPARE(m_log.filter(QRegularExpression(QStringLiteral("eventMask|tlo_use|[cC]ustom"))),
              QStringList{"light.customProperties()"});
 }
 
@@ -130,7 +130,7 @@ void tst_ObjectPropertiesDlg::showsIdentifierInField()
     QFETCH(QVariant, id);
     QFETCH(int, shown);
 
-    Arvel::Light light(&log);
+    Arvel::Light light(&m_log);
     if (id.isValid())
         light.preset("id", id);
     ObjectPropertiesDlg dialog(nullptr, &light);
@@ -141,7 +141,7 @@ void tst_ObjectPropertiesDlg::showsIdentifierInField()
 
 void tst_ObjectPropertiesDlg::loadsObjectWithoutProperties()
 {
-    Arvel::Light light(&log);
+    Arvel::Light light(&m_log);
     ObjectPropertiesDlg dialog(nullptr, &light);
     const ObjectForm ui(&dialog);
     QVERIFY(ui.complete());
@@ -179,11 +179,11 @@ void tst_ObjectPropertiesDlg::takesBaseDirOnlyFromProject()
 
     std::unique_ptr<QObject> parent;
     if (inProject)
-        parent.reset(new Arvel::Project(&log));
+        parent.reset(new Arvel::Project(&m_log));
     else
         parent.reset(new QObject);
     parent->setProperty("baseDir", baseDir);
-    auto *light = new Arvel::Light(&log, parent.get());
+    auto *light = new Arvel::Light(&m_log, parent.get());
     light->preset("shema", QStringLiteral("/data/proj/x/main.svg"));
 
     ObjectPropertiesDlg dialog(nullptr, light);
@@ -194,7 +194,7 @@ void tst_ObjectPropertiesDlg::takesBaseDirOnlyFromProject()
 
 void tst_ObjectPropertiesDlg::showsProgramsWhenPhasesCannotBeListed()
 {
-    Arvel::LightWithoutLists light(&log);
+    Arvel::LightWithoutLists light(&m_log);
     light.presetProgram(4, QStringLiteral("Night"));
 
     ObjectPropertiesDlg dialog(nullptr, &light);
@@ -206,7 +206,7 @@ void tst_ObjectPropertiesDlg::showsProgramsWhenPhasesCannotBeListed()
 
 void tst_ObjectPropertiesDlg::resizesTablesOnceEventLoopRuns()
 {
-    Arvel::Light light(&log);
+    Arvel::Light light(&m_log);
     light.presetPhase(1, QString(80, QLatin1Char('x')), QString());
     light.presetProgram(1, QString(80, QLatin1Char('x')));
 
@@ -225,7 +225,7 @@ void tst_ObjectPropertiesDlg::resizesTablesOnceEventLoopRuns()
 
 void tst_ObjectPropertiesDlg::sizesRowsAsQtDoes()
 {
-    Arvel::Light light(&log);
+    Arvel::Light light(&m_log);
     light.presetPhase(1, QStringLiteral("North"), QStringLiteral("/a.svg"));
     light.presetPhase(2, QString(), QString());
     light.presetPhase(3, QStringLiteral("first line\nsecond line\nthird line"), QString());
@@ -271,7 +271,7 @@ void tst_ObjectPropertiesDlg::appendsEmptyRow()
     QFETCH(QString, table);
     QFETCH(QString, button);
 
-    Arvel::Light light(&log);
+    Arvel::Light light(&m_log);
     for (int i = 1; i <= 4; ++i) {
         light.presetPhase(i, QStringLiteral("phase"), QStringLiteral("/p.svg"));
         light.presetProgram(i, QStringLiteral("program"));
@@ -317,7 +317,7 @@ void tst_ObjectPropertiesDlg::removesRowsOfSelectedCells()
     QFETCH(QList<QPoint>, selected);
     QFETCH(QStringList, remaining);
 
-    Arvel::Light light(&log);
+    Arvel::Light light(&m_log);
     for (int i = 1; i <= 5; ++i) {
         light.presetPhase(i, QString(), QString());
         light.presetProgram(i, QString());
@@ -355,7 +355,7 @@ void tst_ObjectPropertiesDlg::previewsActivatedPhase()
     QFETCH(QList<int>, previews);
 
     MainWindow window;
-    Arvel::Light light(&log);
+    Arvel::Light light(&m_log);
     light.presetPhase(1, QStringLiteral("first"), QString());
     light.presetPhase(2, QStringLiteral("second"), QString());
     {
@@ -374,7 +374,7 @@ void tst_ObjectPropertiesDlg::previewsActivatedPhase()
 void tst_ObjectPropertiesDlg::skipsPreviewViewDeletedMeanwhile()
 {
     auto *window = new MainWindow;
-    Arvel::Light light(&log);
+    Arvel::Light light(&m_log);
     light.presetPhase(3, QString(), QString());
 
     ObjectPropertiesDlg dialog(nullptr, &light);
@@ -387,10 +387,10 @@ void tst_ObjectPropertiesDlg::skipsPreviewViewDeletedMeanwhile()
 
 void tst_ObjectPropertiesDlg::writesEverythingInOrder()
 {
-    log.clear();
-    Arvel::Project project(&log);
+    m_log.clear();
+    Arvel::Project project(&m_log);
     project.preset("baseDir", QStringLiteral("/data/proj"));
-    auto *light = new Arvel::Light(&log, &project);
+    auto *light = new Arvel::Light(&m_log, &project);
     light->preset("id", 5);
     light->preset("type", QStringLiteral("Шлюз-ЛТ9"));
     light->presetPhase(9, QStringLiteral("old"), QString());
@@ -414,7 +414,7 @@ void tst_ObjectPropertiesDlg::writesEverythingInOrder()
     ui.programs->setRowCount(0);
     ui.addProg->click();
     setRow(ui.programs, 0, {"4", "Morning"});
-    log.clear();
+    m_log.clear();
 
     pressOk(dialog);
 
@@ -435,7 +435,7 @@ void tst_ObjectPropertiesDlg::writesEverythingInOrder()
         "light.createProgram(4, Morning)",
         "light.customProperties()",
     };
-    QCOMPARE(log, expected);
+    QCOMPARE(m_log, expected);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(!dialog.isVisible());
 }
@@ -470,17 +470,17 @@ void tst_ObjectPropertiesDlg::writesPositionOnlyWhenItParses()
     QFETCH(QString, text);
     QFETCH(QString, written);
 
-    Arvel::Light light(&log);
+    Arvel::Light light(&m_log);
     light.preset("id", 5);
     ObjectPropertiesDlg dialog(nullptr, &light);
     QLineEdit *pos = ObjectForm(&dialog).pos;
     QVERIFY(pos);
     pos->setText(text);
-    log.clear();
+    m_log.clear();
 
     pressOk(dialog);
 
-    const QStringList positions = log.filter(QStringLiteral("light.position"));
+    const QStringList positions = m_log.filter(QStringLiteral("light.position"));
     QCOMPARE(positions, written.isEmpty() ? QStringList() : QStringList{written});
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
 }
@@ -507,21 +507,21 @@ void tst_ObjectPropertiesDlg::checksIdentifierAgainstProject()
     QFETCH(bool, asked);
     QFETCH(int, written);
 
-    Arvel::Project project(&log);
+    Arvel::Project project(&m_log);
     project.setIds({loaded, 99});
-    auto *light = new Arvel::Light(&log, &project);
+    auto *light = new Arvel::Light(&m_log, &project);
     light->preset("id", loaded);
     ObjectPropertiesDlg dialog(nullptr, light);
     QSpinBox *idField = ObjectForm(&dialog).id;
     QVERIFY(idField);
     if (typed >= 0)
         idField->setValue(typed);
-    log.clear();
+    m_log.clear();
 
     pressOk(dialog);
 
-    QCOMPARE(log.contains(QStringLiteral("project.contains(%1)").arg(written)), asked);
-    QCOMPARE(log.filter(QStringLiteral("light.id")),
+    QCOMPARE(m_log.contains(QStringLiteral("project.contains(%1)").arg(written)), asked);
+    QCOMPARE(m_log.filter(QStringLiteral("light.id")),
              QStringList{QStringLiteral("light.id = int %1").arg(written)});
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
 }
@@ -546,9 +546,9 @@ void tst_ObjectPropertiesDlg::refusesInvalidOrTakenIdentifier()
     QFETCH(int, typed);
     QFETCH(QString, message);
 
-    Arvel::Project project(&log);
+    Arvel::Project project(&m_log);
     project.setIds({12});
-    auto *light = new Arvel::Light(&log, &project);
+    auto *light = new Arvel::Light(&m_log, &project);
     light->preset("id", loaded);
     light->presetPhase(1, QStringLiteral("North"), QString());
     ObjectPropertiesDlg dialog(nullptr, light);
@@ -558,7 +558,7 @@ void tst_ObjectPropertiesDlg::refusesInvalidOrTakenIdentifier()
     QVERIFY(ui.complete());
     ui.id->setValue(typed);
     ui.descr->setText(QStringLiteral("edited"));
-    log.clear();
+    m_log.clear();
 
     const ModalDriver driver;
     pressOk(dialog);
@@ -567,7 +567,7 @@ void tst_ObjectPropertiesDlg::refusesInvalidOrTakenIdentifier()
     QCOMPARE(driver.seen().at(0).title, QStringLiteral("Error"));
     QCOMPARE(driver.seen().at(0).text, message);
     QCOMPARE(driver.seen().at(0).icon, QMessageBox::Critical);
-    QVERIFY(log.filter(QStringLiteral("light.")).isEmpty());
+    QVERIFY(m_log.filter(QStringLiteral("light.")).isEmpty());
     QVERIFY(dialog.isVisible());
     QCOMPARE(dialog.result(), -1);
     QCOMPARE(ui.descr->text(), QStringLiteral("edited"));
@@ -576,9 +576,9 @@ void tst_ObjectPropertiesDlg::refusesInvalidOrTakenIdentifier()
 
 void tst_ObjectPropertiesDlg::closesAsRejectedWhenObjectIsDeleted()
 {
-    log.clear();
-    Arvel::Project project(&log);
-    auto *light = new Arvel::Light(&log, &project);
+    m_log.clear();
+    Arvel::Project project(&m_log);
+    auto *light = new Arvel::Light(&m_log, &project);
     light->preset("id", 5);
     ObjectPropertiesDlg dialog(nullptr, light);
     dialog.open();
@@ -592,9 +592,9 @@ void tst_ObjectPropertiesDlg::closesAsRejectedWhenObjectIsDeleted()
     QVERIFY(!dialog.isVisible());
 
     // An OK that still arrives writes nothing anywhere and keeps the rejection.
-    log.clear();
+    m_log.clear();
     dialog.accept();
-    QVERIFY(log.isEmpty());
+    QVERIFY(m_log.isEmpty());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
 }
 
@@ -618,7 +618,7 @@ void tst_ObjectPropertiesDlg::doesNothingWithoutObject()
 // few seconds into every edit: it shows only while an exchange runs.
 void tst_ObjectPropertiesDlg::keepsExchangeProgressHidden()
 {
-    Arvel::Light light(&log);
+    Arvel::Light light(&m_log);
     ObjectPropertiesDlg dialog(nullptr, &light);
     auto *child = dialog.findChild<QProgressDialog *>();
     auto *exchange = dialog.findChild<ControllerExchange *>();
@@ -706,7 +706,7 @@ void tst_ObjectPropertiesDlg::editsEventMaskInItsEditor()
     QFETCH(QList<int>, checkedAtOpening);
     QFETCH(QStringList, written);
 
-    Arvel::Light light(&log);
+    Arvel::Light light(&m_log);
     light.preset("id", 5);
     if (stored.isValid())
         light.preset("eventMask", stored);
@@ -736,16 +736,16 @@ void tst_ObjectPropertiesDlg::editsEventMaskInItsEditor()
     const QStringList opened = runEditorSteps(dialog, QStringLiteral("changeEventsMask"), steps);
     QCOMPARE(opened, times(checkedAtOpening.size(), QStringLiteral("EventsMaskDialog")));
     QCOMPARE(checked, checkedAtOpening);
-    log.clear();
+    m_log.clear();
 
     pressOk(dialog);
 
     const QRegularExpression maskWrites(QStringLiteral("tlo_use|eventMask"));
-    QCOMPARE(log.filter(maskWrites), written);
+    QCOMPARE(m_log.filter(maskWrites), written);
     // Written once: a second apply finds nothing pending.
-    log.clear();
+    m_log.clear();
     dialog.accept();
-    QVERIFY(log.filter(maskWrites).isEmpty());
+    QVERIFY(m_log.filter(maskWrites).isEmpty());
 }
 
 void tst_ObjectPropertiesDlg::editsCustomPropertiesInTheirEditor_data()
@@ -774,7 +774,7 @@ void tst_ObjectPropertiesDlg::editsCustomPropertiesInTheirEditor()
     QFETCH(QStringList, shown);
     QFETCH(QStringList, calls);
 
-    Arvel::Light light(&log);
+    Arvel::Light light(&m_log);
     light.preset("id", 5);
     light.presetCustomProperties({
         {QStringLiteral("a"), QVariantList{QStringLiteral("1"), QStringLiteral("ay")}},
@@ -804,13 +804,13 @@ void tst_ObjectPropertiesDlg::editsCustomPropertiesInTheirEditor()
     QCOMPARE(runEditorSteps(dialog, QStringLiteral("additionalProps"), steps),
              times(openings.size(), QStringLiteral("CustomPropsEditDlg")));
     QCOMPARE(seen, shown);
-    log.clear();
+    m_log.clear();
 
     pressOk(dialog);
 
-    const int first = log.indexOf(QStringLiteral("light.customProperties()"));
+    const int first = m_log.indexOf(QStringLiteral("light.customProperties()"));
     QVERIFY(first >= 0);
-    QCOMPARE(log.mid(first), calls);
+    QCOMPARE(m_log.mid(first), calls);
     // The host's list is handed over as the very value it gave.
     QCOMPARE(light.storedCustomProperties().value(QStringLiteral("l")).toList().value(0),
              QVariant(QVariantList{1, 2}));

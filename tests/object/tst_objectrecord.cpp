@@ -65,7 +65,7 @@ private slots:
     void writesCustomProperties();
 
 private:
-    QStringList log;
+    QStringList m_log;
 };
 
 void tst_ObjectRecord::readsObject_data()
@@ -104,8 +104,8 @@ void tst_ObjectRecord::readsObject()
     QFETCH(QStringList, programs);
     QFETCH(QStringList, calls);
 
-    log.clear();
-    std::unique_ptr<Arvel::LightProperties> light = makeLight(kind, &log);
+    m_log.clear();
+    std::unique_ptr<Arvel::LightProperties> light = makeLight(kind, &m_log);
     if (filled) {
         light->preset("id", 7);
         light->preset("type", QStringLiteral("Arvel2"));
@@ -130,7 +130,7 @@ void tst_ObjectRecord::readsObject()
     QCOMPARE(rowTexts(record.programs), programs);
     // Reading calls nothing else and writes nothing; the mask and the custom
     // properties are read only when their editors open.
-    QCOMPARE(log, calls);
+    QCOMPARE(m_log, calls);
     QVERIFY(!record.eventMaskChanged);
     QVERIFY(!record.customPropertiesChanged);
     QVERIFY(record.customProperties.isEmpty());
@@ -201,8 +201,8 @@ void tst_ObjectRecord::writesInOrderAndSkips()
     QFETCH(ObjectRecord, record);
     QFETCH(QStringList, written);
 
-    std::unique_ptr<Arvel::LightProperties> light = makeLight(kind, &log);
-    log.clear();
+    std::unique_ptr<Arvel::LightProperties> light = makeLight(kind, &m_log);
+    m_log.clear();
     if (kind == QLatin1String("foreign phases")) {
         QTest::ignoreMessage(QtDebugMsg, "Error creating phase");
         QTest::ignoreMessage(QtDebugMsg, "Error creating phase");
@@ -210,7 +210,7 @@ void tst_ObjectRecord::writesInOrderAndSkips()
 
     writeObject(light.get(), record);
 
-    QCOMPARE(log, written);
+    QCOMPARE(m_log, written);
 }
 
 void tst_ObjectRecord::writesPendingEventMask_data()
@@ -242,23 +242,23 @@ void tst_ObjectRecord::writesPendingEventMask()
     QFETCH(uint, mask);
     QFETCH(QStringList, written);
 
-    Arvel::Light light(&log);
+    Arvel::Light light(&m_log);
     if (useCount.isValid())
         light.preset("tlo_use_sg_cnt", useCount);
     ObjectRecord record = plainRecord();
     record.eventMask = mask;
     record.eventMaskChanged = changed;
-    log.clear();
+    m_log.clear();
 
     writeObject(&light, record);
 
-    QCOMPARE(log.filter(QRegularExpression(QStringLiteral("tlo_use|eventMask"))), written);
+    QCOMPARE(m_log.filter(QRegularExpression(QStringLiteral("tlo_use|eventMask"))), written);
     // The mask comes after the lists and before the custom properties.
     if (changed) {
-        QCOMPARE(log.indexOf(written.first()),
-                 log.indexOf(QStringLiteral("light.clearPrograms()")) + 1);
-        QCOMPARE(log.indexOf(written.last()) + 1,
-                 log.indexOf(QStringLiteral("light.customProperties()")));
+        QCOMPARE(m_log.indexOf(written.first()),
+                 m_log.indexOf(QStringLiteral("light.clearPrograms()")) + 1);
+        QCOMPARE(m_log.indexOf(written.last()) + 1,
+                 m_log.indexOf(QStringLiteral("light.customProperties()")));
     }
 }
 
@@ -283,7 +283,7 @@ void tst_ObjectRecord::writesCustomProperties()
     QFETCH(bool, editorAccepted);
     QFETCH(QStringList, calls);
 
-    Arvel::Light light(&log);
+    Arvel::Light light(&m_log);
     light.presetCustomProperties({
         {QStringLiteral("a"), QVariantList{QStringLiteral("1"), QStringLiteral("ay")}},
         {QStringLiteral("b"), QVariantList{QStringLiteral("1"), QStringLiteral("bee")}},
@@ -297,15 +297,15 @@ void tst_ObjectRecord::writesCustomProperties()
         {QStringLiteral("short"), QVariantList{1}},
     };
     record.customPropertiesChanged = editorAccepted;
-    log.clear();
+    m_log.clear();
 
     QTest::ignoreMessage(QtWarningMsg, "Invalid propery bad value");
     QTest::ignoreMessage(QtWarningMsg, "Invalid propery short value");
     writeObject(&light, record);
 
-    const int first = log.indexOf(QStringLiteral("light.customProperties()"));
+    const int first = m_log.indexOf(QStringLiteral("light.customProperties()"));
     QVERIFY(first >= 0);
-    QCOMPARE(log.mid(first), calls);
+    QCOMPARE(m_log.mid(first), calls);
 }
 
 QTEST_APPLESS_MAIN(tst_ObjectRecord)
