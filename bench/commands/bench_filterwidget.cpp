@@ -179,7 +179,7 @@ int main(int argc, char **argv)
             const char *const grids[] = {"gridLayout", "gridLayout_2", "gridLayout_3"};
             timer.start();
             for (int i = 0; i < 3; ++i)
-                widget.fillGrid(i == 2 ? widget.notifications : widget.commands,
+                widget.fillGrid(i == 2 ? widget.notifications() : widget.commands(),
                                 widget.findChild<QGridLayout *>(QLatin1String(grids[i])));
             gridsOnly.push_back(timer.ms());
             timer.start();

@@ -37,8 +37,8 @@ template<typename F> void forEachBox(const QList<CommandDesc> &list, QGridLayout
 } // namespace
 
 CommandsUi::CommandsUi()
-    : commands(CommandTables::requests())
-    , notifications(CommandTables::notifications())
+    : m_commands(CommandTables::requests())
+    , m_notifications(CommandTables::notifications())
 {
 }
 
@@ -90,7 +90,7 @@ void CommandsUi::setChecksByExpression(const QList<CommandDesc> &list, QGridLayo
 
 void CommandsUi::setChecksFromMask(QGridLayout *grid, quint32 mask) const
 {
-    forEachBox(notifications, grid, [mask](QCheckBox *box, const CommandDesc &row) {
+    forEachBox(m_notifications, grid, [mask](QCheckBox *box, const CommandDesc &row) {
         box->setChecked(mask & (1u << (row.code & 31)));
     });
 }
@@ -98,7 +98,7 @@ void CommandsUi::setChecksFromMask(QGridLayout *grid, quint32 mask) const
 quint32 CommandsUi::maskFromChecks(QGridLayout *grid) const
 {
     quint32 mask = 0;
-    forEachBox(notifications, grid, [&mask](QCheckBox *box, const CommandDesc &row) {
+    forEachBox(m_notifications, grid, [&mask](QCheckBox *box, const CommandDesc &row) {
         if (box->isChecked())
             mask |= 1u << (row.code & 31);
     });

@@ -46,6 +46,10 @@ public:
     // disabled (a panel in custom mode, or on a disabled page).
     void setAllChecks(QWidget *panel, CheckMode mode) const;
 
-    const QList<CommandDesc> commands;
-    const QList<CommandDesc> notifications;
+    const QList<CommandDesc> &commands() const { return m_commands; }
+    const QList<CommandDesc> &notifications() const { return m_notifications; }
+
+private:
+    const QList<CommandDesc> m_commands;
+    const QList<CommandDesc> m_notifications;
 };

@@ -20,10 +20,10 @@ struct FilterWidget::Tab
 
 FilterWidget::FilterWidget(QWidget *parent)
     : QWidget(parent)
-    , requestFilter(FilterExpression::nothing())
-    , responseFilter(FilterExpression::nothing())
-    , notificationFilter(FilterExpression::nothing())
     , ui(new Ui::FilterWidget)
+    , m_requestFilter(FilterExpression::nothing())
+    , m_responseFilter(FilterExpression::nothing())
+    , m_notificationFilter(FilterExpression::nothing())
 {
     ui->setupUi(this);
 }
@@ -34,22 +34,22 @@ FilterWidget::Tab FilterWidget::tab(int index) const
 {
     switch (index) {
     case 0:
-        return {Kind::Request,  ui->tab,          commands,
+        return {Kind::Request,  ui->tab,          commands(),
                 ui->gridLayout, ui->customFilter, ui->customFilterText};
     case 1:
-        return {Kind::Response,   ui->tab_2,          commands,
+        return {Kind::Response,   ui->tab_2,          commands(),
                 ui->gridLayout_2, ui->customFilter_2, ui->customFilterText_2};
     default:
-        return {Kind::Notification, ui->tab_3,          notifications,
+        return {Kind::Notification, ui->tab_3,          notifications(),
                 ui->gridLayout_3,   ui->customFilter_3, ui->customFilterText_3};
     }
 }
 
 void FilterWidget::setFilters(QString request, QString response, QString notification)
 {
-    requestFilter = request;
-    responseFilter = response;
-    notificationFilter = notification;
+    m_requestFilter = request;
+    m_responseFilter = response;
+    m_notificationFilter = notification;
 
     PythonQtObjectPtr module;
     if (PythonQt *python = PythonQt::self())
@@ -73,7 +73,7 @@ void FilterWidget::setFilters(QString request, QString response, QString notific
 
 void FilterWidget::buildFilters()
 {
-    QString *filters[] = {&requestFilter, &responseFilter, &notificationFilter};
+    QString *filters[] = {&m_requestFilter, &m_responseFilter, &m_notificationFilter};
     for (int i = 0; i < 3; ++i) {
         const Tab t = tab(i);
         // Asked of the page alone, so that a disabled ancestor does not turn

@@ -19,7 +19,7 @@ class FilterWidget;
 // else switches its tab to the custom mode, where the line edit holds the
 // filter and the greyed boxes show what it lets through. A tab whose filter
 // is empty is disabled. buildFilters turns the tabs back into filters in
-// requestFilter, responseFilter and notificationFilter; a disabled tab gives
+// requestFilter(), responseFilter() and notificationFilter(); a disabled tab gives
 // "0", the filter that lets nothing pass.
 class FilterWidget : public QWidget, public CommandsUi
 {
@@ -34,9 +34,9 @@ public:
     void setFilters(QString request, QString response, QString notification);
     void buildFilters();
 
-    QString requestFilter;
-    QString responseFilter;
-    QString notificationFilter;
+    QString requestFilter() const { return m_requestFilter; }
+    QString responseFilter() const { return m_responseFilter; }
+    QString notificationFilter() const { return m_notificationFilter; }
 
 private slots:
     void on_clearAll_clicked();
@@ -49,4 +49,7 @@ private:
     void setCurrentChecks(CheckMode mode);
 
     std::unique_ptr<Ui::FilterWidget> ui;
+    QString m_requestFilter;
+    QString m_responseFilter;
+    QString m_notificationFilter;
 };

@@ -51,10 +51,7 @@ OsmViewPropertiesDlg::OsmViewPropertiesDlg(QWidget *parent, QSettings *settings,
     load();
 }
 
-OsmViewPropertiesDlg::~OsmViewPropertiesDlg()
-{
-    delete ui;
-}
+OsmViewPropertiesDlg::~OsmViewPropertiesDlg() = default;
 
 void OsmViewPropertiesDlg::load()
 {

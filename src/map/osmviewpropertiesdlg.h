@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <memory>
+
 class QSettings;
 
 namespace HostCall {
@@ -36,7 +38,7 @@ private:
     void load();
     void pushZoomLimit(const HostCall::Property &property, int value);
 
-    Ui::OsmViewPropertiesDlg *ui;
+    std::unique_ptr<Ui::OsmViewPropertiesDlg> ui;
     QPointer<QSettings> m_settings;
     QPointer<QObject> m_osmView;
 };

@@ -49,10 +49,7 @@ PresetsEditDlg::PresetsEditDlg(QWidget *parent, QSettings *settings, QGraphicsVi
     load();
 }
 
-PresetsEditDlg::~PresetsEditDlg()
-{
-    delete ui;
-}
+PresetsEditDlg::~PresetsEditDlg() = default;
 
 void PresetsEditDlg::load()
 {

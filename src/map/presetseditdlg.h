@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <memory>
+
 class QGraphicsView;
 class QSettings;
 class QTableWidgetItem;
@@ -37,7 +39,7 @@ private:
     void load();
     void appendPreset(const QStringList &texts);
 
-    Ui::PresetsEditDlg *ui;
+    std::unique_ptr<Ui::PresetsEditDlg> ui;
     QPointer<QSettings> m_settings;
     QPointer<QGraphicsView> m_osmView;
 };

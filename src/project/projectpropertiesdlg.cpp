@@ -115,8 +115,9 @@ void ProjectPropertiesDlg::writeFilters()
     const bool imported = anyRead && importModule(python, main);
 
     ui->filterWidget->buildFilters();
-    const QString filters[3] = {ui->filterWidget->requestFilter, ui->filterWidget->responseFilter,
-                                ui->filterWidget->notificationFilter};
+    const QString filters[3] = {ui->filterWidget->requestFilter(),
+                                ui->filterWidget->responseFilter(),
+                                ui->filterWidget->notificationFilter()};
     for (int i = 0; i < 3; ++i) {
         if (!m_filterRead[i])
             continue;

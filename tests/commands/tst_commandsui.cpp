@@ -123,7 +123,7 @@ void tst_CommandsUi::placesRowsColumnByColumn()
 
     CommandsUi ui;
     Panel panel;
-    const QList<CommandDesc> &list = notifications ? ui.notifications : ui.commands;
+    const QList<CommandDesc> &list = notifications ? ui.notifications() : ui.commands();
     ui.fillGrid(list, panel.grid);
 
     QCOMPARE(panel.grid->count(), list.size());
@@ -142,10 +142,10 @@ void tst_CommandsUi::boxesCarryNameAndDescription()
 {
     CommandsUi ui;
     Panel panel;
-    ui.fillGrid(ui.notifications, panel.grid);
-    for (int i = 0; i < ui.notifications.size(); ++i) {
-        QCOMPARE(panel.box(i)->text(), ui.notifications.at(i).name);
-        QCOMPARE(panel.box(i)->toolTip(), ui.notifications.at(i).description);
+    ui.fillGrid(ui.notifications(), panel.grid);
+    for (int i = 0; i < ui.notifications().size(); ++i) {
+        QCOMPARE(panel.box(i)->text(), ui.notifications().at(i).name);
+        QCOMPARE(panel.box(i)->toolTip(), ui.notifications().at(i).description);
     }
     QVERIFY(panel.box(11)->toolTip().isEmpty());
 }
@@ -154,8 +154,8 @@ void tst_CommandsUi::fillingTwiceAddsNothing()
 {
     CommandsUi ui;
     Panel panel;
-    ui.fillGrid(ui.commands, panel.grid);
-    ui.fillGrid(ui.commands, panel.grid);
+    ui.fillGrid(ui.commands(), panel.grid);
+    ui.fillGrid(ui.commands(), panel.grid);
     QCOMPARE(panel.grid->count(), 40);
     QCOMPARE(panel.frame.findChildren<QCheckBox *>().size(), 40);
 }
@@ -183,7 +183,7 @@ void tst_CommandsUi::listsCheckedCodes()
 
     CommandsUi ui;
     Panel panel;
-    const QList<CommandDesc> &list = notifications ? ui.notifications : ui.commands;
+    const QList<CommandDesc> &list = notifications ? ui.notifications() : ui.commands();
     ui.fillGrid(list, panel.grid);
     panel.check(checked);
     QCOMPARE(ui.checkedCodes(list, panel.grid), codes);
@@ -212,7 +212,7 @@ void tst_CommandsUi::convertsMasks()
 
     CommandsUi ui;
     Panel panel;
-    ui.fillGrid(ui.notifications, panel.grid);
+    ui.fillGrid(ui.notifications(), panel.grid);
     panel.check({1, 2, 3}); // states from before must not survive
     ui.setChecksFromMask(panel.grid, mask);
     QCOMPARE(panel.checkedIndexes(), checked);
@@ -238,7 +238,7 @@ void tst_CommandsUi::setsAllChecks()
 
     CommandsUi ui;
     Panel panel;
-    ui.fillGrid(ui.notifications, panel.grid);
+    ui.fillGrid(ui.notifications(), panel.grid);
     const QList<int> before{1, 5, 15};
     panel.check(before);
     ui.setAllChecks(&panel.frame, mode);
@@ -264,14 +264,14 @@ void tst_CommandsUi::leavesDisabledPanelAlone()
     QWidget page;
     auto *panel = new QFrame(&page);
     auto *grid = new QGridLayout(panel);
-    ui.fillGrid(ui.commands, grid);
+    ui.fillGrid(ui.commands(), grid);
     qobject_cast<QCheckBox *>(grid->itemAt(3)->widget())->setChecked(true);
     (disableParent ? &page : static_cast<QWidget *>(panel))->setEnabled(false);
 
     ui.setAllChecks(panel, CommandsUi::CheckMode::Select);
     ui.setAllChecks(panel, CommandsUi::CheckMode::Invert);
     ui.setAllChecks(panel, CommandsUi::CheckMode::Clear);
-    QCOMPARE(ui.checkedCodes(ui.commands, grid), QStringLiteral("0x1003,"));
+    QCOMPARE(ui.checkedCodes(ui.commands(), grid), QStringLiteral("0x1003,"));
     ui.setAllChecks(nullptr, CommandsUi::CheckMode::Select);
 }
 
@@ -289,7 +289,7 @@ void tst_CommandsUi::walkStopsAtForeignItem()
         if (auto *box = qobject_cast<QCheckBox *>(panel.grid->itemAt(i)->widget()))
             box->setChecked(true);
     }
-    QCOMPARE(ui.checkedCodes(ui.notifications, panel.grid), QStringLiteral("0x0,0x1,0x2,"));
+    QCOMPARE(ui.checkedCodes(ui.notifications(), panel.grid), QStringLiteral("0x0,0x1,0x2,"));
     QCOMPARE(ui.maskFromChecks(panel.grid), 0x7u);
     ui.setAllChecks(&panel.frame, CommandsUi::CheckMode::Clear);
     QVERIFY(qobject_cast<QCheckBox *>(panel.grid->itemAt(4)->widget())->isChecked());
@@ -301,7 +301,7 @@ void tst_CommandsUi::masksStopAtEndOfList()
 {
     CommandsUi ui;
     Panel panel;
-    ui.fillGrid(ui.commands, panel.grid);
+    ui.fillGrid(ui.commands(), panel.grid);
     panel.check({0, 15, 16, 39});
     QCOMPARE(ui.maskFromChecks(panel.grid), 0x8001u);
     ui.setChecksFromMask(panel.grid, 0xffffffffu);
@@ -339,9 +339,9 @@ void tst_CommandsUi::checksByEvaluation()
 
     CommandsUi ui;
     Panel panel;
-    ui.fillGrid(ui.notifications, panel.grid);
+    ui.fillGrid(ui.notifications(), panel.grid);
     panel.check({0, 2, 12}); // states from before must not survive
-    ui.setChecksByExpression(ui.notifications, panel.grid, PythonQt::self()->getMainModule(),
+    ui.setChecksByExpression(ui.notifications(), panel.grid, PythonQt::self()->getMainModule(),
                              expression);
     QCOMPARE(panel.checkedIndexes(), checked);
     // Nothing is left pending for the host's next Python call.
@@ -354,8 +354,8 @@ void tst_CommandsUi::metaObjectCastYieldsCommandsUi()
     void *cast = widget.qt_metacast("CommandsUi");
     QVERIFY(cast);
     QCOMPARE(cast, static_cast<void *>(static_cast<CommandsUi *>(&widget)));
-    QCOMPARE(static_cast<CommandsUi *>(cast)->commands.size(), 40);
-    QCOMPARE(static_cast<CommandsUi *>(cast)->notifications.size(), 16);
+    QCOMPARE(static_cast<CommandsUi *>(cast)->commands().size(), 40);
+    QCOMPARE(static_cast<CommandsUi *>(cast)->notifications().size(), 16);
 }
 
 QTEST_MAIN(tst_CommandsUi)

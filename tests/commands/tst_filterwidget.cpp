@@ -61,7 +61,7 @@ struct Parts
 
     QStringList filters() const
     {
-        return {widget.requestFilter, widget.responseFilter, widget.notificationFilter};
+        return {widget.requestFilter(), widget.responseFilter(), widget.notificationFilter()};
     }
 };
 
