@@ -9,14 +9,9 @@ class PythonQtObjectPtr;
 class QGridLayout;
 class QWidget;
 
-// The controller vocabulary and the check-box grids built from it.
-//
-// A plain second base of the widgets that show the vocabulary as check boxes
-// (the console output filter, the events mask editor). A grid is a
-// QGridLayout on a panel that holds nothing but the boxes fillGrid put there:
-// item i of the layout is the box of row i of the list that built it, which
-// is how every operation pairs boxes with codes. The operations keep no state,
-// so one object serves any number of grids.
+// The controller vocabulary and the check-box grids built from it: a plain,
+// stateless second base of the widgets that show it. Box i of a grid's layout
+// stands for row i of the list that filled it.
 class CommandsUi
 {
 public:

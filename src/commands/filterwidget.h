@@ -11,16 +11,10 @@ namespace Ui {
 class FilterWidget;
 }
 
-// The editor of the host's three console output filters (requests, answers,
-// notifications), one tab each.
-//
-// setFilters shows each filter as check boxes, one per command or
-// notification: a filter of the widget's own form is shown as boxes, anything
-// else switches its tab to the custom mode, where the line edit holds the
-// filter and the greyed boxes show what it lets through. A tab whose filter
-// is empty is disabled. buildFilters turns the tabs back into filters in
-// requestFilter(), responseFilter() and notificationFilter(); a disabled tab gives
-// "0", the filter that lets nothing pass.
+// Edits the host's three console output filters (requests, answers,
+// notifications), one tab each, as check boxes, or as text with the boxes
+// greyed for a filter of another form. A tab whose filter is empty is
+// disabled and builds "0", the filter that lets nothing pass.
 class FilterWidget : public QWidget, public CommandsUi
 {
     Q_OBJECT

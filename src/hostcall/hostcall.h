@@ -4,13 +4,9 @@
 #include <QObject>
 #include <QVariant>
 
-// By-name access to the host's objects.
-//
-// The plug-in shares no types with its host: it reads and writes properties by
-// name and calls invokable methods by signature, through the handles that
-// hostcontract.h declares. These helpers make every such access report failure
-// the same way (a success flag, never an exception or a warning), so that a
-// missing property or method only skips one step.
+// By-name access to the host's objects, through the handles of
+// hostcontract.h: every miss is reported by a success flag, never by an
+// exception or a warning, so that it only skips one step.
 namespace HostCall {
 
 // A property of the host's classes, by name.

@@ -12,14 +12,10 @@ class QDialog;
 class QProgressDialog;
 
 // Reads identity, position, phases and programs from the live controller
-// behind a host object, for the object dialog: it sends the commands through
-// the object, keeps the responses awaited and shows their progress over the
-// dialog. Each response's finished() goes to the dialog's slot for its
-// command (getRefer(), getCpu(), getPhases(), getPrograms()), which hands it
-// back to take(); what the answers carry comes out as signals. The exchange
-// is over once every awaited answer came or its response was deleted by the
-// host, or the user cancelled; answers of responses dropped by then change
-// nothing.
+// behind a host object, showing its progress over the object dialog. Answers
+// reach the dialog's slots getRefer(), getCpu(), getPhases() and
+// getPrograms(), which hand them to take(); what they carry comes out as
+// signals, and nothing once the exchange was cancelled.
 class ControllerExchange : public QObject
 {
     Q_OBJECT

@@ -15,12 +15,9 @@ namespace Ui {
 class ObjectPropertiesDlg;
 }
 
-// Edits one controller object of the host. Nothing reaches the object before
-// OK; OK checks the identifier, writes every field back in a fixed order and
-// closes the dialog as accepted. If the host deletes the object meanwhile,
-// the dialog closes as rejected and touches it no more. Choosing drawings,
-// reading from the controller and picking the position on the map only fill
-// the fields.
+// Edits one controller object of the host: nothing reaches it before OK,
+// which checks the identifier and writes every field back in a fixed order.
+// If the host deletes the object meanwhile, the dialog closes as rejected.
 class ObjectPropertiesDlg : public QDialog
 {
     Q_OBJECT

@@ -8,12 +8,10 @@
 class QDialog;
 class QGraphicsScene;
 
-// Picking the object's position on the host's map for the object dialog. The
-// dialog hides, the map's scene is watched and the cross cursor shows; the
-// first plain left click gives the position, and the pick ends 300 ms after
-// it or after a plain Escape, when the dialog shows again. Events are never
-// swallowed: the map handles them as usual. A pick ends at once when the
-// scene goes, and without showing the dialog again when the dialog closes.
+// Picks the object's position on the host's map: the object dialog hides
+// until a plain left click (the position) or Escape on the map ends the pick
+// 300 ms later; the map still gets every event. A pick ends at once when the
+// scene goes, and without the dialog coming back when the dialog closes.
 class PositionPicker : public QObject
 {
     Q_OBJECT

@@ -12,13 +12,9 @@ class QGraphicsView;
 class QSettings;
 class QWidget;
 
-// The plug-in's one root object. The host finds it through the plug-in
-// loader and drives it only by name: it calls the invokable methods, reads
-// moduleVersion and connects to objectAdded and objectEdited. Every entry
-// point runs its dialog modally over the host's main window and returns when
-// the dialog has closed. Meanwhile the main window's close is refused (with
-// the close handler installed), and no placement mode starts while the object
-// dialog is hidden for picking a position.
+// The plug-in's one root object, driven by the host only by name. Each entry
+// point runs its dialog modally over the main window; meanwhile the window's
+// close is refused, and no placement mode starts during a position pick.
 class EditorPlugin : public QObject
 {
     Q_OBJECT
