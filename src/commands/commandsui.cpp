@@ -2,8 +2,6 @@
 
 #include "filterexpression.h"
 
-#include <PythonQt.h>
-
 #include <QCheckBox>
 #include <QGridLayout>
 
@@ -68,23 +66,11 @@ QString CommandsUi::checkedCodes(const QList<CommandDesc> &list, QGridLayout *gr
     return codes;
 }
 
-void CommandsUi::setChecksByExpression(const QList<CommandDesc> &list, QGridLayout *grid,
-                                       const PythonQtObjectPtr &module,
-                                       const QString &expression) const
+void CommandsUi::setChecks(const QList<CommandDesc> &list, QGridLayout *grid,
+                           const std::function<bool(int code)> &isSelected) const
 {
-    PythonQt *python = PythonQt::self();
-    const bool evaluate =
-        FilterExpression::needsEvaluation(expression) && python && !module.isNull();
-    forEachBox(list, grid, [&](QCheckBox *box, const CommandDesc &row) {
-        bool checked = false;
-        if (evaluate) {
-            const QString test = FilterExpression::testFor(expression, row.code);
-            checked = python->evalScript(module, test, Py_eval_input).toBool();
-            // PythonQt can leave an error from converting an odd result, which
-            // would fail the next box's evaluation.
-            python->handleError();
-        }
-        box->setChecked(checked);
+    forEachBox(list, grid, [&isSelected](QCheckBox *box, const CommandDesc &row) {
+        box->setChecked(isSelected && isSelected(row.code));
     });
 }
 

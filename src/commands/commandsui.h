@@ -5,7 +5,8 @@
 #include <QList>
 #include <QString>
 
-class PythonQtObjectPtr;
+#include <functional>
+
 class QGridLayout;
 class QWidget;
 
@@ -26,12 +27,10 @@ public:
     // "0x<hex>," for each checked box, in list order; empty when none is.
     QString checkedCodes(const QList<CommandDesc> &list, QGridLayout *grid) const;
 
-    // Checks each box exactly when `expression`, with every "%1" replaced by
-    // the box's decimal code, evaluates to true in `module`. One evaluation
-    // per box, in list order; an expression without "%" unchecks every box
-    // without evaluating anything, and so does a missing interpreter.
-    void setChecksByExpression(const QList<CommandDesc> &list, QGridLayout *grid,
-                               const PythonQtObjectPtr &module, const QString &expression) const;
+    // Checks each box exactly when `isSelected` holds for its code, asked once
+    // per box in list order; without a predicate every box is unchecked.
+    void setChecks(const QList<CommandDesc> &list, QGridLayout *grid,
+                   const std::function<bool(int code)> &isSelected) const;
 
     // Notification grids: box i stands for bit (id mod 32) of an events mask.
     void setChecksFromMask(QGridLayout *grid, quint32 mask) const;

@@ -2,6 +2,7 @@
 #include "ui_filterwidget.h"
 
 #include "filterexpression.h"
+#include "pythoncall.h"
 
 #include <PythonQt.h>
 
@@ -67,7 +68,15 @@ void FilterWidget::setFilters(QString request, QString response, QString notific
         fillGrid(t.list, t.grid);
         if (!reading.recognised)
             t.custom->click(); // through the form's connections: greys the boxes
-        setChecksByExpression(t.list, t.grid, module, reading.pattern);
+        // A pattern without the subject would give every box the same answer.
+        std::function<bool(int)> isSelected;
+        if (FilterExpression::needsEvaluation(reading.pattern)) {
+            isSelected = [&module, &reading](int code) {
+                const QString test = FilterExpression::testFor(reading.pattern, code);
+                return PythonCall::evaluate(module, test, Py_eval_input).toBool();
+            };
+        }
+        setChecks(t.list, t.grid, isSelected);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "positionpicker.h"
 #include "presetseditdlg.h"
 #include "projectpropertiesdlg.h"
+#include "pythoncall.h"
 #include "settingseditdlg.h"
 
 #include <PythonQt.h>
@@ -257,17 +258,17 @@ bool EditorPlugin::askPythonToClose()
     if (mainModule.isNull())
         return true;
     const QString name = QLatin1String(Host::Python::CloseProject);
-    python->evalScript(mainModule, QLatin1String(Host::Python::ImportCloseProject), Py_file_input);
+    bool imported = false;
+    PythonCall::evaluate(mainModule, QLatin1String(Host::Python::ImportCloseProject), Py_file_input,
+                         &imported);
     // A failed import bound nothing: there is nothing to call or remove.
-    if (python->hadError())
+    if (!imported)
         return false;
     const QVariant result = python->call(mainModule, name, QVariantList(), QVariantMap());
     // PythonQt can leave an error from converting an odd result.
     python->handleError();
-    // PythonQt's removal of a missing name leaves an error set, and
     // closeProject may have removed itself.
-    if (!python->lookupObject(mainModule, name).isNull())
-        python->removeVariable(mainModule, name);
+    PythonCall::unbind(mainModule, name);
     return result.toBool();
 }
 

@@ -2,6 +2,7 @@
 #include "ui_projectpropertiesdlg.h"
 
 #include "hostcontract.h"
+#include "pythoncall.h"
 #include "serveraddress.h"
 
 #include <PythonQt.h>
@@ -28,26 +29,14 @@ const FilterPlace filterPlaces[3] = {
 
 // Imports av_module into the main module; false when there is no interpreter
 // or the import fails.
-bool importModule(PythonQt *python, PythonQtObjectPtr &main)
+bool importModule(PythonQtObjectPtr *main)
 {
-    if (!python)
-        return false;
-    main = python->getMainModule();
-    if (main.isNull())
-        return false;
-    python->clearError();
-    python->evalScript(main, QLatin1String(Host::Python::ImportFilterModule), Py_file_input);
-    return !python->hadError();
-}
-
-// Removes a name that the dialog bound in the main module. PythonQt's removal
-// of a missing name leaves Python's error set, which would fail the host's
-// next Python call; and Python code run in between may have removed it.
-void removeBound(PythonQt *python, PythonQtObjectPtr &main, const char *name)
-{
-    const QString text = QLatin1String(name);
-    if (!python->lookupObject(main, text).isNull())
-        python->removeVariable(main, text);
+    if (PythonQt *python = PythonQt::self())
+        *main = python->getMainModule();
+    bool imported = false;
+    PythonCall::evaluate(*main, QLatin1String(Host::Python::ImportFilterModule), Py_file_input,
+                         &imported);
+    return imported;
 }
 
 } // namespace
@@ -89,30 +78,23 @@ ProjectPropertiesDlg::~ProjectPropertiesDlg() = default;
 void ProjectPropertiesDlg::readFilters()
 {
     QString texts[3];
-    PythonQt *python = PythonQt::self();
     PythonQtObjectPtr main;
-    if (importModule(python, main)) {
+    if (importModule(&main)) {
         for (int i = 0; i < 3; ++i) {
-            python->clearError();
-            const QVariant value =
-                python->evalScript(main, QLatin1String(filterPlaces[i].python), Py_eval_input);
-            m_filterRead[i] = !python->hadError();
-            // PythonQt can leave an error from converting an odd value.
-            python->handleError();
-            if (m_filterRead[i])
-                texts[i] = value.toString();
+            texts[i] = PythonCall::evaluate(main, QLatin1String(filterPlaces[i].python),
+                                            Py_eval_input, &m_filterRead[i])
+                           .toString();
         }
-        removeBound(python, main, Host::Python::FilterModule);
+        PythonCall::unbind(main, QLatin1String(Host::Python::FilterModule));
     }
     ui->filterWidget->setFilters(texts[0], texts[1], texts[2]);
 }
 
 void ProjectPropertiesDlg::writeFilters()
 {
-    PythonQt *python = PythonQt::self();
     PythonQtObjectPtr main;
     const bool anyRead = m_filterRead[0] || m_filterRead[1] || m_filterRead[2];
-    const bool imported = anyRead && importModule(python, main);
+    const bool imported = anyRead && importModule(&main);
 
     ui->filterWidget->buildFilters();
     const QString filters[3] = {ui->filterWidget->requestFilter(),
@@ -122,17 +104,17 @@ void ProjectPropertiesDlg::writeFilters()
         if (!m_filterRead[i])
             continue;
         if (imported) {
-            python->addVariable(main, QLatin1String(valueName), filters[i]);
-            python->evalScript(main,
-                               QLatin1String(filterPlaces[i].python) + QLatin1String(" = ")
-                                   + QLatin1String(valueName) + QLatin1Char('\n'),
-                               Py_file_input);
-            removeBound(python, main, valueName);
+            PythonQt::self()->addVariable(main, QLatin1String(valueName), filters[i]);
+            PythonCall::evaluate(main,
+                                 QLatin1String(filterPlaces[i].python) + QLatin1String(" = ")
+                                     + QLatin1String(valueName) + QLatin1Char('\n'),
+                                 Py_file_input);
+            PythonCall::unbind(main, QLatin1String(valueName));
         }
         HostCall::write(m_project, filterPlaces[i].property, filters[i]);
     }
     if (imported)
-        removeBound(python, main, Host::Python::FilterModule);
+        PythonCall::unbind(main, QLatin1String(Host::Python::FilterModule));
 }
 
 void ProjectPropertiesDlg::accept()

@@ -1,8 +1,6 @@
 #include "commandsui.h"
 #include "filterwidget.h"
 
-#include <PythonQt.h>
-
 #include <QCheckBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -49,9 +47,6 @@ class tst_CommandsUi : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-
     void placesRowsColumnByColumn_data();
     void placesRowsColumnByColumn();
     void boxesCarryNameAndDescription();
@@ -71,22 +66,11 @@ private slots:
     void walkStopsAtForeignItem();
     void masksStopAtEndOfList();
 
-    void checksByEvaluation_data();
-    void checksByEvaluation();
+    void checksWhatIsSelected_data();
+    void checksWhatIsSelected();
 
     void metaObjectCastYieldsCommandsUi();
 };
-
-void tst_CommandsUi::initTestCase()
-{
-    PythonQt::init();
-    QVERIFY(PythonQt::self());
-}
-
-void tst_CommandsUi::cleanupTestCase()
-{
-    PythonQt::cleanup();
-}
 
 void tst_CommandsUi::placesRowsColumnByColumn_data()
 {
@@ -310,42 +294,38 @@ void tst_CommandsUi::masksStopAtEndOfList()
     QCOMPARE(panel.checkedIndexes(), expected);
 }
 
-void tst_CommandsUi::checksByEvaluation_data()
+void tst_CommandsUi::checksWhatIsSelected_data()
 {
-    QTest::addColumn<QString>("expression");
+    QTest::addColumn<bool>("withPredicate");
     QTest::addColumn<QList<int>>("checked");
 
-    QTest::newRow("tuple") << "%1 in (0x1,0x5,)" << QList<int>{1, 5};
-    QTest::newRow("comparison") << "%1 >= 14" << QList<int>{14, 15};
-    // Evaluating "1" would check every box; without "%" nothing is evaluated.
-    QTest::newRow("no percent, not evaluated") << "1" << QList<int>{};
-    // The failing box counts as unchecked; the others are still evaluated.
-    QTest::newRow("error in one box")
-        << "1 / (%1 - 3) > 0" << QList<int>{4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
-    QTest::newRow("syntax error") << "%1 in (" << QList<int>{};
-    QTest::newRow("non-boolean result")
-        << "%1 % 2 and 'odd'" << QList<int>{1, 3, 5, 7, 9, 11, 13, 15};
-    // Box 3 yields an object that looks like a sequence but has no length:
-    // PythonQt fails to convert it and must not spoil box 4.
-    QTest::newRow("result without a conversion")
-        << "%1 == 3 and type('Odd', (), {'__getitem__': lambda s, i: 1})() or %1 == 4"
-        << QList<int>{4};
+    QTest::newRow("selected codes") << true << QList<int>{1, 5, 14};
+    QTest::newRow("no predicate: none") << false << QList<int>{};
 }
 
-void tst_CommandsUi::checksByEvaluation()
+void tst_CommandsUi::checksWhatIsSelected()
 {
-    QFETCH(QString, expression);
+    QFETCH(bool, withPredicate);
     QFETCH(QList<int>, checked);
 
     CommandsUi ui;
     Panel panel;
     ui.fillGrid(ui.notifications(), panel.grid);
     panel.check({0, 2, 12}); // states from before must not survive
-    ui.setChecksByExpression(ui.notifications(), panel.grid, PythonQt::self()->getMainModule(),
-                             expression);
+    QList<int> asked;
+    std::function<bool(int)> isSelected;
+    if (withPredicate) {
+        isSelected = [&asked, &checked](int code) {
+            asked << code;
+            return checked.contains(code);
+        };
+    }
+    ui.setChecks(ui.notifications(), panel.grid, isSelected);
     QCOMPARE(panel.checkedIndexes(), checked);
-    // Nothing is left pending for the host's next Python call.
-    QVERIFY(!PythonQt::self()->handleError());
+    // Once per box, in list order (notification codes are their indexes).
+    QCOMPARE(asked.size(), withPredicate ? 16 : 0);
+    for (int i = 0; i < asked.size(); ++i)
+        QCOMPARE(asked.at(i), i);
 }
 
 void tst_CommandsUi::metaObjectCastYieldsCommandsUi()
