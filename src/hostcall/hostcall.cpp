@@ -3,18 +3,11 @@
 #include <QByteArray>
 #include <QMetaMethod>
 #include <QMetaObject>
+#include <QMetaProperty>
 
 namespace HostCall {
 
 namespace {
-
-int methodIndex(const QMetaObject *meta, const Method &method)
-{
-    const int index = meta->indexOfMethod(method.signature());
-    if (index >= 0)
-        return index;
-    return meta->indexOfMethod(QMetaObject::normalizedSignature(method.signature()).constData());
-}
 
 // Whether a parameter is of the type named; one unknown to the meta-type
 // system goes by the name the signature gives it.
@@ -42,11 +35,32 @@ bool takes(const QMetaMethod &method, std::initializer_list<const QGenericArgume
 
 } // namespace
 
+int Property::indexIn(const QMetaObject *meta) const
+{
+    return m_cache.indexIn(meta,
+                           [this](const QMetaObject *m) { return m->indexOfProperty(m_name); });
+}
+
+int Method::indexIn(const QMetaObject *meta) const
+{
+    return m_cache.indexIn(meta, [this](const QMetaObject *m) {
+        const int index = m->indexOfMethod(m_signature);
+        if (index >= 0)
+            return index;
+        return m->indexOfMethod(QMetaObject::normalizedSignature(m_signature).constData());
+    });
+}
+
+// A property the class does not declare may still be a dynamic one of the
+// object, which only the by-name calls reach.
 QVariant read(const QObject *object, const Property &property, bool *ok)
 {
     QVariant value;
-    if (object)
-        value = object->property(property.name());
+    if (object) {
+        const QMetaObject *meta = object->metaObject();
+        const int index = property.indexIn(meta);
+        value = index >= 0 ? meta->property(index).read(object) : object->property(property.name());
+    }
     if (ok)
         *ok = value.isValid();
     return value;
@@ -56,13 +70,18 @@ bool write(QObject *object, const Property &property, const QVariant &value)
 {
     if (!object)
         return false;
-    object->setProperty(property.name(), value);
+    const QMetaObject *meta = object->metaObject();
+    const int index = property.indexIn(meta);
+    if (index >= 0)
+        meta->property(index).write(object, value);
+    else
+        object->setProperty(property.name(), value);
     return true;
 }
 
 bool hasMethod(const QObject *object, const Method &method)
 {
-    return object && methodIndex(object->metaObject(), method) >= 0;
+    return object && method.indexIn(object->metaObject()) >= 0;
 }
 
 // Looking the method up first keeps a missing one a silent skip:
@@ -72,7 +91,7 @@ bool invoke(QObject *object, const Method &method, QGenericReturnArgument result
 {
     if (!object)
         return false;
-    const int index = methodIndex(object->metaObject(), method);
+    const int index = method.indexIn(object->metaObject());
     if (index < 0)
         return false;
     const QMetaMethod metaMethod = object->metaObject()->method(index);

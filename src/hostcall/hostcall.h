@@ -4,12 +4,43 @@
 #include <QObject>
 #include <QVariant>
 
+#include <array>
+
 // By-name access to the host's objects, through the handles of
 // hostcontract.h: every miss is reported by a success flag, never by an
 // exception or a warning, so that it only skips one step.
 namespace HostCall {
 
-// A property of the host's classes, by name.
+namespace Detail {
+// Where a name was found in the last few classes it was looked up in: host
+// objects are many of few classes, and their meta-objects live as long as the
+// process. GUI thread only.
+class IndexCache
+{
+public:
+    template<typename LookUp> int indexIn(const QMetaObject *meta, LookUp lookUp) const
+    {
+        for (const Entry &entry : m_entries) {
+            if (entry.meta == meta)
+                return entry.index;
+        }
+        Entry &entry = m_entries[m_next++ % m_entries.size()];
+        entry = {meta, lookUp(meta)};
+        return entry.index;
+    }
+
+private:
+    struct Entry
+    {
+        const QMetaObject *meta = nullptr;
+        int index = -1;
+    };
+    mutable std::array<Entry, 4> m_entries{};
+    mutable unsigned m_next = 0;
+};
+} // namespace Detail
+
+// A property of the host's classes, by name, resolved once per class.
 class Property
 {
 public:
@@ -18,13 +49,17 @@ public:
     {
     }
     const char *name() const { return m_name; }
+    // Its index in the class, -1 when the class does not declare it.
+    int indexIn(const QMetaObject *meta) const;
 
 private:
     const char *m_name;
+    Detail::IndexCache m_cache;
 };
 
 // An invokable method (or slot or signal) of the host's classes, by its
-// normalized signature, for example "createPhase(int,QString)".
+// normalized signature, for example "createPhase(int,QString)"; resolved once
+// per class.
 class Method
 {
 public:
@@ -33,9 +68,12 @@ public:
     {
     }
     const char *signature() const { return m_signature; }
+    // Its index in the class, -1 when the class lacks it.
+    int indexIn(const QMetaObject *meta) const;
 
 private:
     const char *m_signature;
+    Detail::IndexCache m_cache;
 };
 
 // The property's value; *ok is false when the object is null or the value is

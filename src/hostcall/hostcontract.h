@@ -4,7 +4,8 @@
 
 // The host as the plug-in knows it: the names of its classes, of their
 // properties, invokable methods and signals, and of its Python objects. The
-// plug-in relies on nothing else of the host.
+// plug-in relies on nothing else of the host. Each property and method is
+// one handle for the whole plug-in, which keeps where it was found.
 namespace Host {
 
 constexpr char LightClass[] = "Arvel::Light";
@@ -15,70 +16,70 @@ constexpr char PreviewViewName[] = "crossView";
 
 // A controller object.
 namespace Light {
-constexpr HostCall::Property Id{"id"};
-constexpr HostCall::Property Type{"type"};
-constexpr HostCall::Property Description{"description"};
-constexpr HostCall::Property Position{"position"};
-constexpr HostCall::Property Schema{"shema"};
-constexpr HostCall::Property RcdControl{"RcdControl"};
+inline const HostCall::Property Id{"id"};
+inline const HostCall::Property Type{"type"};
+inline const HostCall::Property Description{"description"};
+inline const HostCall::Property Position{"position"};
+inline const HostCall::Property Schema{"shema"};
+inline const HostCall::Property RcdControl{"RcdControl"};
 // How often the signal-group state notification is in use.
-constexpr HostCall::Property SignalGroupUseCount{"tlo_use_sg_cnt"};
-constexpr HostCall::Property EventMask{"eventMask"};
-constexpr HostCall::Property Scene{"scene"};
-constexpr HostCall::Method Phases{"phases()"};
-constexpr HostCall::Method Programs{"programs()"};
-constexpr HostCall::Method ClearPhases{"clearPhases()"};
-constexpr HostCall::Method ClearPrograms{"clearPrograms()"};
-constexpr HostCall::Method CreatePhase{"createPhase(int,QString)"};
-constexpr HostCall::Method CreateProgram{"createProgram(int,QString)"};
-constexpr HostCall::Method CustomProperties{"customProperties()"};
-constexpr HostCall::Method SetCustomProperty{"setCustomProperty(QString,QVariant,QString)"};
+inline const HostCall::Property SignalGroupUseCount{"tlo_use_sg_cnt"};
+inline const HostCall::Property EventMask{"eventMask"};
+inline const HostCall::Property Scene{"scene"};
+inline const HostCall::Method Phases{"phases()"};
+inline const HostCall::Method Programs{"programs()"};
+inline const HostCall::Method ClearPhases{"clearPhases()"};
+inline const HostCall::Method ClearPrograms{"clearPrograms()"};
+inline const HostCall::Method CreatePhase{"createPhase(int,QString)"};
+inline const HostCall::Method CreateProgram{"createProgram(int,QString)"};
+inline const HostCall::Method CustomProperties{"customProperties()"};
+inline const HostCall::Method SetCustomProperty{"setCustomProperty(QString,QVariant,QString)"};
 // With an invalid value: removes the property.
-constexpr HostCall::Method RemoveCustomProperty{"setCustomProperty(QString,QVariant)"};
-constexpr HostCall::Method SendCommand{"sendCommand(QVariant,QVariant)"};
+inline const HostCall::Method RemoveCustomProperty{"setCustomProperty(QString,QVariant)"};
+inline const HostCall::Method SendCommand{"sendCommand(QVariant,QVariant)"};
 } // namespace Light
 
 // A phase or a program of a controller object.
 namespace Item {
-constexpr HostCall::Property Id{"id"};
-constexpr HostCall::Property Description{"description"};
-constexpr HostCall::Property Schema{"shema"};
+inline const HostCall::Property Id{"id"};
+inline const HostCall::Property Description{"description"};
+inline const HostCall::Property Schema{"shema"};
 } // namespace Item
 
 namespace Project {
-constexpr HostCall::Property BaseDir{"baseDir"};
-constexpr HostCall::Property Title{"title"};
-constexpr HostCall::Property FileName{"fileName"};
-constexpr HostCall::Property Connection{"connection"};
-constexpr HostCall::Property RequestFilter{"consoleRequestFilter"};
-constexpr HostCall::Property ResponseFilter{"consoleResponseFilter"};
-constexpr HostCall::Property NotificationFilter{"consoleNotificationFilter"};
-constexpr HostCall::Property Changed{"changed"};
-constexpr HostCall::Method Contains{"contains(int)"};
+inline const HostCall::Property BaseDir{"baseDir"};
+inline const HostCall::Property Title{"title"};
+inline const HostCall::Property FileName{"fileName"};
+inline const HostCall::Property Connection{"connection"};
+inline const HostCall::Property RequestFilter{"consoleRequestFilter"};
+inline const HostCall::Property ResponseFilter{"consoleResponseFilter"};
+inline const HostCall::Property NotificationFilter{"consoleNotificationFilter"};
+inline const HostCall::Property Changed{"changed"};
+inline const HostCall::Method Contains{"contains(int)"};
 } // namespace Project
 
 namespace Connection {
-constexpr HostCall::Property RemoteHost{"remoteHost"};
-constexpr HostCall::Property RemotePort{"remotePort"};
+inline const HostCall::Property RemoteHost{"remoteHost"};
+inline const HostCall::Property RemotePort{"remotePort"};
 } // namespace Connection
 
 // The answer to a command.
 namespace Response {
 constexpr char TypeName[] = "Response*";
-constexpr HostCall::Property Data{"data"};
+inline const HostCall::Property Data{"data"};
 constexpr char Finished[] = "finished()";
 } // namespace Response
 
 namespace MapView {
-constexpr HostCall::Property ZoomMin{"zoomMin"};
-constexpr HostCall::Property ZoomMax{"zoomMax"};
-constexpr HostCall::Property ZoomFactor{"zoomF"};
+inline const HostCall::Property ZoomMin{"zoomMin"};
+inline const HostCall::Property ZoomMax{"zoomMax"};
+inline const HostCall::Property ZoomFactor{"zoomF"};
 constexpr char MouseRelease[] = "mouseRelease(QPointF)";
 } // namespace MapView
 
 namespace PreviewView {
 // With -1: ends the preview.
-constexpr HostCall::Method PreviewPhase{"previewPhase(int)"};
+inline const HostCall::Method PreviewPhase{"previewPhase(int)"};
 } // namespace PreviewView
 
 // The host's Python, in PythonQt's main module.

@@ -2,6 +2,9 @@
 
 #include <QtTest>
 
+#include <memory>
+#include <vector>
+
 // A host object as the plug-in sees it: a few properties and invokables.
 class HostThing : public QObject
 {
@@ -33,6 +36,22 @@ const HostCall::Method Children{"children2()"};
 
 } // namespace
 
+// Holds its "id" and "twice" at other indexes than HostThing.
+class OtherThing : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString name MEMBER m_name)
+    Q_PROPERTY(QString id MEMBER m_id)
+
+public:
+    Q_INVOKABLE void first() {}
+    Q_INVOKABLE int twice(int value) { return 20 * value; }
+
+private:
+    QString m_name;
+    QString m_id = QStringLiteral("other");
+};
+
 class tst_HostCall : public QObject
 {
     Q_OBJECT
@@ -40,6 +59,7 @@ class tst_HostCall : public QObject
 private slots:
     void readsAndWritesByName();
     void callsByName();
+    void resolvesEachClassApart();
     void missesAreSilentFailures_data();
     void missesAreSilentFailures();
 };
@@ -78,6 +98,37 @@ void tst_HostCall::callsByName()
     const QList<QObject *> list = HostCall::callFor<QList<QObject *>>(&thing, Children, &ok);
     QVERIFY(ok);
     QCOMPARE(list, QList<QObject *>{&thing});
+}
+
+// A handle keeps where it found its name per class: each class, and an
+// object that holds the name as a dynamic property, must still get its own,
+// also when more classes come than it keeps.
+void tst_HostCall::resolvesEachClassApart()
+{
+    HostThing thing;
+    OtherThing other;
+    QObject dynamic;
+    dynamic.setProperty("id", QStringLiteral("dynamic"));
+    std::vector<std::unique_ptr<QObject>> plain;
+    for (int i = 0; i < 5; ++i) {
+        // QObject subclasses of their own, without the name.
+        plain.push_back(std::make_unique<QTimer>());
+        plain.push_back(std::make_unique<QSignalSpy>(&thing, &QObject::destroyed));
+    }
+    for (int round = 0; round < 2; ++round) {
+        QCOMPARE(HostCall::read(&thing, Id).toInt(), 7);
+        QCOMPARE(HostCall::read(&other, Id).toString(), QStringLiteral("other"));
+        QCOMPARE(HostCall::read(&dynamic, Id).toString(), QStringLiteral("dynamic"));
+        for (const auto &object : plain)
+            QVERIFY(!HostCall::read(object.get(), Id).isValid());
+        QCOMPARE(HostCall::callFor<int>(&thing, Twice, nullptr, 2), 4);
+        QCOMPARE(HostCall::callFor<int>(&other, Twice, nullptr, 2), 40);
+        QVERIFY(!HostCall::hasMethod(&dynamic, Twice));
+    }
+    QVERIFY(HostCall::write(&other, Id, QStringLiteral("written")));
+    QCOMPARE(other.property("id").toString(), QStringLiteral("written"));
+    QVERIFY(HostCall::write(&dynamic, Id, QStringLiteral("written")));
+    QCOMPARE(dynamic.property("id").toString(), QStringLiteral("written"));
 }
 
 // A host without a method is an ordinary case: the call reports failure and
