@@ -35,31 +35,33 @@ bool takes(const QMetaMethod &method, std::initializer_list<const QGenericArgume
 
 } // namespace
 
-int Property::indexIn(const QMetaObject *meta) const
+const QMetaProperty &Property::in(const QMetaObject *meta) const
 {
-    return m_cache.indexIn(meta,
-                           [this](const QMetaObject *m) { return m->indexOfProperty(m_name); });
+    return m_cache.in(meta, [this](const QMetaObject *m) {
+        const int index = m->indexOfProperty(m_name);
+        return index >= 0 ? m->property(index) : QMetaProperty();
+    });
 }
 
-int Method::indexIn(const QMetaObject *meta) const
+const QMetaMethod &Method::in(const QMetaObject *meta) const
 {
-    return m_cache.indexIn(meta, [this](const QMetaObject *m) {
-        const int index = m->indexOfMethod(m_signature);
-        if (index >= 0)
-            return index;
-        return m->indexOfMethod(QMetaObject::normalizedSignature(m_signature).constData());
+    return m_cache.in(meta, [this](const QMetaObject *m) {
+        int index = m->indexOfMethod(m_signature);
+        if (index < 0)
+            index = m->indexOfMethod(QMetaObject::normalizedSignature(m_signature).constData());
+        return index >= 0 ? m->method(index) : QMetaMethod();
     });
 }
 
 // A property the class does not declare may still be a dynamic one of the
-// object, which only the by-name calls reach.
+// object, which only the by-name calls reach; one it declares read-only or
+// write-only fails there as it would here.
 QVariant read(const QObject *object, const Property &property, bool *ok)
 {
     QVariant value;
     if (object) {
-        const QMetaObject *meta = object->metaObject();
-        const int index = property.indexIn(meta);
-        value = index >= 0 ? meta->property(index).read(object) : object->property(property.name());
+        const QMetaProperty declared = property.in(object->metaObject());
+        value = declared.isReadable() ? declared.read(object) : object->property(property.name());
     }
     if (ok)
         *ok = value.isValid();
@@ -70,10 +72,9 @@ bool write(QObject *object, const Property &property, const QVariant &value)
 {
     if (!object)
         return false;
-    const QMetaObject *meta = object->metaObject();
-    const int index = property.indexIn(meta);
-    if (index >= 0)
-        meta->property(index).write(object, value);
+    const QMetaProperty declared = property.in(object->metaObject());
+    if (declared.isWritable())
+        declared.write(object, value);
     else
         object->setProperty(property.name(), value);
     return true;
@@ -81,7 +82,7 @@ bool write(QObject *object, const Property &property, const QVariant &value)
 
 bool hasMethod(const QObject *object, const Method &method)
 {
-    return object && method.indexIn(object->metaObject()) >= 0;
+    return object && method.in(object->metaObject()).isValid();
 }
 
 // Looking the method up first keeps a missing one a silent skip:
@@ -91,11 +92,8 @@ bool invoke(QObject *object, const Method &method, QGenericReturnArgument result
 {
     if (!object)
         return false;
-    const int index = method.indexIn(object->metaObject());
-    if (index < 0)
-        return false;
-    const QMetaMethod metaMethod = object->metaObject()->method(index);
-    if (!takes(metaMethod, {&a0, &a1, &a2, &a3}))
+    const QMetaMethod metaMethod = method.in(object->metaObject());
+    if (!metaMethod.isValid() || !takes(metaMethod, {&a0, &a1, &a2, &a3}))
         return false;
     return metaMethod.invoke(object, Qt::AutoConnection, result, a0, a1, a2, a3);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QMetaMethod>
+#include <QMetaProperty>
 #include <QMetaType>
 #include <QObject>
 #include <QVariant>
@@ -12,28 +14,29 @@
 namespace HostCall {
 
 namespace Detail {
-// Where a name was found in the last few classes it was looked up in: host
-// objects are many of few classes, and their meta-objects live as long as the
-// process. GUI thread only.
-class IndexCache
+// What a name was found to be in the last few classes it was looked up in:
+// host objects are many of few classes, and their meta-objects live as long
+// as the process. GUI thread only.
+template<typename Found> class Cache
 {
 public:
-    template<typename LookUp> int indexIn(const QMetaObject *meta, LookUp lookUp) const
+    template<typename LookUp> const Found &in(const QMetaObject *meta, LookUp lookUp) const
     {
         for (const Entry &entry : m_entries) {
             if (entry.meta == meta)
-                return entry.index;
+                return entry.found;
         }
         Entry &entry = m_entries[m_next++ % m_entries.size()];
-        entry = {meta, lookUp(meta)};
-        return entry.index;
+        entry.meta = meta;
+        entry.found = lookUp(meta);
+        return entry.found;
     }
 
 private:
     struct Entry
     {
         const QMetaObject *meta = nullptr;
-        int index = -1;
+        Found found;
     };
     mutable std::array<Entry, 4> m_entries{};
     mutable unsigned m_next = 0;
@@ -49,12 +52,13 @@ public:
     {
     }
     const char *name() const { return m_name; }
-    // Its index in the class, -1 when the class does not declare it.
-    int indexIn(const QMetaObject *meta) const;
+    // The property as the class declares it; an invalid one when the class
+    // does not declare it.
+    const QMetaProperty &in(const QMetaObject *meta) const;
 
 private:
     const char *m_name;
-    Detail::IndexCache m_cache;
+    Detail::Cache<QMetaProperty> m_cache;
 };
 
 // An invokable method (or slot or signal) of the host's classes, by its
@@ -68,12 +72,12 @@ public:
     {
     }
     const char *signature() const { return m_signature; }
-    // Its index in the class, -1 when the class lacks it.
-    int indexIn(const QMetaObject *meta) const;
+    // The method in the class; invalid when the class lacks it.
+    const QMetaMethod &in(const QMetaObject *meta) const;
 
 private:
     const char *m_signature;
-    Detail::IndexCache m_cache;
+    Detail::Cache<QMetaMethod> m_cache;
 };
 
 // The property's value; *ok is false when the object is null or the value is
