@@ -20,19 +20,20 @@ QString cellText(const QTableWidget *table, int row, int column)
     return item ? item->text() : QString();
 }
 
-// Tells whether a text is laid out as one line in the table's own font: no
-// line or paragraph break, and every character drawn by that font itself (a
-// fallback font may have taller lines). Characters are looked up once each.
-class SingleLineCheck
+// Texts laid out as one line in the table's own font: no line or paragraph
+// break, and every character drawn by that font itself (a fallback font may
+// have taller lines). Characters are looked up once each; a plain text's
+// width is the sum of its glyphs' advances.
+class PlainText
 {
 public:
-    explicit SingleLineCheck(const QFont &font)
+    explicit PlainText(const QFont &font)
         : m_font(QRawFont::fromFont(font))
         , m_known(0x10000, Unknown)
     {
     }
 
-    bool operator()(const QString &text)
+    bool isPlain(const QString &text)
     {
         for (const QChar c : text) {
             if (c.isSurrogate())
@@ -49,46 +50,89 @@ public:
         return true;
     }
 
+    // Of a plain text, which holds no surrogates: one glyph per character.
+    qreal advance(const QString &text)
+    {
+        int count = text.size();
+        m_glyphs.resize(size_t(count));
+        m_advances.resize(size_t(count));
+        qreal advance = 0;
+        if (count > 0
+            && m_font.glyphIndexesForChars(text.constData(), count, m_glyphs.data(), &count)
+            && m_font.advancesForGlyphIndexes(m_glyphs.data(), m_advances.data(), count,
+                                              QRawFont::KernedAdvances)) {
+            for (int i = 0; i < count; ++i)
+                advance += m_advances[size_t(i)].x();
+        }
+        return advance;
+    }
+
 private:
     enum : char { Unknown, Plain, Special };
     QRawFont m_font;
     std::vector<char> m_known;
+    std::vector<quint32> m_glyphs;
+    std::vector<QPointF> m_advances;
 };
 
-// Gives every row the height QTableView::resizeRowsToContents gives it,
-// provided the columns were just sized to their contents, at a fraction of
-// the cost on long tables. That call lays out the text of every cell; but
-// the dialog's cells are plain items in the table's font and, in columns
-// sized to them, no text wraps: every row whose cells hold single-line text
-// in that font (at least one of them non-empty) comes out as high as any
-// other such row, so one of them is measured for all. Other rows are
-// measured one by one. A table longer than the rows that sizing the columns
-// looks at may wrap text and takes the plain call, unless the columns were
-// sized over every row.
-void resizeRowsAfterColumns(QTableWidget *table, bool columnsFitAllRows = false)
+// Gives every row the height QTableView::resizeRowsToContents gives it, at a
+// fraction of the cost on long tables. That call lays out the text of every
+// cell; but the dialog's cells are plain items in the table's font, and every
+// row whose cells hold plain text that does not wrap in its column (at least
+// one of them non-empty) comes out as high as any other such row, so one of
+// them is measured for all. A text surely does not wrap when it is no wider
+// than one measured to fit its column: the widest plain text of all rows or
+// else of the rows that sizing the columns looks at. Other rows are measured
+// one by one.
+void resizeRowsAfterColumns(QTableWidget *table)
 {
     const int rows = table->rowCount();
     const int columns = table->columnCount();
-    const int precision = table->verticalHeader()->resizeContentsPrecision();
-    if (!columnsFitAllRows && precision >= 0 && rows > precision) {
-        table->resizeRowsToContents();
-        return;
+    const int precision = table->horizontalHeader()->resizeContentsPrecision();
+    const int sampled = precision < 0 ? rows : qMin(rows, precision);
+    const int grid = table->showGrid() ? 1 : 0;
+    PlainText plain(table->font());
+
+    // Per cell, row by row: its text's advance, or what else it holds.
+    constexpr qreal Empty = -1;
+    constexpr qreal NotPlain = -2;
+    std::vector<qreal> advances(static_cast<size_t>(rows) * size_t(columns));
+    std::vector<qreal> fits(size_t(columns), -1);
+    for (int column = 0; column < columns; ++column) {
+        // The widest plain text of all rows, and of the sampled ones.
+        int widest[2] = {-1, -1};
+        qreal widestAdvance[2] = {-1, -1};
+        for (int row = 0; row < rows; ++row) {
+            const QString text = cellText(table, row, column);
+            qreal &advance = advances[size_t(row) * size_t(columns) + size_t(column)];
+            advance = text.isEmpty() ? Empty : plain.isPlain(text) ? plain.advance(text) : NotPlain;
+            for (int i = 0; i < 2; ++i) {
+                if ((i == 0 || row < sampled) && advance > widestAdvance[i]) {
+                    widestAdvance[i] = advance;
+                    widest[i] = row;
+                }
+            }
+        }
+        for (int i = 0; i < 2 && fits[size_t(column)] < 0; ++i) {
+            const QModelIndex index = table->model()->index(widest[i], column);
+            if (widest[i] >= 0
+                && table->sizeHintForIndex(index).width() + grid <= table->columnWidth(column))
+                fits[size_t(column)] = widestAdvance[i];
+        }
     }
 
-    SingleLineCheck singleLine(table->font());
-    std::vector<bool> uniform(rows);
+    std::vector<bool> uniform(static_cast<size_t>(rows));
     int sample = -1;
     for (int row = 0; row < rows; ++row) {
         bool hasText = false;
-        bool plain = true;
-        for (int column = 0; column < columns && plain; ++column) {
-            const QTableWidgetItem *item = table->item(row, column);
-            const QString text = item ? item->text() : QString();
-            hasText = hasText || !text.isEmpty();
-            plain = singleLine(text);
+        bool fit = true;
+        for (int column = 0; column < columns && fit; ++column) {
+            const qreal advance = advances[size_t(row) * size_t(columns) + size_t(column)];
+            hasText = hasText || advance != Empty;
+            fit = advance == Empty || (advance >= 0 && advance <= fits[size_t(column)]);
         }
-        uniform[row] = hasText && plain;
-        if (uniform[row] && sample < 0)
+        uniform[size_t(row)] = hasText && fit;
+        if (uniform[size_t(row)] && sample < 0)
             sample = row;
     }
 
@@ -103,7 +147,7 @@ void resizeRowsAfterColumns(QTableWidget *table, bool columnsFitAllRows = false)
     const bool updates = table->updatesEnabled();
     table->setUpdatesEnabled(false);
     for (int row = 0; row < rows; ++row) {
-        if (!uniform[row])
+        if (!uniform[size_t(row)])
             table->resizeRowToContents(row);
         else if (row != sample)
             table->setRowHeight(row, height);
@@ -113,40 +157,24 @@ void resizeRowsAfterColumns(QTableWidget *table, bool columnsFitAllRows = false)
 
 // Sizes every column to its widest cell over all rows, where
 // resizeColumnsToContents looks at a sample of them on a long table. Cells of
-// plain single-line text in the table's font are compared by their glyph
-// advances, and only the widest of them is measured by the view; other cells
-// are measured one by one. Afterwards no such text wraps in any row.
+// plain text are compared by their advances, and only the widest of them is
+// measured by the view; other cells are measured one by one.
 void resizeColumnsOverAllRows(QTableWidget *table)
 {
-    const QRawFont font = QRawFont::fromFont(table->font());
-    SingleLineCheck singleLine(table->font());
+    PlainText plain(table->font());
     QHeaderView *header = table->horizontalHeader();
     const int grid = table->showGrid() ? 1 : 0;
-    std::vector<quint32> glyphs;
-    std::vector<QPointF> advances;
     for (int column = 0; column < table->columnCount(); ++column) {
         std::vector<int> measured;
         int widest = -1;
         qreal widestAdvance = -1;
         for (int row = 0; row < table->rowCount(); ++row) {
-            const QTableWidgetItem *item = table->item(row, column);
-            const QString text = item ? item->text() : QString();
-            if (!singleLine(text)) {
+            const QString text = cellText(table, row, column);
+            if (!plain.isPlain(text)) {
                 measured.push_back(row);
                 continue;
             }
-            // Plain text holds no surrogates: one glyph per character.
-            int count = text.size();
-            glyphs.resize(size_t(count));
-            advances.resize(size_t(count));
-            qreal advance = 0;
-            if (count > 0
-                && font.glyphIndexesForChars(text.constData(), count, glyphs.data(), &count)
-                && font.advancesForGlyphIndexes(glyphs.data(), advances.data(), count,
-                                                QRawFont::KernedAdvances)) {
-                for (int i = 0; i < count; ++i)
-                    advance += advances[size_t(i)].x();
-            }
+            const qreal advance = plain.advance(text);
             if (advance > widestAdvance) {
                 widestAdvance = advance;
                 widest = row;
@@ -163,6 +191,31 @@ void resizeColumnsOverAllRows(QTableWidget *table)
     }
 }
 
+// Appends `count` rows in one go, with one change notice for all of them;
+// cellText is asked row by row, left to right.
+template<typename CellText> void appendRowsOf(QTableWidget *table, int count, CellText cellText)
+{
+    const int first = table->rowCount();
+    const int columns = table->columnCount();
+    if (count <= 0 || columns <= 0)
+        return;
+    table->setRowCount(first + count);
+    // One change notice for all the rows instead of one per cell.
+    QAbstractItemModel *model = table->model();
+    {
+        QSignalBlocker blocker(model);
+        for (int i = 0; i < count; ++i) {
+            for (int column = 0; column < columns; ++column) {
+                const QString text = cellText(i, column);
+                // An item without text is one allocation less, and reads the same.
+                table->setItem(first + i, column,
+                               text.isEmpty() ? new QTableWidgetItem : new QTableWidgetItem(text));
+            }
+        }
+    }
+    emit model->dataChanged(model->index(first, 0), model->index(first + count - 1, columns - 1));
+}
+
 } // namespace
 
 namespace TableFill {
@@ -170,7 +223,7 @@ namespace TableFill {
 void showRows(QTableWidget *table, const QVector<ObjectRecord::Row> &rows,
               const SchemaPath::Base &base)
 {
-    appendRows(table, rows.size(), [&rows, &base](int row, int column) {
+    appendRowsOf(table, rows.size(), [&rows, &base](int row, int column) {
         const ObjectRecord::Row &r = rows.at(row);
         switch (column) {
         case 0:
@@ -201,25 +254,7 @@ QVector<ObjectRecord::Row> rows(const QTableWidget *table, const SchemaPath::Bas
 
 void appendRows(QTableWidget *table, int count, const CellText &cellText)
 {
-    const int first = table->rowCount();
-    const int columns = table->columnCount();
-    if (count <= 0 || columns <= 0)
-        return;
-    table->setRowCount(first + count);
-    // One change notice for all the rows instead of one per cell.
-    QAbstractItemModel *model = table->model();
-    {
-        QSignalBlocker blocker(model);
-        for (int i = 0; i < count; ++i) {
-            for (int column = 0; column < columns; ++column) {
-                const QString text = cellText(i, column);
-                // An item without text is one allocation less, and reads the same.
-                table->setItem(first + i, column,
-                               text.isEmpty() ? new QTableWidgetItem : new QTableWidgetItem(text));
-            }
-        }
-    }
-    emit model->dataChanged(model->index(first, 0), model->index(first + count - 1, columns - 1));
+    appendRowsOf(table, count, cellText);
 }
 
 void appendEmptyRow(QTableWidget *table)
@@ -303,7 +338,7 @@ void showPhaseFiles(QTableWidget *table, const QVector<DrawingFolder::PhaseFile>
     // Sized over every row: a long folder listing would otherwise have its
     // rows measured one by one.
     resizeColumnsOverAllRows(table);
-    resizeRowsAfterColumns(table, true);
+    resizeRowsAfterColumns(table);
 }
 
 } // namespace TableFill

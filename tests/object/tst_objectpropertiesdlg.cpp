@@ -41,6 +41,7 @@ private slots:
     void takesBaseDirOnlyFromProject();
     void showsProgramsWhenPhasesCannotBeListed();
     void resizesTablesOnceEventLoopRuns();
+    void sizesRowsAsQtDoes_data();
     void sizesRowsAsQtDoes();
 
     void appendsEmptyRow_data();
@@ -223,9 +224,22 @@ void tst_ObjectPropertiesDlg::resizesTablesOnceEventLoopRuns()
     QTRY_VERIFY(programs->columnWidth(1) > initial);
 }
 
+void tst_ObjectPropertiesDlg::sizesRowsAsQtDoes_data()
+{
+    QTest::addColumn<int>("filler"); // plain rows before the ones tried
+    QTest::newRow("short table") << 0;
+    // Qt sizes a long table's columns on a sample of its rows: a text past
+    // the sample may wrap.
+    QTest::newRow("table longer than the rows sized on") << 1200;
+}
+
 void tst_ObjectPropertiesDlg::sizesRowsAsQtDoes()
 {
+    QFETCH(int, filler);
+
     Arvel::Light light(&m_log);
+    for (int i = 0; i < filler; ++i)
+        light.presetPhase(i, QStringLiteral("Phase"), QString());
     light.presetPhase(1, QStringLiteral("North"), QStringLiteral("/a.svg"));
     light.presetPhase(2, QString(), QString());
     light.presetPhase(3, QStringLiteral("first line\nsecond line\nthird line"), QString());
@@ -239,7 +253,7 @@ void tst_ObjectPropertiesDlg::sizesRowsAsQtDoes()
     ObjectPropertiesDlg dialog(nullptr, &light);
     QTableWidget *phases = ObjectForm(&dialog).phases;
     QVERIFY(phases);
-    phases->item(1, 0)->setText(QString()); // a row without any text
+    phases->item(filler + 1, 0)->setText(QString()); // a row without any text
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCoreApplication::processEvents();
@@ -252,7 +266,9 @@ void tst_ObjectPropertiesDlg::sizesRowsAsQtDoes()
     for (int row = 0; row < phases->rowCount(); ++row)
         expected.append(phases->rowHeight(row));
     QCOMPARE(heights, expected);
-    QVERIFY(heights.at(2) > heights.at(0));
+    QVERIFY(heights.at(filler + 2) > heights.at(filler));
+    // Past the sample, the long description wraps.
+    QCOMPARE(heights.at(filler + 4) > heights.at(filler), filler > 0);
 }
 
 void tst_ObjectPropertiesDlg::appendsEmptyRow_data()
