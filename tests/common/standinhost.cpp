@@ -116,7 +116,9 @@ LightProperties::LightProperties(QStringList *log, QObject *parent)
 
 ListItem *LightProperties::makeItem(const QString &kind, int id, const QString &description)
 {
-    auto *item = new ListItem(log(), kind + QString::number(id), this);
+    // Without a log, nothing is labelled: a benchmark's items stay as small
+    // as the host's.
+    auto *item = new ListItem(log(), log() ? kind + QString::number(id) : QString(), this);
     item->preset("id", id);
     item->preset("description", description);
     return item;
