@@ -82,9 +82,9 @@ private:
 // one of them non-empty) comes out as high as any other such row, so one of
 // them is measured for all. A text surely does not wrap when it is no wider
 // than one measured to fit its column: the widest plain text of all rows or
-// else of the rows that sizing the columns looks at. Other rows are measured
-// one by one.
-void resizeRowsAfterColumns(QTableWidget *table)
+// else of the rows that sizing the columns looks at; every plain text, when
+// the columns were sized over all rows. Other rows are measured one by one.
+void resizeRowsAfterColumns(QTableWidget *table, bool columnsFitAllRows = false)
 {
     const int rows = table->rowCount();
     const int columns = table->columnCount();
@@ -97,7 +97,7 @@ void resizeRowsAfterColumns(QTableWidget *table)
     constexpr qreal Empty = -1;
     constexpr qreal NotPlain = -2;
     std::vector<qreal> advances(static_cast<size_t>(rows) * size_t(columns));
-    std::vector<qreal> fits(size_t(columns), -1);
+    std::vector<qreal> fits(size_t(columns), columnsFitAllRows ? 0 : -1);
     for (int column = 0; column < columns; ++column) {
         // The widest plain text of all rows, and of the sampled ones.
         int widest[2] = {-1, -1};
@@ -105,8 +105,11 @@ void resizeRowsAfterColumns(QTableWidget *table)
         for (int row = 0; row < rows; ++row) {
             const QString text = cellText(table, row, column);
             qreal &advance = advances[size_t(row) * size_t(columns) + size_t(column)];
-            advance = text.isEmpty() ? Empty : plain.isPlain(text) ? plain.advance(text) : NotPlain;
-            for (int i = 0; i < 2; ++i) {
+            advance = text.isEmpty()         ? Empty
+                      : !plain.isPlain(text) ? NotPlain
+                      : columnsFitAllRows    ? 0
+                                             : plain.advance(text);
+            for (int i = 0; i < 2 && !columnsFitAllRows; ++i) {
                 if ((i == 0 || row < sampled) && advance > widestAdvance[i]) {
                     widestAdvance[i] = advance;
                     widest[i] = row;
@@ -193,7 +196,7 @@ void resizeColumnsOverAllRows(QTableWidget *table)
 
 // Appends `count` rows in one go, with one change notice for all of them;
 // cellText is asked row by row, left to right.
-template<typename CellText> void appendRowsOf(QTableWidget *table, int count, CellText cellText)
+template<typename CellText> void appendRows(QTableWidget *table, int count, CellText cellText)
 {
     const int first = table->rowCount();
     const int columns = table->columnCount();
@@ -223,7 +226,7 @@ namespace TableFill {
 void showRows(QTableWidget *table, const QVector<ObjectRecord::Row> &rows,
               const SchemaPath::Base &base)
 {
-    appendRowsOf(table, rows.size(), [&rows, &base](int row, int column) {
+    appendRows(table, rows.size(), [&rows, &base](int row, int column) {
         const ObjectRecord::Row &r = rows.at(row);
         switch (column) {
         case 0:
@@ -250,11 +253,6 @@ QVector<ObjectRecord::Row> rows(const QTableWidget *table, const SchemaPath::Bas
             rows[row].schema = base.toAbsolutePath(cellText(table, row, 2));
     }
     return rows;
-}
-
-void appendRows(QTableWidget *table, int count, const CellText &cellText)
-{
-    appendRowsOf(table, count, cellText);
 }
 
 void appendEmptyRow(QTableWidget *table)
@@ -338,7 +336,7 @@ void showPhaseFiles(QTableWidget *table, const QVector<DrawingFolder::PhaseFile>
     // Sized over every row: a long folder listing would otherwise have its
     // rows measured one by one.
     resizeColumnsOverAllRows(table);
-    resizeRowsAfterColumns(table);
+    resizeRowsAfterColumns(table, true);
 }
 
 } // namespace TableFill

@@ -6,8 +6,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <functional>
-
 class QTableWidget;
 
 namespace SchemaPath {
@@ -19,8 +17,6 @@ class Base;
 // third column holds schema paths relative to the project's base folder.
 namespace TableFill {
 
-using CellText = std::function<QString(int row, int column)>;
-
 // Fills an empty table from the host's rows and sizes it once the event loop
 // turns, when the shown dialog has its fonts and geometry.
 void showRows(QTableWidget *table, const QVector<ObjectRecord::Row> &rows,
@@ -28,9 +24,6 @@ void showRows(QTableWidget *table, const QVector<ObjectRecord::Row> &rows,
 
 // The table's rows, schema paths made absolute.
 QVector<ObjectRecord::Row> rows(const QTableWidget *table, const SchemaPath::Base &base);
-
-// Appends `count` rows in one go, asking cellText row by row, left to right.
-void appendRows(QTableWidget *table, int count, const CellText &cellText);
 
 // Appends a row of empty cells.
 void appendEmptyRow(QTableWidget *table);
