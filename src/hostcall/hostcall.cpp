@@ -35,23 +35,23 @@ bool takes(const QMetaMethod &method, std::initializer_list<const QGenericArgume
 
 } // namespace
 
-const QMetaProperty &Property::in(const QMetaObject *meta) const
+namespace Detail {
+
+QMetaProperty findProperty(const QMetaObject *meta, const char *name)
 {
-    return m_cache.in(meta, [this](const QMetaObject *m) {
-        const int index = m->indexOfProperty(m_name);
-        return index >= 0 ? m->property(index) : QMetaProperty();
-    });
+    const int index = meta->indexOfProperty(name);
+    return index >= 0 ? meta->property(index) : QMetaProperty();
 }
 
-const QMetaMethod &Method::in(const QMetaObject *meta) const
+QMetaMethod findMethod(const QMetaObject *meta, const char *signature)
 {
-    return m_cache.in(meta, [this](const QMetaObject *m) {
-        int index = m->indexOfMethod(m_signature);
-        if (index < 0)
-            index = m->indexOfMethod(QMetaObject::normalizedSignature(m_signature).constData());
-        return index >= 0 ? m->method(index) : QMetaMethod();
-    });
+    int index = meta->indexOfMethod(signature);
+    if (index < 0)
+        index = meta->indexOfMethod(QMetaObject::normalizedSignature(signature).constData());
+    return index >= 0 ? meta->method(index) : QMetaMethod();
 }
+
+} // namespace Detail
 
 // A property the class does not declare may still be a dynamic one of the
 // object, which only the by-name calls reach; one it declares read-only or

@@ -14,13 +14,23 @@
 namespace HostCall {
 
 namespace Detail {
-// What a name was found to be in the last few classes it was looked up in:
-// host objects are many of few classes, and their meta-objects live as long
-// as the process. GUI thread only.
-template<typename Found> class Cache
+QMetaProperty findProperty(const QMetaObject *meta, const char *name);
+QMetaMethod findMethod(const QMetaObject *meta, const char *signature);
+
+// A member of the host's classes by its name, with what it was found to be
+// in the last few classes it was looked up in: host objects are many of few
+// classes, and their meta-objects live as long as the process. GUI thread
+// only.
+template<typename Found, Found (*find)(const QMetaObject *, const char *)> class Handle
 {
 public:
-    template<typename LookUp> const Found &in(const QMetaObject *meta, LookUp lookUp) const
+    constexpr explicit Handle(const char *name)
+        : m_name(name)
+    {
+    }
+    const char *name() const { return m_name; }
+    // What the class has by that name; an invalid one when it has nothing.
+    const Found &in(const QMetaObject *meta) const
     {
         for (const Entry &entry : m_entries) {
             if (entry.meta == meta)
@@ -28,7 +38,7 @@ public:
         }
         Entry &entry = m_entries[m_next++ % m_entries.size()];
         entry.meta = meta;
-        entry.found = lookUp(meta);
+        entry.found = find(meta, m_name);
         return entry.found;
     }
 
@@ -38,47 +48,17 @@ private:
         const QMetaObject *meta = nullptr;
         Found found;
     };
+    const char *m_name;
     mutable std::array<Entry, 4> m_entries{};
     mutable unsigned m_next = 0;
 };
 } // namespace Detail
 
-// A property of the host's classes, by name, resolved once per class.
-class Property
-{
-public:
-    constexpr explicit Property(const char *name)
-        : m_name(name)
-    {
-    }
-    const char *name() const { return m_name; }
-    // The property as the class declares it; an invalid one when the class
-    // does not declare it.
-    const QMetaProperty &in(const QMetaObject *meta) const;
-
-private:
-    const char *m_name;
-    Detail::Cache<QMetaProperty> m_cache;
-};
-
+// A property of the host's classes, by name.
+using Property = Detail::Handle<QMetaProperty, Detail::findProperty>;
 // An invokable method (or slot or signal) of the host's classes, by its
-// normalized signature, for example "createPhase(int,QString)"; resolved once
-// per class.
-class Method
-{
-public:
-    constexpr explicit Method(const char *signature)
-        : m_signature(signature)
-    {
-    }
-    const char *signature() const { return m_signature; }
-    // The method in the class; invalid when the class lacks it.
-    const QMetaMethod &in(const QMetaObject *meta) const;
-
-private:
-    const char *m_signature;
-    Detail::Cache<QMetaMethod> m_cache;
-};
+// normalized signature, for example "createPhase(int,QString)".
+using Method = Detail::Handle<QMetaMethod, Detail::findMethod>;
 
 // The property's value; *ok is false when the object is null or the value is
 // invalid (no such property).

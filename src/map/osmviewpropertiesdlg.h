@@ -7,10 +7,6 @@
 
 class QSettings;
 
-namespace HostCall {
-class Property;
-}
-
 namespace Ui {
 class OsmViewPropertiesDlg;
 }
@@ -34,7 +30,6 @@ private slots:
 
 private:
     void load();
-    void pushZoomLimit(const HostCall::Property &property, int value);
 
     std::unique_ptr<Ui::OsmViewPropertiesDlg> ui;
     QPointer<QSettings> m_settings;
