@@ -35,6 +35,12 @@ void Recorder::recordWrite(const char *name, const QVariant &value) const
         record(QStringLiteral("%1 = %2").arg(QString::fromLatin1(name), describe(value)));
 }
 
+void Recorder::store(QVariant *member, const char *name, const QVariant &value) const
+{
+    recordWrite(name, value);
+    *member = value;
+}
+
 void Recorder::recordUndeclared(const QObject *self, QEvent *event) const
 {
     if (event->type() != QEvent::DynamicPropertyChange)
@@ -85,12 +91,6 @@ void Response::finish(const QVariantList &data)
     emit finished();
 }
 
-void ListItem::set(QVariant *member, const char *name, const QVariant &v)
-{
-    recordWrite(name, v);
-    *member = v;
-}
-
 namespace Arvel {
 
 Connection::Connection(QStringList *log, QObject *parent)
@@ -136,30 +136,37 @@ void LightProperties::presetProgram(int id, const QString &description)
     m_programs.append(makeItem(QStringLiteral("program"), id, description));
 }
 
+QList<QObject *> LightProperties::listed(const char *call, const QList<QObject *> &list) const
+{
+    record(QString::fromLatin1(call));
+    return list;
+}
+
+void LightProperties::cleared(const char *call, QList<QObject *> *list)
+{
+    record(QString::fromLatin1(call));
+    qDeleteAll(*list);
+    list->clear();
+}
+
 QList<QObject *> Light::phases()
 {
-    record(QStringLiteral("phases()"));
-    return m_phases;
+    return listed("phases()", m_phases);
 }
 
 QList<QObject *> Light::programs()
 {
-    record(QStringLiteral("programs()"));
-    return m_programs;
+    return listed("programs()", m_programs);
 }
 
 void Light::clearPhases()
 {
-    record(QStringLiteral("clearPhases()"));
-    qDeleteAll(m_phases);
-    m_phases.clear();
+    cleared("clearPhases()", &m_phases);
 }
 
 void Light::clearPrograms()
 {
-    record(QStringLiteral("clearPrograms()"));
-    qDeleteAll(m_programs);
-    m_programs.clear();
+    cleared("clearPrograms()", &m_programs);
 }
 
 QObject *Light::createPhase(int id, const QString &description)
@@ -234,8 +241,7 @@ int LightWithForeignPhases::createPhase(int id, const QString &description)
 
 QList<QObject *> LightWithoutLists::programs()
 {
-    record(QStringLiteral("programs()"));
-    return m_programs;
+    return listed("programs()", m_programs);
 }
 
 void LightWithoutLists::clearPhases()
@@ -302,10 +308,4 @@ void OsmView::presetZoom(const QVariant &min, const QVariant &max, const QVarian
     m_zoomMin = min;
     m_zoomMax = max;
     m_zoomF = factor;
-}
-
-void OsmView::set(QVariant *member, const char *name, const QVariant &v)
-{
-    recordWrite(name, v);
-    *member = v;
 }

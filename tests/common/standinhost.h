@@ -32,6 +32,8 @@ public:
 protected:
     void record(const QString &entry) const;
     void recordWrite(const char *name, const QVariant &value) const;
+    // Records a write to a value held in a member.
+    void store(QVariant *member, const char *name, const QVariant &value) const;
     // Writes to names the stand-in does not declare land here.
     void recordUndeclared(const QObject *self, QEvent *event) const;
 
@@ -94,15 +96,13 @@ public:
     using RecordingObject::RecordingObject;
 
     QVariant id() const { return m_id; }
-    void setId(const QVariant &v) { set(&m_id, "id", v); }
+    void setId(const QVariant &v) { store(&m_id, "id", v); }
     QVariant description() const { return m_description; }
-    void setDescription(const QVariant &v) { set(&m_description, "description", v); }
+    void setDescription(const QVariant &v) { store(&m_description, "description", v); }
     QVariant shema() const { return m_shema; }
-    void setShema(const QVariant &v) { set(&m_shema, "shema", v); }
+    void setShema(const QVariant &v) { store(&m_shema, "shema", v); }
 
 private:
-    void set(QVariant *member, const char *name, const QVariant &v);
-
     QVariant m_id;
     QVariant m_description;
     QVariant m_shema;
@@ -209,6 +209,10 @@ public:
 
 protected:
     ListItem *makeItem(const QString &kind, int id, const QString &description);
+    // A list handed out, the call recorded.
+    QList<QObject *> listed(const char *call, const QList<QObject *> &list) const;
+    // A list emptied, the call recorded.
+    void cleared(const char *call, QList<QObject *> *list);
 
     QList<QObject *> m_phases;
     QList<QObject *> m_programs;
@@ -353,11 +357,11 @@ public:
     explicit OsmView(QStringList *log = nullptr, QGraphicsScene *scene = nullptr);
 
     QVariant zoomMin() const { return m_zoomMin; }
-    void setZoomMin(const QVariant &v) { set(&m_zoomMin, "zoomMin", v); }
+    void setZoomMin(const QVariant &v) { store(&m_zoomMin, "zoomMin", v); }
     QVariant zoomMax() const { return m_zoomMax; }
-    void setZoomMax(const QVariant &v) { set(&m_zoomMax, "zoomMax", v); }
+    void setZoomMax(const QVariant &v) { store(&m_zoomMax, "zoomMax", v); }
     QVariant zoomF() const { return m_zoomF; }
-    void setZoomF(const QVariant &v) { set(&m_zoomF, "zoomF", v); }
+    void setZoomF(const QVariant &v) { store(&m_zoomF, "zoomF", v); }
 
     // Sets the three as the host held them before the edit: not logged.
     void presetZoom(const QVariant &min, const QVariant &max, const QVariant &factor);
@@ -366,8 +370,6 @@ signals:
     void mouseRelease(QPointF point);
 
 private:
-    void set(QVariant *member, const char *name, const QVariant &v);
-
     QVariant m_zoomMin;
     QVariant m_zoomMax;
     QVariant m_zoomF;

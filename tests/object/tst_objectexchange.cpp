@@ -49,11 +49,6 @@ public:
     }
 };
 
-template<typename T> T *child(QObject *parent, const char *name)
-{
-    return parent->findChild<T *>(QString::fromLatin1(name));
-}
-
 int cursorShape()
 {
     const QCursor *cursor = QApplication::overrideCursor();
@@ -233,7 +228,7 @@ void tst_ObjectExchange::readsFromController()
     ObjectPropertiesDlg dialog(nullptr, &light);
     dialog.show();
     const ObjectForm ui(&dialog);
-    auto *fromController = child<QPushButton>(&dialog, "fromController");
+    auto *fromController = ObjectForm::find<QPushButton>(&dialog, "fromController");
     auto *progress = dialog.findChild<QProgressDialog *>();
     auto *exchange = dialog.findChild<ControllerExchange *>();
     QVERIFY(ui.complete() && fromController && progress && exchange);
@@ -349,7 +344,7 @@ void tst_ObjectExchange::picksPositionOnMap()
         ++sent;
     };
 
-    child<QPushButton>(dialog.get(), "selectPos")->click();
+    ObjectForm::find<QPushButton>(dialog.get(), "selectPos")->click();
     const bool started = scene == QLatin1String("scene");
     QCOMPARE(dialog->isVisible(), !started);
     QCOMPARE(cursorShape(), int(started ? Qt::CrossCursor : Qt::WaitCursor));
@@ -472,7 +467,7 @@ void tst_ObjectExchange::choosesSchemaFile()
     QLineEdit *schema = ui.schema;
     if (selectedRow == -2) {
         schema->setText(text);
-        child<QToolButton>(&dialog, "selSchema")->click();
+        ObjectForm::find<QToolButton>(&dialog, "selSchema")->click();
     } else {
         if (selectedRow >= 0) {
             table->item(selectedRow, 2)->setText(text);
@@ -568,7 +563,7 @@ void tst_ObjectExchange::importsDrawingFolder()
     ui.schema->setText(text);
     m_chooser.m_answer = cancel ? QString() : folder;
 
-    child<QPushButton>(&dialog, "importFromFolder")->click();
+    ObjectForm::find<QPushButton>(&dialog, "importFromFolder")->click();
 
     const QString start = text.isEmpty() ? (inBaseDir ? baseDir.absolutePath() : QString())
                                          : baseDir.absoluteFilePath(text);
@@ -668,7 +663,7 @@ void tst_ObjectExchange::crashWhenParentIsDeletedWhileDialogIsOpen()
 
     if (button == QLatin1String("fromController")) {
         dialog->findChild<QProgressDialog *>()->setMinimumDuration(0); // shown at the 1st answer
-        child<QPushButton>(dialog, "fromController")->click();
+        ObjectForm::find<QPushButton>(dialog, "fromController")->click();
         for (const char *key : {"GET_REFER", "GET_DEVICE", "GET_CLIST 16", "GET_CLIST 18"}) {
             // The last answer takes it to its end, where it resets itself.
             if (qstrcmp(key, "GET_CLIST 18") == 0)
@@ -678,9 +673,11 @@ void tst_ObjectExchange::crashWhenParentIsDeletedWhileDialogIsOpen()
     } else {
         deleteMainWindowSoon();
         if (button == QLatin1String("buttonBox"))
-            child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
+            ObjectForm::find<QDialogButtonBox>(dialog, "buttonBox")
+                ->button(QDialogButtonBox::Ok)
+                ->click();
         else
-            child<QAbstractButton>(dialog, qPrintable(button))->click();
+            ObjectForm::find<QAbstractButton>(dialog, qPrintable(button))->click();
     }
 
     QVERIFY(mainWindow.isNull());

@@ -461,24 +461,15 @@ void tst_ObjectPropertiesDlg::writesPositionOnlyWhenItParses_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("written"); // empty: position untouched
 
+    // The texts that parse are those of PointText's own test.
     QTest::newRow("two numbers") << "10;20"
                                  << "light.position = QPointF 10;20";
     QTest::newRow("empty part") << "10;;20"
                                 << "light.position = QPointF 10;20";
     QTest::newRow("three numbers") << "10;20;30"
                                    << "";
-    QTest::newRow("one number") << "10"
-                                << "";
-    QTest::newRow("letters") << "a;20"
-                             << "";
-    QTest::newRow("empty") << ""
-                           << "";
     QTest::newRow("not a number") << "nan;20"
                                   << "";
-    QTest::newRow("infinity") << "10;inf"
-                              << "";
-    QTest::newRow("overflow") << "1e400;20"
-                              << "";
 }
 
 void tst_ObjectPropertiesDlg::writesPositionOnlyWhenItParses()

@@ -10,16 +10,6 @@ Q_DECLARE_METATYPE(ObjectRecord)
 
 namespace {
 
-QStringList rowTexts(const std::optional<QVector<ObjectRecord::Row>> &rows)
-{
-    if (!rows)
-        return {QStringLiteral("<not listed>")};
-    QStringList texts;
-    for (const ObjectRecord::Row &row : *rows)
-        texts.append(QStringList{row.id, row.description, row.schema}.join(QLatin1Char('|')));
-    return texts;
-}
-
 // A light of the kind a row names, with the phases and programs it holds.
 std::unique_ptr<Arvel::LightProperties> makeLight(const QString &kind, QStringList *log)
 {
@@ -52,8 +42,6 @@ class tst_ObjectRecord : public QObject
     Q_OBJECT
 
 private slots:
-    void readsObject_data();
-    void readsObject();
     void marksObjectWithoutIdentifierAsNew_data();
     void marksObjectWithoutIdentifierAsNew();
 
@@ -67,74 +55,6 @@ private slots:
 private:
     QStringList m_log;
 };
-
-void tst_ObjectRecord::readsObject_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<bool>("filled");
-    QTest::addColumn<QStringList>("texts"); // type, description, schema, RCU
-    QTest::addColumn<QPointF>("position");
-    QTest::addColumn<QStringList>("phases");
-    QTest::addColumn<QStringList>("programs");
-    QTest::addColumn<QStringList>("calls");
-
-    const QStringList calls{"light.phases()", "light.programs()"};
-    QTest::newRow("every property")
-        << "light" << true << QStringList{"Arvel2", "Crossing", "/p/main.svg", "true"}
-        << QPointF(37.123456789012345, 0.000123)
-        << QStringList{"9|old|", "1|North|/p/p1.svg", "2|South|"}
-        << QStringList{"9|old|", "10|Day|"} << calls;
-    // Missing properties read as invalid values: no identifier, empty texts,
-    // the origin, no RCU control.
-    QTest::newRow("no properties")
-        << "light" << false << QStringList{"", "", "", "false"} << QPointF()
-        << QStringList{"9|old|"} << QStringList{"9|old|"} << calls;
-    QTest::newRow("phases that cannot be listed")
-        << "without lists" << false << QStringList{"", "", "", "false"} << QPointF()
-        << QStringList{"<not listed>"} << QStringList{"9|old|"} << QStringList{"light.programs()"};
-}
-
-void tst_ObjectRecord::readsObject()
-{
-    QFETCH(QString, kind);
-    QFETCH(bool, filled);
-    QFETCH(QStringList, texts);
-    QFETCH(QPointF, position);
-    QFETCH(QStringList, phases);
-    QFETCH(QStringList, programs);
-    QFETCH(QStringList, calls);
-
-    m_log.clear();
-    std::unique_ptr<Arvel::LightProperties> light = makeLight(kind, &m_log);
-    if (filled) {
-        light->preset("id", 7);
-        light->preset("type", QStringLiteral("Arvel2"));
-        light->preset("description", QStringLiteral("Crossing"));
-        light->preset("position", QPointF(37.123456789012345, 0.000123));
-        light->preset("shema", QStringLiteral("/p/main.svg"));
-        light->preset("RcdControl", true);
-        light->presetPhase(1, QStringLiteral("North"), QStringLiteral("/p/p1.svg"));
-        light->presetPhase(2, QStringLiteral("South"), QString());
-        light->presetProgram(10, QStringLiteral("Day"));
-    }
-
-    const ObjectRecord record = readObject(light.get());
-
-    QCOMPARE(record.id, filled ? 7 : 0);
-    QVERIFY(record.position);
-    QCOMPARE(*record.position, position);
-    QCOMPARE((QStringList{record.type, record.description, record.schema,
-                          record.rcuControl ? "true" : "false"}),
-             texts);
-    QCOMPARE(rowTexts(record.phases), phases);
-    QCOMPARE(rowTexts(record.programs), programs);
-    // Reading calls nothing else and writes nothing; the mask and the custom
-    // properties are read only when their editors open.
-    QCOMPARE(m_log, calls);
-    QVERIFY(!record.eventMaskChanged);
-    QVERIFY(!record.customPropertiesChanged);
-    QVERIFY(record.customProperties.isEmpty());
-}
 
 void tst_ObjectRecord::marksObjectWithoutIdentifierAsNew_data()
 {
@@ -173,13 +93,6 @@ void tst_ObjectRecord::writesInOrderAndSkips_data()
     const QStringList plainProperties{"light.id = int 5", "light.type = QString ",
                                       "light.description = QString ", "light.shema = QString ",
                                       "light.RcdControl = int 0"};
-    ObjectRecord unlisted = plainRecord();
-    unlisted.phases.reset();
-    unlisted.programs.reset();
-    // A position that did not parse, and lists the dialog did not have.
-    QTest::newRow("no position, no lists")
-        << "light" << unlisted << plainProperties + QStringList{"light.customProperties()"};
-
     ObjectRecord rows = plainRecord();
     rows.phases = QVector<ObjectRecord::Row>{{"1", "North", ""}, {"2", "South", ""}};
     rows.programs = QVector<ObjectRecord::Row>{{"3", "Day", ""}};
