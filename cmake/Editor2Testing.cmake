@@ -15,7 +15,7 @@ function(editor2_add_test name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE Qt5::Test ${ARG_LIBRARIES})
     target_compile_definitions(${name} PRIVATE
-        EDITOR2_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
+        EDITOR2_VERSION="${PROJECT_VERSION}"
         EDITOR2_PLUGIN_DIR="${CMAKE_BINARY_DIR}/bin")
     if(EDITOR2_WITH_PYTHONQT)
         target_compile_definitions(${name} PRIVATE EDITOR2_WITH_PYTHONQT)

@@ -17,6 +17,7 @@
 #include "filterexpression.h"
 #include "filterwidget.h"
 #include "projectpropertiesdlg.h"
+#include "standinhost.h"
 
 #include <PythonQt.h>
 
@@ -31,35 +32,6 @@
 #include <ctime>
 #include <utility>
 #include <vector>
-
-namespace Arvel {
-
-// The project's properties that the dialog reads.
-class Project : public QObject
-{
-    Q_OBJECT
-    Q_PROPERTY(QString title MEMBER m_title)
-    Q_PROPERTY(QString fileName MEMBER m_fileName)
-    Q_PROPERTY(QObject *connection MEMBER m_connection)
-
-public:
-    QString m_title = QStringLiteral("North district");
-    QString m_fileName = QStringLiteral("/projects/north/north.avp");
-    QObject *m_connection = nullptr;
-};
-
-class Connection : public QObject
-{
-    Q_OBJECT
-    Q_PROPERTY(QString remoteHost MEMBER m_host)
-    Q_PROPERTY(int remotePort MEMBER m_port)
-
-public:
-    QString m_host = QStringLiteral("ctl.example");
-    int m_port = 4000;
-};
-
-} // namespace Arvel
 
 namespace {
 
@@ -148,9 +120,13 @@ int main(int argc, char **argv)
         }
     }
 
-    Arvel::Connection connection;
-    Arvel::Project project;
-    project.m_connection = &connection;
+    Arvel::Connection connection(nullptr);
+    connection.preset("remoteHost", QStringLiteral("ctl.example"));
+    connection.preset("remotePort", 4000);
+    Arvel::Project project(nullptr);
+    project.preset("title", QStringLiteral("North district"));
+    project.preset("fileName", QStringLiteral("/projects/north/north.avp"));
+    project.preset("connection", QVariant::fromValue<QObject *>(&connection));
 
     std::vector<double> bare, bareBoxes, baseline, reading, building, opening, openingShown,
         openingWall, gridsOnly, checksOnly;
@@ -203,7 +179,7 @@ int main(int argc, char **argv)
             const char *const grids[] = {"gridLayout", "gridLayout_2", "gridLayout_3"};
             timer.start();
             for (int i = 0; i < 3; ++i)
-                widget.fillGrid(i == 2 ? widget.notifications : widget.commands,
+                widget.fillGrid(i == 2 ? widget.notifications() : widget.commands(),
                                 widget.findChild<QGridLayout *>(QLatin1String(grids[i])));
             gridsOnly.push_back(timer.ms());
             timer.start();
@@ -258,5 +234,3 @@ int main(int argc, char **argv)
     PythonQt::cleanup();
     return 0;
 }
-
-#include "bench_filterwidget.moc"

@@ -17,8 +17,8 @@
 
 #include "benchsupport.h"
 #include "filechooser.h"
-#include "hostitem.h"
 #include "objectpropertiesdlg.h"
+#include "standinhost.h"
 
 #include <QApplication>
 #include <QDir>
@@ -43,63 +43,6 @@ constexpr int PhaseFiles = 4990;
 
 } // namespace
 
-// The answer to one command, finished by the benchmark.
-class Response : public QObject
-{
-    Q_OBJECT
-    Q_PROPERTY(QVariantList data MEMBER m_data)
-
-public:
-    using QObject::QObject;
-
-    void finish(const QVariantList &data)
-    {
-        m_data = data;
-        emit finished();
-    }
-
-    QVariantList m_data;
-
-signals:
-    void finished();
-};
-
-namespace Arvel {
-
-class Project : public QObject
-{
-    Q_OBJECT
-    Q_PROPERTY(QString baseDir MEMBER m_baseDir)
-
-public:
-    QString m_baseDir;
-};
-
-class Light : public QObject
-{
-    Q_OBJECT
-    Q_PROPERTY(int id MEMBER m_id)
-
-public:
-    using QObject::QObject;
-
-    int m_id = 42;
-    QList<QObject *> m_phases;
-    QList<QPointer<Response>> m_sent;
-    QStringList m_commands;
-
-    Q_INVOKABLE QList<QObject *> phases() { return m_phases; }
-    Q_INVOKABLE QList<QObject *> programs() { return {}; }
-    Q_INVOKABLE Response *sendCommand(const QVariant &command, const QVariant &argument)
-    {
-        m_commands.append(command.toString() + QLatin1Char(' ') + argument.toString());
-        m_sent.append(new Response(this));
-        return m_sent.last();
-    }
-};
-
-} // namespace Arvel
-
 namespace {
 
 struct Rows
@@ -122,10 +65,10 @@ void bareAppend(QTableWidget *table, const Rows &rows)
 class FolderChooser : public FileChooser
 {
 public:
-    QString folder;
+    QString m_folder;
     QString existingDirectory(QWidget *, const QString &, const QString &) override
     {
-        return folder;
+        return m_folder;
     }
 };
 
@@ -137,9 +80,10 @@ struct Figures
 
 bool measureMerge(int runs, Figures *figures, QTextStream &out)
 {
-    Arvel::Light light;
+    Arvel::Light light(nullptr);
+    light.preset("id", 42);
     for (int i = 0; i < HeldRows; ++i)
-        light.m_phases.append(new Item(i * 7, QStringLiteral("Phase %1").arg(i * 7), &light));
+        light.presetPhase(i * 7, QStringLiteral("Phase %1").arg(i * 7), QString());
     const QByteArray map(MapBytes, '\0');
     Rows held, added;
     for (int n = 0; n < 2 * MapBytes; ++n) {
@@ -171,14 +115,16 @@ bool measureMerge(int runs, Figures *figures, QTextStream &out)
             ObjectPropertiesDlg dialog(nullptr, &light);
             dialog.open();
             QCoreApplication::processEvents();
-            light.m_sent.clear();
+            const int sentBefore = light.responses().size();
             dialog.findChild<QPushButton *>(QStringLiteral("fromController"))->click();
-            light.m_sent.at(0)->finish({QStringLiteral("Arvel2"), QString(), QString(), QString()});
-            if (light.m_sent.size() != 4) {
-                out << "the exchange sent " << light.m_sent.size() << " commands, not 4\n";
+            light.response(QStringLiteral("GET_REFER"))
+                ->finish({QStringLiteral("Arvel2"), QString(), QString(), QString()});
+            const int sent = light.responses().size() - sentBefore;
+            if (sent != 4) {
+                out << "the exchange sent " << sent << " commands, not 4\n";
                 return false;
             }
-            Response *phases = light.m_sent.at(2);
+            Response *phases = light.response(QStringLiteral("GET_CLIST 16"));
             const double start = Bench::threadCpuMs();
             phases->finish({16, map});
             dialogTimes.push_back(Bench::threadCpuMs() - start);
@@ -214,11 +160,12 @@ bool measureImport(int runs, Figures *figures, QTextStream &out)
     if (names.size() != FolderFiles)
         return false;
 
-    Arvel::Project project;
-    project.m_baseDir = base.path();
-    auto *light = new Arvel::Light(&project);
+    Arvel::Project project(nullptr);
+    project.preset("baseDir", base.path());
+    auto *light = new Arvel::Light(nullptr, &project);
+    light->preset("id", 42);
     FolderChooser chooser;
-    chooser.folder = folder;
+    chooser.m_folder = folder;
     FileChooser::setCurrent(&chooser);
 
     // The rows the import makes, as texts made beforehand.
@@ -306,5 +253,3 @@ int main(int argc, char *argv[])
     out << "  ratio                    " << import.dialog / import.bare << "\n";
     return 0;
 }
-
-#include "bench_objectexchange.moc"

@@ -2,8 +2,6 @@
 
 #include "filterexpression.h"
 
-#include <PythonQt.h>
-
 #include <QCheckBox>
 #include <QGridLayout>
 
@@ -37,8 +35,8 @@ template<typename F> void forEachBox(const QList<CommandDesc> &list, QGridLayout
 } // namespace
 
 CommandsUi::CommandsUi()
-    : commands(CommandTables::requests())
-    , notifications(CommandTables::notifications())
+    : m_commands(CommandTables::requests())
+    , m_notifications(CommandTables::notifications())
 {
 }
 
@@ -68,29 +66,17 @@ QString CommandsUi::checkedCodes(const QList<CommandDesc> &list, QGridLayout *gr
     return codes;
 }
 
-void CommandsUi::setChecksByExpression(const QList<CommandDesc> &list, QGridLayout *grid,
-                                       const PythonQtObjectPtr &module,
-                                       const QString &expression) const
+void CommandsUi::setChecks(const QList<CommandDesc> &list, QGridLayout *grid,
+                           const std::function<bool(int code)> &isSelected) const
 {
-    PythonQt *python = PythonQt::self();
-    const bool evaluate =
-        FilterExpression::needsEvaluation(expression) && python && !module.isNull();
-    forEachBox(list, grid, [&](QCheckBox *box, const CommandDesc &row) {
-        bool checked = false;
-        if (evaluate) {
-            const QString test = FilterExpression::testFor(expression, row.code);
-            checked = python->evalScript(module, test, Py_eval_input).toBool();
-            // PythonQt can leave an error from converting an odd result, which
-            // would fail the next box's evaluation.
-            python->handleError();
-        }
-        box->setChecked(checked);
+    forEachBox(list, grid, [&isSelected](QCheckBox *box, const CommandDesc &row) {
+        box->setChecked(isSelected && isSelected(row.code));
     });
 }
 
 void CommandsUi::setChecksFromMask(QGridLayout *grid, quint32 mask) const
 {
-    forEachBox(notifications, grid, [mask](QCheckBox *box, const CommandDesc &row) {
+    forEachBox(m_notifications, grid, [mask](QCheckBox *box, const CommandDesc &row) {
         box->setChecked(mask & (1u << (row.code & 31)));
     });
 }
@@ -98,7 +84,7 @@ void CommandsUi::setChecksFromMask(QGridLayout *grid, quint32 mask) const
 quint32 CommandsUi::maskFromChecks(QGridLayout *grid) const
 {
     quint32 mask = 0;
-    forEachBox(notifications, grid, [&mask](QCheckBox *box, const CommandDesc &row) {
+    forEachBox(m_notifications, grid, [&mask](QCheckBox *box, const CommandDesc &row) {
         if (box->isChecked())
             mask |= 1u << (row.code & 31);
     });

@@ -5,18 +5,14 @@
 #include <QList>
 #include <QString>
 
-class PythonQtObjectPtr;
+#include <functional>
+
 class QGridLayout;
 class QWidget;
 
-// The controller vocabulary and the check-box grids built from it.
-//
-// A plain second base of the widgets that show the vocabulary as check boxes
-// (the console output filter, the events mask editor). A grid is a
-// QGridLayout on a panel that holds nothing but the boxes fillGrid put there:
-// item i of the layout is the box of row i of the list that built it, which
-// is how every operation pairs boxes with codes. The operations keep no state,
-// so one object serves any number of grids.
+// The controller vocabulary and the check-box grids built from it: a plain,
+// stateless second base of the widgets that show it. Box i of a grid's layout
+// stands for row i of the list that filled it.
 class CommandsUi
 {
 public:
@@ -31,12 +27,10 @@ public:
     // "0x<hex>," for each checked box, in list order; empty when none is.
     QString checkedCodes(const QList<CommandDesc> &list, QGridLayout *grid) const;
 
-    // Checks each box exactly when `expression`, with every "%1" replaced by
-    // the box's decimal code, evaluates to true in `module`. One evaluation
-    // per box, in list order; an expression without "%" unchecks every box
-    // without evaluating anything, and so does a missing interpreter.
-    void setChecksByExpression(const QList<CommandDesc> &list, QGridLayout *grid,
-                               const PythonQtObjectPtr &module, const QString &expression) const;
+    // Checks each box exactly when `isSelected` holds for its code, asked once
+    // per box in list order; without a predicate every box is unchecked.
+    void setChecks(const QList<CommandDesc> &list, QGridLayout *grid,
+                   const std::function<bool(int code)> &isSelected) const;
 
     // Notification grids: box i stands for bit (id mod 32) of an events mask.
     void setChecksFromMask(QGridLayout *grid, quint32 mask) const;
@@ -46,6 +40,10 @@ public:
     // disabled (a panel in custom mode, or on a disabled page).
     void setAllChecks(QWidget *panel, CheckMode mode) const;
 
-    const QList<CommandDesc> commands;
-    const QList<CommandDesc> notifications;
+    const QList<CommandDesc> &commands() const { return m_commands; }
+    const QList<CommandDesc> &notifications() const { return m_notifications; }
+
+private:
+    const QList<CommandDesc> m_commands;
+    const QList<CommandDesc> m_notifications;
 };

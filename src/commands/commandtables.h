@@ -13,11 +13,8 @@ struct CommandDesc
     QString description;
 };
 
-// The fixed vocabulary of the traffic between the host and its controllers.
-//
-// The order of each list is binding: it is the order of the check boxes built
-// from it. The request list is not sorted by code. Every call builds a new
-// list; the texts are shown as they stand and are never translated.
+// The fixed vocabulary of the traffic between the host and its controllers,
+// in the order of the check boxes built from it; never translated.
 namespace CommandTables {
 
 // The 40 request commands.

@@ -7,7 +7,7 @@ EventsMaskDialog::EventsMaskDialog(QWidget *parent, quint32 mask)
     , m_mask(mask)
 {
     ui->setupUi(this);
-    fillGrid(notifications, ui->gridLayout);
+    fillGrid(notifications(), ui->gridLayout);
     setChecksFromMask(ui->gridLayout, mask);
 }
 
@@ -16,7 +16,7 @@ EventsMaskDialog::~EventsMaskDialog() = default;
 void EventsMaskDialog::accept()
 {
     quint32 boxed = 0;
-    for (const CommandDesc &row : notifications)
+    for (const CommandDesc &row : notifications())
         boxed |= 1u << (row.code & 31);
     // The boxes alone would clear the bits they do not show, changing a
     // controller's mask behind the user's back.

@@ -10,11 +10,9 @@ namespace Ui {
 class EventsMaskDialog;
 }
 
-// Edits a controller's events mask as one check box per notification kind:
-// box n stands for bit n. mask() is the value given until the dialog is
-// accepted and the edited value after; bits that no box stands for (16 to
-// 31) are carried through unchanged, so that accepting without a change
-// gives back exactly the value given.
+// Edits a controller's events mask, box n for bit n: mask() is the value
+// given until the dialog is accepted, and the edited one after, with the bits
+// no box stands for (16 to 31) unchanged.
 class EventsMaskDialog : public QDialog, public CommandsUi
 {
     Q_OBJECT

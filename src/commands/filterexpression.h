@@ -2,19 +2,11 @@
 
 #include <QString>
 
-// The text rules of the host's console output filters.
-//
-// A filter is a Python expression over one of the host's message objects. The
-// filter widget writes it in one form, for example
-// "request.command in (0x1000,0x1100,)": the subject, " in (", each selected
-// code in lower-case hexadecimal followed by a comma (so that a single code
-// still makes a tuple), and ")". "0" lets nothing pass. Any other text is a
-// custom filter, which is kept as the user typed it.
-//
-// Reading a filter back into check boxes does not parse the codes: every
-// occurrence of the subject is replaced by "%1", and the host's Python later
-// evaluates that pattern once per box with the box's decimal code in place of
-// "%1". A pattern without any "%" is not evaluated at all.
+// The text rules of the host's console output filters: Python expressions
+// over a message object, built as "<subject> in (0x...,0x...,)", "0" letting
+// nothing pass, any other text kept as a custom filter. Read back, a filter
+// gives a pattern with "%1" in place of the subject, which the host's Python
+// evaluates once per check box with its code.
 namespace FilterExpression {
 
 enum class Kind { Request, Response, Notification };

@@ -2,6 +2,7 @@
 #include "ui_filterwidget.h"
 
 #include "filterexpression.h"
+#include "pythoncall.h"
 
 #include <PythonQt.h>
 
@@ -20,10 +21,10 @@ struct FilterWidget::Tab
 
 FilterWidget::FilterWidget(QWidget *parent)
     : QWidget(parent)
-    , requestFilter(FilterExpression::nothing())
-    , responseFilter(FilterExpression::nothing())
-    , notificationFilter(FilterExpression::nothing())
     , ui(new Ui::FilterWidget)
+    , m_requestFilter(FilterExpression::nothing())
+    , m_responseFilter(FilterExpression::nothing())
+    , m_notificationFilter(FilterExpression::nothing())
 {
     ui->setupUi(this);
 }
@@ -34,22 +35,22 @@ FilterWidget::Tab FilterWidget::tab(int index) const
 {
     switch (index) {
     case 0:
-        return {Kind::Request,  ui->tab,          commands,
+        return {Kind::Request,  ui->tab,          commands(),
                 ui->gridLayout, ui->customFilter, ui->customFilterText};
     case 1:
-        return {Kind::Response,   ui->tab_2,          commands,
+        return {Kind::Response,   ui->tab_2,          commands(),
                 ui->gridLayout_2, ui->customFilter_2, ui->customFilterText_2};
     default:
-        return {Kind::Notification, ui->tab_3,          notifications,
+        return {Kind::Notification, ui->tab_3,          notifications(),
                 ui->gridLayout_3,   ui->customFilter_3, ui->customFilterText_3};
     }
 }
 
 void FilterWidget::setFilters(QString request, QString response, QString notification)
 {
-    requestFilter = request;
-    responseFilter = response;
-    notificationFilter = notification;
+    m_requestFilter = request;
+    m_responseFilter = response;
+    m_notificationFilter = notification;
 
     PythonQtObjectPtr module;
     if (PythonQt *python = PythonQt::self())
@@ -67,13 +68,21 @@ void FilterWidget::setFilters(QString request, QString response, QString notific
         fillGrid(t.list, t.grid);
         if (!reading.recognised)
             t.custom->click(); // through the form's connections: greys the boxes
-        setChecksByExpression(t.list, t.grid, module, reading.pattern);
+        // A pattern without the subject would give every box the same answer.
+        std::function<bool(int)> isSelected;
+        if (FilterExpression::needsEvaluation(reading.pattern)) {
+            isSelected = [&module, &reading](int code) {
+                const QString test = FilterExpression::testFor(reading.pattern, code);
+                return PythonCall::evaluate(module, test, Py_eval_input).toBool();
+            };
+        }
+        setChecks(t.list, t.grid, isSelected);
     }
 }
 
 void FilterWidget::buildFilters()
 {
-    QString *filters[] = {&requestFilter, &responseFilter, &notificationFilter};
+    QString *filters[] = {&m_requestFilter, &m_responseFilter, &m_notificationFilter};
     for (int i = 0; i < 3; ++i) {
         const Tab t = tab(i);
         // Asked of the page alone, so that a disabled ancestor does not turn

@@ -11,16 +11,10 @@ namespace Ui {
 class FilterWidget;
 }
 
-// The editor of the host's three console output filters (requests, answers,
-// notifications), one tab each.
-//
-// setFilters shows each filter as check boxes, one per command or
-// notification: a filter of the widget's own form is shown as boxes, anything
-// else switches its tab to the custom mode, where the line edit holds the
-// filter and the greyed boxes show what it lets through. A tab whose filter
-// is empty is disabled. buildFilters turns the tabs back into filters in
-// requestFilter, responseFilter and notificationFilter; a disabled tab gives
-// "0", the filter that lets nothing pass.
+// Edits the host's three console output filters (requests, answers,
+// notifications), one tab each, as check boxes, or as text with the boxes
+// greyed for a filter of another form. A tab whose filter is empty is
+// disabled and builds "0", the filter that lets nothing pass.
 class FilterWidget : public QWidget, public CommandsUi
 {
     Q_OBJECT
@@ -34,9 +28,9 @@ public:
     void setFilters(QString request, QString response, QString notification);
     void buildFilters();
 
-    QString requestFilter;
-    QString responseFilter;
-    QString notificationFilter;
+    QString requestFilter() const { return m_requestFilter; }
+    QString responseFilter() const { return m_responseFilter; }
+    QString notificationFilter() const { return m_notificationFilter; }
 
 private slots:
     void on_clearAll_clicked();
@@ -49,4 +43,7 @@ private:
     void setCurrentChecks(CheckMode mode);
 
     std::unique_ptr<Ui::FilterWidget> ui;
+    QString m_requestFilter;
+    QString m_responseFilter;
+    QString m_notificationFilter;
 };

@@ -1,7 +1,7 @@
 #include "osmviewpropertiesdlg.h"
 #include "ui_osmviewpropertiesdlg.h"
 
-#include "hostcall.h"
+#include "hostcontract.h"
 #include "selectedrows.h"
 #include "settingsarray.h"
 
@@ -19,6 +19,16 @@ const char ZoomMaxKey[] = "zoomMax";
 QStringList sourceKeys()
 {
     return {QStringLiteral("name"), QStringLiteral("dbFile"), QStringLiteral("tileServer")};
+}
+
+// A view that already shows the limit is left alone: setting it could
+// re-zoom the map for nothing.
+void pushZoomLimit(QObject *view, const HostCall::Property &property, int value)
+{
+    bool isInteger = false;
+    const int current = HostCall::read(view, property).toInt(&isInteger);
+    if (isInteger && current != value)
+        HostCall::write(view, property, value);
 }
 
 QString cellText(const QTableWidget *table, int row, int column)
@@ -51,10 +61,7 @@ OsmViewPropertiesDlg::OsmViewPropertiesDlg(QWidget *parent, QSettings *settings,
     load();
 }
 
-OsmViewPropertiesDlg::~OsmViewPropertiesDlg()
-{
-    delete ui;
-}
+OsmViewPropertiesDlg::~OsmViewPropertiesDlg() = default;
 
 void OsmViewPropertiesDlg::load()
 {
@@ -100,22 +107,12 @@ void OsmViewPropertiesDlg::accept()
     const int zoomMax = ui->maxZoom->value();
     m_settings->beginGroup(QLatin1String(SceneGroup));
     m_settings->setValue(QLatin1String(ZoomMinKey), zoomMin);
-    pushZoomLimit(ZoomMinKey, zoomMin);
-    pushZoomLimit(ZoomMaxKey, zoomMax);
+    pushZoomLimit(m_osmView, Host::MapView::ZoomMin, zoomMin);
+    pushZoomLimit(m_osmView, Host::MapView::ZoomMax, zoomMax);
     m_settings->setValue(QLatin1String(ZoomMaxKey), zoomMax);
     m_settings->endGroup();
 
     QDialog::accept();
-}
-
-// A view that already shows the limit is left alone: setting it could
-// re-zoom the map for nothing.
-void OsmViewPropertiesDlg::pushZoomLimit(const char *property, int value)
-{
-    bool isInteger = false;
-    const int current = HostCall::read(m_osmView, property).toInt(&isInteger);
-    if (isInteger && current != value)
-        HostCall::write(m_osmView, property, value);
 }
 
 void OsmViewPropertiesDlg::on_addMap_clicked()

@@ -3,17 +3,17 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <memory>
+
 class QSettings;
 
 namespace Ui {
 class OsmViewPropertiesDlg;
 }
 
-// Edits the map settings of the open project: the zoom limits and the list of
-// map sources. The settings are read when the dialog is built; only OK writes
-// them back and pushes the zoom limits into the live map view. Neither the
-// settings object nor the view is owned, and either may be null; when the
-// host deletes the settings object meanwhile the dialog closes unwritten.
+// Edits the open project's map settings, the zoom limits and the map sources;
+// only OK writes them and pushes the zoom limits into the live map view. If
+// the host deletes the settings object meanwhile, the dialog closes unwritten.
 class OsmViewPropertiesDlg : public QDialog
 {
     Q_OBJECT
@@ -30,9 +30,8 @@ private slots:
 
 private:
     void load();
-    void pushZoomLimit(const char *property, int value);
 
-    Ui::OsmViewPropertiesDlg *ui;
+    std::unique_ptr<Ui::OsmViewPropertiesDlg> ui;
     QPointer<QSettings> m_settings;
     QPointer<QObject> m_osmView;
 };

@@ -2,7 +2,7 @@
 #include "ui_presetseditdlg.h"
 
 #include "centretext.h"
-#include "hostcall.h"
+#include "hostcontract.h"
 #include "selectedrows.h"
 #include "settingsarray.h"
 
@@ -49,10 +49,7 @@ PresetsEditDlg::PresetsEditDlg(QWidget *parent, QSettings *settings, QGraphicsVi
     load();
 }
 
-PresetsEditDlg::~PresetsEditDlg()
-{
-    delete ui;
-}
+PresetsEditDlg::~PresetsEditDlg() = default;
 
 void PresetsEditDlg::load()
 {
@@ -142,7 +139,7 @@ void PresetsEditDlg::on_addCurrent_clicked()
         const QPointF centre =
             m_osmView->mapToScene(m_osmView->viewport()->rect()).boundingRect().center();
         const QString name = tr("Preset");
-        appendPreset({name, name, HostCall::read(m_osmView, "zoomF").toString(),
+        appendPreset({name, name, HostCall::read(m_osmView, Host::MapView::ZoomFactor).toString(),
                       CentreText::format(centre.x(), centre.y())});
     } catch (...) {
         qDebug("on_addCurrent_clicked rise exception");

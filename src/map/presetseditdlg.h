@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <memory>
+
 class QGraphicsView;
 class QSettings;
 class QTableWidgetItem;
@@ -11,12 +13,9 @@ namespace Ui {
 class PresetsEditDlg;
 }
 
-// Edits the project's named map views (name, tooltip, zoom and centre) and
-// chooses the default one. The presets are read when the dialog is built;
-// only OK writes them back, as a consecutive list of the rows whose centre is
-// two finite numbers. The view is only read, to add its current centre and
-// zoom. Neither the settings object nor the view is owned; when the host
-// deletes the settings object meanwhile the dialog closes unwritten.
+// Edits the project's named map views and picks the default one; only OK
+// writes them, the rows whose centre is two finite numbers. If the host
+// deletes the settings object meanwhile, the dialog closes unwritten.
 class PresetsEditDlg : public QDialog
 {
     Q_OBJECT
@@ -37,7 +36,7 @@ private:
     void load();
     void appendPreset(const QStringList &texts);
 
-    Ui::PresetsEditDlg *ui;
+    std::unique_ptr<Ui::PresetsEditDlg> ui;
     QPointer<QSettings> m_settings;
     QPointer<QGraphicsView> m_osmView;
 };

@@ -7,14 +7,10 @@
 class QString;
 class QWidget;
 
-// A dialog on the heap, run modally and deleted at the end of the scope.
-//
-// The host may destroy a dialog's parent while the dialog runs its own event
-// loop (it deletes its main window from a timer, say), and the parent then
-// deletes its child. Qt's static QFileDialog and QMessageBox functions build
-// their dialog on the stack, which is freed twice that way. Here the dialog
-// is held by a guard: once it is gone, exec() says so, and the caller returns
-// at once without touching the dialog or the parent that went with it.
+// A dialog on the heap, run modally and deleted at the end of the scope. The
+// host may destroy it with its parent during its own event loop (where Qt's
+// static dialogs on the stack are freed twice); gone() then tells the caller
+// to touch neither again.
 template<typename Dialog> class ModalDialog
 {
 public:

@@ -12,14 +12,10 @@ class CustomPropsEditDlg;
 }
 
 // Edits a controller object's custom properties as a table of name, value
-// and description, one row per property in name order; Insert and the
-// context menu's "Add" append a row, Delete and "Remove" remove the rows of
-// the selected cells. properties() reads the table back: each row with a name
-// gives the list (value, description) as texts, a later row replacing an
-// earlier one of the same name. A value whose text would not stand for it (a
-// list, a map) is handed back as it came as long as its cell was not edited;
-// an entry that is no (value, description) list, shown by its name alone, as
-// long as no cell of its row was edited.
+// and description; properties() gives each named row as the list (value,
+// description) of its texts, except that a value without a faithful text
+// form comes back as it came while its cell is unedited, and a malformed
+// entry while its row is.
 class CustomPropsEditDlg : public QDialog
 {
     Q_OBJECT

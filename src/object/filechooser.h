@@ -4,11 +4,9 @@
 
 class QWidget;
 
-// Asks the user for a file to open or for an existing folder through Qt's
-// file dialogs. The object dialog asks through current(), so that a test or a
-// benchmark can answer in the user's place with a chooser of its own. An
-// empty text means the user cancelled, or the dialog went with its parent
-// while it ran; a caller that may have gone with it checks that itself.
+// Asks the user for a file or a folder through Qt's file dialogs, or through
+// the chooser a test or benchmark puts in its place. An empty text means
+// cancelled, or gone with its parent meanwhile.
 class FileChooser
 {
 public:

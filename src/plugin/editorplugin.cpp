@@ -1,10 +1,13 @@
 #include "editorplugin.h"
 
+#include "hostcontract.h"
 #include "modaldialog.h"
 #include "objectpropertiesdlg.h"
 #include "osmviewpropertiesdlg.h"
+#include "positionpicker.h"
 #include "presetseditdlg.h"
 #include "projectpropertiesdlg.h"
+#include "pythoncall.h"
 #include "settingseditdlg.h"
 
 #include <PythonQt.h>
@@ -23,7 +26,8 @@
 
 namespace {
 
-const char ModuleVersion[] = "2.3.41";
+// The string-based form of the map view's mouseRelease(QPointF) signal.
+const QByteArray MouseRelease = QByteArray::number(QSIGNAL_CODE) + Host::MapView::MouseRelease;
 
 // Waits until `dialog` has a result of 0 or more. The wait also ends when the
 // dialog or `watched` is destroyed, or when the application is told to quit
@@ -53,16 +57,16 @@ public:
     explicit RunningDialog(EditorPlugin *plugin, ObjectPropertiesDlg *objectDialog = nullptr)
         : m_plugin(plugin)
     {
-        ++plugin->dialogsRunning;
+        ++plugin->m_dialogsRunning;
         if (objectDialog)
-            plugin->objectDialogs.append(objectDialog);
+            plugin->m_objectDialogs.append(objectDialog);
     }
     ~RunningDialog()
     {
         if (!m_plugin)
             return;
-        --m_plugin->dialogsRunning;
-        m_plugin->objectDialogs.removeAll(QPointer<ObjectPropertiesDlg>());
+        --m_plugin->m_dialogsRunning;
+        m_plugin->m_objectDialogs.removeAll(QPointer<ObjectPropertiesDlg>());
     }
     RunningDialog(const RunningDialog &) = delete;
     RunningDialog &operator=(const RunningDialog &) = delete;
@@ -86,7 +90,7 @@ EditorPlugin::~EditorPlugin() = default;
 
 QString EditorPlugin::moduleVersion() const
 {
-    return QString::fromLatin1(ModuleVersion);
+    return QStringLiteral(EDITOR2_VERSION);
 }
 
 QWidget *EditorPlugin::findMainWindow()
@@ -107,7 +111,7 @@ void EditorPlugin::showError(const QString &text)
 
 bool EditorPlugin::editObject(QObject *obj, bool emit_signal)
 {
-    if (!obj || !obj->inherits("Arvel::Light")) {
+    if (!obj || !obj->inherits(Host::LightClass)) {
         showError(tr("Invalid light object"));
         return false;
     }
@@ -169,8 +173,9 @@ void EditorPlugin::concon_finished(int) {}
 
 bool EditorPlugin::positionPicked() const
 {
-    for (const QPointer<ObjectPropertiesDlg> &dialog : objectDialogs) {
-        if (dialog && dialog->isPickingPosition())
+    for (const QPointer<ObjectPropertiesDlg> &dialog : m_objectDialogs) {
+        const PositionPicker *picker = dialog ? dialog->findChild<PositionPicker *>() : nullptr;
+        if (picker && picker->isPicking())
             return true;
     }
     return false;
@@ -190,29 +195,29 @@ void EditorPlugin::startAddMode(QGraphicsScene *scene, QCursor cur)
     // A mode still running would otherwise leave its cursor and connection behind.
     endPlacement();
 
-    placementView = nullptr;
+    m_placementView = nullptr;
     const QList<QGraphicsView *> views = scene->views();
     for (QGraphicsView *view : views) {
-        if (!view->inherits("OsmView"))
+        if (!view->inherits(Host::MapViewClass))
             continue;
-        if (!connect(view, SIGNAL(mouseRelease(QPointF)), this, SLOT(osmViewMouseRelease(QPointF)),
+        if (!connect(view, MouseRelease.constData(), this, SLOT(osmViewMouseRelease(QPointF)),
                      Qt::QueuedConnection)) {
             showError(tr("Cannot connect to osmView"));
             return;
         }
-        placementView = view;
+        m_placementView = view;
         break;
     }
 
-    placementScene = scene;
+    m_placementScene = scene;
     scene->installEventFilter(this);
     QGuiApplication::setOverrideCursor(cur);
-    placementActive = true;
+    m_placementActive = true;
 }
 
 void EditorPlugin::osmViewMouseRelease(QPointF point)
 {
-    if (!placementActive)
+    if (!m_placementActive)
         return;
     endPlacement();
     emit objectAdded(point);
@@ -220,14 +225,14 @@ void EditorPlugin::osmViewMouseRelease(QPointF point)
 
 void EditorPlugin::endPlacement()
 {
-    if (!placementActive)
+    if (!m_placementActive)
         return;
-    placementActive = false;
-    if (placementView)
-        disconnect(placementView, SIGNAL(mouseRelease(QPointF)), this,
+    m_placementActive = false;
+    if (m_placementView)
+        disconnect(m_placementView, MouseRelease.constData(), this,
                    SLOT(osmViewMouseRelease(QPointF)));
-    if (placementScene)
-        placementScene->removeEventFilter(this);
+    if (m_placementScene)
+        m_placementScene->removeEventFilter(this);
     QGuiApplication::restoreOverrideCursor();
 }
 
@@ -252,25 +257,24 @@ bool EditorPlugin::askPythonToClose()
     PythonQtObjectPtr mainModule = python->getMainModule();
     if (mainModule.isNull())
         return true;
-    const QString name = QStringLiteral("closeProject");
-    python->evalScript(mainModule, QStringLiteral("from actions import closeProject\n"),
-                       Py_file_input);
+    const QString name = QLatin1String(Host::Python::CloseProject);
+    bool imported = false;
+    PythonCall::evaluate(mainModule, QLatin1String(Host::Python::ImportCloseProject), Py_file_input,
+                         &imported);
     // A failed import bound nothing: there is nothing to call or remove.
-    if (python->hadError())
+    if (!imported)
         return false;
     const QVariant result = python->call(mainModule, name, QVariantList(), QVariantMap());
     // PythonQt can leave an error from converting an odd result.
     python->handleError();
-    // PythonQt's removal of a missing name leaves an error set, and
     // closeProject may have removed itself.
-    if (!python->lookupObject(mainModule, name).isNull())
-        python->removeVariable(mainModule, name);
+    PythonCall::unbind(mainModule, name);
     return result.toBool();
 }
 
 bool EditorPlugin::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched && watched == placementScene) {
+    if (watched && watched == m_placementScene) {
         if (event->type() == QEvent::KeyPress
             && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
             endPlacement();
@@ -282,11 +286,11 @@ bool EditorPlugin::eventFilter(QObject *watched, QEvent *event)
 
     // The window would take an edit under way along; the user is shown the
     // object dialog again rather than a map that waits for a click.
-    if (dialogsRunning > 0) {
-        const QList<QPointer<ObjectPropertiesDlg>> dialogs = objectDialogs;
+    if (m_dialogsRunning > 0) {
+        const QList<QPointer<ObjectPropertiesDlg>> dialogs = m_objectDialogs;
         for (const QPointer<ObjectPropertiesDlg> &dialog : dialogs) {
-            if (dialog)
-                dialog->cancelPositionPick();
+            if (PositionPicker *picker = dialog ? dialog->findChild<PositionPicker *>() : nullptr)
+                picker->stop();
         }
         event->ignore();
         return true;

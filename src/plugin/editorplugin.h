@@ -12,13 +12,9 @@ class QGraphicsView;
 class QSettings;
 class QWidget;
 
-// The plug-in's one root object. The host finds it through the plug-in
-// loader and drives it only by name: it calls the invokable methods, reads
-// moduleVersion and connects to objectAdded and objectEdited. Every entry
-// point runs its dialog modally over the host's main window and returns when
-// the dialog has closed. Meanwhile the main window's close is refused (with
-// the close handler installed), and no placement mode starts while the object
-// dialog is hidden for picking a position.
+// The plug-in's one root object, driven by the host only by name. Each entry
+// point runs its dialog modally over the main window; meanwhile the window's
+// close is refused, and no placement mode starts during a position pick.
 class EditorPlugin : public QObject
 {
     Q_OBJECT
@@ -68,12 +64,12 @@ private:
 
     // Guarded: a scene or view that the host deletes is never touched, and a
     // later object at the same address is never mistaken for it.
-    QPointer<QGraphicsScene> placementScene;
-    QPointer<QObject> placementView;
+    QPointer<QGraphicsScene> m_placementScene;
+    QPointer<QObject> m_placementView;
     // A queued release that arrives after the mode has ended (a quick double
     // click) must neither report a second point nor pop the cursor again.
-    bool placementActive = false;
+    bool m_placementActive = false;
     // Dialogs of the entry points under way, and among them the object dialogs.
-    int dialogsRunning = 0;
-    QList<QPointer<ObjectPropertiesDlg>> objectDialogs;
+    int m_dialogsRunning = 0;
+    QList<QPointer<ObjectPropertiesDlg>> m_objectDialogs;
 };

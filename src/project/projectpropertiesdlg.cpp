@@ -1,7 +1,8 @@
 #include "projectpropertiesdlg.h"
 #include "ui_projectpropertiesdlg.h"
 
-#include "hostcall.h"
+#include "hostcontract.h"
+#include "pythoncall.h"
 #include "serveraddress.h"
 
 #include <PythonQt.h>
@@ -10,8 +11,6 @@
 
 namespace {
 
-const char importText[] = "from arvel import av_module\n";
-const char moduleName[] = "av_module";
 // Carries a filter text into Python as a value, so that no text is ever run
 // as code.
 const char valueName[] = "_editor2_filter_text";
@@ -19,37 +18,25 @@ const char valueName[] = "_editor2_filter_text";
 struct FilterPlace
 {
     const char *python;
-    const char *property;
+    const HostCall::Property &property;
 };
 
 const FilterPlace filterPlaces[3] = {
-    {"av_module.requestFilter", "consoleRequestFilter"},
-    {"av_module.responseFilter", "consoleResponseFilter"},
-    {"av_module.notificationFilter", "consoleNotificationFilter"},
+    {Host::Python::RequestFilter, Host::Project::RequestFilter},
+    {Host::Python::ResponseFilter, Host::Project::ResponseFilter},
+    {Host::Python::NotificationFilter, Host::Project::NotificationFilter},
 };
 
 // Imports av_module into the main module; false when there is no interpreter
 // or the import fails.
-bool importModule(PythonQt *python, PythonQtObjectPtr &main)
+bool importModule(PythonQtObjectPtr *main)
 {
-    if (!python)
-        return false;
-    main = python->getMainModule();
-    if (main.isNull())
-        return false;
-    python->clearError();
-    python->evalScript(main, QLatin1String(importText), Py_file_input);
-    return !python->hadError();
-}
-
-// Removes a name that the dialog bound in the main module. PythonQt's removal
-// of a missing name leaves Python's error set, which would fail the host's
-// next Python call; and Python code run in between may have removed it.
-void removeBound(PythonQt *python, PythonQtObjectPtr &main, const char *name)
-{
-    const QString text = QLatin1String(name);
-    if (!python->lookupObject(main, text).isNull())
-        python->removeVariable(main, text);
+    if (PythonQt *python = PythonQt::self())
+        *main = python->getMainModule();
+    bool imported = false;
+    PythonCall::evaluate(*main, QLatin1String(Host::Python::ImportFilterModule), Py_file_input,
+                         &imported);
+    return imported;
 }
 
 } // namespace
@@ -57,7 +44,7 @@ void removeBound(PythonQt *python, PythonQtObjectPtr &main, const char *name)
 ProjectPropertiesDlg::ProjectPropertiesDlg(QWidget *parent, QObject *project)
     : QDialog(parent)
     , ui(new Ui::ProjectPropertiesDlg)
-    , project(project)
+    , m_project(project)
 {
     ui->setupUi(this);
 
@@ -67,20 +54,21 @@ ProjectPropertiesDlg::ProjectPropertiesDlg(QWidget *parent, QObject *project)
     }
     // A project the host closes meanwhile leaves nothing to edit.
     connect(project, &QObject::destroyed, this, &QDialog::reject);
-    ui->name->setText(HostCall::read(project, "title").toString());
-    ui->projectFile->setText(HostCall::read(project, "fileName").toString());
+    ui->name->setText(HostCall::read(m_project, Host::Project::Title).toString());
+    ui->projectFile->setText(HostCall::read(m_project, Host::Project::FileName).toString());
 
-    connection = HostCall::read(project, "connection").value<QObject *>();
-    if (!connection) {
+    m_connection = HostCall::read(m_project, Host::Project::Connection).value<QObject *>();
+    if (!m_connection) {
         qDebug("ProjectPropertiesDlg - invalid connection");
         // The filters are not read, so their tabs are shown disabled: OK
         // leaves them untouched.
         ui->filterWidget->setFilters(QString(), QString(), QString());
         return;
     }
-    shownServerUrl = ServerAddress::toText(HostCall::read(connection, "remoteHost").toString(),
-                                           HostCall::read(connection, "remotePort").toInt());
-    ui->serverUrl->setText(shownServerUrl);
+    m_shownServerUrl =
+        ServerAddress::toText(HostCall::read(m_connection, Host::Connection::RemoteHost).toString(),
+                              HostCall::read(m_connection, Host::Connection::RemotePort).toInt());
+    ui->serverUrl->setText(m_shownServerUrl);
 
     readFilters();
 }
@@ -90,69 +78,63 @@ ProjectPropertiesDlg::~ProjectPropertiesDlg() = default;
 void ProjectPropertiesDlg::readFilters()
 {
     QString texts[3];
-    PythonQt *python = PythonQt::self();
     PythonQtObjectPtr main;
-    if (importModule(python, main)) {
+    if (importModule(&main)) {
         for (int i = 0; i < 3; ++i) {
-            python->clearError();
-            const QVariant value =
-                python->evalScript(main, QLatin1String(filterPlaces[i].python), Py_eval_input);
-            m_filterRead[i] = !python->hadError();
-            // PythonQt can leave an error from converting an odd value.
-            python->handleError();
-            if (m_filterRead[i])
-                texts[i] = value.toString();
+            texts[i] = PythonCall::evaluate(main, QLatin1String(filterPlaces[i].python),
+                                            Py_eval_input, &m_filterRead[i])
+                           .toString();
         }
-        removeBound(python, main, moduleName);
+        PythonCall::unbind(main, QLatin1String(Host::Python::FilterModule));
     }
     ui->filterWidget->setFilters(texts[0], texts[1], texts[2]);
 }
 
 void ProjectPropertiesDlg::writeFilters()
 {
-    PythonQt *python = PythonQt::self();
     PythonQtObjectPtr main;
     const bool anyRead = m_filterRead[0] || m_filterRead[1] || m_filterRead[2];
-    const bool imported = anyRead && importModule(python, main);
+    const bool imported = anyRead && importModule(&main);
 
     ui->filterWidget->buildFilters();
-    const QString filters[3] = {ui->filterWidget->requestFilter, ui->filterWidget->responseFilter,
-                                ui->filterWidget->notificationFilter};
+    const QString filters[3] = {ui->filterWidget->requestFilter(),
+                                ui->filterWidget->responseFilter(),
+                                ui->filterWidget->notificationFilter()};
     for (int i = 0; i < 3; ++i) {
         if (!m_filterRead[i])
             continue;
         if (imported) {
-            python->addVariable(main, QLatin1String(valueName), filters[i]);
-            python->evalScript(main,
-                               QLatin1String(filterPlaces[i].python) + QLatin1String(" = ")
-                                   + QLatin1String(valueName) + QLatin1Char('\n'),
-                               Py_file_input);
-            removeBound(python, main, valueName);
+            PythonQt::self()->addVariable(main, QLatin1String(valueName), filters[i]);
+            PythonCall::evaluate(main,
+                                 QLatin1String(filterPlaces[i].python) + QLatin1String(" = ")
+                                     + QLatin1String(valueName) + QLatin1Char('\n'),
+                                 Py_file_input);
+            PythonCall::unbind(main, QLatin1String(valueName));
         }
-        HostCall::write(project, filterPlaces[i].property, filters[i]);
+        HostCall::write(m_project, filterPlaces[i].property, filters[i]);
     }
     if (imported)
-        removeBound(python, main, moduleName);
+        PythonCall::unbind(main, QLatin1String(Host::Python::FilterModule));
 }
 
 void ProjectPropertiesDlg::accept()
 {
     // Without a project there is nothing to write; only Cancel closes.
-    if (!project)
+    if (!m_project)
         return;
 
     writeFilters();
-    HostCall::write(project, "title", ui->name->text());
+    HostCall::write(m_project, Host::Project::Title, ui->name->text());
 
     const QString serverText = ui->serverUrl->text();
-    if (connection && serverText != shownServerUrl) {
+    if (m_connection && serverText != m_shownServerUrl) {
         QString host;
         int port = -1;
         if (ServerAddress::parse(serverText, &host, &port)) {
-            HostCall::write(connection, "remoteHost", host);
-            HostCall::write(connection, "remotePort", port);
+            HostCall::write(m_connection, Host::Connection::RemoteHost, host);
+            HostCall::write(m_connection, Host::Connection::RemotePort, port);
         }
     }
-    HostCall::write(project, "changed", true);
+    HostCall::write(m_project, Host::Project::Changed, true);
     QDialog::accept();
 }

@@ -11,14 +11,10 @@ namespace Ui {
 class ProjectPropertiesDlg;
 }
 
-// Edits the host's project: its title, the address of its controller server
-// and the three console output filters, which live both in the host's Python
-// (as attributes of arvel.av_module) and in the project's properties.
-//
-// OK writes the title, the server address when its text was edited (and names
-// a host), and each filter that could be read from Python when the dialog
-// opened; a filter that could not be read is left as it is in both places.
-// The project is then marked changed. Cancel writes nothing.
+// Edits the host's project: its title, its controller server's address and
+// the three console filters, held both in the host's Python and in the
+// project. OK writes them (a filter Python could not give stays as it is)
+// and marks the project changed; Cancel writes nothing.
 class ProjectPropertiesDlg : public QDialog
 {
     Q_OBJECT
@@ -35,9 +31,9 @@ private:
 
     std::unique_ptr<Ui::ProjectPropertiesDlg> ui;
     // Guarded: the host may delete either while the dialog is open.
-    QPointer<QObject> project;
-    QPointer<QObject> connection;
-    QString shownServerUrl;
+    QPointer<QObject> m_project;
+    QPointer<QObject> m_connection;
+    QString m_shownServerUrl;
     // Per filter (request, answer, notification): whether it was read.
     std::array<bool, 3> m_filterRead{};
 };

@@ -19,28 +19,12 @@
 #define Py_eval_input 258
 #endif
 
-// A small embedding layer over CPython with the shape of PythonQt's calls.
-//
-// It is the only code of the project that knows CPython. Python errors never
-// leave it: they are printed as Python prints them (to the error output, or to
-// pythonStdErr() when output is redirected) and the call yields an invalid
-// QVariant. Every call takes the interpreter lock, so it works whether the
-// caller holds the lock or not.
-//
-// init() starts an interpreter unless PythonAlreadyInitialized is given, in
-// which case it adopts the one the host started. Without a running
-// interpreter, init() with that flag leaves self() null, and callers skip
-// their Python work. IgnoreSiteModule applies when init() starts the
-// interpreter; RedirectStdOut sends sys.stdout and sys.stderr to
-// pythonStdOut() and pythonStdErr() until cleanup().
-//
-// A name that getVariable() or removeVariable() does not find is no error.
-//
-// Where PythonQt itself (the library the real host embeds) behaves otherwise,
-// the difference is written beside the call. Code that must work with both
-// removes only a name that lookupObject() finds, reads hadError() only after
-// evalScript() and call(), and holds the interpreter lock: PythonQt takes it
-// only when the host enabled PythonQt's thread support.
+// A small embedding layer over CPython with the shape of PythonQt's calls, and
+// the only code that knows CPython: a Python error is printed (to the error
+// output, or to pythonStdErr() when redirected) and the call yields an invalid
+// QVariant; every call takes the interpreter lock, which PythonQt takes only
+// when the host enabled its thread support. Where PythonQt behaves otherwise,
+// the difference is written beside the call.
 class EDITOR2_PYTHON_EXPORT PythonQt : public QObject
 {
     Q_OBJECT
@@ -53,9 +37,13 @@ public:
         PythonAlreadyInitialized = 8
     };
 
-    // PythonQt starts no interpreter with PythonAlreadyInitialized and goes
-    // on as if one ran, which a host without Python does not survive; this
-    // layer then leaves self() null instead.
+    // Starts an interpreter, or with PythonAlreadyInitialized adopts the one
+    // the host started. IgnoreSiteModule applies when it starts one;
+    // RedirectStdOut sends sys.stdout and sys.stderr to pythonStdOut() and
+    // pythonStdErr() until cleanup(). PythonQt starts no interpreter with
+    // PythonAlreadyInitialized and goes on as if one ran, which a host without
+    // Python does not survive; this layer then leaves self() null, and callers
+    // skip their Python work.
     static void init(int flags = IgnoreSiteModule | RedirectStdOut,
                      const QByteArray &pythonQtModuleName = QByteArray());
     // Ends the layer; finalises the interpreter only if init() started it.
@@ -95,9 +83,10 @@ public:
     // pointer; using it after the QObject is gone raises a Python error.
     void addObject(PyObject *object, const QString &name, QObject *qObject);
     void addVariable(PyObject *object, const QString &name, const QVariant &value);
-    // PythonQt leaves Python's error set (an AttributeError, or a KeyError
-    // for a dict) when `name` is not there; see lookupObject().
+    // A `name` that is not there is no error here; PythonQt leaves Python's
+    // error set (an AttributeError, or a KeyError for a dict).
     void removeVariable(PyObject *object, const QString &name);
+    // A `name` that is not there is no error.
     QVariant getVariable(PyObject *object, const QString &name);
     // The object that `name` (dotted names walk attributes) stands for in
     // `object`, or null; never an error. As in PythonQt, a module's builtins

@@ -61,7 +61,7 @@ struct Parts
 
     QStringList filters() const
     {
-        return {widget.requestFilter, widget.responseFilter, widget.notificationFilter};
+        return {widget.requestFilter(), widget.responseFilter(), widget.notificationFilter()};
     }
 };
 
@@ -72,6 +72,14 @@ QStringList requestNamesExcept(const QString &left)
         if (row.name != left)
             names << row.name;
     }
+    return names;
+}
+
+QStringList notificationNames(const QList<int> &ids)
+{
+    QStringList names;
+    for (const int id : ids)
+        names << CommandTables::notifications().at(id).name;
     return names;
 }
 
@@ -282,6 +290,22 @@ void tst_FilterWidget::readsFilter_data()
     QTest::newRow("true without subject") << 0 << "True" << true << "True" << QStringList{};
     QTest::newRow("faulty expression")
         << 2 << "notify.id in (" << true << "notify.id in (" << QStringList{};
+    // Evaluated box by box: a box whose test fails counts as unchecked, and
+    // the others are still evaluated.
+    QTest::newRow("comparison") << 2 << "notify.id >= 14" << true << "notify.id >= 14"
+                                << notificationNames({14, 15});
+    QTest::newRow("error in one box")
+        << 2 << "1 / (notify.id - 3) > 0" << true << "1 / (notify.id - 3) > 0"
+        << notificationNames({4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
+    QTest::newRow("non-boolean result")
+        << 2 << "notify.id % 2 and 'odd'" << true << "notify.id % 2 and 'odd'"
+        << notificationNames({1, 3, 5, 7, 9, 11, 13, 15});
+    // Box 3 yields an object that looks like a sequence but has no length:
+    // PythonQt fails to convert it and must not spoil box 4.
+    const QString odd = QStringLiteral(
+        "notify.id == 3 and type('Odd', (), {'__getitem__': lambda s, i: 1})() or notify.id == 4");
+    QTest::newRow("result without a conversion")
+        << 2 << odd << true << odd << notificationNames({4});
 }
 
 void tst_FilterWidget::readsFilter()
@@ -304,6 +328,8 @@ void tst_FilterWidget::readsFilter()
     QVERIFY(parts.text(tab)->isEnabled());
     QCOMPARE(parts.text(tab)->text(), shown);
     QCOMPARE(parts.checkedNames(tab), checked);
+    // Nothing is left pending for the host's next Python call.
+    QVERIFY(!PythonQt::self()->handleError());
 }
 
 // What the next OK stores after reading, with no edit in between.

@@ -1,5 +1,7 @@
+#include "modaldriver.h"
 #include "osmviewpropertiesdlg.h"
 #include "presetseditdlg.h"
+#include "standinhost.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -12,32 +14,6 @@
 #include <QtTest>
 
 #include <memory>
-
-// Stand-in for the host's map view: the properties the dialogs use, with
-// every write logged in order.
-class OsmView : public QGraphicsView
-{
-    Q_OBJECT
-    Q_PROPERTY(int zoomMin READ zoomMin WRITE setZoomMin)
-    Q_PROPERTY(int zoomMax READ zoomMax WRITE setZoomMax)
-    Q_PROPERTY(double zoomF MEMBER zoomF)
-
-public:
-    using QGraphicsView::QGraphicsView;
-    int zoomMin() const { return m_zoom[0]; }
-    int zoomMax() const { return m_zoom[1]; }
-    void setZoomMin(int zoom) { set(0, "zoomMin=%1", zoom); }
-    void setZoomMax(int zoom) { set(1, "zoomMax=%1", zoom); }
-    void set(int i, const char *entry, int zoom)
-    {
-        m_zoom[i] = zoom;
-        writes << QString::fromLatin1(entry).arg(zoom);
-    }
-
-    int m_zoom[2] = {3, 19};
-    double zoomF = 14.5;
-    QStringList writes;
-};
 
 namespace {
 
@@ -263,8 +239,10 @@ void tst_MapDialogs::pushesChangedZoomLimitsOnly_data()
     QTest::addColumn<QStringList>("writes");
 
     // The stand-in view starts at 3..19.
-    QTest::newRow("both differ") << "map" << 7 << 17 << QStringList{"zoomMin=7", "zoomMax=17"};
-    QTest::newRow("minimum already set") << "map" << 3 << 17 << QStringList{"zoomMax=17"};
+    QTest::newRow("both differ") << "map" << 7 << 17
+                                 << QStringList{"view.zoomMin = int 7", "view.zoomMax = int 17"};
+    QTest::newRow("minimum already set")
+        << "map" << 3 << 17 << QStringList{"view.zoomMax = int 17"};
     QTest::newRow("neither differs") << "map" << 3 << 19 << QStringList{};
     QTest::newRow("limits not integers") << "text" << 7 << 17 << QStringList{};
     QTest::newRow("no view") << "none" << 7 << 17 << QStringList{};
@@ -277,7 +255,9 @@ void tst_MapDialogs::pushesChangedZoomLimitsOnly()
     QFETCH(int, maxZoom);
     QFETCH(QStringList, writes);
 
-    OsmView mapView;
+    QStringList log;
+    OsmView mapView(&log);
+    mapView.presetZoom(3, 19, 14.5);
     QObject textView;
     textView.setProperty("zoomMin", QStringLiteral("low"));
     textView.setProperty("zoomMax", QStringLiteral("high"));
@@ -290,7 +270,7 @@ void tst_MapDialogs::pushesChangedZoomLimitsOnly()
     part<QSpinBox>(dialog, "maxZoom")->setValue(maxZoom);
     finish(dialog, true);
 
-    QCOMPARE(mapView.writes, writes);
+    QCOMPARE(log, writes);
     QCOMPARE(textView.property("zoomMax").toString(), QStringLiteral("high"));
     QCOMPARE(file.onDisk(), (QStringList{QStringLiteral("GraphicsScene/zoomMax=%1").arg(maxZoom),
                                          QStringLiteral("GraphicsScene/zoomMin=%1").arg(minZoom),
@@ -429,7 +409,8 @@ void tst_MapDialogs::addsCurrentView()
     QFETCH(int, clicks);
 
     QGraphicsScene scene(QRectF(0, 0, 100, 100));
-    OsmView view(&scene);
+    OsmView view(nullptr, &scene);
+    view.presetZoom(3, 19, 14.5);
     view.resize(300, 200);
     // A million pixels a unit: half a pixel is far below six significant digits.
     view.setTransform(QTransform::fromScale(1e6, 1e6));
@@ -466,7 +447,7 @@ void tst_MapDialogs::closesWhenSettingsAreDeleted()
         dialog = std::make_unique<PresetsEditDlg>(nullptr, file.settings.get(), nullptr);
     else
         dialog = std::make_unique<OsmViewPropertiesDlg>(nullptr, file.settings.get(), nullptr);
-    QTimer::singleShot(0, [&file] { file.settings.reset(); });
+    ModalDriver driver([&file](QWidget *) { file.settings.reset(); });
     QCOMPARE(dialog->exec(), int(QDialog::Rejected));
     dialog->accept(); // must not reach the deleted settings
     QCOMPARE(dialog->result(), int(QDialog::Accepted));

@@ -1,4 +1,5 @@
 #include "custompropseditdlg.h"
+#include "modaldriver.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -6,7 +7,6 @@
 #include <QMenu>
 #include <QPointF>
 #include <QTableWidget>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -80,8 +80,8 @@ QStringList names(const QTableWidget *table)
 QStringList useContextMenu(QTableWidget *table, const QString &choice)
 {
     QStringList seen;
-    QTimer::singleShot(0, table, [&seen, choice] {
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    const ModalDriver driver([&seen, choice](QWidget *popup) {
+        auto *menu = qobject_cast<QMenu *>(popup);
         if (!menu)
             return;
         const QList<QAction *> actions = menu->actions();

@@ -1,7 +1,10 @@
+#include "controllerexchange.h"
 #include "filechooser.h"
+#include "modaldriver.h"
+#include "objectform.h"
 #include "objectpropertiesdlg.h"
+#include "positionpicker.h"
 #include "standinhost.h"
-#include "ui_objectpropertiesdlg.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,52 +33,19 @@ namespace {
 class ScriptedChooser : public FileChooser
 {
 public:
-    QString answer;
-    QStringList asked; // caption, start, filter (files only)
+    QString m_answer;
+    QStringList m_asked; // caption, start, filter (files only)
 
     QString openFileName(QWidget *, const QString &caption, const QString &dir,
                          const QString &filter) override
     {
-        asked = QStringList{caption, dir, filter};
-        return answer;
+        m_asked = QStringList{caption, dir, filter};
+        return m_answer;
     }
     QString existingDirectory(QWidget *, const QString &caption, const QString &dir) override
     {
-        asked = QStringList{caption, dir};
-        return answer;
-    }
-};
-
-QStringList rows(const QTableWidget *table)
-{
-    QStringList texts;
-    for (int row = 0; row < table->rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < table->columnCount(); ++column) {
-            const QTableWidgetItem *item = table->item(row, column);
-            cells.append(item ? item->text() : QStringLiteral("<no item>"));
-        }
-        texts.append(cells.join(QLatin1Char('|')));
-    }
-    return texts;
-}
-
-template<typename T> T *child(QObject *parent, const char *name)
-{
-    return parent->findChild<T *>(QString::fromLatin1(name));
-}
-
-// Counts the events that reach the scene itself.
-class CountingScene : public QGraphicsScene
-{
-public:
-    int presses = 0;
-
-    bool event(QEvent *event) override
-    {
-        if (event->type() == QEvent::GraphicsSceneMousePress || event->type() == QEvent::KeyPress)
-            ++presses;
-        return QGraphicsScene::event(event);
+        m_asked = QStringList{caption, dir};
+        return m_answer;
     }
 };
 
@@ -114,15 +84,15 @@ private slots:
     void crashWhenParentIsDeletedWhileDialogIsOpen();
 
 private:
-    QStringList log;
-    ScriptedChooser chooser;
+    QStringList m_log;
+    ScriptedChooser m_chooser;
 };
 
 void tst_ObjectExchange::init()
 {
-    log.clear();
-    chooser = ScriptedChooser();
-    FileChooser::setCurrent(&chooser);
+    m_log.clear();
+    m_chooser = ScriptedChooser();
+    FileChooser::setCurrent(&m_chooser);
 }
 
 void tst_ObjectExchange::cleanup()
@@ -140,7 +110,7 @@ void tst_ObjectExchange::readsFromController_data()
     QTest::addColumn<QString>("pos");
     QTest::addColumn<QStringList>("phases");
     QTest::addColumn<QStringList>("programs");
-    QTest::addColumn<int>("progress"); // its value while shown, -1 when hidden
+    QTest::addColumn<int>("shownProgress"); // its value while shown, -1 when hidden
     QTest::addColumn<int>("queued");
 
     const QStringList all = {ReferSent, DeviceSent, PhasesSent, ProgramsSent};
@@ -238,15 +208,15 @@ void tst_ObjectExchange::readsFromController()
     QFETCH(QString, pos);
     QFETCH(QStringList, phases);
     QFETCH(QStringList, programs);
-    QFETCH(int, progress);
+    QFETCH(int, shownProgress);
     QFETCH(int, queued);
 
-    Arvel::Light light(&log);
+    Arvel::Light light(&m_log);
     light.preset("description", QStringLiteral("Old"));
     light.preset("position", QPointF(1, 2));
     light.presetPhase(4, QStringLiteral("North"), QStringLiteral("n.svg"));
     light.presetProgram(1, QStringLiteral("Morning"));
-    light.refusedCommands = refused;
+    light.refuseCommands(refused);
     QVariantMap answer{
         {"GET_REFER", QVariantList{"Arvel2", "AV-1", " Crossing \n", "5545.500N 03730.000E"}},
         {"GET_DEVICE", QVariantList{"AV-1", 0, "3.17"}},
@@ -257,21 +227,24 @@ void tst_ObjectExchange::readsFromController()
 
     ObjectPropertiesDlg dialog(nullptr, &light);
     dialog.show();
-    auto *fromController = child<QPushButton>(&dialog, "fromController");
-    QVERIFY(fromController);
-    QProgressDialog &progressDialog = *dialog.exchangeProgress;
+    const ObjectForm ui(&dialog);
+    auto *fromController = ObjectForm::find<QPushButton>(&dialog, "fromController");
+    auto *progress = dialog.findChild<QProgressDialog *>();
+    auto *exchange = dialog.findChild<ControllerExchange *>();
+    QVERIFY(ui.complete() && fromController && progress && exchange);
+    QProgressDialog &progressDialog = *progress;
     QList<QPointer<Response>> cancelled;
-    log.clear();
+    m_log.clear();
 
     for (const QString &step : steps) {
         const QString key = step.section(QLatin1Char(' '), 1);
         Response *response = light.response(key);
         if (step == QLatin1String("reuse")) {
-            light.reuseResponses = true;
+            light.reuseResponses();
         } else if (step == QLatin1String("click")) {
             fromController->click();
         } else if (step == QLatin1String("cancel") || step == QLatin1String("escape")) {
-            for (const QPointer<Response> &pending : light.responses) {
+            for (const QPointer<Response> &pending : light.responses()) {
                 if (pending && pending->data().isEmpty())
                     cancelled.append(pending);
             }
@@ -291,13 +264,13 @@ void tst_ObjectExchange::readsFromController()
         }
     }
 
-    QCOMPARE(log, sent);
-    QCOMPARE(dialog.ui->descr->text(), descr);
-    QCOMPARE(dialog.ui->pos->text(), pos);
-    QCOMPARE(rows(dialog.ui->phasesTable), phases);
-    QCOMPARE(rows(dialog.ui->programsTable), programs);
-    QCOMPARE(progressDialog.isVisible() ? progressDialog.value() : -1, progress);
-    QCOMPARE(dialog.controllerExchangeQueue.size(), queued);
+    QCOMPARE(m_log, sent);
+    QCOMPARE(ui.descr->text(), descr);
+    QCOMPARE(ui.pos->text(), pos);
+    QCOMPARE(rowTexts(ui.phases), phases);
+    QCOMPARE(rowTexts(ui.programs), programs);
+    QCOMPARE(progressDialog.isVisible() ? progressDialog.value() : -1, shownProgress);
+    QCOMPARE(exchange->pending(), queued);
     // Responses given up on are disposed of, answered or not.
     for (const QPointer<Response> &response : cancelled)
         QTRY_VERIFY(response.isNull());
@@ -344,10 +317,10 @@ void tst_ObjectExchange::picksPositionOnMap()
 
     // A cursor of the host's below ours: a second pop would take it away.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto *map = new CountingScene;
+    auto *map = new Scene;
     QPointer<QGraphicsScene> guard(map);
     QObject notAScene;
-    QPointer<Arvel::Light> light = new Arvel::Light(&log);
+    QPointer<Arvel::Light> light = new Arvel::Light(&m_log);
     light->preset("position", QPointF(1, 2));
     if (scene == QLatin1String("scene"))
         light->preset("scene", QVariant::fromValue(map));
@@ -356,7 +329,9 @@ void tst_ObjectExchange::picksPositionOnMap()
     auto dialog = std::make_unique<ObjectPropertiesDlg>(nullptr, light.data());
     QPointer<ObjectPropertiesDlg> alive(dialog.get());
     dialog->show();
-    QLineEdit *posEdit = dialog->ui->pos;
+    QLineEdit *posEdit = ObjectForm(dialog.get()).pos;
+    auto *picker = dialog->findChild<PositionPicker *>();
+    QVERIFY(posEdit && picker);
 
     int sent = 0;
     auto press = [map, &sent](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at) {
@@ -369,7 +344,7 @@ void tst_ObjectExchange::picksPositionOnMap()
         ++sent;
     };
 
-    child<QPushButton>(dialog.get(), "selectPos")->click();
+    ObjectForm::find<QPushButton>(dialog.get(), "selectPos")->click();
     const bool started = scene == QLatin1String("scene");
     QCOMPARE(dialog->isVisible(), !started);
     QCOMPARE(cursorShape(), int(started ? Qt::CrossCursor : Qt::WaitCursor));
@@ -400,8 +375,8 @@ void tst_ObjectExchange::picksPositionOnMap()
     if (alive) {
         QCOMPARE(posEdit->text(), pos);
         if (!picking)
-            QTRY_VERIFY(!alive->positionEditing);
-        QCOMPARE(alive->positionEditing, picking);
+            QTRY_VERIFY(!picker->isPicking());
+        QCOMPARE(picker->isPicking(), picking);
         QCOMPARE(alive->isVisible(), shown);
     }
     QCOMPARE(cursorShape(), int(picking ? Qt::CrossCursor : Qt::WaitCursor));
@@ -412,10 +387,10 @@ void tst_ObjectExchange::picksPositionOnMap()
         if (alive)
             QCOMPARE(posEdit->text(), picking ? QStringLiteral("99;99") : pos);
         // The map got every event: none was swallowed.
-        QCOMPARE(map->presses, sent);
+        QCOMPARE(map->presses(), sent);
     }
     if (picking) {
-        QTRY_VERIFY(!alive->positionEditing);
+        QTRY_VERIFY(!picker->isPicking());
         QVERIFY(alive->isVisible());
     }
     QCOMPARE(cursorShape(), int(Qt::WaitCursor));
@@ -478,19 +453,21 @@ void tst_ObjectExchange::choosesSchemaFile()
     QFETCH(QString, start);
     QFETCH(QString, shown);
 
-    Arvel::Project project(&log);
+    Arvel::Project project(&m_log);
     project.preset("baseDir", baseDir);
-    auto *light = new Arvel::Light(&log, &project);
+    auto *light = new Arvel::Light(&m_log, &project);
     light->presetPhase(1, QStringLiteral("North"), QString());
     light->presetPhase(2, QStringLiteral("South"), QString());
     ObjectPropertiesDlg dialog(nullptr, light);
-    QTableWidget *table = dialog.ui->phasesTable;
-    chooser.answer = answer;
+    const ObjectForm ui(&dialog);
+    QVERIFY(ui.complete());
+    QTableWidget *table = ui.phases;
+    m_chooser.m_answer = answer;
 
-    QLineEdit *schema = dialog.ui->schema;
+    QLineEdit *schema = ui.schema;
     if (selectedRow == -2) {
         schema->setText(text);
-        child<QToolButton>(&dialog, "selSchema")->click();
+        ObjectForm::find<QToolButton>(&dialog, "selSchema")->click();
     } else {
         if (selectedRow >= 0) {
             table->item(selectedRow, 2)->setText(text);
@@ -503,9 +480,9 @@ void tst_ObjectExchange::choosesSchemaFile()
     }
 
     if (start == QLatin1String("-")) {
-        QVERIFY(chooser.asked.isEmpty());
+        QVERIFY(m_chooser.m_asked.isEmpty());
     } else {
-        QCOMPARE(chooser.asked,
+        QCOMPARE(m_chooser.m_asked,
                  (QStringList{"Select schema file for the Object", start,
                               "Supported formats (*.wmf *.emf *.svg);;All files (*.*)"}));
     }
@@ -573,30 +550,31 @@ void tst_ObjectExchange::importsDrawingFolder()
         QVERIFY(created.open(QIODevice::WriteOnly));
     }
 
-    Arvel::Project project(&log);
+    Arvel::Project project(&m_log);
     if (inBaseDir)
         project.preset("baseDir", baseDir.absolutePath());
-    auto *light = new Arvel::Light(&log, &project);
+    auto *light = new Arvel::Light(&m_log, &project);
     light->presetPhase(7, QStringLiteral("Old"), QStringLiteral("old.svg"));
     light->presetProgram(1, QStringLiteral("Morning"));
     ObjectPropertiesDlg dialog(nullptr, light);
     dialog.show();
-    dialog.ui->schema->setText(text);
-    chooser.answer = cancel ? QString() : folder;
+    const ObjectForm ui(&dialog);
+    QVERIFY(ui.complete());
+    ui.schema->setText(text);
+    m_chooser.m_answer = cancel ? QString() : folder;
 
-    child<QPushButton>(&dialog, "importFromFolder")->click();
+    ObjectForm::find<QPushButton>(&dialog, "importFromFolder")->click();
 
     const QString start = text.isEmpty() ? (inBaseDir ? baseDir.absolutePath() : QString())
                                          : baseDir.absoluteFilePath(text);
-    QCOMPARE(chooser.asked, (QStringList{"Select folder to import", start}));
-    QCOMPARE(dialog.ui->schema->text(), QString(schema).replace("<dir>", folder));
-    QCOMPARE(rows(dialog.ui->phasesTable),
-             phases.replaceInStrings(QStringLiteral("<dir>"), folder));
-    QCOMPARE(rows(dialog.ui->programsTable), QStringList{"1|Morning"});
+    QCOMPARE(m_chooser.m_asked, (QStringList{"Select folder to import", start}));
+    QCOMPARE(ui.schema->text(), QString(schema).replace("<dir>", folder));
+    QCOMPARE(rowTexts(ui.phases), phases.replaceInStrings(QStringLiteral("<dir>"), folder));
+    QCOMPARE(rowTexts(ui.programs), QStringList{"1|Morning"});
 
     // An imported table is sized as Qt sizes every column and row to its
     // contents when told to look at all rows.
-    QTableWidget *table = dialog.ui->phasesTable;
+    QTableWidget *table = ui.phases;
     if (phases == QStringList{"7|Old|old.svg"})
         return;
     const QAbstractItemView *view = table; // the size hints are public there
@@ -616,34 +594,29 @@ void tst_ObjectExchange::asksThroughQtFileDialog()
     FileChooser::setCurrent(nullptr);
     QTemporaryDir base;
     QVERIFY(base.isValid());
-    Arvel::Project project(&log);
+    Arvel::Project project(&m_log);
     project.preset("baseDir", base.path());
-    auto *light = new Arvel::Light(&log, &project);
+    auto *light = new Arvel::Light(&m_log, &project);
     QFile file(base.filePath(QStringLiteral("x.svg")));
     QVERIFY(file.open(QIODevice::WriteOnly));
     ObjectPropertiesDlg dialog(nullptr, light);
     dialog.show();
+    const ObjectForm ui(&dialog);
+    QVERIFY(ui.complete());
 
-    QString caption;
-    QTimer watcher;
-    connect(&watcher, &QTimer::timeout, [&caption, &file] {
-        auto *fileDialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!fileDialog)
-            return;
-        caption = fileDialog->windowTitle();
-        auto *name = fileDialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    const ModalDriver driver([&file](QWidget *window) {
+        auto *name = window->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         if (name)
             name->setText(file.fileName());
-        static_cast<QDialog *>(fileDialog)->accept();
-        // A dialog that did not take the name must not hang the test.
-        if (QApplication::activeModalWidget() == fileDialog)
-            fileDialog->reject();
+        static_cast<QDialog *>(window)->accept();
     });
-    watcher.start(10);
-    child<QToolButton>(&dialog, "selSchema")->click();
+    ui.selSchema->click();
 
-    QCOMPARE(caption, QStringLiteral("Select schema file for the Object"));
-    QCOMPARE(dialog.ui->schema->text(), QStringLiteral("x.svg"));
+    QVERIFY(!driver.gaveUp());
+    QCOMPARE(driver.seen().size(), 1);
+    QCOMPARE(driver.seen().first().className, QStringLiteral("QFileDialog"));
+    QCOMPARE(driver.seen().first().title, QStringLiteral("Select schema file for the Object"));
+    QCOMPARE(ui.schema->text(), QStringLiteral("x.svg"));
 }
 
 void tst_ObjectExchange::crashWhenParentIsDeletedWhileDialogIsOpen_data()
@@ -674,25 +647,23 @@ void tst_ObjectExchange::crashWhenParentIsDeletedWhileDialogIsOpen()
     QFETCH(QString, dialogClass);
 
     FileChooser::setCurrent(nullptr);
-    Arvel::Light light(&log); // no identifier: OK shows an "Error"
+    Arvel::Light light(&m_log); // no identifier: OK shows an "Error"
     light.preset("eventMask", 0x21u);
     QPointer<QMainWindow> mainWindow = new QMainWindow;
     mainWindow->show();
     QPointer<ObjectPropertiesDlg> dialog = new ObjectPropertiesDlg(mainWindow, &light);
     dialog->open();
-    // Runs in the next event loop: the one of the dialog that opens next.
-    QString deletedDuring;
-    const auto deleteMainWindowSoon = [&deletedDuring, &mainWindow] {
-        QTimer::singleShot(0, [&deletedDuring, &mainWindow] {
-            if (QWidget *modal = QApplication::activeModalWidget())
-                deletedDuring = QString::fromLatin1(modal->metaObject()->className());
-            delete mainWindow.data();
-        });
+    // Acts in the next event loop: that of the dialog open then (the progress
+    // dialog) or of the one that opens next.
+    std::unique_ptr<ModalDriver> driver;
+    const auto deleteMainWindowSoon = [&driver, &mainWindow] {
+        driver = std::make_unique<ModalDriver>([&mainWindow](QWidget *) { delete mainWindow; },
+                                               ModalDriver::Open::Driven);
     };
 
     if (button == QLatin1String("fromController")) {
         dialog->findChild<QProgressDialog *>()->setMinimumDuration(0); // shown at the 1st answer
-        child<QPushButton>(dialog, "fromController")->click();
+        ObjectForm::find<QPushButton>(dialog, "fromController")->click();
         for (const char *key : {"GET_REFER", "GET_DEVICE", "GET_CLIST 16", "GET_CLIST 18"}) {
             // The last answer takes it to its end, where it resets itself.
             if (qstrcmp(key, "GET_CLIST 18") == 0)
@@ -702,14 +673,17 @@ void tst_ObjectExchange::crashWhenParentIsDeletedWhileDialogIsOpen()
     } else {
         deleteMainWindowSoon();
         if (button == QLatin1String("buttonBox"))
-            child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
+            ObjectForm::find<QDialogButtonBox>(dialog, "buttonBox")
+                ->button(QDialogButtonBox::Ok)
+                ->click();
         else
-            child<QAbstractButton>(dialog, qPrintable(button))->click();
+            ObjectForm::find<QAbstractButton>(dialog, qPrintable(button))->click();
     }
 
     QVERIFY(mainWindow.isNull());
     QVERIFY(dialog.isNull());
-    QCOMPARE(deletedDuring, dialogClass);
+    QVERIFY(driver && !driver->seen().isEmpty());
+    QCOMPARE(driver->seen().first().className, dialogClass);
 }
 
 QTEST_MAIN(tst_ObjectExchange)

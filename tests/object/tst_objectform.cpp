@@ -38,15 +38,15 @@ private slots:
     void translatesOnlyTranslatableTexts();
 
 private:
-    QStringList log;
-    std::unique_ptr<Arvel::Light> light;
-    std::unique_ptr<ObjectPropertiesDlg> dialog;
+    QStringList m_log;
+    std::unique_ptr<Arvel::Light> m_light;
+    std::unique_ptr<ObjectPropertiesDlg> m_dialog;
 };
 
 void tst_ObjectForm::initTestCase()
 {
-    light.reset(new Arvel::Light(&log));
-    dialog.reset(new ObjectPropertiesDlg(nullptr, light.get()));
+    m_light.reset(new Arvel::Light(&m_log));
+    m_dialog.reset(new ObjectPropertiesDlg(nullptr, m_light.get()));
 }
 
 void tst_ObjectForm::namesAndCaptions_data()
@@ -165,7 +165,7 @@ void tst_ObjectForm::namesAndCaptions()
     QFETCH(QString, className);
     QFETCH(QString, caption);
 
-    QObject *object = dialog->findChild<QObject *>(name);
+    QObject *object = m_dialog->findChild<QObject *>(name);
     QVERIFY2(object, qPrintable(name));
     QCOMPARE(QString::fromLatin1(object->metaObject()->className()), className);
     if (auto *button = qobject_cast<QAbstractButton *>(object))
@@ -258,11 +258,11 @@ void tst_ObjectForm::offersTwelveControllerTypes()
 
 void tst_ObjectForm::limitsIdentifierAndWidths()
 {
-    QCOMPARE(dialog->objectName(), QStringLiteral("ObjectPropertiesDlg"));
-    QCOMPARE(dialog->windowTitle(), QStringLiteral("Object properties"));
-    QCOMPARE(dialog->size(), QSize(666, 611));
+    QCOMPARE(m_dialog->objectName(), QStringLiteral("ObjectPropertiesDlg"));
+    QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Object properties"));
+    QCOMPARE(m_dialog->size(), QSize(666, 611));
 
-    auto *id = dialog->findChild<QSpinBox *>(QStringLiteral("id"));
+    auto *id = m_dialog->findChild<QSpinBox *>(QStringLiteral("id"));
     QVERIFY(id);
     QCOMPARE(id->minimum(), 0);
     QCOMPARE(id->maximum(), 999999999);
@@ -271,12 +271,12 @@ void tst_ObjectForm::limitsIdentifierAndWidths()
     const QList<QPair<QString, int>> minimumWidths{
         {"id", 100}, {"descr", 430}, {"pos", 160}, {"schema", 390}};
     for (const auto &entry : minimumWidths) {
-        auto *widget = dialog->findChild<QWidget *>(entry.first);
+        auto *widget = m_dialog->findChild<QWidget *>(entry.first);
         QVERIFY(widget);
         QCOMPARE(widget->minimumWidth(), entry.second);
     }
 
-    auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+    auto *buttons = m_dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
     QVERIFY(buttons);
     QCOMPARE(buttons->standardButtons(), QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     QCOMPARE(buttons->orientation(), Qt::Horizontal);
@@ -284,8 +284,8 @@ void tst_ObjectForm::limitsIdentifierAndWidths()
 
 void tst_ObjectForm::setsUpTables()
 {
-    auto *phases = dialog->findChild<QTableWidget *>(QStringLiteral("phasesTable"));
-    auto *programs = dialog->findChild<QTableWidget *>(QStringLiteral("programsTable"));
+    auto *phases = m_dialog->findChild<QTableWidget *>(QStringLiteral("phasesTable"));
+    auto *programs = m_dialog->findChild<QTableWidget *>(QStringLiteral("programsTable"));
     QVERIFY(phases && programs);
 
     const auto headers = [](const QTableWidget *table) {
@@ -315,7 +315,7 @@ void tst_ObjectForm::setsUpTables()
 void tst_ObjectForm::declaresMetaMethodsInOrder()
 {
     // Scripts of the host reach the dialog by these names and indexes.
-    const QMetaObject *meta = dialog->metaObject();
+    const QMetaObject *meta = m_dialog->metaObject();
     QCOMPARE(meta->className(), "ObjectPropertiesDlg");
     QStringList methods;
     for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
@@ -369,7 +369,7 @@ void tst_ObjectForm::showsStoredType()
     QFETCH(int, current);
     QFETCH(int, count);
 
-    Arvel::Light object(&log);
+    Arvel::Light object(&m_log);
     object.preset("id", 5);
     object.preset("type", stored);
     ObjectPropertiesDlg edit(nullptr, &object);
@@ -382,9 +382,9 @@ void tst_ObjectForm::showsStoredType()
     QVERIFY(!type->itemData(current).isValid());
 
     // Applied unchanged, the object gets the label it was shown with.
-    log.clear();
+    m_log.clear();
     edit.accept();
-    QCOMPARE(log.filter(QStringLiteral("light.type")),
+    QCOMPARE(m_log.filter(QStringLiteral("light.type")),
              QStringList{QStringLiteral("light.type = QString ") + shown});
 }
 

@@ -110,6 +110,14 @@ void tst_ObjectLogic::convertsSchemaPaths_data()
                                                          << "/data/proj/x/../schemas/a.svg"
                                                          << "schemas/a.svg"
                                                          << "/data/proj/schemas/a.svg";
+    QTest::newRow("dot segment inside the base folder") << "/data/proj"
+                                                        << "/data/proj/./a.svg"
+                                                        << "a.svg"
+                                                        << "/data/proj/a.svg";
+    QTest::newRow("trailing dot segment") << "/data/proj"
+                                          << "/data/proj/x/."
+                                          << "x"
+                                          << "/data/proj/x";
     QTest::newRow("doubled separator") << "/data/proj"
                                        << "/data/proj//a.svg"
                                        << "a.svg"

@@ -1,5 +1,6 @@
 #include "filterwidget.h"
 #include "projectpropertiesdlg.h"
+#include "standinhost.h"
 
 #include <PythonQt.h>
 
@@ -8,93 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
-
-// Stand-ins for the host's objects: the properties the dialog uses, and a log
-// of every write in the order it arrived.
-namespace Arvel {
-
-class Connection : public QObject
-{
-    Q_OBJECT
-    Q_PROPERTY(QString remoteHost READ remoteHost WRITE setRemoteHost)
-    Q_PROPERTY(int remotePort READ remotePort WRITE setRemotePort)
-
-public:
-    QString remoteHost() const { return m_host; }
-    int remotePort() const { return m_port; }
-    void setRemoteHost(const QString &host)
-    {
-        m_host = host;
-        writes << QStringLiteral("remoteHost=") + host;
-    }
-    void setRemotePort(int port)
-    {
-        m_port = port;
-        writes << QStringLiteral("remotePort=") + QString::number(port);
-    }
-
-    QString m_host = QStringLiteral("ctl.example");
-    int m_port = 4000;
-    QStringList writes;
-};
-
-class Project : public QObject
-{
-    Q_OBJECT
-    Q_PROPERTY(QString title READ title WRITE setTitle)
-    Q_PROPERTY(QString fileName READ fileName)
-    Q_PROPERTY(QString baseDir READ baseDir)
-    Q_PROPERTY(QObject *connection READ connection)
-    Q_PROPERTY(QString consoleRequestFilter READ requestFilter WRITE setRequestFilter)
-    Q_PROPERTY(QString consoleResponseFilter READ responseFilter WRITE setResponseFilter)
-    Q_PROPERTY(
-        QString consoleNotificationFilter READ notificationFilter WRITE setNotificationFilter)
-    Q_PROPERTY(bool changed READ changed WRITE setChanged)
-
-public:
-    explicit Project(QObject *connection)
-        : m_connection(connection)
-    {
-    }
-
-    QString title() const { return m_title; }
-    QString fileName() const { return QStringLiteral("/projects/north/north.avp"); }
-    QString baseDir() const { return QStringLiteral("/projects/north"); }
-    QObject *connection() const { return m_connection; }
-    QString requestFilter() const { return m_filters[0]; }
-    QString responseFilter() const { return m_filters[1]; }
-    QString notificationFilter() const { return m_filters[2]; }
-    bool changed() const { return m_changed; }
-    Q_INVOKABLE bool contains(int) const { return false; }
-
-    void setTitle(const QString &title) { m_title = title, record("title", title); }
-    void setRequestFilter(const QString &f) { setFilter(0, "consoleRequestFilter", f); }
-    void setResponseFilter(const QString &f) { setFilter(1, "consoleResponseFilter", f); }
-    void setNotificationFilter(const QString &f) { setFilter(2, "consoleNotificationFilter", f); }
-    void setChanged(bool changed)
-    {
-        m_changed = changed, record("changed", changed ? "true" : "false");
-    }
-
-    QString m_title = QStringLiteral("North district");
-    QObject *m_connection;
-    QString m_filters[3];
-    bool m_changed = false;
-    QStringList writes;
-
-private:
-    void setFilter(int i, const char *name, const QString &filter)
-    {
-        m_filters[i] = filter;
-        record(name, filter);
-    }
-    void record(const char *name, const QString &value)
-    {
-        writes << QLatin1String(name) + QLatin1Char('=') + value;
-    }
-};
-
-} // namespace Arvel
 
 namespace {
 
@@ -155,6 +69,33 @@ bool inMainModule(const QString &name)
                      QStringLiteral("'%1' in globals()").arg(name), Py_eval_input)
         .toBool();
 }
+
+// The host's project with its connection, as the dialog finds them, and the
+// log of what was written to them.
+struct Host
+{
+    explicit Host(bool withConnection = true)
+        : connection(&log)
+        , project(&log)
+    {
+        connection.preset("remoteHost", QStringLiteral("ctl.example"));
+        connection.preset("remotePort", 4000);
+        project.preset("title", QStringLiteral("North district"));
+        project.preset("fileName", QStringLiteral("/projects/north/north.avp"));
+        project.preset("baseDir", QStringLiteral("/projects/north"));
+        if (withConnection)
+            project.preset("connection", QVariant::fromValue<QObject *>(&connection));
+    }
+
+    QStringList writes(const char *label) const
+    {
+        return log.filter(QRegularExpression(QStringLiteral("^%1\\.").arg(QLatin1String(label))));
+    }
+
+    QStringList log;
+    Arvel::Connection connection;
+    Arvel::Project project;
+};
 
 template<typename T> T *part(QDialog &dialog, const char *name)
 {
@@ -243,9 +184,8 @@ void tst_ProjectPropertiesDlg::formHasNamedParts()
 void tst_ProjectPropertiesDlg::showsProject()
 {
     makeHostModule({"request.command in (0x1000,)", "resp.error", ""});
-    Arvel::Connection connection;
-    Arvel::Project project(&connection);
-    ProjectPropertiesDlg dialog(nullptr, &project);
+    Host host;
+    ProjectPropertiesDlg dialog(nullptr, &host.project);
 
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Project properies"));
     QCOMPARE(part<QLineEdit>(dialog, "name")->text(), QStringLiteral("North district"));
@@ -262,27 +202,28 @@ void tst_ProjectPropertiesDlg::showsProject()
     QVERIFY(part<QCheckBox>(dialog, "customFilter_2")->isChecked());
     QVERIFY(!part<QWidget>(dialog, "tab_3")->isEnabled());
     QVERIFY(!inMainModule(QStringLiteral("av_module")));
-    QVERIFY(project.writes.isEmpty());
+    QVERIFY(host.writes("project").isEmpty());
 }
 
 void tst_ProjectPropertiesDlg::okRewritesFiltersTitleAndChanged()
 {
     PythonQtObjectPtr arvel =
         makeHostModule({"request.command in (0x1000,0x1100,)", "", "notify.id  in  (0x1,)"});
-    Arvel::Connection connection;
-    Arvel::Project project(&connection);
-    ProjectPropertiesDlg dialog(nullptr, &project);
+    Host host;
+    ProjectPropertiesDlg dialog(nullptr, &host.project);
     press(dialog, QDialogButtonBox::Ok);
 
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     // An empty filter reads as a disabled tab and is stored as "0".
     const QStringList filters{"request.command in (0x1000,0x1100,)", "0", "notify.id in (0x1,)"};
-    QCOMPARE(project.writes, QStringList({"consoleRequestFilter=" + filters[0],
-                                          "consoleResponseFilter=" + filters[1],
-                                          "consoleNotificationFilter=" + filters[2],
-                                          "title=North district", "changed=true"}));
+    QCOMPARE(
+        host.writes("project"),
+        QStringList({"project.consoleRequestFilter = QString " + filters[0],
+                     "project.consoleResponseFilter = QString " + filters[1],
+                     "project.consoleNotificationFilter = QString " + filters[2],
+                     "project.title = QString North district", "project.changed = bool true"}));
     QCOMPARE(pythonFilters(arvel), filters);
-    QVERIFY(connection.writes.isEmpty());
+    QVERIFY(host.writes("connection").isEmpty());
     QVERIFY(!inMainModule(QStringLiteral("av_module")));
     QVERIFY(!inMainModule(QStringLiteral("_editor2_filter_text")));
 }
@@ -309,9 +250,8 @@ void tst_ProjectPropertiesDlg::filterTextReachesPythonAsValue()
 
     PythonQtObjectPtr arvel =
         makeHostModule({"request.command > 0", "resp.request.command > 0", "notify.id > 0"});
-    Arvel::Connection connection;
-    Arvel::Project project(&connection);
-    ProjectPropertiesDlg dialog(nullptr, &project);
+    Host host;
+    ProjectPropertiesDlg dialog(nullptr, &host.project);
     const char *const edits[] = {"customFilterText", "customFilterText_2", "customFilterText_3"};
     part<QLineEdit>(dialog, edits[tab])->setText(typed);
     press(dialog, QDialogButtonBox::Ok);
@@ -319,7 +259,9 @@ void tst_ProjectPropertiesDlg::filterTextReachesPythonAsValue()
     QStringList expected{"request.command > 0", "resp.request.command > 0", "notify.id > 0"};
     expected[tab] = typed;
     QCOMPARE(pythonFilters(arvel), expected);
-    QCOMPARE(project.m_filters[tab], typed);
+    const char *const properties[] = {"consoleRequestFilter", "consoleResponseFilter",
+                                      "consoleNotificationFilter"};
+    QCOMPARE(host.project.property(properties[tab]).toString(), typed);
     QVERIFY(
         !arvel.evalScript(QStringLiteral("hasattr(av_module, 'hacked')"), Py_eval_input).toBool());
 }
@@ -328,17 +270,16 @@ void tst_ProjectPropertiesDlg::cancelWritesNothing()
 {
     const QStringList filters{"request.command in (0x1000,)", "resp.error", "notify.id > 3"};
     PythonQtObjectPtr arvel = makeHostModule(filters);
-    Arvel::Connection connection;
-    Arvel::Project project(&connection);
-    ProjectPropertiesDlg dialog(nullptr, &project);
+    Host host;
+    ProjectPropertiesDlg dialog(nullptr, &host.project);
     part<QLineEdit>(dialog, "name")->setText(QStringLiteral("South"));
     part<QLineEdit>(dialog, "serverUrl")->setText(QStringLiteral("//other:1"));
     part<QLineEdit>(dialog, "customFilterText_2")->setText(QStringLiteral("True"));
     press(dialog, QDialogButtonBox::Cancel);
 
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QVERIFY(project.writes.isEmpty());
-    QVERIFY(connection.writes.isEmpty());
+    QVERIFY(host.writes("project").isEmpty());
+    QVERIFY(host.writes("connection").isEmpty());
     QCOMPARE(pythonFilters(arvel), filters);
 }
 
@@ -359,9 +300,9 @@ void tst_ProjectPropertiesDlg::missingConnectionLeavesFiltersAlone()
 {
     const QStringList filters{"request.command in (0x1000,)", "0", "notify.id > 3"};
     PythonQtObjectPtr arvel = makeHostModule(filters);
-    Arvel::Project project(nullptr);
+    Host host(false);
     QTest::ignoreMessage(QtDebugMsg, "ProjectPropertiesDlg - invalid connection");
-    ProjectPropertiesDlg dialog(nullptr, &project);
+    ProjectPropertiesDlg dialog(nullptr, &host.project);
 
     QCOMPARE(part<QLineEdit>(dialog, "name")->text(), QStringLiteral("North district"));
     QVERIFY(part<QLineEdit>(dialog, "serverUrl")->text().isEmpty());
@@ -371,7 +312,8 @@ void tst_ProjectPropertiesDlg::missingConnectionLeavesFiltersAlone()
     part<QLineEdit>(dialog, "serverUrl")->setText(QStringLiteral("//other:1"));
     press(dialog, QDialogButtonBox::Ok);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(project.writes, QStringList({"title=North district", "changed=true"}));
+    QCOMPARE(host.writes("project"), QStringList({"project.title = QString North district",
+                                                  "project.changed = bool true"}));
     QCOMPARE(pythonFilters(arvel), filters);
 }
 
@@ -385,8 +327,9 @@ void tst_ProjectPropertiesDlg::unreadFiltersStayUntouched_data()
     const QString plain = QStringLiteral("class _M: pass\nav_module = _M()\n");
     QTest::newRow("attribute missing")
         << plain << QStringList{"request.command in (0x1000,)", QString(), ""}
-        << QStringList{"consoleRequestFilter=request.command in (0x1000,)",
-                       "consoleNotificationFilter=0", "title=North district", "changed=true"}
+        << QStringList{"project.consoleRequestFilter = QString request.command in (0x1000,)",
+                       "project.consoleNotificationFilter = QString 0",
+                       "project.title = QString North district", "project.changed = bool true"}
         << QStringList{"request.command in (0x1000,)", "<missing>", "0"};
     QTest::newRow("attribute raises")
         << plain
@@ -394,12 +337,14 @@ void tst_ProjectPropertiesDlg::unreadFiltersStayUntouched_data()
                  "RuntimeError('no console')\n_M.notificationFilter = "
                  "_R.notificationFilter\n"
         << QStringList{"request.command in (0x1000,)", "resp.error", QString()}
-        << QStringList{"consoleRequestFilter=request.command in (0x1000,)",
-                       "consoleResponseFilter=resp.error", "title=North district", "changed=true"}
+        << QStringList{"project.consoleRequestFilter = QString request.command in (0x1000,)",
+                       "project.consoleResponseFilter = QString resp.error",
+                       "project.title = QString North district", "project.changed = bool true"}
         << QStringList{"request.command in (0x1000,)", "resp.error", "<missing>"};
     QTest::newRow("import fails") << "x = 1\n"
                                   << QStringList{}
-                                  << QStringList{"title=North district", "changed=true"}
+                                  << QStringList{"project.title = QString North district",
+                                                 "project.changed = bool true"}
                                   << QStringList{"<missing>", "<missing>", "<missing>"};
     // An object that looks like a sequence but has no length: PythonQt leaves
     // an error behind when it converts it, which must not reach the next read.
@@ -408,9 +353,10 @@ void tst_ProjectPropertiesDlg::unreadFiltersStayUntouched_data()
                + "class _Odd:\n    def __getitem__(self, i): return 1\n"
                  "av_module.requestFilter = _Odd()\n"
         << QStringList{QString(), "resp.error", "notify.id > 3"}
-        << QStringList{"consoleRequestFilter=0", "consoleResponseFilter=resp.error",
-                       "consoleNotificationFilter=notify.id > 3", "title=North district",
-                       "changed=true"}
+        << QStringList{"project.consoleRequestFilter = QString 0",
+                       "project.consoleResponseFilter = QString resp.error",
+                       "project.consoleNotificationFilter = QString notify.id > 3",
+                       "project.title = QString North district", "project.changed = bool true"}
         << QStringList{"0", "resp.error", "notify.id > 3"};
 }
 
@@ -423,14 +369,13 @@ void tst_ProjectPropertiesDlg::unreadFiltersStayUntouched()
 
     PythonQtObjectPtr arvel = makeHostModule(filters, script);
     QVERIFY(pythonUsable());
-    Arvel::Connection connection;
-    Arvel::Project project(&connection);
-    ProjectPropertiesDlg dialog(nullptr, &project);
+    Host host;
+    ProjectPropertiesDlg dialog(nullptr, &host.project);
     QVERIFY(pythonUsable());
     press(dialog, QDialogButtonBox::Ok);
     QVERIFY(pythonUsable());
 
-    QCOMPARE(project.writes, written);
+    QCOMPARE(host.writes("project"), written);
     QCOMPARE(pythonFilters(arvel), inPython);
 }
 
@@ -441,11 +386,15 @@ void tst_ProjectPropertiesDlg::writesServerAddress_data()
 
     QTest::newRow("unchanged") << "//ctl.example:4000" << QStringList{};
     QTest::newRow("new host and port")
-        << "//ctl2.example:4100" << QStringList{"remoteHost=ctl2.example", "remotePort=4100"};
-    QTest::newRow("without slashes")
-        << "10.0.0.5:4000" << QStringList{"remoteHost=10.0.0.5", "remotePort=4000"};
+        << "//ctl2.example:4100"
+        << QStringList{"connection.remoteHost = QString ctl2.example",
+                       "connection.remotePort = int 4100"};
+    QTest::newRow("without slashes") << "10.0.0.5:4000"
+                                     << QStringList{"connection.remoteHost = QString 10.0.0.5",
+                                                    "connection.remotePort = int 4000"};
     QTest::newRow("without port") << "//ctl.example"
-                                  << QStringList{"remoteHost=ctl.example", "remotePort=-1"};
+                                  << QStringList{"connection.remoteHost = QString ctl.example",
+                                                 "connection.remotePort = int -1"};
     QTest::newRow("port out of range") << "//ctl.example:99999" << QStringList{};
     QTest::newRow("no host") << "//:4000" << QStringList{};
     QTest::newRow("cleared") << "" << QStringList{};
@@ -457,14 +406,13 @@ void tst_ProjectPropertiesDlg::writesServerAddress()
     QFETCH(QStringList, writes);
 
     makeHostModule({"0", "0", "0"});
-    Arvel::Connection connection;
-    Arvel::Project project(&connection);
-    ProjectPropertiesDlg dialog(nullptr, &project);
+    Host host;
+    ProjectPropertiesDlg dialog(nullptr, &host.project);
     part<QLineEdit>(dialog, "serverUrl")->setText(typed);
     press(dialog, QDialogButtonBox::Ok);
 
-    QCOMPARE(connection.writes, writes);
-    QCOMPARE(project.m_changed, true);
+    QCOMPARE(host.writes("connection"), writes);
+    QCOMPARE(host.project.changed(), QVariant(true));
 }
 
 QTEST_MAIN(tst_ProjectPropertiesDlg)
