@@ -1,8 +1,11 @@
 #include "settingseditdlg.h"
 #include "ui_settingseditdlg.h"
 
+#include "inidocument.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QSettings>
 
@@ -114,7 +117,13 @@ SettingsEditDlg::SettingsEditDlg(QWidget *parent, int scope, const QString &file
     ui->fileName->setText(m_settings->fileName());
 
     m_readNodes = SettingsTree::read(*m_settings);
-    m_readCleanly = SettingsTree::readStatus(*m_settings) == QSettings::NoError;
+    // QSettings reports a damaged file only to the first object that parses it
+    // in the process, and a host has long read its own files: the file's own
+    // bytes are judged as well.
+    QFile file(m_settings->fileName());
+    const bool readable = !file.exists() || file.open(QIODevice::ReadOnly);
+    m_readCleanly = readable && IniDocument(file.readAll()).isClean()
+                    && SettingsTree::readStatus(*m_settings) == QSettings::NoError;
     ui->propTree->addTopLevelItems(itemsFromNodes(m_readNodes));
 }
 

@@ -263,28 +263,42 @@ void tst_SettingsEditDlg::okWritesOnlyWhatChanged()
 void tst_SettingsEditDlg::failureKeepsDialogOpenAndFileUnchanged_data()
 {
     QTest::addColumn<QByteArray>("ini");
-    QTest::addColumn<bool>("underFile"); // the file's folder is a regular file
+    QTest::addColumn<bool>("readBefore"); // by another settings object of the process
+    QTest::addColumn<bool>("underFile");  // the file's folder is a regular file
     QTest::addColumn<int>("sizeLimit");
     QTest::addColumn<QString>("message");
 
+    const QString unread =
+        QStringLiteral("Error: The file %1 was not saved because it could not be read cleanly.");
     QTest::newRow("format error in a later section")
-        << QByteArray("a=1\n[s]\nb=2\nnoequals\n") << false << 0
-        << "Error: The file %1 was not saved because it could not be read cleanly.";
+        << QByteArray("a=1\n[s]\nb=2\nnoequals\n") << false << false << 0 << unread;
+    // QSettings reports the fault only to the first object that parses the
+    // file in the process; a host has long read its own files.
+    QTest::newRow("damaged file the process had read before")
+        << QByteArray("[General]\nlanguage=ru\n[broken\nk=1\n[Console]\nintervalMs=350\n") << true
+        << false << 0 << unread;
+    // QSettings reads on to the next quote, here to the end of the file.
+    QTest::newRow("quoted value running past its line")
+        << QByteArray("[General]\nb=2\na=\"x\n\n[Other]\nc=3\n") << false << false << 0 << unread;
     QTest::newRow("folder cannot be created")
-        << QByteArray() << true << 0 << "Error: The file %1 could not be saved: ";
-    QTest::newRow("disk full") << QByteArray(SettingsFixture) << false << 64
+        << QByteArray() << false << true << 0 << "Error: The file %1 could not be saved: ";
+    QTest::newRow("disk full") << QByteArray(SettingsFixture) << false << false << 64
                                << "Error: The file %1 could not be saved: ";
 }
 
 void tst_SettingsEditDlg::failureKeepsDialogOpenAndFileUnchanged()
 {
     QFETCH(QByteArray, ini);
+    QFETCH(bool, readBefore);
     QFETCH(bool, underFile);
     QFETCH(int, sizeLimit);
     QFETCH(QString, message);
 
     const QString name = fixture(ini) + (underFile ? QStringLiteral("/x.ini") : QString());
     const QByteArray before = fileBytes(name);
+    QSettings earlier(name, QSettings::IniFormat);
+    if (readBefore)
+        QCOMPARE(earlier.allKeys().size(), 3);
     SettingsEditDlg dialog(nullptr, 0, name);
     dialog.show();
     auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+// The lines of an INI file as QSettings' INI parser splits them, each with its
+// byte span, read from the file's own bytes (so independent of QSettings'
+// per-process cache). A file is clean when QSettings reads it without a format
+// error and no quoted value runs on past its line.
+class IniDocument
+{
+public:
+    enum class LineKind { Blank, Comment, Section, Key, Damaged };
+
+    // One entry of the file: a physical line, or several when a value runs on
+    // over a line break (an escaped line break, or an open quote). All
+    // positions are byte offsets into bytes(); a trailing comment belongs to
+    // its line.
+    struct Line
+    {
+        LineKind kind = LineKind::Blank;
+        int begin = 0; // first byte
+        int end = 0;   // past the line break
+        // A section's name between the brackets, or a key's text before "=".
+        int nameBegin = 0;
+        int nameEnd = 0;
+        // A key's value without the spaces and tabs around it.
+        int valueBegin = 0;
+        int valueEnd = 0;
+        // The section line this line belongs to; -1 for the top of the file.
+        int section = -1;
+    };
+
+    IniDocument() = default;
+    explicit IniDocument(const QByteArray &bytes);
+
+    const QByteArray &bytes() const { return m_bytes; }
+    const QVector<Line> &lines() const { return m_lines; }
+
+    // Whether QSettings reports a FormatError for these bytes on a fresh path.
+    bool hasFormatError() const { return m_formatError; }
+    // Whether a value runs on over a raw line break inside quotes, swallowing
+    // the lines after it: QSettings reads that without an error, but never
+    // writes it.
+    bool hasQuoteOverLineBreak() const { return m_quoteOverLineBreak; }
+    bool isClean() const { return !m_formatError && !m_quoteOverLineBreak; }
+
+    // What QSettings puts before the keys of a section line (index into
+    // lines(), -1 for the top of the file): its path and a slash, or nothing
+    // for the top of the file and "[General]".
+    QString sectionPrefix(int section) const;
+    // A key line's key as QSettings reads it: relative to its section, and
+    // with the section's prefix.
+    QString keyName(const Line &line) const;
+    QString keyPath(const Line &line) const;
+
+private:
+    void parse();
+
+    QByteArray m_bytes;
+    QVector<Line> m_lines;
+    bool m_formatError = false;
+    bool m_quoteOverLineBreak = false;
+};
