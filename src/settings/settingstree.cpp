@@ -53,10 +53,11 @@ bool beyondBmp(const QVariant &value)
     return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSurrogate(); });
 }
 
-SettingsNodes readGroup(QSettings &settings)
+SettingsNodes readGroup(QSettings &settings, int depth)
 {
     const QStringList keys = settings.childKeys();
-    const QStringList groups = settings.childGroups();
+    const QStringList groups =
+        depth < SettingsTree::MaxDepth ? settings.childGroups() : QStringList();
     SettingsNodes nodes;
     nodes.reserve(keys.size() + groups.size());
     for (const QString &key : keys)
@@ -76,7 +77,7 @@ SettingsNodes readGroup(QSettings &settings)
             QSettings &settings;
             ~Leave() { settings.endGroup(); }
         } leave{settings};
-        section.children = readGroup(settings);
+        section.children = readGroup(settings, depth + 1);
         nodes.append(std::move(section));
     }
     return nodes;
@@ -175,7 +176,7 @@ SettingsNodes SettingsTree::read(QSettings &settings)
     // claims: it throws when that much memory cannot be had. Such a file
     // cannot be read; readStatus says so.
     try {
-        return readGroup(settings);
+        return readGroup(settings, 0);
     } catch (const std::bad_alloc &) {
         return {};
     }
@@ -183,10 +184,16 @@ SettingsNodes SettingsTree::read(QSettings &settings)
 
 QSettings::Status SettingsTree::readStatus(QSettings &settings)
 {
+    QStringList keys;
     try {
-        settings.allKeys();
+        keys = settings.allKeys();
     } catch (const std::bad_alloc &) {
         return QSettings::FormatError;
+    }
+    for (const QString &key : qAsConst(keys)) {
+        if (key.count(QLatin1Char('/')) > MaxDepth
+            && normalizedKey(key).count(QLatin1Char('/')) > MaxDepth)
+            return QSettings::FormatError;
     }
     return settings.status();
 }

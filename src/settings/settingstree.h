@@ -48,12 +48,18 @@ namespace SettingsTree {
 // keys alike the later one wins.
 using Content = QMap<QString, QVariant>;
 
+// How deep sections nest at most: every routine over a tree recurses, and so
+// does QTreeWidgetItem's destructor. A file nested deeper is read only down
+// to this depth and counts as not read cleanly.
+const int MaxDepth = 64;
+
 // How a value is shown for editing.
 QString valueText(const QVariant &value);
 
 // The current group of `settings`, recursively: at every level its keys in
-// childKeys() order, then its subgroups in childGroups() order. Nothing when
-// QSettings cannot parse the file's values (readStatus then fails too).
+// childKeys() order, then its subgroups in childGroups() order, down to
+// MaxDepth sections. Nothing when QSettings cannot parse the file's values
+// (readStatus then fails too).
 SettingsNodes read(QSettings &settings);
 
 // Writes the tree into the current group of `settings`. It neither removes
@@ -71,7 +77,10 @@ bool sameTree(const SettingsNodes &a, const SettingsNodes &b);
 
 // The status of `settings` once every key was read: sections are parsed
 // only when first used, so a fault in one shows only after allKeys(). A value
-// QSettings cannot decode without running out of memory is a FormatError.
+// QSettings cannot decode without running out of memory, and a key nested
+// deeper than MaxDepth sections, are a FormatError. QSettings reports a
+// damaged file only to the first object that parses it in the process: judge
+// the file's own bytes with IniDocument too.
 QSettings::Status readStatus(QSettings &settings);
 
 // Replaces the INI file `fileName` (UTF-8) with exactly the tree. A value

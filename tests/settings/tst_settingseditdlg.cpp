@@ -280,6 +280,9 @@ void tst_SettingsEditDlg::failureKeepsDialogOpenAndFileUnchanged_data()
     // QSettings reads on to the next quote, here to the end of the file.
     QTest::newRow("quoted value running past its line")
         << QByteArray("[General]\nb=2\na=\"x\n\n[Other]\nc=3\n") << false << false << 0 << unread;
+    QTest::newRow("nested deeper than any routine may recurse")
+        << "[s]\n" + QByteArray("a/").repeated(60000) + "k=1\n"
+        << false << false << 0 << unread;
     QTest::newRow("folder cannot be created")
         << QByteArray() << false << true << 0 << "Error: The file %1 could not be saved: ";
     QTest::newRow("disk full") << QByteArray(SettingsFixture) << false << false << 64

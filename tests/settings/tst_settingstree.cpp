@@ -88,6 +88,13 @@ void tst_SettingsTree::readsKeysBeforeSections_data()
     QTest::newRow("quotes, escapes and non-ASCII")
         << QByteArray("q=\"  spaced  \"\ne=a\\tb\nu=\xd0\x9a\xd1\x80\n")
         << QStringLiteral("e=a\tb, q=  spaced  , u=\u041a\u0440");
+    const int depth = SettingsTree::MaxDepth;
+    QTest::newRow("nested as deep as allowed")
+        << "[s]\n" + QByteArray("a/").repeated(depth - 1) + "k=1\n"
+        << "[s]{" + QString("[a]{").repeated(depth - 1) + "k=1" + QString("}").repeated(depth);
+    QTest::newRow("nested deeper: read down to the limit")
+        << "[s]\n" + QByteArray("a/").repeated(60000) + "k=1\n"
+        << "[s]{" + QString("[a]{").repeated(depth - 1) + QString("}").repeated(depth);
 }
 
 void tst_SettingsTree::readsKeysBeforeSections()
@@ -198,6 +205,12 @@ void tst_SettingsTree::readStatusSeesFaultsOfEverySection_data()
     QTest::newRow("a folder in the file's place") << QByteArray() << int(QSettings::AccessError);
     QTest::newRow("list claiming more items than memory holds")
         << QByteArray("a=1\n[s]\nw=@Variant(\\0\\0\\0\\t\\x7f\\xff\\xff\\xff)\n")
+        << int(QSettings::FormatError);
+    QTest::newRow("nested as deep as allowed")
+        << "[s]\n" + QByteArray("a/").repeated(SettingsTree::MaxDepth - 1) + "k=1\n"
+        << int(QSettings::NoError);
+    QTest::newRow("nested deeper than allowed")
+        << "[s]\n" + QByteArray("a//").repeated(SettingsTree::MaxDepth) + "k=1\n"
         << int(QSettings::FormatError);
 }
 
