@@ -1,6 +1,7 @@
 #include "settingstree.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -83,6 +84,20 @@ SettingsNodes readGroup(QSettings &settings, int depth)
     return nodes;
 }
 
+QByteArray streamed(const QVariant &value)
+{
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    stream << value;
+    return bytes;
+}
+
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    // QVariant's own comparison converts: "1" and 1 would compare equal.
+    return a.userType() == b.userType() && (a == b || streamed(a) == streamed(b));
+}
+
 bool fail(QString *error, const QString &reason)
 {
     if (error)
@@ -160,10 +175,8 @@ bool SettingsTree::sameTree(const SettingsNodes &a, const SettingsNodes &b)
     for (int i = 0; i < a.size(); ++i) {
         const SettingsNode &x = a.at(i);
         const SettingsNode &y = b.at(i);
-        // QVariant's own comparison converts: "1" and 1 would compare equal.
         if (x.kind != y.kind || x.name != y.name || x.text != y.text || x.wasRead != y.wasRead
-            || x.readValue.userType() != y.readValue.userType() || x.readValue != y.readValue
-            || !sameTree(x.children, y.children))
+            || !sameValue(x.readValue, y.readValue) || !sameTree(x.children, y.children))
             return false;
     }
     return true;

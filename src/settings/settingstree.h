@@ -71,8 +71,9 @@ void write(const SettingsNodes &nodes, QSettings &settings);
 Content content(const SettingsNodes &nodes);
 
 // Whether two trees are alike: the same sections and keys in the same order,
-// with the same names, texts, and read values of the same type. Writing a
-// tree alike the one read from a file would change nothing in it.
+// with the same names, texts, and read values of the same type and value (or
+// the same streamed form: a NaN is unequal to itself). Writing a tree alike
+// the one read from a file would change nothing in it.
 bool sameTree(const SettingsNodes &a, const SettingsNodes &b);
 
 // The status of `settings` once every key was read: sections are parsed
