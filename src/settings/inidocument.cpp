@@ -169,12 +169,11 @@ QString IniDocument::sectionPrefix(int section) const
         return QString();
     const Line &line = m_lines.at(section);
     const QByteArray name = m_bytes.mid(line.nameBegin, line.nameEnd - line.nameBegin).trimmed();
-    // Compared as C strings, as QSettings does: a NUL ends the name.
-    if (qstricmp(name.constData(), "general") == 0)
+    if (name.compare("general", Qt::CaseInsensitive) == 0)
         return QString();
     QString prefix;
-    if (qstricmp(name.constData(), "%general") == 0)
-        prefix = QLatin1String(name.constData() + 1);
+    if (name.compare("%general", Qt::CaseInsensitive) == 0)
+        prefix = QString::fromLatin1(name.mid(1));
     else
         unescapeKey(name, 0, name.size(), prefix);
     return prefix + QLatin1Char('/');

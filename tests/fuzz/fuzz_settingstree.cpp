@@ -1,13 +1,15 @@
-// Settings tree: for any INI text that QSettings reads without error, reading
-// it into the settings editor's tree and saving the tree to a fresh file, as
-// the editor does after an edit elsewhere, leaves the same keys with values of
-// the same types and values; and the content the editor predicts for the tree
-// is what the fresh file holds. Left out: the keys that QSettings itself
-// cannot write back as it read them (see addressable, writtenKey,
-// writableByQSettings and sameValue); a tree with text QSettings would drop
-// is not saved at all.
+// Settings tree: the editor's line reader judges any INI text as QSettings
+// does on a path it has never read (a format error or not) and finds the keys
+// QSettings finds. For any text the editor reads cleanly, saving its tree to a
+// fresh file, as the editor does after an edit elsewhere, leaves the same
+// keys with values of the same types and values; and the content the editor
+// predicts for the tree is what the fresh file holds. Left out: the keys that
+// QSettings itself cannot write back as it read them (see addressable,
+// writtenKey, writableByQSettings and sameValue); a tree with text QSettings
+// would drop is not saved at all.
 
 #include "fuzzcheck.h"
+#include "inidocument.h"
 #include "settingstree.h"
 
 #include <QDataStream>
@@ -17,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 
 namespace {
 
@@ -39,7 +42,9 @@ bool isList(const QVariant &value)
 // ("a, @String(b)", or an item starting with "@" that encodes nothing) comes
 // back a QStringList, a QStringList with an item holding a NUL character
 // comes back a QVariantList. Values that do not compare (a QFont where no GUI
-// is loaded) are compared by their streamed form.
+// is loaded) are compared by their streamed form. Texts need not keep a
+// U+FEFF: QSettings' UTF-8 decoding drops one that starts a run of bytes
+// between escapes, and its writer puts one there after an escaped character.
 bool writableByQSettings(const QVariant &value);
 
 bool sameValue(const QVariant &a, const QVariant &b)
@@ -59,6 +64,8 @@ bool sameValue(const QVariant &a, const QVariant &b)
         return false;
     if (a == b)
         return true;
+    if (a.userType() == QMetaType::QString)
+        return a.toString().remove(QChar(0xfeff)) == b.toString().remove(QChar(0xfeff));
     QByteArray bytesA, bytesB;
     QDataStream streamA(&bytesA, QIODevice::WriteOnly);
     QDataStream streamB(&bytesB, QIODevice::WriteOnly);
@@ -199,14 +206,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         file.write(reinterpret_cast<const char *>(data), qint64(size));
     }
 
+    const IniDocument document(QByteArray(reinterpret_cast<const char *>(data), int(size)));
     SettingsNodes nodes;
     SettingsTree::Content read;
     bool clean = false;
     {
         QSettings settings(in, QSettings::IniFormat);
         settings.setIniCodec("UTF-8");
+        QStringList keys;
+        bool decoded = true;
+        try {
+            keys = settings.allKeys();
+        } catch (const std::bad_alloc &) {
+            decoded = false; // a value QSettings cannot decode; no format error of the lines
+        }
+        if (decoded) {
+            FUZZ_CHECK(document.hasFormatError() == (settings.status() == QSettings::FormatError),
+                       FuzzCheck::text(data, size));
+            QSet<QString> paths;
+            for (const IniDocument::Line &line : document.lines()) {
+                if (line.kind == IniDocument::LineKind::Key)
+                    paths.insert(document.keyPath(line));
+            }
+            FUZZ_CHECK(paths == QSet<QString>(keys.cbegin(), keys.cend()),
+                       FuzzCheck::text(data, size));
+        }
         nodes = SettingsTree::read(settings);
-        clean = SettingsTree::readStatus(settings) == QSettings::NoError;
+        clean = document.isClean() && SettingsTree::readStatus(settings) == QSettings::NoError;
         for (const QString &key : clean ? settings.allKeys() : QStringList()) {
             if (addressable(key))
                 read.insert(key, settings.value(key));

@@ -45,6 +45,7 @@ void tst_IniDocument::judgesFilesAsQSettingsDoes_data()
         << false;
     // Found by fuzzing: QSettings reads the digits as an int.
     QTest::newRow("escape with a sign") << QByteArray("[a%-Fb]\nk%U-FFF=1\n") << false;
+    QTest::newRow("General and a NUL") << QByteArray("[General\0]\nk=1\n", 14) << false;
 }
 
 // Whatever the process has cached, the bytes are judged as QSettings judges
