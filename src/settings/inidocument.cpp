@@ -1,5 +1,10 @@
 #include "inidocument.h"
 
+#include <QStringList>
+
+#include <algorithm>
+#include <cctype>
+
 namespace {
 
 bool isBreak(char c)
@@ -191,4 +196,200 @@ QString IniDocument::keyPath(const Line &line) const
     QString path = sectionPrefix(line.section);
     unescapeKey(m_bytes, line.nameBegin, line.nameEnd, path);
     return path;
+}
+
+QByteArray IniDocument::value(const Line &line) const
+{
+    return m_bytes.mid(line.valueBegin, line.valueEnd - line.valueBegin);
+}
+
+QByteArray IniDocument::lineBreak() const
+{
+    const int newline = m_bytes.indexOf('\n');
+    const int carriageReturn = m_bytes.indexOf('\r');
+    if (carriageReturn < 0 || (newline >= 0 && newline < carriageReturn))
+        return QByteArrayLiteral("\n");
+    return newline == carriageReturn + 1 ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\r");
+}
+
+QByteArray IniDocument::edited(const Edits &edits) const
+{
+    QVector<int> touched;
+    touched.reserve(edits.names.size() + edits.values.size() + edits.removed.size()
+                    + edits.after.size());
+    for (auto it = edits.names.cbegin(); it != edits.names.cend(); ++it)
+        touched.append(it.key());
+    for (auto it = edits.values.cbegin(); it != edits.values.cend(); ++it)
+        touched.append(it.key());
+    for (auto it = edits.after.cbegin(); it != edits.after.cend(); ++it)
+        touched.append(it.key());
+    for (const int index : edits.removed)
+        touched.append(index);
+    std::sort(touched.begin(), touched.end());
+    touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
+
+    const QByteArray lineBreak = this->lineBreak();
+    const char *bytes = m_bytes.constData();
+    QByteArray result;
+    result.reserve(m_bytes.size() + 1024);
+    const auto endLine = [&result, &lineBreak] {
+        if (!result.isEmpty() && !isBreak(result.back()))
+            result += lineBreak;
+    };
+    int copied = 0;
+    for (const int index : qAsConst(touched)) {
+        const Line &line = m_lines.at(index);
+        result.append(bytes + copied, line.begin - copied);
+        copied = line.end;
+        if (!edits.removed.contains(index)) {
+            int pos = line.begin;
+            const auto name = edits.names.constFind(index);
+            if (name != edits.names.cend()) {
+                result.append(bytes + pos, line.nameBegin - pos);
+                result += *name;
+                pos = line.nameEnd;
+            }
+            const auto value = edits.values.constFind(index);
+            if (value != edits.values.cend()) {
+                result.append(bytes + pos, line.valueBegin - pos);
+                result += *value;
+                pos = line.valueEnd;
+            }
+            result.append(bytes + pos, line.end - pos);
+        }
+        const QByteArrayList inserted = edits.after.value(index);
+        if (!inserted.isEmpty())
+            endLine();
+        for (const QByteArray &text : inserted)
+            result += text + lineBreak;
+    }
+    result.append(bytes + copied, m_bytes.size() - copied);
+    if (!edits.appended.isEmpty())
+        endLine();
+    for (const QByteArray &text : edits.appended)
+        result += text + lineBreak;
+    return result;
+}
+
+QByteArray IniDocument::escapedKey(const QString &key)
+{
+    static const char hexDigits[] = "0123456789ABCDEF";
+    QByteArray result;
+    result.reserve(key.size() * 3 / 2);
+    for (const QChar c : key) {
+        ushort ch = c.unicode();
+        if (ch == '/') {
+            result += '\\';
+        } else if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9')
+                   || ch == '_' || ch == '-' || ch == '.') {
+            result += char(ch);
+        } else if (ch <= 0xff) {
+            result += '%';
+            result += hexDigits[ch / 16];
+            result += hexDigits[ch % 16];
+        } else {
+            result += "%U";
+            char digits[4];
+            for (int i = 3; i >= 0; --i, ch >>= 4)
+                digits[i] = hexDigits[ch % 16];
+            result.append(digits, 4);
+        }
+    }
+    return result;
+}
+
+namespace {
+
+// QSettings' escapes of a value's characters; through UTF-8, or as Latin-1
+// with "\\x" escapes for the others (what it does for bytes).
+QByteArray escapedChars(const QString &value, bool utf8)
+{
+    QByteArray result;
+    result.reserve(value.size() * 3 / 2);
+    // After "\\0" or "\\x1f", a hexadecimal digit would be read as part of it.
+    bool escapeNextIfDigit = false;
+    for (const QChar c : value) {
+        const ushort ch = c.unicode();
+        if (escapeNextIfDigit && ch < 0x80 && isxdigit(ch)) {
+            result += "\\x" + QByteArray::number(ch, 16);
+            continue;
+        }
+        escapeNextIfDigit = false;
+        switch (ch) {
+        case '\0':
+            result += "\\0";
+            escapeNextIfDigit = true;
+            break;
+        case '\a':
+            result += "\\a";
+            break;
+        case '\b':
+            result += "\\b";
+            break;
+        case '\f':
+            result += "\\f";
+            break;
+        case '\n':
+            result += "\\n";
+            break;
+        case '\r':
+            result += "\\r";
+            break;
+        case '\t':
+            result += "\\t";
+            break;
+        case '\v':
+            result += "\\v";
+            break;
+        case '"':
+        case '\\':
+            result += '\\';
+            result += char(ch);
+            break;
+        default:
+            // QSettings writes U+FEFF as it is, but drops it when reading it
+            // right after an escape (UTF-8 decoding skips it as a byte order
+            // mark there); escaped, it reads back.
+            if (ch <= 0x1f || (ch >= 0x7f && !utf8) || ch == 0xfeff) {
+                result += "\\x" + QByteArray::number(ch, 16);
+                escapeNextIfDigit = true;
+            } else if (ch < 0x80) {
+                result += char(ch);
+            } else {
+                result += QString(c).toUtf8();
+            }
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+QByteArray IniDocument::escapedText(const QString &text)
+{
+    QString value = text;
+    if (value.contains(QChar::Null))
+        value = QLatin1String("@String(") + value + QLatin1Char(')');
+    else if (value.startsWith(QLatin1Char('@')))
+        value.prepend(QLatin1Char('@'));
+    QByteArray result = escapedChars(value, true);
+    if (value.contains(QLatin1Char(';')) || value.contains(QLatin1Char(','))
+        || value.contains(QLatin1Char('=')) || result.startsWith(' ') || result.endsWith(' ')) {
+        result.prepend('"');
+        result += '"';
+    }
+    return result;
+}
+
+QByteArray IniDocument::sectionName(const QString &path)
+{
+    if (path.isEmpty())
+        return QByteArrayLiteral("General");
+    if (path.compare(QLatin1String("general"), Qt::CaseInsensitive) == 0)
+        return '%' + path.toLatin1();
+    // Slashes stay slashes: "[a/b]" reads as "[a\\b]" does.
+    QByteArrayList parts;
+    for (const QString &part : path.split(QLatin1Char('/')))
+        parts.append(escapedKey(part));
+    return parts.join('/');
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QVector>
 
@@ -54,6 +57,29 @@ public:
     // with the section's prefix.
     QString keyName(const Line &line) const;
     QString keyPath(const Line &line) const;
+    QByteArray value(const Line &line) const;
+    // The line break the file uses first ("\n" when it has none).
+    QByteArray lineBreak() const;
+
+    // Changes of lines, by index into lines(), made at once by edited().
+    struct Edits
+    {
+        QHash<int, QByteArray> names;  // between a section's brackets, or a key's text
+        QHash<int, QByteArray> values; // a key's value
+        QSet<int> removed;
+        QHash<int, QByteArrayList> after; // lines inserted after a line, without line breaks
+        QByteArrayList appended;          // lines added at the end
+    };
+    // The file with the edits made; every other byte as it was.
+    QByteArray edited(const Edits &edits) const;
+
+    // How QSettings writes a key (a path relative to its section), and a text
+    // value: escapes, quotes, "@" doubled, "@String()" around a NUL.
+    static QByteArray escapedKey(const QString &key);
+    static QByteArray escapedText(const QString &text);
+    // A section's name between the brackets that QSettings reads as `path`;
+    // "General" for the top of the file.
+    static QByteArray sectionName(const QString &path);
 
 private:
     void parse();

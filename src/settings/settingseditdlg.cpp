@@ -1,8 +1,6 @@
 #include "settingseditdlg.h"
 #include "ui_settingseditdlg.h"
 
-#include "inidocument.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -14,9 +12,11 @@ namespace {
 // A section item carries this mark in column 0; any other item is a key.
 const int SectionMarkRole = Qt::UserRole + 10;
 const int SectionMark = 23;
-// A key item read from the file holds the value it was read with.
+// A key item read from the file holds the value it was read with, and every
+// item read from it where it was read.
 const int ReadValueRole = Qt::UserRole + 11;
 const int WasReadRole = Qt::UserRole + 12;
+const int OriginRole = Qt::UserRole + 13;
 
 QTreeWidgetItem *newItem(const QStringList &texts)
 {
@@ -49,10 +49,12 @@ QList<QTreeWidgetItem *> itemsFromNodes(const SettingsNodes &nodes)
             item = newSectionItem(node.name);
         } else {
             item = newItem({QString(), node.name, node.text});
-            if (node.wasRead) {
+            if (node.wasRead)
                 item->setData(2, ReadValueRole, node.readValue);
-                item->setData(2, WasReadRole, true);
-            }
+        }
+        if (node.wasRead) {
+            item->setData(2, WasReadRole, true);
+            item->setData(2, OriginRole, node.origin);
         }
         if (!node.children.isEmpty())
             item->addChildren(itemsFromNodes(node.children));
@@ -68,10 +70,10 @@ SettingsNode nodeFromItem(const QTreeWidgetItem *item)
         node = SettingsNode::section(item->text(0));
     } else {
         node = SettingsNode::key(item->text(1), item->text(2));
-        node.wasRead = item->data(2, WasReadRole).toBool();
-        if (node.wasRead)
-            node.readValue = item->data(2, ReadValueRole);
+        node.readValue = item->data(2, ReadValueRole);
     }
+    node.wasRead = item->data(2, WasReadRole).toBool();
+    node.origin = item->data(2, OriginRole).toString();
     const int count = item->childCount();
     node.children.reserve(count);
     for (int i = 0; i < count; ++i)
@@ -122,7 +124,8 @@ SettingsEditDlg::SettingsEditDlg(QWidget *parent, int scope, const QString &file
     // bytes are judged as well.
     QFile file(m_settings->fileName());
     const bool readable = !file.exists() || file.open(QIODevice::ReadOnly);
-    m_readCleanly = readable && IniDocument(file.readAll()).isClean()
+    m_document = IniDocument(file.readAll());
+    m_readCleanly = readable && m_document.isClean()
                     && SettingsTree::readStatus(*m_settings) == QSettings::NoError;
     ui->propTree->addTopLevelItems(itemsFromNodes(m_readNodes));
 }
@@ -155,7 +158,7 @@ void SettingsEditDlg::accept()
     // layout byte for byte.
     if (!SettingsTree::sameTree(nodes, m_readNodes)) {
         QString reason;
-        if (!SettingsTree::save(nodes, m_settings->fileName(), &reason)) {
+        if (!SettingsTree::save(nodes, m_settings->fileName(), &reason, &m_document)) {
             showError(tr("The file %1 could not be saved: %2").arg(shownName, reason));
             return;
         }

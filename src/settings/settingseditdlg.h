@@ -1,5 +1,6 @@
 #pragma once
 
+#include "inidocument.h"
 #include "settingstree.h"
 
 #include <QDialog>
@@ -41,7 +42,8 @@ private:
 
     Ui::SettingsEditDlg *ui;
     QSettings *m_settings;
-    // The tree as read from the file.
+    // The file's lines and the tree, as read.
+    IniDocument m_document;
     SettingsNodes m_readNodes;
     bool m_readCleanly = false;
 };

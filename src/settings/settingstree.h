@@ -32,12 +32,16 @@ struct SettingsNode
     QString text;
     QVariant readValue;
     bool wasRead = false;
+    // Where it was read: the path of the key or section, as QSettings lists it.
+    QString origin;
     // A section's keys and subsections in the order they are written;
     // entries under a key are never written.
     QVector<SettingsNode> children;
 };
 
 using SettingsNodes = QVector<SettingsNode>;
+
+class IniDocument;
 
 // Reading an INI file into a tree of SettingsNode and writing a tree back.
 // read() and write() work on any QSettings in its current group; save()
@@ -55,6 +59,10 @@ const int MaxDepth = 64;
 
 // How a value is shown for editing.
 QString valueText(const QVariant &value);
+
+// A key path as QSettings stores it: without leading, trailing or doubled
+// slashes.
+QString normalizedPath(const QString &path);
 
 // The current group of `settings`, recursively: at every level its keys in
 // childKeys() order, then its subgroups in childGroups() order, down to
@@ -84,12 +92,16 @@ bool sameTree(const SettingsNodes &a, const SettingsNodes &b);
 // the file's own bytes with IniDocument too.
 QSettings::Status readStatus(QSettings &settings);
 
-// Replaces the INI file `fileName` (UTF-8) with exactly the tree. A value
-// holding a character beyond U+FFFF fails the save, since QSettings would
-// drop the character. On failure it returns false with a reason in *error,
-// the file is left as it was and no unsaved value is left behind in the
-// process's settings, so a QSettings on the file reads what is on disk. The
-// file's folder is created when missing.
-bool save(const SettingsNodes &nodes, const QString &fileName, QString *error = nullptr);
+// Replaces the INI file `fileName` (UTF-8) with exactly the tree. Given the
+// lines the tree was read from (`original`), only the lines of what was
+// edited change; when QSettings cannot read the result back as the tree, or
+// without `original`, the file is rewritten whole by QSettings. A value
+// holding a character beyond U+FFFF fails the save, since QSettings would drop
+// the character: with `original`, only an edited or added one. On failure it
+// returns false with a reason in *error, the file is left as it was and no
+// unsaved value is left behind in the process's settings, so a QSettings on
+// the file reads what is on disk. The file's folder is created when missing.
+bool save(const SettingsNodes &nodes, const QString &fileName, QString *error = nullptr,
+          const IniDocument *original = nullptr);
 
 } // namespace SettingsTree

@@ -141,7 +141,7 @@ void tst_SettingsEditDlg::opensOnlyTheApplicationsOwnFile()
     itemAt(tree, "0")->setText(2, "2");
     QVERIFY(pressOk(dialog).isEmpty());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(fileBytes(own), scope ? "[General]\nown=2\nsystem=1\n" : "[General]\nown=2\n");
+    QCOMPARE(fileBytes(own), scope ? "own=2\nsystem=1\n" : "own=2\n");
 }
 
 void tst_SettingsEditDlg::buttonsEditTheTree_data()

@@ -1,3 +1,4 @@
+#include "inidocument.h"
 #include "settingsfiles.h"
 #include "settingstree.h"
 
@@ -49,6 +50,8 @@ private slots:
     void readStatusSeesFaultsOfEverySection();
     void saveReplacesFileWholeOrNotAtAll_data();
     void saveReplacesFileWholeOrNotAtAll();
+    void saveChangesOnlyTheEditedLines_data();
+    void saveChangesOnlyTheEditedLines();
 
 private:
     QString fixture(const QByteArray &text) { return m_dir.fixture(text); }
@@ -289,6 +292,134 @@ void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll()
     // open meanwhile.
     QCOMPARE(fileContent(path), contentBefore);
     QCOMPARE(open.allKeys(), keysOf(contentBefore));
+}
+
+void tst_SettingsTree::saveChangesOnlyTheEditedLines_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+
+    QTest::newRow("comments in every position")
+        << QByteArray("; top\n\n; before s\n[s] ; on the header\n; between\na=1 ; trailing\n"
+                      "b = 2\n\n; before u\n[u]\nc=3\n; last\n");
+    QTest::newRow("quoted values and lists")
+        << QByteArray("[s]\nq=\"a, b\"\nl=one, \"two, three\", four\nk=v\n[t]\ne=\"\"\n");
+    QTest::newRow("encoded values")
+        << QByteArray("b=@ByteArray(\\0\\x1)\n[s]\nf=@Variant(\\0\\0\\0\\x87\\x7f\\xc0\\0\\0)\n"
+                      "p=@Point(1 2)\nk=1\n");
+    QTest::newRow("sub-sections written inside a parent")
+        << QByteArray("[s]\nk=1\nt\\u=2\nt\\v\\w=3\n[s/t]\nx=4\n[z]\ny=5\n");
+    QTest::newRow("General after a section") << QByteArray("[s]\nk=1\n[General]\na=1\nb=2\n");
+    QTest::newRow("keys needing escapes")
+        << QByteArray("[Desktop Entry]\nName[de]=x\nName=y\n%U0444=z\n[a b]\nc d=1\n");
+    QTest::newRow("CRLF line ends") << QByteArray("; c\r\n[s]\r\na=1\r\nb=2\r\n[t]\r\nc=3\r\n");
+    QTest::newRow("no line break at the end") << QByteArray("[s]\na=1\n[t]\nb=2");
+    QTest::newRow("keys at the top only") << QByteArray("a=1\nb=2\n");
+    QTest::newRow("empty file") << QByteArray();
+
+    const QDir real(QStringLiteral(EDITOR2_SETTINGS_REALFILES));
+    const QStringList names = real.entryList(QDir::Files);
+    QVERIFY(names.size() > 50);
+    for (const QString &name : names) {
+        if (name != QLatin1String("INDEX"))
+            QTest::newRow(qPrintable(name)) << fileBytes(real.filePath(name));
+    }
+}
+
+// Whatever the file, the saved file reads back through QSettings as the edited
+// tree, and keeps every line of what was not edited in its order. The edits:
+// the first key's value changed, the last key removed, a key added to the
+// last section, the first section renamed.
+void tst_SettingsTree::saveChangesOnlyTheEditedLines()
+{
+    QFETCH(QByteArray, ini);
+    const QString name = fixture(ini);
+    const IniDocument original(ini);
+    QVERIFY(original.isClean());
+    SettingsNodes nodes = readFile(name);
+
+    QVector<SettingsNode *> keys;
+    QVector<QString> paths;
+    std::function<void(SettingsNodes &, const QString &)> collect = [&](SettingsNodes &level,
+                                                                        const QString &prefix) {
+        for (SettingsNode &node : level) {
+            if (node.isSection()) {
+                collect(node.children, prefix + node.name + QLatin1Char('/'));
+            } else {
+                keys << &node;
+                paths << prefix + node.name;
+            }
+        }
+    };
+    collect(nodes, QString());
+    QStringList touchedKeys;
+    if (!keys.isEmpty()) {
+        keys.first()->text = QStringLiteral("edited = \"value\", \\ and ; more \u041a");
+        touchedKeys << paths.first() << paths.last();
+    }
+    QString renamed;
+    int firstSection = -1;
+    for (int i = 0; i < nodes.size() && firstSection < 0; ++i)
+        firstSection = nodes.at(i).isSection() ? i : -1;
+    SettingsNodes &last =
+        nodes.isEmpty() || !nodes.last().isSection() ? nodes : nodes.last().children;
+    last.append(SettingsNode::key(QStringLiteral("added key"), QStringLiteral(" x")));
+    if (keys.size() > 1) {
+        // Found again by its path: appending may have moved the nodes.
+        std::function<bool(SettingsNodes &, const QString &)> remove = [&](SettingsNodes &level,
+                                                                           const QString &prefix) {
+            for (int i = 0; i < level.size(); ++i) {
+                SettingsNode &node = level[i];
+                if (!node.isSection() && prefix + node.name == touchedKeys.last()) {
+                    level.remove(i);
+                    return true;
+                }
+                if (node.isSection() && remove(node.children, prefix + node.name + '/'))
+                    return true;
+            }
+            return false;
+        };
+        QVERIFY(remove(nodes, QString()));
+    }
+    if (firstSection >= 0) {
+        renamed = nodes.at(firstSection).name + QLatin1Char('/');
+        nodes[firstSection].name = QStringLiteral("renamed section");
+    }
+
+    QString error;
+    QVERIFY2(SettingsTree::save(nodes, name, &error, &original), qPrintable(error));
+    const QByteArray saved = fileBytes(name);
+    const QString fresh = m_dir.newName(QStringLiteral("fresh"));
+    QVERIFY(writeFile(fresh, saved));
+    QStringList expected;
+    const SettingsTree::Content content = SettingsTree::content(nodes);
+    for (auto it = content.cbegin(); it != content.cend(); ++it) {
+        expected << QStringLiteral("%1:%2=%3")
+                        .arg(it.key(), QLatin1String(it->typeName()), renderValue(*it));
+    }
+    QCOMPARE(fileContent(fresh), expected);
+
+    const auto text = [](const IniDocument &document, const IniDocument::Line &line) {
+        QByteArray bytes = document.bytes().mid(line.begin, line.end - line.begin);
+        while (bytes.endsWith('\n') || bytes.endsWith('\r'))
+            bytes.chop(1);
+        return bytes;
+    };
+    const IniDocument result(saved);
+    int next = 0;
+    for (const IniDocument::Line &line : original.lines()) {
+        const QString path = line.kind == IniDocument::LineKind::Key
+                                 ? original.keyPath(line)
+                                 : original.sectionPrefix(line.section);
+        if ((line.kind == IniDocument::LineKind::Key && touchedKeys.contains(path))
+            || (!renamed.isEmpty() && line.kind != IniDocument::LineKind::Blank
+                && line.kind != IniDocument::LineKind::Comment && path.startsWith(renamed)))
+            continue;
+        const QByteArray wanted = text(original, line);
+        while (next < result.lines().size() && text(result, result.lines().at(next)) != wanted)
+            ++next;
+        QVERIFY2(next < result.lines().size(), wanted.constData());
+        ++next;
+    }
 }
 
 QTEST_APPLESS_MAIN(tst_SettingsTree)
