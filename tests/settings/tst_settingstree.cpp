@@ -64,8 +64,9 @@ void tst_SettingsTree::readsKeysBeforeSections_data()
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<QString>("tree");
 
-    QTest::newRow("fixture") << QByteArray(
-        SettingsFixture) << "bytes=, list=, text=plain, [s]{n=7, point=, [t]{deep=x}}, [u]{v=1}";
+    QTest::newRow("fixture")
+        << QByteArray(SettingsFixture)
+        << "bytes=, list=, text=plain, [s]{n=7, point=, [t]{deep=x}}, [u]{v=1}";
     QTest::newRow("general keys written after a section")
         << QByteArray("[s]\nc=2\n[General]\nb=x\na=1\n") << "a=1, b=x, [s]{c=2}";
     QTest::newRow("key and section of one name")
@@ -237,19 +238,24 @@ void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll_data()
     QTest::addColumn<bool>("empty");
     QTest::addColumn<int>("sizeLimit");
     QTest::addColumn<bool>("saved");
-    QTest::addColumn<QString>("added"); // the text of a key added to the tree
+    QTest::addColumn<QString>("added");  // the text of a key added to the tree
+    QTest::addColumn<bool>("keepLines"); // save given the lines read
 
-    QTest::newRow("replaces the file") << "old.ini" << false << 0 << true << "1";
-    QTest::newRow("creates missing folders") << "new/sub/x.ini" << false << 0 << true << "1";
-    QTest::newRow("empty tree empties the file") << "old.ini" << true << 0 << true << "1";
-    QTest::newRow("folder cannot be created") << "blocker/x.ini" << false << 0 << false << "1";
-    QTest::newRow("disk full") << "old.ini" << false << 64 << false << "1";
+    QTest::newRow("replaces the file") << "old.ini" << false << 0 << true << "1" << false;
+    QTest::newRow("creates missing folders")
+        << "new/sub/x.ini" << false << 0 << true << "1" << false;
+    QTest::newRow("empty tree empties the file") << "old.ini" << true << 0 << true << "1" << false;
+    QTest::newRow("folder cannot be created")
+        << "blocker/x.ini" << false << 0 << false << "1" << false;
+    QTest::newRow("disk full") << "old.ini" << false << 64 << false << "1" << false;
     // Found by fuzzing: QSettings reads characters beyond U+FFFF but its
     // writer drops them, so saving would change a value nobody edited.
     QTest::newRow("character beyond U+FFFF")
-        << "old.ini" << false << 0 << false << QStringLiteral("a\U0001F600b");
+        << "old.ini" << false << 0 << false << QStringLiteral("a\U0001F600b") << false;
     QTest::newRow("characters below U+FFFF")
-        << "old.ini" << false << 0 << true << QStringLiteral("\u041a\uFFFD");
+        << "old.ini" << false << 0 << true << QStringLiteral("\u041a\uFFFD") << false;
+    QTest::newRow("added value beyond U+FFFF, lines kept")
+        << "old.ini" << false << 0 << false << QStringLiteral("a\U0001F600b") << true;
 }
 
 void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll()
@@ -259,6 +265,7 @@ void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll()
     QFETCH(int, sizeLimit);
     QFETCH(bool, saved);
     QFETCH(QString, added);
+    QFETCH(bool, keepLines);
 
     QTemporaryDir dir;
     QVERIFY(writeFile(dir.filePath(QStringLiteral("old.ini")), SettingsFixture));
@@ -277,10 +284,13 @@ void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll()
     bool ok;
     {
         std::unique_ptr<FileSizeLimit> limit(sizeLimit ? new FileSizeLimit(sizeLimit) : nullptr);
-        ok = SettingsTree::save(nodes, path, &error);
+        const IniDocument lines(before);
+        ok = SettingsTree::save(nodes, path, &error, keepLines ? &lines : nullptr);
     }
     QCOMPARE(ok, saved);
     QCOMPARE(error.isEmpty(), saved);
+    if (added.contains(QChar(0xd83d)))
+        QVERIFY2(error.contains(QLatin1String("added")), qPrintable(error));
     if (saved) {
         QCOMPARE(fileBytes(path).contains("; comment"), false);
         QCOMPARE(fileBytes(path).isEmpty(), empty);
@@ -314,6 +324,9 @@ void tst_SettingsTree::saveChangesOnlyTheEditedLines_data()
     QTest::newRow("CRLF line ends") << QByteArray("; c\r\n[s]\r\na=1\r\nb=2\r\n[t]\r\nc=3\r\n");
     QTest::newRow("no line break at the end") << QByteArray("[s]\na=1\n[t]\nb=2");
     QTest::newRow("keys at the top only") << QByteArray("a=1\nb=2\n");
+    // QSettings would drop the character on a rewrite of the whole file.
+    QTest::newRow("untouched value beyond U+FFFF")
+        << QByteArray("[s]\na=1\ne=\xf0\x9f\x98\x80\nz=3\n");
     QTest::newRow("empty file") << QByteArray();
 
     const QDir real(QStringLiteral(EDITOR2_SETTINGS_REALFILES));
