@@ -381,6 +381,14 @@ QByteArray IniDocument::escapedText(const QString &text)
     return result;
 }
 
+QByteArray IniDocument::escapedBytes(const QByteArray &bytes)
+{
+    return escapedChars(QLatin1String("@ByteArray(")
+                            + QString::fromLatin1(bytes.constData(), bytes.size())
+                            + QLatin1Char(')'),
+                        false);
+}
+
 QByteArray IniDocument::sectionName(const QString &path)
 {
     if (path.isEmpty())

@@ -77,6 +77,9 @@ public:
     // value: escapes, quotes, "@" doubled, "@String()" around a NUL.
     static QByteArray escapedKey(const QString &key);
     static QByteArray escapedText(const QString &text);
+    // How QSettings writes a byte array value, without the quotes it puts
+    // around one holding ",", ";" or "=".
+    static QByteArray escapedBytes(const QByteArray &bytes);
     // A section's name between the brackets that QSettings reads as `path`;
     // "General" for the top of the file.
     static QByteArray sectionName(const QString &path);

@@ -4,8 +4,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QSettings>
+#include <QStyle>
 
 namespace {
 
@@ -128,6 +131,7 @@ SettingsEditDlg::SettingsEditDlg(QWidget *parent, int scope, const QString &file
     m_readCleanly = readable && m_document.isClean()
                     && SettingsTree::readStatus(*m_settings) == QSettings::NoError;
     ui->propTree->addTopLevelItems(itemsFromNodes(m_readNodes));
+    fitColumns();
 }
 
 // Nothing is left pending in the settings object: OK writes at once.
@@ -166,6 +170,33 @@ void SettingsEditDlg::accept()
         m_settings->sync();
     }
     QDialog::accept();
+}
+
+// The Section and Key columns fit their texts, those of collapsed sections
+// too, as far as the first thousand items (as the view's own sizing does),
+// and take at most half the dialog's width each.
+void SettingsEditDlg::fitColumns()
+{
+    QTreeWidget *tree = ui->propTree;
+    const QFontMetrics metrics(tree->font());
+    const int margin =
+        2 * (tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 1);
+    int widths[2] = {tree->header()->sectionSizeHint(0), tree->header()->sectionSizeHint(1)};
+    int counted = 0;
+    for (QTreeWidgetItemIterator it(tree); *it && counted < 1000; ++it, ++counted) {
+        const QTreeWidgetItem *item = *it;
+        if (isSection(item)) {
+            int depth = 1;
+            for (const QTreeWidgetItem *above = item->parent(); above; above = above->parent())
+                ++depth;
+            widths[0] = qMax(widths[0], depth * tree->indentation() + margin
+                                            + metrics.horizontalAdvance(item->text(0)));
+        } else {
+            widths[1] = qMax(widths[1], margin + metrics.horizontalAdvance(item->text(1)));
+        }
+    }
+    for (int column = 0; column < 2; ++column)
+        tree->header()->resizeSection(column, qMin(widths[column], width() / 2));
 }
 
 void SettingsEditDlg::showError(const QString &text)

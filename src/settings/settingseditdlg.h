@@ -38,6 +38,7 @@ private slots:
     void on_remove_clicked();
 
 private:
+    void fitColumns();
     void showError(const QString &text);
 
     Ui::SettingsEditDlg *ui;

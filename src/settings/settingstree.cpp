@@ -12,6 +12,7 @@
 #include <QLockFile>
 #include <QSaveFile>
 #include <QTemporaryDir>
+#include <QTextCodec>
 
 #include <algorithm>
 #include <new>
@@ -21,6 +22,7 @@ namespace {
 
 // How long a save waits for another writer of the same file.
 const int LockTimeoutMs = 5000;
+const int UTF8Mib = 106;
 
 // A key as QSettings stores it: without leading, trailing or doubled slashes.
 QString normalizedKey(const QString &key)
@@ -194,7 +196,17 @@ QVariant SettingsNode::valueToStore() const
 
 QString SettingsTree::valueText(const QVariant &value)
 {
-    return value.toString();
+    if (value.userType() != QMetaType::QByteArray)
+        return value.toString();
+    const QByteArray bytes = value.toByteArray();
+    QTextCodec::ConverterState state;
+    const QString text =
+        QTextCodec::codecForMib(UTF8Mib)->toUnicode(bytes.constData(), bytes.size(), &state);
+    const bool control = std::any_of(text.cbegin(), text.cend(),
+                                     [](QChar c) { return c.category() == QChar::Other_Control; });
+    if (state.invalidChars == 0 && !control)
+        return text;
+    return QString::fromLatin1(IniDocument::escapedBytes(bytes));
 }
 
 void SettingsTree::write(const SettingsNodes &nodes, QSettings &settings)

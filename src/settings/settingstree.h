@@ -57,7 +57,8 @@ using Content = QMap<QString, QVariant>;
 // to this depth and counts as not read cleanly.
 const int MaxDepth = 64;
 
-// How a value is shown for editing.
+// How a value is shown for editing: as text, or bytes that are no text
+// without control characters as the file writes them ("@ByteArray(\\0\\x1)").
 QString valueText(const QVariant &value);
 
 // A key path as QSettings stores it: without leading, trailing or doubled

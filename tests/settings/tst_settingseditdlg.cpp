@@ -2,6 +2,7 @@
 #include "settingsfiles.h"
 
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -154,7 +155,10 @@ void tst_SettingsEditDlg::buttonsEditTheTree_data()
     const QByteArray ini("a=1\n[s]\nb=2\nt\\c=3\n");
     QTest::newRow("as read: keys before sections")
         << QByteArray(SettingsFixture) << "" << QStringList()
-        << "bytes=, list=, text=plain, [s]{n=7, point=, [t]{deep=x}}, [u]{v=1}";
+        << "bytes=@ByteArray(\\0\\x1), list=, text=plain, [s]{n=7, point=, [t]{deep=x}}, [u]{v=1}";
+    QTest::newRow("as read: a long key in a collapsed section")
+        << QByteArray("[Console]\nmaximumLinesOfConsole=2000\n") << "" << QStringList()
+        << "[Console]{maximumLinesOfConsole=2000}";
     QTest::newRow("item into the selected section")
         << ini << "1" << QStringList{"add"} << "a=1, [s]{b=2, [t]{c=3}, key=value}";
     QTest::newRow("item and subsection into the section above the selected key")
@@ -188,9 +192,13 @@ void tst_SettingsEditDlg::buttonsEditTheTree()
     for (const QString &button : buttons)
         click(propTree, button);
     QCOMPARE(dump(propTree->invisibleRootItem()), tree);
+    const QFontMetrics metrics(propTree->font());
     for (QTreeWidgetItemIterator it(propTree); *it; ++it) {
         QVERIFY((*it)->flags() & Qt::ItemIsEditable);
         QVERIFY(!(*it)->isExpanded());
+        // Read items fit their columns, collapsed as they are.
+        if (buttons.isEmpty())
+            QVERIFY(metrics.horizontalAdvance((*it)->text(1)) < propTree->columnWidth(1));
     }
 }
 

@@ -66,7 +66,7 @@ void tst_SettingsTree::readsKeysBeforeSections_data()
 
     QTest::newRow("fixture")
         << QByteArray(SettingsFixture)
-        << "bytes=, list=, text=plain, [s]{n=7, point=, [t]{deep=x}}, [u]{v=1}";
+        << "bytes=@ByteArray(\\0\\x1), list=, text=plain, [s]{n=7, point=, [t]{deep=x}}, [u]{v=1}";
     QTest::newRow("general keys written after a section")
         << QByteArray("[s]\nc=2\n[General]\nb=x\na=1\n") << "a=1, b=x, [s]{c=2}";
     QTest::newRow("key and section of one name")
