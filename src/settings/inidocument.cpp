@@ -126,6 +126,13 @@ void IniDocument::parse()
             }
             const int logicalEnd = qMin(j, size);
             line.end = physicalEnd(d, logicalEnd);
+            if (logicalEnd == size) {
+                // What the last line needs before a line break can follow it
+                // without joining the next line to its value.
+                m_closing = j > size ? " " : "";
+                if (inQuotes)
+                    m_closing += '"';
+            }
             if (d.at(i) == '[') {
                 line.kind = LineKind::Section;
                 const int close = d.indexOf(']', i);
@@ -232,12 +239,21 @@ QByteArray IniDocument::edited(const Edits &edits) const
     const char *bytes = m_bytes.constData();
     QByteArray result;
     result.reserve(m_bytes.size() + 1024);
-    const auto endLine = [&result, &lineBreak] {
-        if (!result.isEmpty() && !isBreak(result.back()))
-            result += lineBreak;
+    const int last = m_lines.size() - 1;
+    const auto endLine = [&](int after) {
+        if (result.isEmpty() || isBreak(result.back()))
+            return;
+        if (after == last && !edits.values.contains(last))
+            result += m_closing;
+        result += lineBreak;
     };
     int copied = 0;
     for (const int index : qAsConst(touched)) {
+        if (index < 0) {
+            for (const QByteArray &text : edits.after.value(index))
+                result += text + lineBreak;
+            continue;
+        }
         const Line &line = m_lines.at(index);
         result.append(bytes + copied, line.begin - copied);
         copied = line.end;
@@ -259,13 +275,13 @@ QByteArray IniDocument::edited(const Edits &edits) const
         }
         const QByteArrayList inserted = edits.after.value(index);
         if (!inserted.isEmpty())
-            endLine();
+            endLine(index);
         for (const QByteArray &text : inserted)
             result += text + lineBreak;
     }
     result.append(bytes + copied, m_bytes.size() - copied);
     if (!edits.appended.isEmpty())
-        endLine();
+        endLine(last);
     for (const QByteArray &text : edits.appended)
         result += text + lineBreak;
     return result;

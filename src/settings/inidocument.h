@@ -48,6 +48,10 @@ public:
     // writes it.
     bool hasQuoteOverLineBreak() const { return m_quoteOverLineBreak; }
     bool isClean() const { return !m_formatError && !m_quoteOverLineBreak; }
+    // Whether the last line ends, without a line break, in an open quote or a
+    // backslash: a line after it would be read as part of its value, unless
+    // edited() closes it first (which keeps its value).
+    bool endsOpen() const { return !m_closing.isEmpty(); }
 
     // What QSettings puts before the keys of a section line (index into
     // lines(), -1 for the top of the file): its path and a slash, or nothing
@@ -67,8 +71,9 @@ public:
         QHash<int, QByteArray> names;  // between a section's brackets, or a key's text
         QHash<int, QByteArray> values; // a key's value
         QSet<int> removed;
-        QHash<int, QByteArrayList> after; // lines inserted after a line, without line breaks
-        QByteArrayList appended;          // lines added at the end
+        // Lines inserted after a line (-1: at the top), without line breaks.
+        QHash<int, QByteArrayList> after;
+        QByteArrayList appended; // lines added at the end
     };
     // The file with the edits made; every other byte as it was.
     QByteArray edited(const Edits &edits) const;
@@ -91,4 +96,7 @@ private:
     QVector<Line> m_lines;
     bool m_formatError = false;
     bool m_quoteOverLineBreak = false;
+    // A last line without a line break may end in an open quote, or in a
+    // backslash: what closes it so that the value reads the same.
+    QByteArray m_closing;
 };

@@ -1,8 +1,11 @@
 #include "inipatch.h"
 
+#include <QBitArray>
 #include <QHash>
 #include <QSet>
 #include <QVector>
+
+#include <algorithm>
 
 namespace {
 
@@ -28,6 +31,7 @@ struct Target
     QString path;
     QString section; // the path of its section, empty at the top
     const SettingsNode *node = nullptr;
+    int line = -1; // the line that holds it, once placed
     bool placed = false;
     bool moved = false;    // read, but its line could not stay
     QByteArray movedValue; // that line's value
@@ -50,6 +54,7 @@ private:
     void collect(const SettingsNodes &nodes, const QString &section);
     void readKeys();
     SectionFate fateOf(int section) const;
+    int targetOf(const QString &path) const;
     void editLines();
     void removeSection(int header);
     bool placeRest();
@@ -59,11 +64,12 @@ private:
     const QVector<IniDocument::Line> &m_lines;
     QVector<Target> m_targets;
     QHash<QString, int> m_winners;      // path: the target that writes it last
-    QHash<QString, int> m_byOrigin;     // read key path: the target that writes it
+    QHash<QString, int> m_byOrigin;     // read key path: the target that moved it
     QHash<QString, QString> m_sections; // read section path: its path now
     QVector<QString> m_prefixes;        // by section line, as read
     QVector<QString> m_paths;           // by key line, as read
     QHash<QString, int> m_effective;    // read key path: the line QSettings takes
+    QBitArray m_effectiveLines;
     QSet<QString> m_readSections;
     QVector<SectionFate> m_fates; // by section line
     QHash<QString, int> m_lastKeyLine;
@@ -75,12 +81,25 @@ Patcher::Patcher(const IniDocument &document, const SettingsNodes &edited)
     : m_document(document)
     , m_lines(document.lines())
 {
+    m_winners.reserve(m_lines.size());
     collect(edited, QString());
     for (int i = 0; i < m_targets.size(); ++i) {
         const Target &target = m_targets.at(i);
-        if (target.node->wasRead && m_winners.value(target.path) == i)
+        if (target.node->wasRead && target.node->origin != target.path
+            && m_winners.value(target.path) == i)
             m_byOrigin.insert(target.node->origin, i);
     }
+}
+
+// The target that writes the key read at `path`, if any: mostly the one
+// that writes `path` itself.
+int Patcher::targetOf(const QString &path) const
+{
+    const int target = m_winners.value(path, -1);
+    if (target >= 0 && m_targets.at(target).node->wasRead
+        && m_targets.at(target).node->origin == path)
+        return target;
+    return m_byOrigin.value(path, -1);
 }
 
 // As SettingsTree::write stores the tree: a section or key name is a path
@@ -97,7 +116,7 @@ void Patcher::collect(const SettingsNodes &nodes, const QString &section)
         } else if (!name.isEmpty()) {
             Target target;
             target.path = joined(section, name);
-            target.section = parentOf(target.path);
+            target.section = name.contains(QLatin1Char('/')) ? parentOf(target.path) : section;
             target.node = &node;
             m_winners.insert(target.path, m_targets.size());
             m_targets.append(target);
@@ -112,6 +131,8 @@ void Patcher::readKeys()
 {
     m_prefixes.resize(m_lines.size());
     m_paths.resize(m_lines.size());
+    m_effective.reserve(m_lines.size());
+    QBitArray noted(m_lines.size());
     for (int i = 0; i < m_lines.size(); ++i) {
         const IniDocument::Line &line = m_lines.at(i);
         if (line.kind == IniDocument::LineKind::Section) {
@@ -127,15 +148,20 @@ void Patcher::readKeys()
             m_effective.insert(path, i);
         else if (prefix >= prefixRead(m_lines.at(*effective).section))
             *effective = i;
-        for (int slash = path.lastIndexOf(QLatin1Char('/')); slash > 0;
-             slash = path.lastIndexOf(QLatin1Char('/'), slash - 1)) {
-            const QString section = path.left(slash);
-            if (m_readSections.contains(section))
-                break;
-            m_readSections.insert(section);
-        }
+        // Every section above a key was read; those of its header are noted
+        // with its first key.
+        const int header = line.section < 0 || noted.testBit(line.section) ? prefix.size() : 1;
+        if (line.section >= 0)
+            noted.setBit(line.section);
+        for (int slash = path.lastIndexOf(QLatin1Char('/')); slash >= header;
+             slash = path.lastIndexOf(QLatin1Char('/'), slash - 1))
+            m_readSections.insert(path.left(slash));
         m_paths[i] = std::move(path);
     }
+    m_effectiveLines = QBitArray(m_lines.size());
+    for (const int line : qAsConst(m_effective))
+        m_effectiveLines.setBit(line);
+    m_effective.clear();
     m_fates.resize(m_lines.size());
     for (int i = 0; i < m_lines.size(); ++i) {
         if (m_lines.at(i).kind == IniDocument::LineKind::Section)
@@ -154,7 +180,8 @@ SectionFate Patcher::fateOf(int section) const
         return fate;
     const QString path = prefix.chopped(1);
     for (QString above = path; !above.isEmpty();) {
-        if (m_readSections.contains(above)) {
+        // The tree holds no section QSettings cannot reach by its path.
+        if (m_readSections.contains(above) && addressable(above)) {
             const auto now = m_sections.constFind(above);
             if (now == m_sections.cend()) {
                 fate.removed = true;
@@ -196,14 +223,13 @@ void Patcher::editLines()
         const QString &path = m_paths.at(i);
         if (!addressable(path))
             continue; // QSettings cannot reach it: the tree does not hold it
-        const QString place = fate.prefix + path.mid(prefixRead(line.section).size());
-        const int target = m_byOrigin.value(path, -1);
-        if (m_effective.value(path) != i) {
+        const QString &prefix = prefixRead(line.section);
+        const QString place = fate.prefix == prefix ? path : fate.prefix + path.mid(prefix.size());
+        const int target = targetOf(path);
+        if (!m_effectiveLines.testBit(i)) {
             // Overridden by a later line: harmless only while both stay.
             if (target < 0 || m_targets.at(target).path != path || place != path)
                 m_edits.removed.insert(i);
-            else
-                m_lastKeyLine.insert(parentOf(path), i);
             continue;
         }
         if (target < 0) {
@@ -224,7 +250,7 @@ void Patcher::editLines()
         if (written.node->isEdited())
             m_edits.values.insert(i, IniDocument::escapedText(written.node->text));
         written.placed = true;
-        m_lastKeyLine.insert(written.section, i);
+        written.line = i;
     }
 }
 
@@ -249,6 +275,15 @@ void Patcher::removeSection(int header)
 // one: its name the key's first path part.
 bool Patcher::placeRest()
 {
+    bool rest = false;
+    for (int t = 0; t < m_targets.size() && !rest; ++t)
+        rest = !m_targets.at(t).placed && m_winners.value(m_targets.at(t).path) == t;
+    if (!rest)
+        return true;
+    for (const Target &target : qAsConst(m_targets)) {
+        if (target.placed)
+            m_lastKeyLine[target.section] = qMax(m_lastKeyLine.value(target.section), target.line);
+    }
     QVector<QString> groups;
     QHash<QString, QByteArrayList> blocks;
     for (int t = 0; t < m_targets.size(); ++t) {
@@ -271,6 +306,9 @@ bool Patcher::placeRest()
             const int section = line.kind == IniDocument::LineKind::Section ? anchor : line.section;
             const QString prefix = section < 0 ? QString() : m_fates.at(section).prefix;
             if (target.path.startsWith(prefix) && target.path.size() > prefix.size()) {
+                // Nothing may follow an open last line without changing it.
+                if (anchor == m_lines.size() - 1 && m_document.endsOpen())
+                    --anchor;
                 m_edits.after[anchor].append(IniDocument::escapedKey(target.path.mid(prefix.size()))
                                              + '=' + value);
                 continue;

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLockFile>
 #include <QSaveFile>
 #include <QTemporaryDir>
@@ -126,7 +127,7 @@ bool writeFile(const QString &fileName, const QByteArray &bytes)
 
 // Whether QSettings, on a path it has never read, reads exactly `expected`
 // from the file (keys it cannot reach by their path aside).
-bool readsBack(const QString &fileName, const SettingsTree::Content &expected)
+bool readsBack(const QString &fileName, const QHash<QString, QVariant> &expected)
 {
     QSettings settings(fileName, QSettings::IniFormat);
     settings.setIniCodec("UTF-8");
@@ -291,7 +292,6 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
     if (!scratch.isValid())
         return fail(error, QCoreApplication::translate("SettingsTree", "No temporary folder: %1")
                                .arg(scratch.errorString()));
-    const Content stored = content(nodes);
     QByteArray bytes;
     if (original) {
         QString refused;
@@ -302,8 +302,13 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
         if (!refused.isNull())
             return fail(error, beyondBmpMessage(refused));
         bytes = IniPatch::patched(*original, nodes);
+        QHash<QString, QVariant> expected;
+        expected.reserve(original->lines().size());
+        forEachKey(nodes, QString(), [&expected](const QString &path, const SettingsNode &node) {
+            expected.insert(path, node.valueToStore());
+        });
         const QString keptName = scratch.filePath(QStringLiteral("kept.ini"));
-        if (!bytes.isNull() && !(writeFile(keptName, bytes) && readsBack(keptName, stored))) {
+        if (!bytes.isNull() && !(writeFile(keptName, bytes) && readsBack(keptName, expected))) {
             qDebug().noquote() << "SettingsTree - the edited lines of" << fileName
                                << "do not read back as the tree; the file is rewritten whole";
             bytes = QByteArray();
@@ -313,6 +318,7 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
     }
     if (bytes.isNull()) {
         // Saving would silently take these characters out of the file.
+        const Content stored = content(nodes);
         for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
             if (beyondBmp(it.value()))
                 return fail(error, beyondBmpMessage(it.key()));

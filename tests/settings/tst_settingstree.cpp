@@ -323,7 +323,14 @@ void tst_SettingsTree::saveChangesOnlyTheEditedLines_data()
         << QByteArray("[Desktop Entry]\nName[de]=x\nName=y\n%U0444=z\n[a b]\nc d=1\n");
     QTest::newRow("CRLF line ends") << QByteArray("; c\r\n[s]\r\na=1\r\nb=2\r\n[t]\r\nc=3\r\n");
     QTest::newRow("no line break at the end") << QByteArray("[s]\na=1\n[t]\nb=2");
+    // Found by fuzzing: a key added after such a last line was read as part
+    // of its value.
+    QTest::newRow("open quote at the end") << QByteArray("[s]\nz=1\n[t]\nb=2\na=\"x");
+    QTest::newRow("backslash at the end") << QByteArray("[s]\nz=1\n[t]\nb=2\na=\"x\\");
     QTest::newRow("keys at the top only") << QByteArray("a=1\nb=2\n");
+    // Found by fuzzing: "%\\\\" reads as "%//", and the section was taken for
+    // removed.
+    QTest::newRow("keys QSettings cannot reach") << QByteArray("[b]\nk=1\nj=2\n[z%\\\\xFb]\ni=v\n");
     // QSettings would drop the character on a rewrite of the whole file.
     QTest::newRow("untouched value beyond U+FFFF")
         << QByteArray("[s]\na=1\ne=\xf0\x9f\x98\x80\nz=3\n");
@@ -409,7 +416,13 @@ void tst_SettingsTree::saveChangesOnlyTheEditedLines()
         expected << QStringLiteral("%1:%2=%3")
                         .arg(it.key(), QLatin1String(it->typeName()), renderValue(*it));
     }
-    QCOMPARE(fileContent(fresh), expected);
+    QStringList reached; // what QSettings can reach by its path
+    for (const QString &entry : fileContent(fresh)) {
+        const QString key = entry.section(QLatin1Char(':'), 0, 0);
+        if (!key.isEmpty() && SettingsTree::normalizedPath(key) == key)
+            reached << entry;
+    }
+    QCOMPARE(reached, expected);
 
     const auto text = [](const IniDocument &document, const IniDocument::Line &line) {
         QByteArray bytes = document.bytes().mid(line.begin, line.end - line.begin);
@@ -428,7 +441,11 @@ void tst_SettingsTree::saveChangesOnlyTheEditedLines()
                 && line.kind != IniDocument::LineKind::Comment && path.startsWith(renamed)))
             continue;
         const QByteArray wanted = text(original, line);
-        while (next < result.lines().size() && text(result, result.lines().at(next)) != wanted)
+        // An open last line may have been closed for a line to follow it.
+        const bool closable = &line == &original.lines().last() && original.endsOpen();
+        while (next < result.lines().size()
+               && !(closable ? text(result, result.lines().at(next)).startsWith(wanted)
+                             : text(result, result.lines().at(next)) == wanted))
             ++next;
         QVERIFY2(next < result.lines().size(), wanted.constData());
         ++next;
