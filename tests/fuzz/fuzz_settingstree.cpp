@@ -7,9 +7,16 @@
 // QSettings itself cannot write back as it read them (see addressable,
 // writtenKey, writableByQSettings and sameValue); a tree with text QSettings
 // would drop is not saved at all.
+//
+// Edited as the input says (a value changed to text from the input, a key
+// removed, one added, the first section renamed), the tree saved into the
+// file's own lines reads back through QSettings on a fresh path as exactly
+// the edited tree, every key the first read had included; and every line
+// of no edited item is still there, in its order.
 
 #include "fuzzcheck.h"
 #include "inidocument.h"
+#include "inipatch.h"
 #include "settingstree.h"
 
 #include <QDataStream>
@@ -46,6 +53,14 @@ bool isList(const QVariant &value)
 // U+FEFF: QSettings' UTF-8 decoding drops one that starts a run of bytes
 // between escapes, and its writer puts one there after an escaped character.
 bool writableByQSettings(const QVariant &value);
+
+QByteArray streamed(const QVariant &value)
+{
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    stream << value;
+    return bytes;
+}
 
 bool sameValue(const QVariant &a, const QVariant &b)
 {
@@ -183,6 +198,113 @@ void compare(const SettingsTree::Content &read, const SettingsTree::Content &wri
         FUZZ_CHECK(expected.contains(it.key()), what + QLatin1String(" gained ") + it.key());
 }
 
+struct KeyRef
+{
+    SettingsNodes *level;
+    int index;
+    QString path;
+};
+
+void keysOf(SettingsNodes &nodes, const QString &prefix, QVector<KeyRef> *keys)
+{
+    for (int i = 0; i < nodes.size(); ++i) {
+        SettingsNode &node = nodes[i];
+        if (node.isSection())
+            keysOf(node.children, prefix + node.name + QLatin1Char('/'), keys);
+        else
+            keys->append({&nodes, i, prefix + node.name});
+    }
+}
+
+QByteArray lineText(const IniDocument &document, const IniDocument::Line &line)
+{
+    QByteArray bytes = document.bytes().mid(line.begin, line.end - line.begin);
+    while (bytes.endsWith('\n') || bytes.endsWith('\r'))
+        bytes.chop(1);
+    return bytes;
+}
+
+// The edits that the input's first bytes choose, and the lines they touch.
+void checkKeptLines(const uint8_t *data, size_t size, const IniDocument &document,
+                    SettingsNodes nodes)
+{
+    const auto byte = [data, size](size_t i) {
+        return i < size ? data[i] : uint8_t(0);
+    };
+    QVector<KeyRef> keys;
+    keysOf(nodes, QString(), &keys);
+    QSet<QString> touched;
+    QString renamed;
+    if (!keys.isEmpty()) {
+        // A text of the input's last bytes, without what QSettings cannot store.
+        const QString input =
+            FuzzCheck::text(data + size - qMin<size_t>(size, 12), qMin<size_t>(size, 12));
+        QString text;
+        for (const QChar c : input) {
+            if (!c.isSurrogate())
+                text += c;
+        }
+        const KeyRef &changed = keys.at(byte(0) % keys.size());
+        (*changed.level)[changed.index].text = text;
+        touched.insert(changed.path);
+        const KeyRef &removed = keys.at(byte(1) % keys.size());
+        touched.insert(removed.path);
+        removed.level->remove(removed.index);
+    }
+    SettingsNodes &last = nodes.isEmpty() || !nodes.last().isSection() || (byte(2) & 1)
+                              ? nodes
+                              : nodes.last().children;
+    last.append(SettingsNode::key(QStringLiteral("added key"), QStringLiteral("a, b")));
+    for (SettingsNode &node : nodes) {
+        if (node.isSection() && (byte(2) & 2)) {
+            renamed = node.name + QLatin1Char('/');
+            node.name = QStringLiteral("renamed");
+            break;
+        }
+    }
+
+    const QByteArray patched = IniPatch::patched(document, nodes);
+    FUZZ_CHECK(!patched.isNull(), FuzzCheck::text(data, size));
+    const QString fresh = root().filePath(QStringLiteral("kept.ini"));
+    {
+        QFile file(fresh);
+        FUZZ_CHECK(file.open(QIODevice::WriteOnly), fresh);
+        file.write(patched);
+    }
+    QSettings::Status status = QSettings::NoError;
+    const SettingsTree::Content written = contentOf(fresh, &status);
+    QFile::remove(fresh);
+    FUZZ_CHECK(status == QSettings::NoError, QString::fromUtf8(patched));
+    const SettingsTree::Content expected = SettingsTree::content(nodes);
+    FUZZ_CHECK(written.keys() == expected.keys(), QString::fromUtf8(patched));
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        const QVariant value = written.value(it.key());
+        FUZZ_CHECK(it->userType() == value.userType()
+                       && (*it == value || streamed(*it) == streamed(value)),
+                   describe(it.key(), *it, value));
+    }
+
+    const IniDocument result(patched);
+    int next = 0;
+    for (const IniDocument::Line &line : document.lines()) {
+        const bool key = line.kind == IniDocument::LineKind::Key;
+        const QString path = key ? document.keyPath(line) : document.sectionPrefix(line.section);
+        if ((key && touched.contains(path))
+            || (!renamed.isEmpty() && line.kind != IniDocument::LineKind::Blank
+                && line.kind != IniDocument::LineKind::Comment && path.startsWith(renamed)))
+            continue;
+        const QByteArray wanted = lineText(document, line);
+        // An open last line may have been closed for a line to follow it.
+        const bool closable = &line == &document.lines().last() && document.endsOpen();
+        while (next < result.lines().size()
+               && !(closable ? lineText(result, result.lines().at(next)).startsWith(wanted)
+                             : lineText(result, result.lines().at(next)) == wanted))
+            ++next;
+        FUZZ_CHECK(next < result.lines().size(), QString::fromUtf8(wanted));
+        ++next;
+    }
+}
+
 } // namespace
 
 // As in a release build, an allocation that cannot be had fails (and Qt
@@ -245,6 +367,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const bool saved = SettingsTree::save(nodes, out, &error);
         FUZZ_CHECK(saved == storable, error);
     }
+    if (clean)
+        checkKeptLines(data, size, document, nodes);
     if (clean && storable) {
         QSettings::Status status = QSettings::NoError;
         const SettingsTree::Content written = contentOf(out, &status);
