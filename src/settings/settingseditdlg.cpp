@@ -117,7 +117,7 @@ SettingsEditDlg::SettingsEditDlg(QWidget *parent, int scope, const QString &file
     }
     // Always INI, whatever the platform's native format: the tree mirrors the
     // file's sections.
-    m_settings = new QSettings(path, QSettings::IniFormat);
+    m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
     m_settings->setIniCodec("UTF-8");
     ui->fileName->setText(m_settings->fileName());
 
@@ -135,11 +135,7 @@ SettingsEditDlg::SettingsEditDlg(QWidget *parent, int scope, const QString &file
 }
 
 // Nothing is left pending in the settings object: OK writes at once.
-SettingsEditDlg::~SettingsEditDlg()
-{
-    delete m_settings;
-    delete ui;
-}
+SettingsEditDlg::~SettingsEditDlg() = default;
 
 void SettingsEditDlg::accept()
 {

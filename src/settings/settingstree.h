@@ -6,13 +6,9 @@
 #include <QVariant>
 #include <QVector>
 
-// One entry of an INI settings file as the settings editor holds it: a
-// section (a settings group) with its keys and subsections, or a key with its
-// value. A key read from a file keeps the value it was read with beside the
-// text that is shown and edited; while the text is still the one that value
-// is shown as, the value is written back unchanged, so a list stays a list and
-// an encoded value (@ByteArray, @Variant, @Size, @Point) stays what it was. A
-// changed text, or a key that was added, is stored as text.
+// A section of an INI file with its keys and subsections, or a key. A key
+// read from the file is written back with the value it was read with (a list
+// stays a list) until its text is edited; then, or when added, as text.
 struct SettingsNode
 {
     enum class Kind { Key, Section };
