@@ -153,7 +153,7 @@ void Patcher::readKeys()
         const int header = line.section < 0 || noted.testBit(line.section) ? prefix.size() : 1;
         if (line.section >= 0)
             noted.setBit(line.section);
-        for (int slash = path.lastIndexOf(QLatin1Char('/')); slash >= header;
+        for (int slash = path.lastIndexOf(QLatin1Char('/')); slash >= qMax(header, 1);
              slash = path.lastIndexOf(QLatin1Char('/'), slash - 1))
             m_readSections.insert(path.left(slash));
         m_paths[i] = std::move(path);

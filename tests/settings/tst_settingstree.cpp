@@ -330,6 +330,8 @@ void tst_SettingsTree::saveChangesOnlyTheEditedLines_data()
     QTest::newRow("keys at the top only") << QByteArray("a=1\nb=2\n");
     // Found by fuzzing: "%\\\\" reads as "%//", and the section was taken for
     // removed.
+    // Found by fuzzing: a slash at the start of a path looped for ever.
+    QTest::newRow("key path starting with a slash") << QByteArray("\\s=  \n[t]\nb=1\n");
     QTest::newRow("keys QSettings cannot reach") << QByteArray("[b]\nk=1\nj=2\n[z%\\\\xFb]\ni=v\n");
     // QSettings would drop the character on a rewrite of the whole file.
     QTest::newRow("untouched value beyond U+FFFF")
