@@ -308,7 +308,7 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
             expected.insert(path, node.valueToStore());
         });
         const QString keptName = scratch.filePath(QStringLiteral("kept.ini"));
-        if (!bytes.isNull() && !(writeFile(keptName, bytes) && readsBack(keptName, expected))) {
+        if (bytes.isNull() || !(writeFile(keptName, bytes) && readsBack(keptName, expected))) {
             qDebug().noquote() << "SettingsTree - the edited lines of" << fileName
                                << "do not read back as the tree; the file is rewritten whole";
             bytes = QByteArray();
