@@ -265,7 +265,10 @@ void checkKeptLines(const uint8_t *data, size_t size, const IniDocument &documen
 
     const QByteArray patched = IniPatch::patched(document, nodes);
     FUZZ_CHECK(!patched.isNull(), FuzzCheck::text(data, size));
-    const QString fresh = root().filePath(QStringLiteral("kept.ini"));
+    // A new name every time, as for the input (see LLVMFuzzerTestOneInput).
+    static int counter = 0;
+    const QString fresh =
+        root().filePath(QLatin1String("kept") + QString::number(++counter) + QLatin1String(".ini"));
     {
         QFile file(fresh);
         FUZZ_CHECK(file.open(QIODevice::WriteOnly), fresh);
