@@ -236,6 +236,9 @@ QByteArray IniDocument::edited(const Edits &edits) const
     touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
 
     const QByteArray lineBreak = this->lineBreak();
+    // A lone CR before the LF of a blank line would make one line break of
+    // the two.
+    const QByteArray newBreak = lineBreak == "\r" ? QByteArrayLiteral("\r\n") : lineBreak;
     const char *bytes = m_bytes.constData();
     QByteArray result;
     result.reserve(m_bytes.size() + 1024);
@@ -251,7 +254,7 @@ QByteArray IniDocument::edited(const Edits &edits) const
     for (const int index : qAsConst(touched)) {
         if (index < 0) {
             for (const QByteArray &text : edits.after.value(index))
-                result += text + lineBreak;
+                result += text + newBreak;
             continue;
         }
         const Line &line = m_lines.at(index);
@@ -277,13 +280,13 @@ QByteArray IniDocument::edited(const Edits &edits) const
         if (!inserted.isEmpty())
             endLine(index);
         for (const QByteArray &text : inserted)
-            result += text + lineBreak;
+            result += text + newBreak;
     }
     result.append(bytes + copied, m_bytes.size() - copied);
     if (!edits.appended.isEmpty())
         endLine(last);
     for (const QByteArray &text : edits.appended)
-        result += text + lineBreak;
+        result += text + newBreak;
     return result;
 }
 
