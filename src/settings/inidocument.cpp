@@ -236,12 +236,16 @@ QByteArray IniDocument::edited(const Edits &edits) const
     touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
 
     const QByteArray lineBreak = this->lineBreak();
-    // A lone CR before the LF of a blank line would make one line break of
-    // the two.
-    const QByteArray newBreak = lineBreak == "\r" ? QByteArrayLiteral("\r\n") : lineBreak;
     const char *bytes = m_bytes.constData();
     QByteArray result;
     result.reserve(m_bytes.size() + 1024);
+    // A line ending in a lone CR, and a blank line of a lone LF that an edit
+    // brings after it, would make one line break of two.
+    const auto copy = [&result, bytes](int from, int to) {
+        if (from < to && bytes[from] == '\n' && !result.isEmpty() && result.back() == '\r')
+            result += '\n';
+        result.append(bytes + from, to - from);
+    };
     const int last = m_lines.size() - 1;
     const auto endLine = [&](int after) {
         if (result.isEmpty() || isBreak(result.back()))
@@ -254,39 +258,39 @@ QByteArray IniDocument::edited(const Edits &edits) const
     for (const int index : qAsConst(touched)) {
         if (index < 0) {
             for (const QByteArray &text : edits.after.value(index))
-                result += text + newBreak;
+                result += text + lineBreak;
             continue;
         }
         const Line &line = m_lines.at(index);
-        result.append(bytes + copied, line.begin - copied);
+        copy(copied, line.begin);
         copied = line.end;
         if (!edits.removed.contains(index)) {
             int pos = line.begin;
             const auto name = edits.names.constFind(index);
             if (name != edits.names.cend()) {
-                result.append(bytes + pos, line.nameBegin - pos);
+                copy(pos, line.nameBegin);
                 result += *name;
                 pos = line.nameEnd;
             }
             const auto value = edits.values.constFind(index);
             if (value != edits.values.cend()) {
-                result.append(bytes + pos, line.valueBegin - pos);
+                copy(pos, line.valueBegin);
                 result += *value;
                 pos = line.valueEnd;
             }
-            result.append(bytes + pos, line.end - pos);
+            copy(pos, line.end);
         }
         const QByteArrayList inserted = edits.after.value(index);
         if (!inserted.isEmpty())
             endLine(index);
         for (const QByteArray &text : inserted)
-            result += text + newBreak;
+            result += text + lineBreak;
     }
-    result.append(bytes + copied, m_bytes.size() - copied);
+    copy(copied, m_bytes.size());
     if (!edits.appended.isEmpty())
         endLine(last);
     for (const QByteArray &text : edits.appended)
-        result += text + newBreak;
+        result += text + lineBreak;
     return result;
 }
 

@@ -329,8 +329,9 @@ void tst_SettingsTree::saveChangesOnlyTheEditedLines_data()
     QTest::newRow("CRLF line ends") << QByteArray("; c\r\n[s]\r\na=1\r\nb=2\r\n[t]\r\nc=3\r\n");
     QTest::newRow("no line break at the end") << QByteArray("[s]\na=1\n[t]\nb=2");
     // Found by fuzzing: a line added after "b" ended in CR and took the LF
-    // of the blank line after it along.
+    // of the blank line after it along; so did "a" once "b" was removed.
     QTest::newRow("CR first, then LF") << QByteArray("a=1\rb=2\n\n\n");
+    QTest::newRow("lone CR, then a removed line, then LF") << QByteArray("[s]\nc=1\r\rz=2\n\n");
     // Found by fuzzing: a key added after such a last line was read as part
     // of its value.
     QTest::newRow("open quote at the end") << QByteArray("[s]\nz=1\n[t]\nb=2\na=\"x");
