@@ -138,6 +138,10 @@ void IniDocument::parse()
                 const int close = d.indexOf(']', i);
                 line.nameBegin = i + 1;
                 line.nameEnd = close < 0 || close >= logicalEnd ? logicalEnd : close;
+                line.valueBegin = line.nameEnd;
+                line.valueEnd = logicalEnd;
+                while (line.valueEnd > line.valueBegin && isBlank(d.at(line.valueEnd - 1)))
+                    --line.valueEnd;
                 m_formatError = m_formatError || line.nameEnd == logicalEnd;
                 section = m_lines.size();
                 line.section = section;

@@ -28,7 +28,8 @@ public:
         // A section's name between the brackets, or a key's text before "=".
         int nameBegin = 0;
         int nameEnd = 0;
-        // A key's value without the spaces and tabs around it.
+        // A key's value without the spaces and tabs around it; for a section,
+        // the rest of its line from the closing bracket on.
         int valueBegin = 0;
         int valueEnd = 0;
         // The section line this line belongs to; -1 for the top of the file.

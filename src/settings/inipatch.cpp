@@ -209,8 +209,11 @@ void Patcher::editLines()
                 continue;
             }
             const QString path = fate.prefix.isEmpty() ? QString() : fate.prefix.chopped(1);
-            if (fate.prefix != m_prefixes.at(i))
+            if (fate.prefix != m_prefixes.at(i)) {
                 m_edits.names.insert(i, IniDocument::sectionName(path));
+                // A quote opened in the old name may close after the bracket.
+                m_edits.values.insert(i, QByteArrayLiteral("]"));
+            }
             if (fate.prefix.isEmpty() || addressable(path))
                 m_lastHeader.insert(path, i);
             continue;

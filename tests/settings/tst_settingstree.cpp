@@ -341,6 +341,9 @@ void tst_SettingsTree::saveChangesOnlyTheEditedLines_data()
     // removed.
     // Found by fuzzing: a slash at the start of a path looped for ever.
     QTest::newRow("key path starting with a slash") << QByteArray("\\s=  \n[t]\nb=1\n");
+    // Found by fuzzing: a quote opened in the name closed after the bracket,
+    // and opened anew once the name was renamed.
+    QTest::newRow("quote in a section's name") << QByteArray("; kept\n[\"a]b\"\nk=1\n[c]\nz=2\n");
     QTest::newRow("keys QSettings cannot reach") << QByteArray("[b]\nk=1\nj=2\n[z%\\\\xFb]\ni=v\n");
     // QSettings would drop the character on a rewrite of the whole file.
     QTest::newRow("untouched value beyond U+FFFF")
