@@ -99,6 +99,7 @@ void IniDocument::parse()
         } else {
             int equals = -1;
             bool inQuotes = false;
+            int escapeEnd = -1; // past the last escaped line break
             int j = i;
             while (j < size) {
                 const char c = d.at(j);
@@ -116,6 +117,8 @@ void IniDocument::parse()
                         if ((escaped == '\n' && next == '\r') || (escaped == '\r' && next == '\n'))
                             ++j;
                     }
+                    if (j <= size && isBreak(d.at(j - 1)))
+                        escapeEnd = j;
                 } else {
                     if (c == '=' && !inQuotes && equals < 0)
                         equals = j;
@@ -128,10 +131,14 @@ void IniDocument::parse()
             line.end = physicalEnd(d, logicalEnd);
             if (logicalEnd == size) {
                 // What the last line needs before a line break can follow it
-                // without joining the next line to its value.
+                // without joining the next line to its value: a character for
+                // a backslash to take, a closing quote, or a line break that
+                // no escaped one before it takes along.
                 m_closing = j > size ? " " : "";
                 if (inQuotes)
                     m_closing += '"';
+                else if (escapeEnd == size)
+                    m_closing = QByteArray(1, d.at(size - 1));
             }
             if (d.at(i) == '[') {
                 line.kind = LineKind::Section;
@@ -252,11 +259,10 @@ QByteArray IniDocument::edited(const Edits &edits) const
     };
     const int last = m_lines.size() - 1;
     const auto endLine = [&](int after) {
-        if (result.isEmpty() || isBreak(result.back()))
-            return;
-        if (after == last && !edits.values.contains(last))
+        if (after == last && !edits.values.contains(last) && !edits.removed.contains(last))
             result += m_closing;
-        result += lineBreak;
+        if (!result.isEmpty() && !isBreak(result.back()))
+            result += lineBreak;
     };
     int copied = 0;
     for (const int index : qAsConst(touched)) {
