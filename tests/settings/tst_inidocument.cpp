@@ -12,6 +12,8 @@ private slots:
 
     void judgesFilesAsQSettingsDoes_data();
     void judgesFilesAsQSettingsDoes();
+    void linesAddedAfterAnOpenLastLineStayApart_data();
+    void linesAddedAfterAnOpenLastLineStayApart();
 
 private:
     FixtureFolder m_dir;
@@ -75,6 +77,30 @@ void tst_IniDocument::judgesFilesAsQSettingsDoes()
     paths.sort();
     keys.sort();
     QCOMPARE(paths, keys);
+}
+
+void tst_IniDocument::linesAddedAfterAnOpenLastLineStayApart_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::newRow("open quote") << QByteArray("a=\"x, y");
+    QTest::newRow("backslash") << QByteArray("a=x\\");
+    // Found by fuzzing: the backslash takes the line break along.
+    QTest::newRow("escaped CR") << QByteArray("a=x\\\r");
+    QTest::newRow("escaped LF") << QByteArray("a=x\\\n");
+}
+
+// A line added at the end is a key of its own, and the last line keeps its
+// value.
+void tst_IniDocument::linesAddedAfterAnOpenLastLineStayApart()
+{
+    QFETCH(QByteArray, ini);
+    IniDocument::Edits edits;
+    edits.appended << "k=v";
+    const QByteArray edited = IniDocument(ini).edited(edits);
+    QSettings before(m_dir.fixture(ini), QSettings::IniFormat);
+    QSettings after(m_dir.fixture(edited), QSettings::IniFormat);
+    QCOMPARE(after.allKeys(), QStringList({"a", "k"}));
+    QCOMPARE(after.value("a"), before.value("a"));
 }
 
 QTEST_APPLESS_MAIN(tst_IniDocument)
