@@ -309,8 +309,10 @@ bool Patcher::placeRest()
             const int section = line.kind == IniDocument::LineKind::Section ? anchor : line.section;
             const QString prefix = section < 0 ? QString() : m_fates.at(section).prefix;
             if (target.path.startsWith(prefix) && target.path.size() > prefix.size()) {
-                // Nothing may follow an open last line without changing it.
-                if (anchor == m_lines.size() - 1 && m_document.endsOpen())
+                // Nothing follows an open last line without changing it: a key
+                // goes before that line instead, when it is a key of the section.
+                if (anchor == m_lines.size() - 1 && m_document.endsOpen()
+                    && line.kind == IniDocument::LineKind::Key)
                     --anchor;
                 m_edits.after[anchor].append(IniDocument::escapedKey(target.path.mid(prefix.size()))
                                              + '=' + value);

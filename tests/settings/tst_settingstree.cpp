@@ -1,4 +1,5 @@
 #include "inidocument.h"
+#include "inipatch.h"
 #include "settingsfiles.h"
 #include "settingstree.h"
 
@@ -52,6 +53,8 @@ private slots:
     void saveReplacesFileWholeOrNotAtAll();
     void saveChangesOnlyTheEditedLines_data();
     void saveChangesOnlyTheEditedLines();
+    void addedKeyLandsInItsSection_data();
+    void addedKeyLandsInItsSection();
 
 private:
     QString fixture(const QByteArray &text) { return m_dir.fixture(text); }
@@ -464,6 +467,31 @@ void tst_SettingsTree::saveChangesOnlyTheEditedLines()
         QVERIFY2(next < result.lines().size(), wanted.constData());
         ++next;
     }
+}
+
+void tst_SettingsTree::addedKeyLandsInItsSection_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::newRow("after the last key at the top") << QByteArray("a=1\n[s]\nk=1\n");
+    QTest::newRow("after a General header") << QByteArray("[s]\nk=1\n[General]\n");
+    // Found by fuzzing: the key went before the header, into the section above.
+    QTest::newRow("after a General header open at the end") << QByteArray("[s]\nk=1\n[General]\\");
+}
+
+// A key added at the top of the tree, saved into the file's own lines.
+void tst_SettingsTree::addedKeyLandsInItsSection()
+{
+    QFETCH(QByteArray, ini);
+    const SettingsNodes nodes =
+        SettingsNodes{SettingsNode::key(QStringLiteral("added"), QStringLiteral("x"))}
+        + readFile(fixture(ini));
+    const QByteArray saved = IniPatch::patched(IniDocument(ini), nodes);
+    QStringList expected{QStringLiteral("added:QString=x"), QStringLiteral("s/k:QString=1")};
+    if (ini.startsWith("a="))
+        expected.prepend(QStringLiteral("a:QString=1"));
+    QStringList content = fileContent(fixture(saved));
+    content.sort();
+    QCOMPARE(content, expected);
 }
 
 QTEST_APPLESS_MAIN(tst_SettingsTree)
