@@ -251,10 +251,12 @@ void checkKeptLines(const uint8_t *data, size_t size, const IniDocument &documen
         touched.insert(removed.path);
         removed.level->remove(removed.index);
     }
-    SettingsNodes &last = nodes.isEmpty() || !nodes.last().isSection() || (byte(2) & 1)
-                              ? nodes
-                              : nodes.last().children;
+    const bool top = nodes.isEmpty() || !nodes.last().isSection() || (byte(2) & 1);
+    SettingsNodes &last = top ? nodes : nodes.last().children;
     last.append(SettingsNode::key(QStringLiteral("added key"), QStringLiteral("a, b")));
+    // A key of that name there is replaced.
+    touched.insert(top ? QStringLiteral("added key")
+                       : nodes.last().name + QLatin1String("/added key"));
     for (SettingsNode &node : nodes) {
         if (node.isSection() && (byte(2) & 2)) {
             renamed = node.name + QLatin1Char('/');
