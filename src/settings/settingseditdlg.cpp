@@ -1,20 +1,26 @@
 #include "settingseditdlg.h"
 #include "ui_settingseditdlg.h"
 
+#include "modaldialog.h"
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QMessageBox>
-#include <QPointer>
+#include <QFile>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QSettings>
+#include <QStyle>
 
 namespace {
 
 // A section item carries this mark in column 0; any other item is a key.
 const int SectionMarkRole = Qt::UserRole + 10;
 const int SectionMark = 23;
-// A key item read from the file holds the value it was read with.
+// A key item read from the file holds the value it was read with, and every
+// item read from it where it was read.
 const int ReadValueRole = Qt::UserRole + 11;
 const int WasReadRole = Qt::UserRole + 12;
+const int OriginRole = Qt::UserRole + 13;
 
 QTreeWidgetItem *newItem(const QStringList &texts)
 {
@@ -47,10 +53,12 @@ QList<QTreeWidgetItem *> itemsFromNodes(const SettingsNodes &nodes)
             item = newSectionItem(node.name);
         } else {
             item = newItem({QString(), node.name, node.text});
-            if (node.wasRead) {
+            if (node.wasRead)
                 item->setData(2, ReadValueRole, node.readValue);
-                item->setData(2, WasReadRole, true);
-            }
+        }
+        if (node.wasRead) {
+            item->setData(2, WasReadRole, true);
+            item->setData(2, OriginRole, node.origin);
         }
         if (!node.children.isEmpty())
             item->addChildren(itemsFromNodes(node.children));
@@ -66,10 +74,10 @@ SettingsNode nodeFromItem(const QTreeWidgetItem *item)
         node = SettingsNode::section(item->text(0));
     } else {
         node = SettingsNode::key(item->text(1), item->text(2));
-        node.wasRead = item->data(2, WasReadRole).toBool();
-        if (node.wasRead)
-            node.readValue = item->data(2, ReadValueRole);
+        node.readValue = item->data(2, ReadValueRole);
     }
+    node.wasRead = item->data(2, WasReadRole).toBool();
+    node.origin = item->data(2, OriginRole).toString();
     const int count = item->childCount();
     node.children.reserve(count);
     for (int i = 0; i < count; ++i)
@@ -110,21 +118,25 @@ SettingsEditDlg::SettingsEditDlg(QWidget *parent, int scope, const QString &file
     }
     // Always INI, whatever the platform's native format: the tree mirrors the
     // file's sections.
-    m_settings = new QSettings(path, QSettings::IniFormat);
+    m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
     m_settings->setIniCodec("UTF-8");
     ui->fileName->setText(m_settings->fileName());
 
     m_readNodes = SettingsTree::read(*m_settings);
-    m_readCleanly = SettingsTree::readStatus(*m_settings) == QSettings::NoError;
+    // QSettings reports a damaged file only to the first object that parses it
+    // in the process, and a host has long read its own files: the file's own
+    // bytes are judged as well.
+    QFile file(m_settings->fileName());
+    const bool readable = !file.exists() || file.open(QIODevice::ReadOnly);
+    m_document = IniDocument(file.readAll());
+    m_readCleanly = readable && m_document.isClean()
+                    && SettingsTree::readStatus(*m_settings) == QSettings::NoError;
     ui->propTree->addTopLevelItems(itemsFromNodes(m_readNodes));
+    fitColumns();
 }
 
 // Nothing is left pending in the settings object: OK writes at once.
-SettingsEditDlg::~SettingsEditDlg()
-{
-    delete m_settings;
-    delete ui;
-}
+SettingsEditDlg::~SettingsEditDlg() = default;
 
 void SettingsEditDlg::accept()
 {
@@ -147,7 +159,7 @@ void SettingsEditDlg::accept()
     // layout byte for byte.
     if (!SettingsTree::sameTree(nodes, m_readNodes)) {
         QString reason;
-        if (!SettingsTree::save(nodes, m_settings->fileName(), &reason)) {
+        if (!SettingsTree::save(nodes, m_settings->fileName(), &reason, &m_document)) {
             showError(tr("The file %1 could not be saved: %2").arg(shownName, reason));
             return;
         }
@@ -157,15 +169,36 @@ void SettingsEditDlg::accept()
     QDialog::accept();
 }
 
+// The Section and Key columns fit their texts, those of collapsed sections
+// too, as far as the first thousand items (as the view's own sizing does),
+// and take at most half the dialog's width each.
+void SettingsEditDlg::fitColumns()
+{
+    QTreeWidget *tree = ui->propTree;
+    const QFontMetrics metrics(tree->font());
+    const int margin =
+        2 * (tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 1);
+    int widths[2] = {tree->header()->sectionSizeHint(0), tree->header()->sectionSizeHint(1)};
+    int counted = 0;
+    for (QTreeWidgetItemIterator it(tree); *it && counted < 1000; ++it, ++counted) {
+        const QTreeWidgetItem *item = *it;
+        if (isSection(item)) {
+            int depth = 1;
+            for (const QTreeWidgetItem *above = item->parent(); above; above = above->parent())
+                ++depth;
+            widths[0] = qMax(widths[0], depth * tree->indentation() + margin
+                                            + metrics.horizontalAdvance(item->text(0)));
+        } else {
+            widths[1] = qMax(widths[1], margin + metrics.horizontalAdvance(item->text(1)));
+        }
+    }
+    for (int column = 0; column < 2; ++column)
+        tree->header()->resizeSection(column, qMin(widths[column], width() / 2));
+}
+
 void SettingsEditDlg::showError(const QString &text)
 {
-    // On the heap: the host may destroy this dialog, and the box with it,
-    // while the box runs. Every caller returns at once afterwards.
-    QPointer<QMessageBox> box =
-        new QMessageBox(QMessageBox::Critical, tr("Error"), text, QMessageBox::NoButton, this);
-    box->setDefaultButton(box->addButton(QMessageBox::Ok));
-    box->exec();
-    delete box.data();
+    showCriticalBox(this, tr("Error"), text);
 }
 
 // Appends a key item to the section that holds the selection.

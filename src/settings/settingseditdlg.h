@@ -1,9 +1,12 @@
 #pragma once
 
+#include "inidocument.h"
 #include "settingstree.h"
 
 #include <QDialog>
 #include <QString>
+
+#include <memory>
 
 class QSettings;
 
@@ -11,13 +14,10 @@ namespace Ui {
 class SettingsEditDlg;
 }
 
-// Shows one INI settings file (a named file, or the application's own settings
-// file of the user or system scope) as a tree of sections and key/value items.
-// The file is read once when the dialog is built; only OK writes it, and only
-// when the tree differs from what was read: values left as they were shown
-// keep their type, edited and added values are stored as text. A file that
-// could not be read cleanly, or a write that fails, is reported with the
-// file's name and the dialog stays open; the file on disk is then unchanged.
+// Shows one INI settings file as a tree of sections and key/value items; OK
+// saves what was edited, changing only the lines of the edits. A file not read
+// cleanly, or a save that fails, is reported naming the file, and the file
+// stays as it was.
 class SettingsEditDlg : public QDialog
 {
     Q_OBJECT
@@ -37,11 +37,13 @@ private slots:
     void on_remove_clicked();
 
 private:
+    void fitColumns();
     void showError(const QString &text);
 
-    Ui::SettingsEditDlg *ui;
-    QSettings *m_settings;
-    // The tree as read from the file.
+    std::unique_ptr<Ui::SettingsEditDlg> ui;
+    std::unique_ptr<QSettings> m_settings;
+    // The file's lines and the tree, as read.
+    IniDocument m_document;
     SettingsNodes m_readNodes;
     bool m_readCleanly = false;
 };

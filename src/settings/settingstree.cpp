@@ -1,12 +1,19 @@
 #include "settingstree.h"
 
+#include "inidocument.h"
+#include "inipatch.h"
+
 #include <QCoreApplication>
+#include <QDataStream>
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLockFile>
 #include <QSaveFile>
 #include <QTemporaryDir>
+#include <QTextCodec>
 
 #include <algorithm>
 #include <new>
@@ -16,6 +23,7 @@ namespace {
 
 // How long a save waits for another writer of the same file.
 const int LockTimeoutMs = 5000;
+const int UTF8Mib = 106;
 
 // A key as QSettings stores it: without leading, trailing or doubled slashes.
 QString normalizedKey(const QString &key)
@@ -26,15 +34,17 @@ QString normalizedKey(const QString &key)
     return key.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
 }
 
-void collect(const SettingsNodes &nodes, const QString &prefix, SettingsTree::Content *content)
+// Every key that a write stores, with its path, in the order it is written.
+template<typename Visit>
+void forEachKey(const SettingsNodes &nodes, const QString &prefix, const Visit &visit)
 {
     for (const SettingsNode &node : nodes) {
         const QString name = normalizedKey(node.name);
         if (node.isSection())
-            collect(node.children, name.isEmpty() ? prefix : prefix + name + QLatin1Char('/'),
-                    content);
+            forEachKey(node.children, name.isEmpty() ? prefix : prefix + name + QLatin1Char('/'),
+                       visit);
         else if (!name.isEmpty())
-            content->insert(prefix + name, node.valueToStore());
+            visit(prefix + name, node);
     }
 }
 
@@ -53,14 +63,17 @@ bool beyondBmp(const QVariant &value)
     return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSurrogate(); });
 }
 
-SettingsNodes readGroup(QSettings &settings)
+SettingsNodes readGroup(QSettings &settings, int depth, const QString &prefix)
 {
     const QStringList keys = settings.childKeys();
-    const QStringList groups = settings.childGroups();
+    const QStringList groups =
+        depth < SettingsTree::MaxDepth ? settings.childGroups() : QStringList();
     SettingsNodes nodes;
     nodes.reserve(keys.size() + groups.size());
-    for (const QString &key : keys)
+    for (const QString &key : keys) {
         nodes.append(SettingsNode::readKey(key, settings.value(key)));
+        nodes.last().origin = prefix + key;
+    }
     for (const QString &group : groups) {
         // QSettings lists a section without a name ("[]", "[ ]", the empty
         // part of "a//b") as the group "", but entering that group stays
@@ -69,6 +82,8 @@ SettingsNodes readGroup(QSettings &settings)
         if (group.isEmpty())
             continue;
         SettingsNode section = SettingsNode::section(group);
+        section.wasRead = true;
+        section.origin = prefix + group;
         settings.beginGroup(group);
         // Left also when reading the group throws.
         struct Leave
@@ -76,10 +91,63 @@ SettingsNodes readGroup(QSettings &settings)
             QSettings &settings;
             ~Leave() { settings.endGroup(); }
         } leave{settings};
-        section.children = readGroup(settings);
+        section.children = readGroup(settings, depth + 1, section.origin + QLatin1Char('/'));
         nodes.append(std::move(section));
     }
     return nodes;
+}
+
+QByteArray streamed(const QVariant &value)
+{
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    stream << value;
+    return bytes;
+}
+
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    // QVariant's own comparison converts: "1" and 1 would compare equal.
+    return a.userType() == b.userType() && (a == b || streamed(a) == streamed(b));
+}
+
+QString beyondBmpMessage(const QString &key)
+{
+    return QCoreApplication::translate("SettingsTree",
+                                       "The value of %1 holds characters beyond U+FFFF (such as "
+                                       "emoji), which the settings file cannot store.")
+        .arg(key);
+}
+
+bool writeFile(const QString &fileName, const QByteArray &bytes)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
+// Whether QSettings, on a path it has never read, reads exactly `expected`
+// from the file (keys it cannot reach by their path aside).
+bool readsBack(const QString &fileName, const QHash<QString, QVariant> &expected)
+{
+    QSettings settings(fileName, QSettings::IniFormat);
+    settings.setIniCodec("UTF-8");
+    try {
+        const QStringList keys = settings.allKeys();
+        if (settings.status() != QSettings::NoError)
+            return false;
+        int found = 0;
+        for (const QString &key : keys) {
+            if (key.isEmpty() || normalizedKey(key) != key)
+                continue;
+            const auto value = expected.constFind(key);
+            if (value == expected.cend() || !sameValue(*value, settings.value(key)))
+                return false;
+            ++found;
+        }
+        return found == expected.size();
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
 }
 
 bool fail(QString *error, const QString &reason)
@@ -129,7 +197,17 @@ QVariant SettingsNode::valueToStore() const
 
 QString SettingsTree::valueText(const QVariant &value)
 {
-    return value.toString();
+    if (value.userType() != QMetaType::QByteArray)
+        return value.toString();
+    const QByteArray bytes = value.toByteArray();
+    QTextCodec::ConverterState state;
+    const QString text =
+        QTextCodec::codecForMib(UTF8Mib)->toUnicode(bytes.constData(), bytes.size(), &state);
+    const bool control = std::any_of(text.cbegin(), text.cend(),
+                                     [](QChar c) { return c.category() == QChar::Other_Control; });
+    if (state.invalidChars == 0 && !control)
+        return text;
+    return QString::fromLatin1(IniDocument::escapedBytes(bytes));
 }
 
 void SettingsTree::write(const SettingsNodes &nodes, QSettings &settings)
@@ -148,8 +226,15 @@ void SettingsTree::write(const SettingsNodes &nodes, QSettings &settings)
 SettingsTree::Content SettingsTree::content(const SettingsNodes &nodes)
 {
     Content result;
-    collect(nodes, QString(), &result);
+    forEachKey(nodes, QString(), [&result](const QString &path, const SettingsNode &node) {
+        result.insert(path, node.valueToStore());
+    });
     return result;
+}
+
+QString SettingsTree::normalizedPath(const QString &path)
+{
+    return normalizedKey(path);
 }
 
 bool SettingsTree::sameTree(const SettingsNodes &a, const SettingsNodes &b)
@@ -159,10 +244,8 @@ bool SettingsTree::sameTree(const SettingsNodes &a, const SettingsNodes &b)
     for (int i = 0; i < a.size(); ++i) {
         const SettingsNode &x = a.at(i);
         const SettingsNode &y = b.at(i);
-        // QVariant's own comparison converts: "1" and 1 would compare equal.
         if (x.kind != y.kind || x.name != y.name || x.text != y.text || x.wasRead != y.wasRead
-            || x.readValue.userType() != y.readValue.userType() || x.readValue != y.readValue
-            || !sameTree(x.children, y.children))
+            || !sameValue(x.readValue, y.readValue) || !sameTree(x.children, y.children))
             return false;
     }
     return true;
@@ -175,7 +258,7 @@ SettingsNodes SettingsTree::read(QSettings &settings)
     // claims: it throws when that much memory cannot be had. Such a file
     // cannot be read; readStatus says so.
     try {
-        return readGroup(settings);
+        return readGroup(settings, 0, QString());
     } catch (const std::bad_alloc &) {
         return {};
     }
@@ -183,54 +266,83 @@ SettingsNodes SettingsTree::read(QSettings &settings)
 
 QSettings::Status SettingsTree::readStatus(QSettings &settings)
 {
+    QStringList keys;
     try {
-        settings.allKeys();
+        keys = settings.allKeys();
     } catch (const std::bad_alloc &) {
         return QSettings::FormatError;
+    }
+    for (const QString &key : qAsConst(keys)) {
+        if (key.count(QLatin1Char('/')) > MaxDepth
+            && normalizedKey(key).count(QLatin1Char('/')) > MaxDepth)
+            return QSettings::FormatError;
     }
     return settings.status();
 }
 
-bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QString *error)
+bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QString *error,
+                        const IniDocument *original)
 {
-    // Saving would silently take these characters out of the file.
-    const Content stored = content(nodes);
-    for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
-        if (beyondBmp(it.value()))
-            return fail(error, QCoreApplication::translate(
-                                   "SettingsTree",
-                                   "The value of %1 holds characters beyond U+FFFF (such as "
-                                   "emoji), which the settings file cannot store.")
-                                   .arg(it.key()));
-    }
     // QSettings keeps one cache per file for the whole process, and a write
     // that fails leaves its values pending there: every QSettings on the file
     // would read them, and the next successful sync would store them. So the
-    // new contents are made by QSettings in a scratch file of their own, and
-    // the file itself is only ever replaced as a whole.
+    // new contents are made in a scratch file of their own, and the file
+    // itself is only ever replaced as a whole.
     QTemporaryDir scratch;
     if (!scratch.isValid())
         return fail(error, QCoreApplication::translate("SettingsTree", "No temporary folder: %1")
                                .arg(scratch.errorString()));
-    const QString scratchName = scratch.filePath(QStringLiteral("settings.ini"));
-    {
-        QSettings out(scratchName, QSettings::IniFormat);
-        out.setIniCodec("UTF-8");
-        write(nodes, out);
-        out.sync();
-        if (out.status() != QSettings::NoError) {
-            // Leaves nothing pending in that cache either.
-            out.clear();
-            return fail(error, QCoreApplication::translate(
-                                   "SettingsTree", "The new contents could not be prepared."));
-        }
-    }
     QByteArray bytes;
-    QFile made(scratchName);
-    if (made.exists()) { // QSettings makes no file for an empty tree
-        if (!made.open(QIODevice::ReadOnly))
-            return fail(error, made.errorString());
-        bytes = made.readAll();
+    if (original) {
+        QString refused;
+        forEachKey(nodes, QString(), [&refused](const QString &path, const SettingsNode &node) {
+            if (refused.isNull() && node.isEdited() && beyondBmp(node.text))
+                refused = path;
+        });
+        if (!refused.isNull())
+            return fail(error, beyondBmpMessage(refused));
+        bytes = IniPatch::patched(*original, nodes);
+        QHash<QString, QVariant> expected;
+        expected.reserve(original->lines().size());
+        forEachKey(nodes, QString(), [&expected](const QString &path, const SettingsNode &node) {
+            expected.insert(path, node.valueToStore());
+        });
+        const QString keptName = scratch.filePath(QStringLiteral("kept.ini"));
+        if (bytes.isNull() || !(writeFile(keptName, bytes) && readsBack(keptName, expected))) {
+            qDebug().noquote() << "SettingsTree - the edited lines of" << fileName
+                               << "do not read back as the tree; the file is rewritten whole";
+            bytes = QByteArray();
+        }
+        if (!bytes.isNull() && bytes == original->bytes())
+            return true;
+    }
+    if (bytes.isNull()) {
+        // Saving would silently take these characters out of the file.
+        const Content stored = content(nodes);
+        for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
+            if (beyondBmp(it.value()))
+                return fail(error, beyondBmpMessage(it.key()));
+        }
+        const QString scratchName = scratch.filePath(QStringLiteral("settings.ini"));
+        {
+            QSettings out(scratchName, QSettings::IniFormat);
+            out.setIniCodec("UTF-8");
+            write(nodes, out);
+            out.sync();
+            if (out.status() != QSettings::NoError) {
+                // Leaves nothing pending in that cache either.
+                out.clear();
+                return fail(error, QCoreApplication::translate(
+                                       "SettingsTree", "The new contents could not be prepared."));
+            }
+        }
+        bytes = QByteArrayLiteral(""); // QSettings makes no file for an empty tree
+        QFile made(scratchName);
+        if (made.exists()) {
+            if (!made.open(QIODevice::ReadOnly))
+                return fail(error, made.errorString());
+            bytes = made.readAll();
+        }
     }
 
     const QFileInfo info(fileName);

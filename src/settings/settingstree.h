@@ -6,13 +6,9 @@
 #include <QVariant>
 #include <QVector>
 
-// One entry of an INI settings file as the settings editor holds it: a
-// section (a settings group) with its keys and subsections, or a key with its
-// value. A key read from a file keeps the value it was read with beside the
-// text that is shown and edited; while the text is still the one that value
-// is shown as, the value is written back unchanged, so a list stays a list and
-// an encoded value (@ByteArray, @Variant, @Size, @Point) stays what it was. A
-// changed text, or a key that was added, is stored as text.
+// A section of an INI file with its keys and subsections, or a key. A key
+// read from the file is written back with the value it was read with (a list
+// stays a list) until its text is edited; then, or when added, as text.
 struct SettingsNode
 {
     enum class Kind { Key, Section };
@@ -32,12 +28,16 @@ struct SettingsNode
     QString text;
     QVariant readValue;
     bool wasRead = false;
+    // Where it was read: the path of the key or section, as QSettings lists it.
+    QString origin;
     // A section's keys and subsections in the order they are written;
     // entries under a key are never written.
     QVector<SettingsNode> children;
 };
 
 using SettingsNodes = QVector<SettingsNode>;
+
+class IniDocument;
 
 // Reading an INI file into a tree of SettingsNode and writing a tree back.
 // read() and write() work on any QSettings in its current group; save()
@@ -48,12 +48,23 @@ namespace SettingsTree {
 // keys alike the later one wins.
 using Content = QMap<QString, QVariant>;
 
-// How a value is shown for editing.
+// How deep sections nest at most: every routine over a tree recurses, and so
+// does QTreeWidgetItem's destructor. A file nested deeper is read only down
+// to this depth and counts as not read cleanly.
+const int MaxDepth = 64;
+
+// How a value is shown for editing: as text, or bytes that are no text
+// without control characters as the file writes them ("@ByteArray(\\0\\x1)").
 QString valueText(const QVariant &value);
 
+// A key path as QSettings stores it: without leading, trailing or doubled
+// slashes.
+QString normalizedPath(const QString &path);
+
 // The current group of `settings`, recursively: at every level its keys in
-// childKeys() order, then its subgroups in childGroups() order. Nothing when
-// QSettings cannot parse the file's values (readStatus then fails too).
+// childKeys() order, then its subgroups in childGroups() order, down to
+// MaxDepth sections. Nothing when QSettings cannot parse the file's values
+// (readStatus then fails too).
 SettingsNodes read(QSettings &settings);
 
 // Writes the tree into the current group of `settings`. It neither removes
@@ -65,21 +76,29 @@ void write(const SettingsNodes &nodes, QSettings &settings);
 Content content(const SettingsNodes &nodes);
 
 // Whether two trees are alike: the same sections and keys in the same order,
-// with the same names, texts, and read values of the same type. Writing a
-// tree alike the one read from a file would change nothing in it.
+// with the same names, texts, and read values of the same type and value (or
+// the same streamed form: a NaN is unequal to itself). Writing a tree alike
+// the one read from a file would change nothing in it.
 bool sameTree(const SettingsNodes &a, const SettingsNodes &b);
 
 // The status of `settings` once every key was read: sections are parsed
 // only when first used, so a fault in one shows only after allKeys(). A value
-// QSettings cannot decode without running out of memory is a FormatError.
+// QSettings cannot decode without running out of memory, and a key nested
+// deeper than MaxDepth sections, are a FormatError. QSettings reports a
+// damaged file only to the first object that parses it in the process: judge
+// the file's own bytes with IniDocument too.
 QSettings::Status readStatus(QSettings &settings);
 
-// Replaces the INI file `fileName` (UTF-8) with exactly the tree. A value
-// holding a character beyond U+FFFF fails the save, since QSettings would
-// drop the character. On failure it returns false with a reason in *error,
-// the file is left as it was and no unsaved value is left behind in the
-// process's settings, so a QSettings on the file reads what is on disk. The
-// file's folder is created when missing.
-bool save(const SettingsNodes &nodes, const QString &fileName, QString *error = nullptr);
+// Replaces the INI file `fileName` (UTF-8) with exactly the tree. Given the
+// lines the tree was read from (`original`), only the lines of what was
+// edited change; when QSettings cannot read the result back as the tree, or
+// without `original`, the file is rewritten whole by QSettings. A value
+// holding a character beyond U+FFFF fails the save, since QSettings would drop
+// the character: with `original`, only an edited or added one. On failure it
+// returns false with a reason in *error, the file is left as it was and no
+// unsaved value is left behind in the process's settings, so a QSettings on
+// the file reads what is on disk. The file's folder is created when missing.
+bool save(const SettingsNodes &nodes, const QString &fileName, QString *error = nullptr,
+          const IniDocument *original = nullptr);
 
 } // namespace SettingsTree

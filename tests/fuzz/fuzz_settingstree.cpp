@@ -1,13 +1,22 @@
-// Settings tree: for any INI text that QSettings reads without error, reading
-// it into the settings editor's tree and saving the tree to a fresh file, as
-// the editor does after an edit elsewhere, leaves the same keys with values of
-// the same types and values; and the content the editor predicts for the tree
-// is what the fresh file holds. Left out: the keys that QSettings itself
-// cannot write back as it read them (see addressable, writtenKey,
-// writableByQSettings and sameValue); a tree with text QSettings would drop
-// is not saved at all.
+// Settings tree: the editor's line reader judges any INI text as QSettings
+// does on a path it has never read (a format error or not) and finds the keys
+// QSettings finds. For any text the editor reads cleanly, saving its tree to a
+// fresh file, as the editor does after an edit elsewhere, leaves the same
+// keys with values of the same types and values; and the content the editor
+// predicts for the tree is what the fresh file holds. Left out: the keys that
+// QSettings itself cannot write back as it read them (see addressable,
+// writtenKey, writableByQSettings and sameValue); a tree with text QSettings
+// would drop is not saved at all.
+//
+// Edited as the input says (a value changed to text from the input, a key
+// removed, one added, the first section renamed), the tree saved into the
+// file's own lines reads back through QSettings on a fresh path as exactly
+// the edited tree, every key the first read had included; and every line
+// of no edited item is still there, in its order.
 
 #include "fuzzcheck.h"
+#include "inidocument.h"
+#include "inipatch.h"
 #include "settingstree.h"
 
 #include <QDataStream>
@@ -17,6 +26,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 
 namespace {
 
@@ -39,8 +49,18 @@ bool isList(const QVariant &value)
 // ("a, @String(b)", or an item starting with "@" that encodes nothing) comes
 // back a QStringList, a QStringList with an item holding a NUL character
 // comes back a QVariantList. Values that do not compare (a QFont where no GUI
-// is loaded) are compared by their streamed form.
+// is loaded) are compared by their streamed form. Texts need not keep a
+// U+FEFF: QSettings' UTF-8 decoding drops one that starts a run of bytes
+// between escapes, and its writer puts one there after an escaped character.
 bool writableByQSettings(const QVariant &value);
+
+QByteArray streamed(const QVariant &value)
+{
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    stream << value;
+    return bytes;
+}
 
 bool sameValue(const QVariant &a, const QVariant &b)
 {
@@ -59,6 +79,8 @@ bool sameValue(const QVariant &a, const QVariant &b)
         return false;
     if (a == b)
         return true;
+    if (a.userType() == QMetaType::QString)
+        return a.toString().remove(QChar(0xfeff)) == b.toString().remove(QChar(0xfeff));
     QByteArray bytesA, bytesB;
     QDataStream streamA(&bytesA, QIODevice::WriteOnly);
     QDataStream streamB(&bytesB, QIODevice::WriteOnly);
@@ -176,6 +198,118 @@ void compare(const SettingsTree::Content &read, const SettingsTree::Content &wri
         FUZZ_CHECK(expected.contains(it.key()), what + QLatin1String(" gained ") + it.key());
 }
 
+struct KeyRef
+{
+    SettingsNodes *level;
+    int index;
+    QString path;
+};
+
+void keysOf(SettingsNodes &nodes, const QString &prefix, QVector<KeyRef> *keys)
+{
+    for (int i = 0; i < nodes.size(); ++i) {
+        SettingsNode &node = nodes[i];
+        if (node.isSection())
+            keysOf(node.children, prefix + node.name + QLatin1Char('/'), keys);
+        else
+            keys->append({&nodes, i, prefix + node.name});
+    }
+}
+
+QByteArray lineText(const IniDocument &document, const IniDocument::Line &line)
+{
+    QByteArray bytes = document.bytes().mid(line.begin, line.end - line.begin);
+    while (bytes.endsWith('\n') || bytes.endsWith('\r'))
+        bytes.chop(1);
+    return bytes;
+}
+
+// The edits that the input's first bytes choose, and the lines they touch.
+void checkKeptLines(const uint8_t *data, size_t size, const IniDocument &document,
+                    SettingsNodes nodes)
+{
+    const auto byte = [data, size](size_t i) {
+        return i < size ? data[i] : uint8_t(0);
+    };
+    QVector<KeyRef> keys;
+    keysOf(nodes, QString(), &keys);
+    QSet<QString> touched;
+    QString renamed;
+    if (!keys.isEmpty()) {
+        // A text of the input's last bytes, without what QSettings cannot store.
+        const QString input =
+            FuzzCheck::text(data + size - qMin<size_t>(size, 12), qMin<size_t>(size, 12));
+        QString text;
+        for (const QChar c : input) {
+            if (!c.isSurrogate())
+                text += c;
+        }
+        const KeyRef &changed = keys.at(byte(0) % keys.size());
+        (*changed.level)[changed.index].text = text;
+        touched.insert(changed.path);
+        const KeyRef &removed = keys.at(byte(1) % keys.size());
+        touched.insert(removed.path);
+        removed.level->remove(removed.index);
+    }
+    const bool top = nodes.isEmpty() || !nodes.last().isSection() || (byte(2) & 1);
+    SettingsNodes &last = top ? nodes : nodes.last().children;
+    last.append(SettingsNode::key(QStringLiteral("added key"), QStringLiteral("a, b")));
+    // A key of that name there is replaced.
+    touched.insert(top ? QStringLiteral("added key")
+                       : nodes.last().name + QLatin1String("/added key"));
+    for (SettingsNode &node : nodes) {
+        if (node.isSection() && (byte(2) & 2)) {
+            renamed = node.name + QLatin1Char('/');
+            node.name = QStringLiteral("renamed");
+            break;
+        }
+    }
+
+    const QByteArray patched = IniPatch::patched(document, nodes);
+    FUZZ_CHECK(!patched.isNull(), FuzzCheck::text(data, size));
+    // A new name every time, as for the input (see LLVMFuzzerTestOneInput).
+    static int counter = 0;
+    const QString fresh =
+        root().filePath(QLatin1String("kept") + QString::number(++counter) + QLatin1String(".ini"));
+    {
+        QFile file(fresh);
+        FUZZ_CHECK(file.open(QIODevice::WriteOnly), fresh);
+        file.write(patched);
+    }
+    QSettings::Status status = QSettings::NoError;
+    const SettingsTree::Content written = contentOf(fresh, &status);
+    QFile::remove(fresh);
+    FUZZ_CHECK(status == QSettings::NoError, QString::fromUtf8(patched));
+    const SettingsTree::Content expected = SettingsTree::content(nodes);
+    FUZZ_CHECK(written.keys() == expected.keys(), QString::fromUtf8(patched));
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        const QVariant value = written.value(it.key());
+        FUZZ_CHECK(it->userType() == value.userType()
+                       && (*it == value || streamed(*it) == streamed(value)),
+                   describe(it.key(), *it, value));
+    }
+
+    const IniDocument result(patched);
+    int next = 0;
+    for (const IniDocument::Line &line : document.lines()) {
+        const bool key = line.kind == IniDocument::LineKind::Key;
+        const QString path = key ? document.keyPath(line) : document.sectionPrefix(line.section);
+        if ((key && touched.contains(path))
+            || (!renamed.isEmpty() && line.kind != IniDocument::LineKind::Blank
+                && line.kind != IniDocument::LineKind::Comment && path.startsWith(renamed)))
+            continue;
+        const QByteArray wanted = lineText(document, line);
+        // An open last line may have been closed for a line to follow it.
+        const bool closable = &line == &document.lines().last() && document.endsOpen();
+        while (next < result.lines().size()
+               && !(closable ? lineText(result, result.lines().at(next)).startsWith(wanted)
+                             : lineText(result, result.lines().at(next)) == wanted))
+            ++next;
+        FUZZ_CHECK(next < result.lines().size(), QString::fromUtf8(wanted));
+        ++next;
+    }
+}
+
 } // namespace
 
 // As in a release build, an allocation that cannot be had fails (and Qt
@@ -199,14 +333,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         file.write(reinterpret_cast<const char *>(data), qint64(size));
     }
 
+    const IniDocument document(QByteArray(reinterpret_cast<const char *>(data), int(size)));
     SettingsNodes nodes;
     SettingsTree::Content read;
     bool clean = false;
     {
         QSettings settings(in, QSettings::IniFormat);
         settings.setIniCodec("UTF-8");
+        QStringList keys;
+        bool decoded = true;
+        try {
+            keys = settings.allKeys();
+        } catch (const std::bad_alloc &) {
+            decoded = false; // a value QSettings cannot decode; no format error of the lines
+        }
+        if (decoded) {
+            FUZZ_CHECK(document.hasFormatError() == (settings.status() == QSettings::FormatError),
+                       FuzzCheck::text(data, size));
+            QSet<QString> paths;
+            for (const IniDocument::Line &line : document.lines()) {
+                if (line.kind == IniDocument::LineKind::Key)
+                    paths.insert(document.keyPath(line));
+            }
+            FUZZ_CHECK(paths == QSet<QString>(keys.cbegin(), keys.cend()),
+                       FuzzCheck::text(data, size));
+        }
         nodes = SettingsTree::read(settings);
-        clean = SettingsTree::readStatus(settings) == QSettings::NoError;
+        clean = document.isClean() && SettingsTree::readStatus(settings) == QSettings::NoError;
         for (const QString &key : clean ? settings.allKeys() : QStringList()) {
             if (addressable(key))
                 read.insert(key, settings.value(key));
@@ -219,6 +372,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const bool saved = SettingsTree::save(nodes, out, &error);
         FUZZ_CHECK(saved == storable, error);
     }
+    if (clean)
+        checkKeptLines(data, size, document, nodes);
     if (clean && storable) {
         QSettings::Status status = QSettings::NoError;
         const SettingsTree::Content written = contentOf(out, &status);

@@ -1,0 +1,436 @@
+#include "inidocument.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+bool isBreak(char c)
+{
+    return c == '\n' || c == '\r';
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Past the line break that ends the physical line holding `pos`.
+int physicalEnd(const QByteArray &bytes, int pos)
+{
+    const int size = bytes.size();
+    while (pos < size && !isBreak(bytes.at(pos)))
+        ++pos;
+    if (pos < size)
+        pos += bytes.at(pos) == '\r' && pos + 1 < size && bytes.at(pos + 1) == '\n' ? 2 : 1;
+    return pos;
+}
+
+// What QSettings makes of a key's text: "\" stands for "/", "%XX" and
+// "%UXXXX" for a character; other bytes are Latin-1.
+void unescapeKey(const QByteArray &key, int from, int to, QString &result)
+{
+    result.reserve(result.size() + (to - from));
+    int i = from;
+    while (i < to) {
+        const uchar ch = uchar(key.at(i));
+        if (ch == '\\') {
+            result += QLatin1Char('/');
+            ++i;
+            continue;
+        }
+        if (ch != '%' || i == to - 1) {
+            result += QLatin1Char(char(ch));
+            ++i;
+            continue;
+        }
+        int digits = 2;
+        int first = i + 1;
+        if (key.at(i + 1) == 'U') {
+            ++first;
+            digits = 4;
+        }
+        bool ok = false;
+        // Parsed as an int, as QSettings does: "%-F" is U+FFF1.
+        const int code = first + digits > to ? 0 : key.mid(first, digits).toInt(&ok, 16);
+        if (!ok) {
+            result += QLatin1Char('%');
+            ++i;
+            continue;
+        }
+        result += QChar(ushort(code));
+        i = first + digits;
+    }
+}
+
+} // namespace
+
+IniDocument::IniDocument(const QByteArray &bytes)
+    : m_bytes(bytes)
+{
+    parse();
+}
+
+// Follows QSettings' INI parser line by line: a line starts at its first byte
+// that is neither a space nor a tab; it ends at a line break or a ";" outside
+// quotes, and a backslash takes the byte after it (a line break too) along.
+void IniDocument::parse()
+{
+    const QByteArray &d = m_bytes;
+    const int size = d.size();
+    const bool byteOrderMark = d.startsWith("\xef\xbb\xbf");
+    int section = -1;
+    int pos = 0;
+    while (pos < size) {
+        Line line;
+        line.begin = pos;
+        line.section = section;
+        int i = pos == 0 && byteOrderMark ? 3 : pos;
+        while (i < size && isBlank(d.at(i)))
+            ++i;
+        if (i == size || isBreak(d.at(i))) {
+            line.kind = LineKind::Blank;
+            line.end = physicalEnd(d, i);
+        } else if (d.at(i) == ';') {
+            line.kind = LineKind::Comment;
+            line.end = physicalEnd(d, i);
+        } else {
+            int equals = -1;
+            bool inQuotes = false;
+            int escapeEnd = -1; // past the last escaped line break
+            int j = i;
+            while (j < size) {
+                const char c = d.at(j);
+                if (isBreak(c) || c == ';') {
+                    if (!inQuotes)
+                        break;
+                    if (c != ';')
+                        m_quoteOverLineBreak = true;
+                    ++j;
+                } else if (c == '\\') {
+                    j += 2;
+                    if (j < size) {
+                        const char escaped = d.at(j - 1);
+                        const char next = d.at(j);
+                        if ((escaped == '\n' && next == '\r') || (escaped == '\r' && next == '\n'))
+                            ++j;
+                    }
+                    if (j <= size && isBreak(d.at(j - 1)))
+                        escapeEnd = j;
+                } else {
+                    if (c == '=' && !inQuotes && equals < 0)
+                        equals = j;
+                    else if (c == '"')
+                        inQuotes = !inQuotes;
+                    ++j;
+                }
+            }
+            const int logicalEnd = qMin(j, size);
+            line.end = physicalEnd(d, logicalEnd);
+            if (logicalEnd == size) {
+                // What the last line needs before a line break can follow it
+                // without joining the next line to its value: a character for
+                // a backslash to take, a closing quote, or a line break that
+                // no escaped one before it takes along.
+                m_closing = j > size ? " " : "";
+                if (inQuotes)
+                    m_closing += '"';
+                else if (escapeEnd == size)
+                    m_closing = QByteArray(1, d.at(size - 1));
+            }
+            if (d.at(i) == '[') {
+                line.kind = LineKind::Section;
+                const int close = d.indexOf(']', i);
+                line.nameBegin = i + 1;
+                line.nameEnd = close < 0 || close >= logicalEnd ? logicalEnd : close;
+                line.valueBegin = line.nameEnd;
+                line.valueEnd = logicalEnd;
+                while (line.valueEnd > line.valueBegin && isBlank(d.at(line.valueEnd - 1)))
+                    --line.valueEnd;
+                m_formatError = m_formatError || line.nameEnd == logicalEnd;
+                section = m_lines.size();
+                line.section = section;
+            } else if (equals < 0) {
+                line.kind = LineKind::Damaged;
+                m_formatError = true;
+            } else {
+                line.kind = LineKind::Key;
+                line.nameBegin = i;
+                line.nameEnd = equals;
+                while (line.nameEnd > i && isBlank(d.at(line.nameEnd - 1)))
+                    --line.nameEnd;
+                line.valueBegin = equals + 1;
+                while (line.valueBegin < logicalEnd && isBlank(d.at(line.valueBegin)))
+                    ++line.valueBegin;
+                line.valueEnd = logicalEnd;
+                while (line.valueEnd > line.valueBegin && isBlank(d.at(line.valueEnd - 1)))
+                    --line.valueEnd;
+            }
+        }
+        // QSettings looks for sections after a byte order mark, but reads the
+        // keys at the top of the file from its first byte: only a key line
+        // there takes the mark in as part of its name.
+        if (pos == 0 && byteOrderMark) {
+            if (line.kind == LineKind::Key) {
+                line.nameBegin = 0;
+            } else {
+                m_formatError = true;
+                if (line.kind != LineKind::Section)
+                    line.kind = LineKind::Damaged;
+            }
+        }
+        m_lines.append(line);
+        pos = line.end;
+    }
+}
+
+QString IniDocument::sectionPrefix(int section) const
+{
+    if (section < 0)
+        return QString();
+    const Line &line = m_lines.at(section);
+    const QByteArray name = m_bytes.mid(line.nameBegin, line.nameEnd - line.nameBegin).trimmed();
+    if (name.compare("general", Qt::CaseInsensitive) == 0)
+        return QString();
+    QString prefix;
+    if (name.compare("%general", Qt::CaseInsensitive) == 0)
+        prefix = QString::fromLatin1(name.mid(1));
+    else
+        unescapeKey(name, 0, name.size(), prefix);
+    return prefix + QLatin1Char('/');
+}
+
+QString IniDocument::keyName(const Line &line) const
+{
+    QString name;
+    unescapeKey(m_bytes, line.nameBegin, line.nameEnd, name);
+    return name;
+}
+
+QString IniDocument::keyPath(const Line &line) const
+{
+    QString path = sectionPrefix(line.section);
+    unescapeKey(m_bytes, line.nameBegin, line.nameEnd, path);
+    return path;
+}
+
+QByteArray IniDocument::value(const Line &line) const
+{
+    return m_bytes.mid(line.valueBegin, line.valueEnd - line.valueBegin);
+}
+
+QByteArray IniDocument::lineBreak() const
+{
+    const int newline = m_bytes.indexOf('\n');
+    const int carriageReturn = m_bytes.indexOf('\r');
+    if (carriageReturn < 0 || (newline >= 0 && newline < carriageReturn))
+        return QByteArrayLiteral("\n");
+    return newline == carriageReturn + 1 ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\r");
+}
+
+QByteArray IniDocument::edited(const Edits &edits) const
+{
+    QVector<int> touched;
+    touched.reserve(edits.names.size() + edits.values.size() + edits.removed.size()
+                    + edits.after.size());
+    for (auto it = edits.names.cbegin(); it != edits.names.cend(); ++it)
+        touched.append(it.key());
+    for (auto it = edits.values.cbegin(); it != edits.values.cend(); ++it)
+        touched.append(it.key());
+    for (auto it = edits.after.cbegin(); it != edits.after.cend(); ++it)
+        touched.append(it.key());
+    for (const int index : edits.removed)
+        touched.append(index);
+    std::sort(touched.begin(), touched.end());
+    touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
+
+    const QByteArray lineBreak = this->lineBreak();
+    const char *bytes = m_bytes.constData();
+    QByteArray result;
+    result.reserve(m_bytes.size() + 1024);
+    // A line ending in a lone CR, and a blank line of a lone LF that an edit
+    // brings after it, would make one line break of two.
+    const auto copy = [&result, bytes](int from, int to) {
+        if (from < to && bytes[from] == '\n' && !result.isEmpty() && result.back() == '\r')
+            result += '\n';
+        result.append(bytes + from, to - from);
+    };
+    const int last = m_lines.size() - 1;
+    const auto endLine = [&](int after) {
+        if (after == last && !edits.values.contains(last) && !edits.removed.contains(last))
+            result += m_closing;
+        if (!result.isEmpty() && !isBreak(result.back()))
+            result += lineBreak;
+    };
+    int copied = 0;
+    for (const int index : qAsConst(touched)) {
+        if (index < 0) {
+            for (const QByteArray &text : edits.after.value(index))
+                result += text + lineBreak;
+            continue;
+        }
+        const Line &line = m_lines.at(index);
+        copy(copied, line.begin);
+        copied = line.end;
+        if (!edits.removed.contains(index)) {
+            int pos = line.begin;
+            const auto name = edits.names.constFind(index);
+            if (name != edits.names.cend()) {
+                copy(pos, line.nameBegin);
+                result += *name;
+                pos = line.nameEnd;
+            }
+            const auto value = edits.values.constFind(index);
+            if (value != edits.values.cend()) {
+                copy(pos, line.valueBegin);
+                result += *value;
+                pos = line.valueEnd;
+            }
+            copy(pos, line.end);
+        }
+        const QByteArrayList inserted = edits.after.value(index);
+        if (!inserted.isEmpty())
+            endLine(index);
+        for (const QByteArray &text : inserted)
+            result += text + lineBreak;
+    }
+    copy(copied, m_bytes.size());
+    if (!edits.appended.isEmpty())
+        endLine(last);
+    for (const QByteArray &text : edits.appended)
+        result += text + lineBreak;
+    return result;
+}
+
+QByteArray IniDocument::escapedKey(const QString &key)
+{
+    static const char hexDigits[] = "0123456789ABCDEF";
+    QByteArray result;
+    result.reserve(key.size() * 3 / 2);
+    for (const QChar c : key) {
+        ushort ch = c.unicode();
+        if (ch == '/') {
+            result += '\\';
+        } else if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9')
+                   || ch == '_' || ch == '-' || ch == '.') {
+            result += char(ch);
+        } else if (ch <= 0xff) {
+            result += '%';
+            result += hexDigits[ch / 16];
+            result += hexDigits[ch % 16];
+        } else {
+            result += "%U";
+            char digits[4];
+            for (int i = 3; i >= 0; --i, ch >>= 4)
+                digits[i] = hexDigits[ch % 16];
+            result.append(digits, 4);
+        }
+    }
+    return result;
+}
+
+namespace {
+
+// QSettings' escapes of a value's characters; through UTF-8, or as Latin-1
+// with "\\x" escapes for the others (what it does for bytes).
+QByteArray escapedChars(const QString &value, bool utf8)
+{
+    QByteArray result;
+    result.reserve(value.size() * 3 / 2);
+    // After "\\0" or "\\x1f", a hexadecimal digit would be read as part of it.
+    bool escapeNextIfDigit = false;
+    for (const QChar c : value) {
+        const ushort ch = c.unicode();
+        if (escapeNextIfDigit && ch < 0x80 && isxdigit(ch)) {
+            result += "\\x" + QByteArray::number(ch, 16);
+            continue;
+        }
+        escapeNextIfDigit = false;
+        switch (ch) {
+        case '\0':
+            result += "\\0";
+            escapeNextIfDigit = true;
+            break;
+        case '\a':
+            result += "\\a";
+            break;
+        case '\b':
+            result += "\\b";
+            break;
+        case '\f':
+            result += "\\f";
+            break;
+        case '\n':
+            result += "\\n";
+            break;
+        case '\r':
+            result += "\\r";
+            break;
+        case '\t':
+            result += "\\t";
+            break;
+        case '\v':
+            result += "\\v";
+            break;
+        case '"':
+        case '\\':
+            result += '\\';
+            result += char(ch);
+            break;
+        default:
+            // QSettings writes U+FEFF as it is, but drops it when reading it
+            // right after an escape (UTF-8 decoding skips it as a byte order
+            // mark there); escaped, it reads back.
+            if (ch <= 0x1f || (ch >= 0x7f && !utf8) || ch == 0xfeff) {
+                result += "\\x" + QByteArray::number(ch, 16);
+                escapeNextIfDigit = true;
+            } else if (ch < 0x80) {
+                result += char(ch);
+            } else {
+                result += QString(c).toUtf8();
+            }
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+QByteArray IniDocument::escapedText(const QString &text)
+{
+    QString value = text;
+    if (value.contains(QChar::Null))
+        value = QLatin1String("@String(") + value + QLatin1Char(')');
+    else if (value.startsWith(QLatin1Char('@')))
+        value.prepend(QLatin1Char('@'));
+    QByteArray result = escapedChars(value, true);
+    if (value.contains(QLatin1Char(';')) || value.contains(QLatin1Char(','))
+        || value.contains(QLatin1Char('=')) || result.startsWith(' ') || result.endsWith(' ')) {
+        result.prepend('"');
+        result += '"';
+    }
+    return result;
+}
+
+QByteArray IniDocument::escapedBytes(const QByteArray &bytes)
+{
+    return escapedChars(QLatin1String("@ByteArray(")
+                            + QString::fromLatin1(bytes.constData(), bytes.size())
+                            + QLatin1Char(')'),
+                        false);
+}
+
+QByteArray IniDocument::sectionName(const QString &path)
+{
+    if (path.isEmpty())
+        return QByteArrayLiteral("General");
+    if (path.compare(QLatin1String("general"), Qt::CaseInsensitive) == 0)
+        return '%' + path.toLatin1();
+    // Slashes stay slashes: "[a/b]" reads as "[a\\b]" does.
+    QByteArrayList parts;
+    for (const QString &part : path.split(QLatin1Char('/')))
+        parts.append(escapedKey(part));
+    return parts.join('/');
+}
