@@ -259,6 +259,12 @@
         <source>Program %1</source>
         <translation>Программа %1</translation>
     </message>
+    <message>
+        <source>Expected longitude;latitude, for example 37.6175;55.7539.
+The position will stay as it is.</source>
+        <translation>Ожидается долгота;широта, например 37.6175;55.7539.
+Положение останется прежним.</translation>
+    </message>
 </context>
 <context>
     <name>OsmViewPropertiesDlg</name>

@@ -8,6 +8,7 @@
 #include "eventsmaskdialog.h"
 #include "filechooser.h"
 #include "hostcontract.h"
+#include "inputmark.h"
 #include "modaldialog.h"
 #include "objectidentifier.h"
 #include "pointtext.h"
@@ -86,6 +87,14 @@ ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
 {
     ui->setupUi(this);
     QTableWidget *phases = ui->phasesTable;
+    // Typed, read from the controller or picked: a text that is no point
+    // leaves the object's position alone on OK, and the field says so.
+    connect(ui->pos, &QLineEdit::textChanged, this, [this](const QString &text) {
+        InputMark::mark(ui->pos, PointText::parse(text, nullptr)
+                                     ? QString()
+                                     : tr("Expected longitude;latitude, for example "
+                                          "37.6175;55.7539.\nThe position will stay as it is."));
+    });
     connect(m_exchange, &ControllerExchange::descriptionRead, ui->descr, &QLineEdit::setText);
     connect(m_exchange, &ControllerExchange::positionRead, this,
             [this](const QPointF &position) { ui->pos->setText(PointText::format(position)); });

@@ -20,6 +20,13 @@ void pressOk(ObjectPropertiesDlg &dialog)
     ModalDriver::press(&dialog, QDialogButtonBox::Ok);
 }
 
+// "marked": tinted and explained by a tooltip; "plain": neither.
+QString markOf(const QLineEdit *field, const QLineEdit *plain)
+{
+    const bool tinted = field->palette().base() != plain->palette().base();
+    return tinted != field->toolTip().isEmpty() ? (tinted ? "marked" : "plain") : "half marked";
+}
+
 void setRow(QTableWidget *table, int row, const QStringList &cells)
 {
     for (int column = 0; column < cells.size(); ++column)
@@ -55,6 +62,8 @@ private slots:
     void writesEverythingInOrder();
     void writesPositionOnlyWhenItParses_data();
     void writesPositionOnlyWhenItParses();
+    void marksPositionThatIsNotWritten_data();
+    void marksPositionThatIsNotWritten();
     void checksIdentifierAgainstProject_data();
     void checksIdentifierAgainstProject();
     void refusesInvalidOrTakenIdentifier_data();
@@ -470,6 +479,10 @@ void tst_ObjectPropertiesDlg::writesPositionOnlyWhenItParses_data()
                                    << "";
     QTest::newRow("not a number") << "nan;20"
                                   << "";
+    QTest::newRow("comma instead of separator") << "37.6,55.7"
+                                                << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void tst_ObjectPropertiesDlg::writesPositionOnlyWhenItParses()
@@ -490,6 +503,31 @@ void tst_ObjectPropertiesDlg::writesPositionOnlyWhenItParses()
     const QStringList positions = m_log.filter(QStringLiteral("light.position"));
     QCOMPARE(positions, written.isEmpty() ? QStringList() : QStringList{written});
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void tst_ObjectPropertiesDlg::marksPositionThatIsNotWritten_data()
+{
+    writesPositionOnlyWhenItParses_data();
+}
+
+void tst_ObjectPropertiesDlg::marksPositionThatIsNotWritten()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, written);
+
+    Arvel::Light light(&m_log);
+    ObjectPropertiesDlg dialog(nullptr, &light);
+    const ObjectForm ui(&dialog);
+    QStringList marks{markOf(ui.pos, ui.descr)};
+    ui.pos->clear();
+    marks << markOf(ui.pos, ui.descr);
+    QTest::keyClicks(ui.pos, text);
+    marks << markOf(ui.pos, ui.descr);
+    // As read from the controller or picked on the map: set, not typed.
+    ui.pos->setText(QStringLiteral("37.6175;55.7539"));
+    marks << markOf(ui.pos, ui.descr);
+    QCOMPARE(marks,
+             (QStringList{"plain", "marked", written.isEmpty() ? "marked" : "plain", "plain"}));
 }
 
 void tst_ObjectPropertiesDlg::checksIdentifierAgainstProject_data()
