@@ -27,6 +27,10 @@
         <source>Remove</source>
         <translation>Удалить</translation>
     </message>
+    <message>
+        <source>A property without a name will not be stored.</source>
+        <translation>Свойство без имени не будет сохранено.</translation>
+    </message>
 </context>
 <context>
     <name>EditorPlugin</name>

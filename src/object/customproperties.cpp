@@ -25,6 +25,11 @@ bool textKeepsValue(const QVariant &value)
     return back.convert(type) && back == value;
 }
 
+bool namesProperty(const QString &name)
+{
+    return !name.isEmpty();
+}
+
 int rowAfterRemoval(const QList<int> &removed, int rowCount)
 {
     if (removed.isEmpty())

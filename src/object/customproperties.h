@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <QVariant>
 
 // Plain rules of the custom properties editor.
@@ -15,6 +16,9 @@ namespace CustomProperties {
 // maps and anything without a faithful text form give false. An invalid value
 // gives true: its text, the empty string, is all there is to keep.
 bool textKeepsValue(const QVariant &value);
+
+// Whether a row's name names a property: the editor drops a row without one.
+bool namesProperty(const QString &name);
 
 // The row to select once `removed` (distinct rows, in the order they were
 // selected) go from a table of `rowCount` rows, counted before the removal:

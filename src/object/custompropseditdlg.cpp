@@ -2,6 +2,7 @@
 #include "ui_custompropseditdlg.h"
 
 #include "customproperties.h"
+#include "inputmark.h"
 
 #include <QKeyEvent>
 #include <QMenu>
@@ -28,6 +29,21 @@ QString cellText(const QTableWidget *table, int row, int column)
     return item ? item->text() : QString();
 }
 
+bool isTextChange(const QVector<int> &roles)
+{
+    return roles.isEmpty() || roles.contains(Qt::DisplayRole) || roles.contains(Qt::EditRole);
+}
+
+void markUnnamed(QTableWidgetItem *name)
+{
+    if (!name)
+        return;
+    InputMark::mark(name, CustomProperties::namesProperty(name->text())
+                              ? QString()
+                              : CustomPropsEditDlg::tr("A property without a name will not be "
+                                                       "stored."));
+}
+
 } // namespace
 
 CustomPropsEditDlg::CustomPropsEditDlg(QVariantMap properties, QWidget *parent)
@@ -42,6 +58,7 @@ CustomPropsEditDlg::CustomPropsEditDlg(QVariantMap properties, QWidget *parent)
         table->insertRow(row);
         auto *nameItem = new QTableWidgetItem(it.key());
         table->setItem(row, NameColumn, nameItem);
+        markUnnamed(nameItem);
         const QVariantList entry = it.value().toList();
         if (entry.size() < 2) {
             qWarning("Invalid propery %s value", it.key().toLocal8Bit().constData());
@@ -58,6 +75,14 @@ CustomPropsEditDlg::CustomPropsEditDlg(QVariantMap properties, QWidget *parent)
 
     connect(table->model(), &QAbstractItemModel::dataChanged, this,
             &CustomPropsEditDlg::forgetEditedValues);
+    connect(table->model(), &QAbstractItemModel::dataChanged, this,
+            [table](const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                    const QVector<int> &roles) {
+                if (topLeft.column() != NameColumn || !isTextChange(roles))
+                    return;
+                for (int row = topLeft.row(); row <= bottomRight.row(); ++row)
+                    markUnnamed(table->item(row, NameColumn));
+            });
 }
 
 CustomPropsEditDlg::~CustomPropsEditDlg() = default;
@@ -68,7 +93,7 @@ QVariantMap CustomPropsEditDlg::properties() const
     QVariantMap map;
     for (int row = 0; row < table->rowCount(); ++row) {
         const QString name = cellText(table, row, NameColumn);
-        if (name.isEmpty())
+        if (!CustomProperties::namesProperty(name))
             continue;
         const QVariant keptEntry = table->item(row, NameColumn)->data(KeptEntryRole);
         if (keptEntry.isValid()) {
@@ -108,6 +133,7 @@ void CustomPropsEditDlg::addProperty()
     table->insertRow(row);
     for (int column = 0; column < table->columnCount(); ++column)
         table->setItem(row, column, new QTableWidgetItem);
+    markUnnamed(table->item(row, NameColumn));
     table->setCurrentCell(row, NameColumn);
 }
 
@@ -164,7 +190,7 @@ void CustomPropsEditDlg::forgetEditedValues(const QModelIndex &topLeft,
                                             const QModelIndex &bottomRight,
                                             const QVector<int> &roles)
 {
-    if (!roles.isEmpty() && !roles.contains(Qt::DisplayRole) && !roles.contains(Qt::EditRole))
+    if (!isTextChange(roles))
         return;
     const bool valueChanged =
         topLeft.column() <= ValueColumn && bottomRight.column() >= ValueColumn;

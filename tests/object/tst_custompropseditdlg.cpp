@@ -99,6 +99,18 @@ QStringList useContextMenu(QTableWidget *table, const QString &choice)
     return seen;
 }
 
+// Per row, "m" for a name cell tinted and explained by a tooltip, "-" for neither.
+QString nameMarks(const QTableWidget *table)
+{
+    QString marks;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const QTableWidgetItem *name = table->item(row, 0);
+        const bool tinted = name->data(Qt::BackgroundRole).isValid();
+        marks += tinted == name->toolTip().isEmpty() ? '?' : tinted ? 'm' : '-';
+    }
+    return marks;
+}
+
 const QVariantMap fourRows{
     {QStringLiteral("a"), QVariantList{QStringLiteral("1"), QStringLiteral("one")}},
     {QStringLiteral("b"), QVariantList{QStringLiteral("2"), QStringLiteral("two")}},
@@ -122,6 +134,8 @@ private slots:
     void appendsRow();
     void removesRowsOfSelectedCells_data();
     void removesRowsOfSelectedCells();
+    void marksRowWithoutName_data();
+    void marksRowWithoutName();
 };
 
 void tst_CustomPropsEditDlg::buildsForm()
@@ -347,6 +361,45 @@ void tst_CustomPropsEditDlg::removesRowsOfSelectedCells()
             QVERIFY(item->isSelected());
     }
     QVERIFY(dialog.isVisible());
+}
+
+void tst_CustomPropsEditDlg::marksRowWithoutName_data()
+{
+    QTest::addColumn<QVariantMap>("properties");
+    QTest::addColumn<QStringList>("steps"); // "add" (Insert), or "row,column=text" as committed
+    QTest::addColumn<QString>("marks");     // as opened, then after each step
+
+    const QVariantMap one{{"a", QVariantList{"1", "one"}}};
+    QTest::newRow("added row until named, and cleared again")
+        << one << QStringList{"add", "1,0=b", "1,0=", "1,0= "} << "- -m -- -m --";
+    QTest::newRow("a value or a description names nothing")
+        << one << QStringList{"add", "1,1=v", "1,2=d"} << "- -m -m -m";
+    QTest::newRow("host entry without a name")
+        << QVariantMap{{"", QVariantList{"v", "d"}}, {"a", QVariantList{"1", "one"}}}
+        << QStringList{"0,0=x"} << "m- --";
+    // As readsTableBack drops it.
+    QTest::newRow("row without a name") << one << QStringList{"0,0="} << "- m";
+}
+
+void tst_CustomPropsEditDlg::marksRowWithoutName()
+{
+    QFETCH(QVariantMap, properties);
+    QFETCH(QStringList, steps);
+    QFETCH(QString, marks);
+
+    CustomPropsEditDlg dialog(properties);
+    QTableWidget *table = tableOf(dialog);
+    QStringList seen{nameMarks(table)};
+    for (const QString &step : steps) {
+        const QStringList f = step.split(QRegularExpression(QStringLiteral("[,=]")));
+        if (step == QLatin1String("add"))
+            QTest::keyClick(&dialog, Qt::Key_Insert);
+        else
+            table->model()->setData(table->model()->index(f.at(0).toInt(), f.at(1).toInt()),
+                                    f.at(2), Qt::EditRole);
+        seen << nameMarks(table);
+    }
+    QCOMPARE(seen.join(QLatin1Char(' ')), marks);
 }
 
 QTEST_MAIN(tst_CustomPropsEditDlg)
