@@ -351,6 +351,12 @@ The position will stay as it is.</source>
         <source>Preset</source>
         <translation>Предустановка</translation>
     </message>
+    <message>
+        <source>Expected longitude;latitude, for example 37.6175;55.7539.
+The preset will not be stored.</source>
+        <translation>Ожидается долгота;широта, например 37.6175;55.7539.
+Предустановка не будет сохранена.</translation>
+    </message>
 </context>
 <context>
     <name>ProjectPropertiesDlg</name>

@@ -33,6 +33,32 @@ QString cellText(const QTableWidget *table, int row, int column)
     return item ? item->text() : QString();
 }
 
+// A centre that OK will not store is marked as Qt applications mark invalid
+// input: the table's base colour tinted red, a quarter of red over it so that
+// the text stays readable on light and dark palettes, and a tooltip with the
+// form expected. Only real changes are made: each one tells the table.
+void markCentre(QTableWidgetItem *centre)
+{
+    const bool valid = CentreText::parse(centre->text(), nullptr, nullptr);
+    const QString problem = valid ? QString()
+                                  : PresetsEditDlg::tr("Expected longitude;latitude, for example "
+                                                       "37.6175;55.7539.\nThe preset will not be "
+                                                       "stored.");
+    if (centre->toolTip() != problem)
+        centre->setToolTip(problem);
+    const bool marked = centre->data(Qt::BackgroundRole).isValid();
+    if (marked != valid || !centre->tableWidget())
+        return;
+    if (marked) {
+        centre->setData(Qt::BackgroundRole, QVariant());
+        return;
+    }
+    const QColor base = centre->tableWidget()->palette().color(QPalette::Base);
+    const qreal keep = 0.75;
+    centre->setBackground(QColor::fromRgbF(base.redF() * keep + (1 - keep), base.greenF() * keep,
+                                           base.blueF() * keep));
+}
+
 } // namespace
 
 PresetsEditDlg::PresetsEditDlg(QWidget *parent, QSettings *settings, QGraphicsView *osmView)
@@ -80,6 +106,7 @@ void PresetsEditDlg::appendPreset(const QStringList &texts)
     table->insertRow(row);
     for (int column = 0; column < table->columnCount(); ++column)
         table->setItem(row, column, new QTableWidgetItem(texts.value(column)));
+    markCentre(table->item(row, CentreColumn));
     ui->defaultPreset->addItem(texts.value(NameColumn));
 }
 
@@ -155,7 +182,11 @@ void PresetsEditDlg::on_addCustom_clicked()
 
 void PresetsEditDlg::on_presets_itemChanged(QTableWidgetItem *item)
 {
-    if (!item || item->tableWidget() != ui->presets || item->column() != NameColumn)
+    if (!item || item->tableWidget() != ui->presets)
+        return;
+    if (item->column() == CentreColumn)
+        markCentre(item);
+    if (item->column() != NameColumn)
         return;
     if (item->row() < ui->defaultPreset->count())
         ui->defaultPreset->setItemText(item->row(), item->text());

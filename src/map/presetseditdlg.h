@@ -14,8 +14,9 @@ class PresetsEditDlg;
 }
 
 // Edits the project's named map views and picks the default one; only OK
-// writes them, the rows whose centre is two finite numbers. If the host
-// deletes the settings object meanwhile, the dialog closes unwritten.
+// writes them, the rows whose centre is two finite numbers, and the table
+// marks a centre that is not. If the host deletes the settings object
+// meanwhile, the dialog closes unwritten.
 class PresetsEditDlg : public QDialog
 {
     Q_OBJECT

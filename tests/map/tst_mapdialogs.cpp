@@ -80,6 +80,18 @@ QStringList items(QComboBox *box)
     return texts;
 }
 
+// Per row, "m" for a centre tinted and explained by a tooltip, "-" for neither.
+QString centreMarks(const QTableWidget *table)
+{
+    QString marks;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const QTableWidgetItem *centre = table->item(row, 3);
+        const bool tinted = centre->data(Qt::BackgroundRole).isValid();
+        marks += tinted == centre->toolTip().isEmpty() ? '?' : tinted ? 'm' : '-';
+    }
+    return marks;
+}
+
 // Steps a user takes on a table: "add", "remove", "select|row|column" or
 // "edit|row|column|text" (typed through the cell's editor).
 void act(QDialog &dialog, QTableWidget *table, const QString &step, const char *add,
@@ -144,6 +156,8 @@ private slots:
     void loadsPresets();
     void storesPresets_data();
     void storesPresets();
+    void marksCentreThatIsNotStored_data();
+    void marksCentreThatIsNotStored();
     void addsCurrentView_data();
     void addsCurrentView();
     void closesWhenSettingsAreDeleted_data();
@@ -392,6 +406,42 @@ void tst_MapDialogs::storesPresets()
     finish(dialog, accept);
     keys.sort();
     QCOMPARE(file.onDisk(), keys);
+}
+
+void tst_MapDialogs::marksCentreThatIsNotStored_data()
+{
+    QTest::addColumn<QString>("centre");
+    QTest::addColumn<bool>("stored");
+
+    QTest::newRow("spaces around the numbers") << " 37.5 ; 55.75 " << true;
+    QTest::newRow("three parts") << "37.5;55.75;1" << false;
+    QTest::newRow("not a number") << "nan;55.75" << false;
+    QTest::newRow("overflow") << "37.5;1e400" << false;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("space instead of separator") << "55.7 37.6" << false;
+}
+
+void tst_MapDialogs::marksCentreThatIsNotStored()
+{
+    QFETCH(QString, centre);
+    QFETCH(bool, stored);
+
+    SettingsFile file(Presets);
+    PresetsEditDlg dialog(nullptr, file.settings.get(), nullptr);
+    auto *table = part<QTableWidget>(dialog, "presets");
+    press(dialog, "addCustom");
+    QStringList marks{centreMarks(table)};
+    for (const QString &text : {centre, QStringLiteral("37.6175;55.7539"), centre}) {
+        table->item(3, 3)->setText(text); // as the cell's editor commits it
+        marks << centreMarks(table);
+    }
+    const QString typed = stored ? "----" : "---m";
+    QCOMPARE(marks, (QStringList{"---m", typed, "----", typed}));
+
+    if (!stored)
+        QTest::ignoreMessage(QtDebugMsg, "Invalid coordinate point");
+    finish(dialog, true);
+    QCOMPARE(file.settings->value(QStringLiteral("Presets/size")).toInt(), stored ? 4 : 3);
 }
 
 void tst_MapDialogs::addsCurrentView_data()
