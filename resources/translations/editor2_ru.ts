@@ -269,6 +269,10 @@ The position will stay as it is.</source>
         <translation>Ожидается долгота;широта, например 37.6175;55.7539.
 Положение останется прежним.</translation>
     </message>
+    <message>
+        <source>Reading from controller</source>
+        <translation>Чтение из контроллера</translation>
+    </message>
 </context>
 <context>
     <name>OsmViewPropertiesDlg</name>

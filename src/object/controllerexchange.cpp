@@ -38,6 +38,8 @@ ControllerExchange::ControllerExchange(QDialog *dialog, QObject *light)
           QCoreApplication::translate("ObjectPropertiesDlg", "exchange with controller"),
           QCoreApplication::translate("ObjectPropertiesDlg", "cancel"), 0, 4, dialog))
 {
+    m_progress->setWindowTitle(
+        QCoreApplication::translate("ObjectPropertiesDlg", "Reading from controller"));
     // Reset at once so that the progress dialog does not pop up by itself
     // after its minimum duration; it shows only while an exchange runs.
     m_progress->setAutoClose(true);

@@ -670,6 +670,7 @@ void tst_ObjectPropertiesDlg::keepsExchangeProgressHidden()
     QVERIFY(child && exchange);
     QProgressDialog &progress = *child;
     QCOMPARE(progress.labelText(), QStringLiteral("exchange with controller"));
+    QCOMPARE(progress.windowTitle(), QStringLiteral("Reading from controller"));
     QCOMPARE(progress.minimum(), 0);
     QCOMPARE(progress.maximum(), 4);
     QVERIFY(progress.autoClose());
