@@ -4,6 +4,7 @@
 #include "hostcontract.h"
 #include "selectedrows.h"
 #include "settingsarray.h"
+#include "tablecolumns.h"
 
 #include <QSettings>
 #include <QTableWidget>
@@ -75,7 +76,7 @@ void OsmViewPropertiesDlg::load()
             texts.append(value.toString());
         appendRow(table, texts);
     }
-    table->resizeColumnsToContents();
+    fitColumnsToContents(table);
 
     m_settings->beginGroup(QLatin1String(SceneGroup));
     bool ok = false;

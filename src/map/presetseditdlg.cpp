@@ -5,6 +5,7 @@
 #include "hostcontract.h"
 #include "selectedrows.h"
 #include "settingsarray.h"
+#include "tablecolumns.h"
 
 #include <QDebug>
 #include <QGraphicsView>
@@ -91,6 +92,7 @@ void PresetsEditDlg::load()
                                              CentreText::coordinate(preset.at(LatKey)))});
         }
     }
+    fitColumnsToContents(ui->presets);
     // An absent default names no preset, not one whose name is empty.
     const Qt::MatchFlags exactly = Qt::MatchExactly | Qt::MatchCaseSensitive;
     const int current =
