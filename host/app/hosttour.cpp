@@ -79,7 +79,17 @@ void addTourSteps(ScreenshotTour *tour, MainWindow *window)
                     }));
     tour->addDialog(QStringLiteral("map-properties.png"),
                     [window] { window->editMapProperties(); });
-    tour->addDialog(QStringLiteral("presets.png"), [window] { window->editPresets(); });
+    // A preset added and its centre not typed yet: the picture shows how a
+    // value that OK will not store is marked.
+    tour->addDialog(QStringLiteral("presets.png"), [window] {
+        QTimer::singleShot(100, window, [] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            if (auto *add = dialog ? dialog->findChild<QPushButton *>(QStringLiteral("addCustom"))
+                                   : nullptr)
+                add->click();
+        });
+        window->editPresets();
+    });
 }
 
 } // namespace
