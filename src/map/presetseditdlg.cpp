@@ -3,6 +3,7 @@
 
 #include "centretext.h"
 #include "hostcontract.h"
+#include "inputmark.h"
 #include "selectedrows.h"
 #include "settingsarray.h"
 #include "tablecolumns.h"
@@ -34,30 +35,14 @@ QString cellText(const QTableWidget *table, int row, int column)
     return item ? item->text() : QString();
 }
 
-// A centre that OK will not store is marked as Qt applications mark invalid
-// input: the table's base colour tinted red, a quarter of red over it so that
-// the text stays readable on light and dark palettes, and a tooltip with the
-// form expected. Only real changes are made: each one tells the table.
+// A centre that OK will not store is marked, with the form expected.
 void markCentre(QTableWidgetItem *centre)
 {
     const bool valid = CentreText::parse(centre->text(), nullptr, nullptr);
-    const QString problem = valid ? QString()
+    InputMark::mark(centre, valid ? QString()
                                   : PresetsEditDlg::tr("Expected longitude;latitude, for example "
                                                        "37.6175;55.7539.\nThe preset will not be "
-                                                       "stored.");
-    if (centre->toolTip() != problem)
-        centre->setToolTip(problem);
-    const bool marked = centre->data(Qt::BackgroundRole).isValid();
-    if (marked != valid || !centre->tableWidget())
-        return;
-    if (marked) {
-        centre->setData(Qt::BackgroundRole, QVariant());
-        return;
-    }
-    const QColor base = centre->tableWidget()->palette().color(QPalette::Base);
-    const qreal keep = 0.75;
-    centre->setBackground(QColor::fromRgbF(base.redF() * keep + (1 - keep), base.greenF() * keep,
-                                           base.blueF() * keep));
+                                                       "stored."));
 }
 
 } // namespace

@@ -3,14 +3,12 @@
 
 #include "customproperties.h"
 #include "inputmark.h"
+#include "tablecolumns.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLayout>
 #include <QMenu>
-#include <QScreen>
 #include <QSet>
-#include <QStyle>
 
 #include <algorithm>
 #include <functional>
@@ -36,36 +34,6 @@ QString cellText(const QTableWidget *table, int row, int column)
 bool isTextChange(const QVector<int> &roles)
 {
     return roles.isEmpty() || roles.contains(Qt::DisplayRole) || roles.contains(Qt::EditRole);
-}
-
-// Sizes the columns to their contents and widens the window, within the
-// screen, so that the last column, which takes whatever width is left, shows
-// its contents whole too. The user may still make it narrower.
-void fitColumnsToContents(QTableWidget *table)
-{
-    table->ensurePolished();
-    table->resizeColumnsToContents();
-    const QAbstractItemView *view = table; // whose sizeHintForColumn is public
-    int width = 2 * table->frameWidth() + table->verticalHeader()->sizeHint().width()
-                + table->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, table);
-    for (int column = 0; column < table->columnCount(); ++column) {
-        width += qMax(view->sizeHintForColumn(column),
-                      table->horizontalHeader()->sectionSizeHint(column));
-    }
-
-    // The layouts widen the window to the table's minimum width, which is
-    // the wanted one only while they do.
-    QWidget *window = table->window();
-    const int minimum = table->minimumWidth();
-    table->setMinimumWidth(qMax(minimum, width));
-    for (QWidget *widget = table; widget != window; widget = widget->parentWidget())
-        widget->updateGeometry();
-    if (QLayout *layout = window->layout())
-        layout->activate();
-    table->setMinimumWidth(minimum);
-    const int available = window->screen()->availableGeometry().width();
-    if (window->width() > available)
-        window->resize(available, window->height());
 }
 
 void markUnnamed(QTableWidgetItem *name)
