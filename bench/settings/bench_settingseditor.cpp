@@ -145,6 +145,11 @@ void realFiles(QTextStream &out)
         for (const bool keep : {false, true}) {
             const QString saved = dir.filePath(QStringLiteral("%1-%2").arg(keep).arg(name));
             bool replaced = false;
+            // The save replaces the file only while it holds what was read.
+            QFile copy(saved);
+            if (!copy.open(QIODevice::WriteOnly) || copy.write(original) != original.size())
+                continue;
+            copy.close();
             if (!SettingsTree::save(nodes, saved, nullptr, keep ? &document : nullptr))
                 continue;
             QFile result(saved);

@@ -5,7 +5,6 @@
 #include "inputmark.h"
 #include "tablecolumns.h"
 
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QSet>

@@ -150,6 +150,15 @@ bool readsBack(const QString &fileName, const QHash<QString, QVariant> &expected
     }
 }
 
+// Whether the file holds `bytes`, a missing file counting as empty.
+bool unchangedOnDisk(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.exists())
+        return bytes.isEmpty();
+    return file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
+}
+
 bool fail(QString *error, const QString &reason)
 {
     if (error)
@@ -362,6 +371,12 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
                                                              "The lock file %1 cannot be created.")
                                      .arg(QDir::toNativeSeparators(lockName)));
     }
+    // Another program (the host, say) may have written the file since it was
+    // read: replacing it would lose what that program wrote.
+    if (original && !unchangedOnDisk(path, original->bytes()))
+        return fail(error, QCoreApplication::translate(
+                               "SettingsTree", "The file changed on disk after it was opened; "
+                                               "open it again to edit what it holds now."));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         return fail(error, file.errorString());

@@ -94,7 +94,8 @@ QSettings::Status readStatus(QSettings &settings);
 // edited change; when QSettings cannot read the result back as the tree, or
 // without `original`, the file is rewritten whole by QSettings. A value
 // holding a character beyond U+FFFF fails the save, since QSettings would drop
-// the character: with `original`, only an edited or added one. On failure it
+// the character: with `original`, only an edited or added one; with it, a
+// file that no longer holds the original bytes is not replaced. On failure it
 // returns false with a reason in *error, the file is left as it was and no
 // unsaved value is left behind in the process's settings, so a QSettings on
 // the file reads what is on disk. The file's folder is created when missing.

@@ -287,26 +287,33 @@ void tst_SettingsEditDlg::failureKeepsDialogOpenAndFileUnchanged_data()
     QTest::addColumn<bool>("underFile");  // the file's folder is a regular file
     QTest::addColumn<int>("sizeLimit");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QByteArray>("writtenMeanwhile"); // by another program, the dialog open
 
     const QString unread =
         QStringLiteral("Error: The file %1 was not saved because it could not be read cleanly.");
     QTest::newRow("format error in a later section")
-        << QByteArray("a=1\n[s]\nb=2\nnoequals\n") << false << false << 0 << unread;
+        << QByteArray("a=1\n[s]\nb=2\nnoequals\n") << false << false << 0 << unread << QByteArray();
     // QSettings reports the fault only to the first object that parses the
     // file in the process; a host has long read its own files.
     QTest::newRow("damaged file the process had read before")
         << QByteArray("[General]\nlanguage=ru\n[broken\nk=1\n[Console]\nintervalMs=350\n") << true
-        << false << 0 << unread;
+        << false << 0 << unread << QByteArray();
     // QSettings reads on to the next quote, here to the end of the file.
     QTest::newRow("quoted value running past its line")
-        << QByteArray("[General]\nb=2\na=\"x\n\n[Other]\nc=3\n") << false << false << 0 << unread;
+        << QByteArray("[General]\nb=2\na=\"x\n\n[Other]\nc=3\n") << false << false << 0 << unread
+        << QByteArray();
     QTest::newRow("nested deeper than any routine may recurse")
         << "[s]\n" + QByteArray("a/").repeated(60000) + "k=1\n"
-        << false << false << 0 << unread;
+        << false << false << 0 << unread << QByteArray();
     QTest::newRow("folder cannot be created")
-        << QByteArray() << false << true << 0 << "Error: The file %1 could not be saved: ";
+        << QByteArray() << false << true << 0
+        << "Error: The file %1 could not be saved: " << QByteArray();
+    QTest::newRow("file changed on disk while the dialog was open")
+        << QByteArray(SettingsFixture) << false << false << 0
+        << "Error: The file %1 could not be saved: The file changed on disk"
+        << QByteArray("[Other]\nwritten=meanwhile\n");
     QTest::newRow("disk full") << QByteArray(SettingsFixture) << false << false << 64
-                               << "Error: The file %1 could not be saved: ";
+                               << "Error: The file %1 could not be saved: " << QByteArray();
 }
 
 void tst_SettingsEditDlg::failureKeepsDialogOpenAndFileUnchanged()
@@ -315,14 +322,20 @@ void tst_SettingsEditDlg::failureKeepsDialogOpenAndFileUnchanged()
     QFETCH(bool, readBefore);
     QFETCH(bool, underFile);
     QFETCH(int, sizeLimit);
+    QFETCH(QByteArray, writtenMeanwhile);
     QFETCH(QString, message);
 
     const QString name = fixture(ini) + (underFile ? QStringLiteral("/x.ini") : QString());
-    const QByteArray before = fileBytes(name);
     QSettings earlier(name, QSettings::IniFormat);
     if (readBefore)
         QCOMPARE(earlier.allKeys().size(), 3);
     SettingsEditDlg dialog(nullptr, 0, name);
+    if (!writtenMeanwhile.isNull()) {
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(writtenMeanwhile);
+    }
+    const QByteArray before = fileBytes(name);
     dialog.show();
     auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));
     click(tree, "addSection");

@@ -290,7 +290,8 @@ void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll()
     bool ok;
     {
         std::unique_ptr<FileSizeLimit> limit(sizeLimit ? new FileSizeLimit(sizeLimit) : nullptr);
-        const IniDocument lines(before);
+        // The lines of the file as it is: a missing one has none.
+        const IniDocument lines(QFile::exists(path) ? before : QByteArray());
         if (keepLines && saved)
             QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("rewritten whole")));
         ok = SettingsTree::save(nodes, path, &error, keepLines ? &lines : nullptr);
