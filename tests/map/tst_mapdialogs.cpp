@@ -1,3 +1,4 @@
+#include "inputmarks.h"
 #include "modaldriver.h"
 #include "osmviewpropertiesdlg.h"
 #include "presetseditdlg.h"
@@ -78,18 +79,6 @@ QStringList items(QComboBox *box)
     for (int i = 0; i < box->count(); ++i)
         texts << box->itemText(i);
     return texts;
-}
-
-// Per row, "m" for a centre tinted and explained by a tooltip, "-" for neither.
-QString centreMarks(const QTableWidget *table)
-{
-    QString marks;
-    for (int row = 0; row < table->rowCount(); ++row) {
-        const QTableWidgetItem *centre = table->item(row, 3);
-        const bool tinted = centre->data(Qt::BackgroundRole).isValid();
-        marks += tinted == centre->toolTip().isEmpty() ? '?' : tinted ? 'm' : '-';
-    }
-    return marks;
 }
 
 // Steps a user takes on a table: "add", "remove", "select|row|column" or
@@ -430,10 +419,10 @@ void tst_MapDialogs::marksCentreThatIsNotStored()
     PresetsEditDlg dialog(nullptr, file.settings.get(), nullptr);
     auto *table = part<QTableWidget>(dialog, "presets");
     press(dialog, "addCustom");
-    QStringList marks{centreMarks(table)};
+    QStringList marks{columnMarks(table, 3)};
     for (const QString &text : {centre, QStringLiteral("37.6175;55.7539"), centre}) {
         table->item(3, 3)->setText(text); // as the cell's editor commits it
-        marks << centreMarks(table);
+        marks << columnMarks(table, 3);
     }
     const QString typed = stored ? "----" : "---m";
     QCOMPARE(marks, (QStringList{"---m", typed, "----", typed}));

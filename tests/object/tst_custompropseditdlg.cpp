@@ -1,4 +1,5 @@
 #include "custompropseditdlg.h"
+#include "inputmarks.h"
 #include "modaldriver.h"
 
 #include <QAction>
@@ -97,18 +98,6 @@ QStringList useContextMenu(QTableWidget *table, const QString &choice)
     });
     emit table->customContextMenuRequested(QPoint(5, 5));
     return seen;
-}
-
-// Per row, "m" for a name cell tinted and explained by a tooltip, "-" for neither.
-QString nameMarks(const QTableWidget *table)
-{
-    QString marks;
-    for (int row = 0; row < table->rowCount(); ++row) {
-        const QTableWidgetItem *name = table->item(row, 0);
-        const bool tinted = name->data(Qt::BackgroundRole).isValid();
-        marks += tinted == name->toolTip().isEmpty() ? '?' : tinted ? 'm' : '-';
-    }
-    return marks;
 }
 
 const QVariantMap fourRows{
@@ -389,7 +378,7 @@ void tst_CustomPropsEditDlg::marksRowWithoutName()
 
     CustomPropsEditDlg dialog(properties);
     QTableWidget *table = tableOf(dialog);
-    QStringList seen{nameMarks(table)};
+    QStringList seen{columnMarks(table, 0)};
     for (const QString &step : steps) {
         const QStringList f = step.split(QRegularExpression(QStringLiteral("[,=]")));
         if (step == QLatin1String("add"))
@@ -397,7 +386,7 @@ void tst_CustomPropsEditDlg::marksRowWithoutName()
         else
             table->model()->setData(table->model()->index(f.at(0).toInt(), f.at(1).toInt()),
                                     f.at(2), Qt::EditRole);
-        seen << nameMarks(table);
+        seen << columnMarks(table, 0);
     }
     QCOMPARE(seen.join(QLatin1Char(' ')), marks);
 }

@@ -1,0 +1,14 @@
+#include "inputmarks.h"
+
+#include <QTableWidget>
+
+QString columnMarks(const QTableWidget *table, int column)
+{
+    QString marks;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const QTableWidgetItem *cell = table->item(row, column);
+        const bool tinted = cell->data(Qt::BackgroundRole).isValid();
+        marks += tinted == cell->toolTip().isEmpty() ? '?' : tinted ? 'm' : '-';
+    }
+    return marks;
+}
