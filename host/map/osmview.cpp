@@ -121,10 +121,10 @@ void OsmView::showPoint(const QPointF &center, double zoom)
 
 void OsmView::setMapSource(const Arvel::MapSource &source, const QString &baseDir)
 {
-    const QStringList spec{source.name, source.dbFile, source.tileServer, baseDir};
-    if (spec == m_sourceSpec)
+    const QStringList key{source.name, source.dbFile, source.tileServer, baseDir};
+    if (key == m_sourceKey)
         return;
-    m_sourceSpec = spec;
+    m_sourceKey = key;
     m_sourceName = source.name;
     // The old source goes first: its requests are aborted, its file closed.
     m_tiles.reset();

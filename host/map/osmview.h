@@ -93,7 +93,7 @@ private:
     double m_latitudeStretch = 1.0;
     QString m_sourceName;
     // What the tiles were made from: the same choice again keeps them.
-    QStringList m_sourceSpec;
+    QStringList m_sourceKey;
     std::unique_ptr<TileSource> m_tiles;
     QNetworkAccessManager *m_network = nullptr;
     QString m_cacheFolder;
