@@ -4,9 +4,9 @@
 // fresh file, as the editor does after an edit elsewhere, leaves the same
 // keys with values of the same types and values; and the content the editor
 // predicts for the tree is what the fresh file holds. Left out: the keys that
-// QSettings itself cannot write back as it read them (see addressable,
-// writtenKey, writableByQSettings and sameValue); a tree with text QSettings
-// would drop is not saved at all.
+// QSettings itself cannot reach by their path or write back as it read them
+// (see EditedSave::reachableContent, writtenKey, writableByQSettings and
+// sameValue); a tree with text QSettings would drop is not saved at all.
 //
 // Edited as the input says (a value changed to text from the input, a key
 // removed, one added, the first section renamed), the tree saved into the
@@ -14,12 +14,12 @@
 // the edited tree, every key the first read had included; and every line
 // of no edited item is still there, in its order.
 
+#include "editedsave.h"
 #include "fuzzcheck.h"
 #include "inidocument.h"
 #include "inipatch.h"
 #include "settingstree.h"
 
-#include <QDataStream>
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
@@ -54,14 +54,6 @@ bool isList(const QVariant &value)
 // between escapes, and its writer puts one there after an escaped character.
 bool writableByQSettings(const QVariant &value);
 
-QByteArray streamed(const QVariant &value)
-{
-    QByteArray bytes;
-    QDataStream stream(&bytes, QIODevice::WriteOnly);
-    stream << value;
-    return bytes;
-}
-
 bool sameValue(const QVariant &a, const QVariant &b)
 {
     if (isList(a) && isList(b)) {
@@ -81,23 +73,7 @@ bool sameValue(const QVariant &a, const QVariant &b)
         return true;
     if (a.userType() == QMetaType::QString)
         return a.toString().remove(QChar(0xfeff)) == b.toString().remove(QChar(0xfeff));
-    QByteArray bytesA, bytesB;
-    QDataStream streamA(&bytesA, QIODevice::WriteOnly);
-    QDataStream streamB(&bytesB, QIODevice::WriteOnly);
-    streamA << a;
-    streamB << b;
-    return bytesA == bytesB;
-}
-
-// Whether QSettings can reach the key by its path at all. It lists a key
-// without a name ("=x") and the keys of a nameless section ("[]", "[ ]") or
-// with an empty part ("[a//b]", "/k=1") with that empty part, but normalises
-// every path it is given: value() and setValue() land on another key, or on
-// none.
-bool addressable(const QString &key)
-{
-    return !key.isEmpty() && !key.startsWith(QLatin1Char('/')) && !key.endsWith(QLatin1Char('/'))
-           && !key.contains(QLatin1String("//"));
+    return EditedSave::streamed(a) == EditedSave::streamed(b);
 }
 
 // Whether a text value holds a character beyond U+FFFF (an emoji, say), which
@@ -143,19 +119,6 @@ bool writableByQSettings(const QVariant &value)
     }
 }
 
-SettingsTree::Content contentOf(const QString &fileName, QSettings::Status *status)
-{
-    QSettings settings(fileName, QSettings::IniFormat);
-    settings.setIniCodec("UTF-8");
-    SettingsTree::Content content;
-    for (const QString &key : settings.allKeys()) {
-        if (addressable(key))
-            content.insert(key, settings.value(key));
-    }
-    *status = settings.status();
-    return content;
-}
-
 QString describe(const QString &key, const QVariant &a, const QVariant &b)
 {
     return key + QLatin1String(": ") + QLatin1String(a.typeName()) + QLatin1Char(' ') + a.toString()
@@ -198,72 +161,26 @@ void compare(const SettingsTree::Content &read, const SettingsTree::Content &wri
         FUZZ_CHECK(expected.contains(it.key()), what + QLatin1String(" gained ") + it.key());
 }
 
-struct KeyRef
-{
-    SettingsNodes *level;
-    int index;
-    QString path;
-};
-
-void keysOf(SettingsNodes &nodes, const QString &prefix, QVector<KeyRef> *keys)
-{
-    for (int i = 0; i < nodes.size(); ++i) {
-        SettingsNode &node = nodes[i];
-        if (node.isSection())
-            keysOf(node.children, prefix + node.name + QLatin1Char('/'), keys);
-        else
-            keys->append({&nodes, i, prefix + node.name});
-    }
-}
-
-QByteArray lineText(const IniDocument &document, const IniDocument::Line &line)
-{
-    QByteArray bytes = document.bytes().mid(line.begin, line.end - line.begin);
-    while (bytes.endsWith('\n') || bytes.endsWith('\r'))
-        bytes.chop(1);
-    return bytes;
-}
-
-// The edits that the input's first bytes choose, and the lines they touch.
+// The edits that the input's first bytes choose; the changed key's text is
+// made of its last bytes, without what QSettings cannot store.
 void checkKeptLines(const uint8_t *data, size_t size, const IniDocument &document,
                     SettingsNodes nodes)
 {
     const auto byte = [data, size](size_t i) {
         return i < size ? data[i] : uint8_t(0);
     };
-    QVector<KeyRef> keys;
-    keysOf(nodes, QString(), &keys);
-    QSet<QString> touched;
-    QString renamed;
-    if (!keys.isEmpty()) {
-        // A text of the input's last bytes, without what QSettings cannot store.
-        const QString input =
-            FuzzCheck::text(data + size - qMin<size_t>(size, 12), qMin<size_t>(size, 12));
-        QString text;
-        for (const QChar c : input) {
-            if (!c.isSurrogate())
-                text += c;
-        }
-        const KeyRef &changed = keys.at(byte(0) % keys.size());
-        (*changed.level)[changed.index].text = text;
-        touched.insert(changed.path);
-        const KeyRef &removed = keys.at(byte(1) % keys.size());
-        touched.insert(removed.path);
-        removed.level->remove(removed.index);
+    EditedSave::Edits edits;
+    const QString input =
+        FuzzCheck::text(data + size - qMin<size_t>(size, 12), qMin<size_t>(size, 12));
+    for (const QChar c : input) {
+        if (!c.isSurrogate())
+            edits.text += c;
     }
-    const bool top = nodes.isEmpty() || !nodes.last().isSection() || (byte(2) & 1);
-    SettingsNodes &last = top ? nodes : nodes.last().children;
-    last.append(SettingsNode::key(QStringLiteral("added key"), QStringLiteral("a, b")));
-    // A key of that name there is replaced.
-    touched.insert(top ? QStringLiteral("added key")
-                       : nodes.last().name + QLatin1String("/added key"));
-    for (SettingsNode &node : nodes) {
-        if (node.isSection() && (byte(2) & 2)) {
-            renamed = node.name + QLatin1Char('/');
-            node.name = QStringLiteral("renamed");
-            break;
-        }
-    }
+    edits.changed = byte(0);
+    edits.removed = byte(1);
+    edits.addAtTop = byte(2) & 1;
+    edits.rename = byte(2) & 2;
+    const EditedSave::Touched touched = EditedSave::edit(&nodes, edits);
 
     const QByteArray patched = IniPatch::patched(document, nodes);
     FUZZ_CHECK(!patched.isNull(), FuzzCheck::text(data, size));
@@ -276,38 +193,12 @@ void checkKeptLines(const uint8_t *data, size_t size, const IniDocument &documen
         FUZZ_CHECK(file.open(QIODevice::WriteOnly), fresh);
         file.write(patched);
     }
-    QSettings::Status status = QSettings::NoError;
-    const SettingsTree::Content written = contentOf(fresh, &status);
+    const QString fault = EditedSave::readBackFault(fresh, nodes);
     QFile::remove(fresh);
-    FUZZ_CHECK(status == QSettings::NoError, QString::fromUtf8(patched));
-    const SettingsTree::Content expected = SettingsTree::content(nodes);
-    FUZZ_CHECK(written.keys() == expected.keys(), QString::fromUtf8(patched));
-    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
-        const QVariant value = written.value(it.key());
-        FUZZ_CHECK(it->userType() == value.userType()
-                       && (*it == value || streamed(*it) == streamed(value)),
-                   describe(it.key(), *it, value));
-    }
-
-    const IniDocument result(patched);
-    int next = 0;
-    for (const IniDocument::Line &line : document.lines()) {
-        const bool key = line.kind == IniDocument::LineKind::Key;
-        const QString path = key ? document.keyPath(line) : document.sectionPrefix(line.section);
-        if ((key && touched.contains(path))
-            || (!renamed.isEmpty() && line.kind != IniDocument::LineKind::Blank
-                && line.kind != IniDocument::LineKind::Comment && path.startsWith(renamed)))
-            continue;
-        const QByteArray wanted = lineText(document, line);
-        // An open last line may have been closed for a line to follow it.
-        const bool closable = &line == &document.lines().last() && document.endsOpen();
-        while (next < result.lines().size()
-               && !(closable ? lineText(result, result.lines().at(next)).startsWith(wanted)
-                             : lineText(result, result.lines().at(next)) == wanted))
-            ++next;
-        FUZZ_CHECK(next < result.lines().size(), QString::fromUtf8(wanted));
-        ++next;
-    }
+    FUZZ_CHECK(fault.isEmpty(), fault + QLatin1Char('\n') + QString::fromUtf8(patched));
+    QByteArray lost;
+    FUZZ_CHECK(EditedSave::keepsUntouchedLines(document, IniDocument(patched), touched, &lost),
+               QString::fromUtf8(lost));
 }
 
 } // namespace
@@ -361,7 +252,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         nodes = SettingsTree::read(settings);
         clean = document.isClean() && SettingsTree::readStatus(settings) == QSettings::NoError;
         for (const QString &key : clean ? settings.allKeys() : QStringList()) {
-            if (addressable(key))
+            if (!key.isEmpty() && SettingsTree::normalizedPath(key) == key)
                 read.insert(key, settings.value(key));
         }
     }
@@ -376,7 +267,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         checkKeptLines(data, size, document, nodes);
     if (clean && storable) {
         QSettings::Status status = QSettings::NoError;
-        const SettingsTree::Content written = contentOf(out, &status);
+        const SettingsTree::Content written = EditedSave::reachableContent(out, &status);
         FUZZ_CHECK(status == QSettings::NoError, FuzzCheck::text(data, size));
         compare(read, written, QLatin1String("saved:"));
         compare(predicted, written, QLatin1String("predicted:"));

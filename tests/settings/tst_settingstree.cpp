@@ -1,3 +1,4 @@
+#include "editedsave.h"
 #include "inidocument.h"
 #include "inipatch.h"
 #include "settingsfiles.h"
@@ -364,9 +365,7 @@ void tst_SettingsTree::saveChangesOnlyTheEditedLines_data()
 }
 
 // Whatever the file, the saved file reads back through QSettings as the edited
-// tree, and keeps every line of what was not edited in its order. The edits:
-// the first key's value changed, the last key removed, a key added to the
-// last section, the first section renamed.
+// tree, and keeps every line of what was not edited in its order.
 void tst_SettingsTree::saveChangesOnlyTheEditedLines()
 {
     QFETCH(QByteArray, ini);
@@ -374,100 +373,20 @@ void tst_SettingsTree::saveChangesOnlyTheEditedLines()
     const IniDocument original(ini);
     QVERIFY(original.isClean());
     SettingsNodes nodes = readFile(name);
-
-    QVector<SettingsNode *> keys;
-    QVector<QString> paths;
-    std::function<void(SettingsNodes &, const QString &)> collect = [&](SettingsNodes &level,
-                                                                        const QString &prefix) {
-        for (SettingsNode &node : level) {
-            if (node.isSection()) {
-                collect(node.children, prefix + node.name + QLatin1Char('/'));
-            } else {
-                keys << &node;
-                paths << prefix + node.name;
-            }
-        }
-    };
-    collect(nodes, QString());
-    QStringList touchedKeys;
-    if (!keys.isEmpty()) {
-        keys.first()->text = QStringLiteral("edited = \"value\", \\ and ; more \u041a");
-        touchedKeys << paths.first() << paths.last();
-    }
-    QString renamed;
-    int firstSection = -1;
-    for (int i = 0; i < nodes.size() && firstSection < 0; ++i)
-        firstSection = nodes.at(i).isSection() ? i : -1;
-    SettingsNodes &last =
-        nodes.isEmpty() || !nodes.last().isSection() ? nodes : nodes.last().children;
-    last.append(SettingsNode::key(QStringLiteral("added key"), QStringLiteral(" x")));
-    if (keys.size() > 1) {
-        // Found again by its path: appending may have moved the nodes.
-        std::function<bool(SettingsNodes &, const QString &)> remove = [&](SettingsNodes &level,
-                                                                           const QString &prefix) {
-            for (int i = 0; i < level.size(); ++i) {
-                SettingsNode &node = level[i];
-                if (!node.isSection() && prefix + node.name == touchedKeys.last()) {
-                    level.remove(i);
-                    return true;
-                }
-                if (node.isSection() && remove(node.children, prefix + node.name + '/'))
-                    return true;
-            }
-            return false;
-        };
-        QVERIFY(remove(nodes, QString()));
-    }
-    if (firstSection >= 0) {
-        renamed = nodes.at(firstSection).name + QLatin1Char('/');
-        nodes[firstSection].name = QStringLiteral("renamed section");
-    }
+    EditedSave::Edits edits;
+    edits.text = QStringLiteral("edited = \"value\", \\ and ; more \u041a");
+    const EditedSave::Touched touched = EditedSave::edit(&nodes, edits);
 
     QString error;
     QVERIFY2(SettingsTree::save(nodes, name, &error, &original), qPrintable(error));
     const QByteArray saved = fileBytes(name);
     const QString fresh = m_dir.newName(QStringLiteral("fresh"));
     QVERIFY(writeFile(fresh, saved));
-    QStringList expected;
-    const SettingsTree::Content content = SettingsTree::content(nodes);
-    for (auto it = content.cbegin(); it != content.cend(); ++it) {
-        expected << QStringLiteral("%1:%2=%3")
-                        .arg(it.key(), QLatin1String(it->typeName()), renderValue(*it));
-    }
-    QStringList reached; // what QSettings can reach by its path
-    for (const QString &entry : fileContent(fresh)) {
-        const QString key = entry.section(QLatin1Char(':'), 0, 0);
-        if (!key.isEmpty() && SettingsTree::normalizedPath(key) == key)
-            reached << entry;
-    }
-    QCOMPARE(reached, expected);
-
-    const auto text = [](const IniDocument &document, const IniDocument::Line &line) {
-        QByteArray bytes = document.bytes().mid(line.begin, line.end - line.begin);
-        while (bytes.endsWith('\n') || bytes.endsWith('\r'))
-            bytes.chop(1);
-        return bytes;
-    };
-    const IniDocument result(saved);
-    int next = 0;
-    for (const IniDocument::Line &line : original.lines()) {
-        const QString path = line.kind == IniDocument::LineKind::Key
-                                 ? original.keyPath(line)
-                                 : original.sectionPrefix(line.section);
-        if ((line.kind == IniDocument::LineKind::Key && touchedKeys.contains(path))
-            || (!renamed.isEmpty() && line.kind != IniDocument::LineKind::Blank
-                && line.kind != IniDocument::LineKind::Comment && path.startsWith(renamed)))
-            continue;
-        const QByteArray wanted = text(original, line);
-        // An open last line may have been closed for a line to follow it.
-        const bool closable = &line == &original.lines().last() && original.endsOpen();
-        while (next < result.lines().size()
-               && !(closable ? text(result, result.lines().at(next)).startsWith(wanted)
-                             : text(result, result.lines().at(next)) == wanted))
-            ++next;
-        QVERIFY2(next < result.lines().size(), wanted.constData());
-        ++next;
-    }
+    const QString fault = EditedSave::readBackFault(fresh, nodes);
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    QByteArray lost;
+    QVERIFY2(EditedSave::keepsUntouchedLines(original, IniDocument(saved), touched, &lost),
+             lost.constData());
 }
 
 void tst_SettingsTree::addedKeyLandsInItsSection_data()
