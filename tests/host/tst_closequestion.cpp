@@ -5,14 +5,13 @@
 #include "closequestion.h"
 #include "hostpython.h"
 #include "light.h"
+#include "modaldriver.h"
 #include "project.h"
 #include "projectstore.h"
 
 #include <PythonQt.h>
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QGraphicsView>
@@ -20,13 +19,11 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPluginLoader>
-#include <QPushButton>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 
@@ -50,23 +47,16 @@ QByteArray contents(const QString &fileName)
 }
 
 // Accepts the plug-in's dialog of `entry` on the project, after changing a
-// value in it when `edit`, and marks the project as the host does.
-void acceptDialog(QObject *plugin, Project *project, const QByteArray &entry, bool edit)
+// value in it when `edit`, and marks the project as the host does. Returns
+// the class of the window it saw.
+QString acceptDialog(QObject *plugin, Project *project, const QByteArray &entry, bool edit)
 {
-    QTimer::singleShot(0, [edit] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        auto *buttons =
-            dialog ? dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox")) : nullptr;
-        if (!buttons) {
-            if (dialog)
-                dialog->reject();
-            return;
-        }
+    ModalDriver driver([edit](QWidget *dialog) {
         if (auto *descr = dialog->findChild<QLineEdit *>(QStringLiteral("descr")); descr && edit)
             descr->setText(descr->text() + QStringLiteral(" (north)"));
         if (auto *zoom = dialog->findChild<QSpinBox *>(QStringLiteral("minZoom")); zoom && edit)
             zoom->setValue(zoom->value() + 1);
-        buttons->button(QDialogButtonBox::Ok)->click();
+        ModalDriver::press(dialog, QDialogButtonBox::Ok);
     });
     if (entry == "editObject") {
         Light *light = project->lights().value(0);
@@ -74,40 +64,18 @@ void acceptDialog(QObject *plugin, Project *project, const QByteArray &entry, bo
         QMetaObject::invokeMethod(plugin, entry, Q_ARG(QObject *, light), Q_ARG(bool, false));
         if (ProjectStore::lightRecord(light, project->baseDir()) != record)
             project->setChanged(true);
-        return;
+    } else {
+        project->editSettings([plugin, &entry](QSettings *settings) {
+            if (entry == "editPresets")
+                QMetaObject::invokeMethod(plugin, entry, Q_ARG(QSettings *, settings),
+                                          Q_ARG(QGraphicsView *, nullptr));
+            else
+                QMetaObject::invokeMethod(plugin, entry, Q_ARG(QSettings *, settings),
+                                          Q_ARG(QObject *, nullptr));
+        });
     }
-    project->editSettings([plugin, &entry](QSettings *settings) {
-        if (entry == "editPresets")
-            QMetaObject::invokeMethod(plugin, entry, Q_ARG(QSettings *, settings),
-                                      Q_ARG(QGraphicsView *, nullptr));
-        else
-            QMetaObject::invokeMethod(plugin, entry, Q_ARG(QSettings *, settings),
-                                      Q_ARG(QObject *, nullptr));
-    });
-}
-
-// Once a message box shows, records what it asks and presses `button`. A
-// wait that finds no box closes whatever is modal, so the test fails
-// instead of hanging.
-void answerWhenShown(QMessageBox::StandardButton button, QString *text,
-                     QMessageBox::StandardButtons *buttons, int triesLeft = 300)
-{
-    QTimer::singleShot(10, [=] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box) {
-            if (triesLeft > 0)
-                answerWhenShown(button, text, buttons, triesLeft - 1);
-            else if (QWidget *modal = QApplication::activeModalWidget())
-                modal->close();
-            return;
-        }
-        *text = box->text();
-        *buttons = box->standardButtons();
-        if (QAbstractButton *pressed = box->button(button))
-            pressed->click();
-        else
-            box->reject();
-    });
+    return driver.seen().size() == 1 && !driver.gaveUp() ? driver.seen().first().className
+                                                         : QString();
 }
 
 } // namespace
@@ -227,7 +195,7 @@ void tst_CloseQuestion::answerDecides()
     window.show();
     QVERIFY(QMetaObject::invokeMethod(m_loader.instance(), "initCloseHandler"));
     if (!dialog.isEmpty()) {
-        acceptDialog(m_loader.instance(), project.get(), dialog, changed);
+        QVERIFY(acceptDialog(m_loader.instance(), project.get(), dialog, changed).endsWith("Dlg"));
         QCOMPARE(project->isChanged(), changed);
         QCOMPARE(contents(ProjectStore::fileName(folder)), file); // only Save writes
     }
@@ -258,12 +226,18 @@ void tst_CloseQuestion::userIsAskedWithThreeButtons()
     window.show();
     QVERIFY(QMetaObject::invokeMethod(m_loader.instance(), "initCloseHandler"));
 
-    QString text;
-    QMessageBox::StandardButtons buttons;
-    answerWhenShown(QMessageBox::Cancel, &text, &buttons);
+    ModalDriver driver([](QWidget *window) {
+        if (auto *box = qobject_cast<QMessageBox *>(window);
+            box && box->button(QMessageBox::Cancel))
+            box->button(QMessageBox::Cancel)->click();
+        else
+            ModalDriver::close(window);
+    });
     QVERIFY(!window.close());
-    QCOMPARE(text, QStringLiteral("Save changes to the project?"));
-    QCOMPARE(buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    QCOMPARE(driver.seen().size(), 1);
+    QCOMPARE(driver.seen().first().text, QStringLiteral("Save changes to the project?"));
+    QCOMPARE(driver.seen().first().buttons,
+             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     QVERIFY(window.isVisible());
     QVERIFY(project->isChanged());
 }
@@ -286,18 +260,10 @@ void tst_CloseQuestion::editedControllerSurvivesSaveAndRestart()
     window.show();
     QVERIFY(QMetaObject::invokeMethod(m_loader.instance(), "initCloseHandler"));
 
-    QTimer::singleShot(0, this, [] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        auto *descr = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("descr")) : nullptr;
-        auto *buttons =
-            dialog ? dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox")) : nullptr;
-        if (!descr || !buttons) {
-            if (dialog)
-                dialog->reject();
-            return;
-        }
-        descr->setText(QStringLiteral("ул. Новая – пр. Мира"));
-        buttons->button(QDialogButtonBox::Ok)->click();
+    ModalDriver driver([](QWidget *dialog) {
+        if (auto *descr = dialog->findChild<QLineEdit *>(QStringLiteral("descr")))
+            descr->setText(QStringLiteral("ул. Новая – пр. Мира"));
+        ModalDriver::press(dialog, QDialogButtonBox::Ok);
     });
     bool edited = false;
     QVERIFY(QMetaObject::invokeMethod(m_loader.instance(), "editObject", Q_RETURN_ARG(bool, edited),
