@@ -12,17 +12,7 @@
 struct ObjectForm
 {
     explicit ObjectForm(const QObject *dialog)
-        : id(find<QSpinBox>(dialog, "id"))
-        , type(find<QComboBox>(dialog, "type"))
-        , descr(find<QLineEdit>(dialog, "descr"))
-        , pos(find<QLineEdit>(dialog, "pos"))
-        , schema(find<QLineEdit>(dialog, "schema"))
-        , rcuControl(find<QCheckBox>(dialog, "rcuControl"))
-        , phases(find<QTableWidget>(dialog, "phasesTable"))
-        , programs(find<QTableWidget>(dialog, "programsTable"))
-        , addPhase(find<QPushButton>(dialog, "addPhase"))
-        , addProg(find<QPushButton>(dialog, "addProg"))
-        , selSchema(find<QToolButton>(dialog, "selSchema"))
+        : dialog(dialog)
     {
     }
 
@@ -37,17 +27,18 @@ struct ObjectForm
         return dialog->findChild<T *>(QLatin1String(name));
     }
 
-    QSpinBox *id;
-    QComboBox *type;
-    QLineEdit *descr;
-    QLineEdit *pos;
-    QLineEdit *schema;
-    QCheckBox *rcuControl;
-    QTableWidget *phases;
-    QTableWidget *programs;
-    QPushButton *addPhase;
-    QPushButton *addProg;
-    QToolButton *selSchema;
+    const QObject *dialog;
+    QSpinBox *id = find<QSpinBox>(dialog, "id");
+    QComboBox *type = find<QComboBox>(dialog, "type");
+    QLineEdit *descr = find<QLineEdit>(dialog, "descr");
+    QLineEdit *pos = find<QLineEdit>(dialog, "pos");
+    QLineEdit *schema = find<QLineEdit>(dialog, "schema");
+    QCheckBox *rcuControl = find<QCheckBox>(dialog, "rcuControl");
+    QTableWidget *phases = find<QTableWidget>(dialog, "phasesTable");
+    QTableWidget *programs = find<QTableWidget>(dialog, "programsTable");
+    QPushButton *addPhase = find<QPushButton>(dialog, "addPhase");
+    QPushButton *addProg = find<QPushButton>(dialog, "addProg");
+    QToolButton *selSchema = find<QToolButton>(dialog, "selSchema");
 };
 
 // The texts of a table's rows, cells joined by "|"; "<no item>" for a cell
