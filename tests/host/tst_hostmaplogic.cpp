@@ -161,16 +161,12 @@ void tst_HostMapLogic::labelsNameTheHemisphere_data()
     QTest::addColumn<QString>("longitude");
     QTest::addColumn<QString>("latitude");
 
-    QTest::newRow("west and south") << -50.0 << 10.0 << "50°W"
-                                    << "50°S";
-    QTest::newRow("east and north") << 37.55 << 0.05 << "37.550°E"
-                                    << "37.550°N";
-    QTest::newRow("fine step keeps lines apart") << 37.6005 << 0.0005 << "37.6005°E"
-                                                 << "37.6005°N";
-    QTest::newRow("zero has no side") << -0.0 << 1.0 << "0°"
-                                      << "0°";
-    QTest::newRow("almost zero has no side") << -1e-12 << 0.01 << "0°"
-                                             << "0°";
+    QTest::newRow("west and south") << -50.0 << 10.0 << QStringLiteral("50°W") << "50°S";
+    QTest::newRow("east and north") << 37.55 << 0.05 << QStringLiteral("37.550°E") << "37.550°N";
+    QTest::newRow("fine step keeps lines apart")
+        << 37.6005 << 0.0005 << QStringLiteral("37.6005°E") << "37.6005°N";
+    QTest::newRow("zero has no side") << -0.0 << 1.0 << QStringLiteral("0°") << "0°";
+    QTest::newRow("almost zero has no side") << -1e-12 << 0.01 << QStringLiteral("0°") << "0°";
 }
 
 void tst_HostMapLogic::labelsNameTheHemisphere()

@@ -68,36 +68,26 @@ void tst_ExchangeLogic::convertsControllerPosition_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("point"); // as the dialog shows it; empty: no point
 
-    QTest::newRow("as a controller writes it") << "5545.500N 03730.000E"
-                                               << "37.5;55.7583333333";
-    // In single precision this would be 55.7520589193.
-    QTest::newRow("double precision") << "5545.1234N 03730E"
-                                      << "37.5;55.7520566667";
-    QTest::newRow("lower case and surrounding spaces") << "  5545.5n 3730e  "
-                                                       << "37.5;55.7583333333";
-    QTest::newRow("letters alone separate") << "5545.5N3730E"
-                                            << "37.5;55.7583333333";
-    QTest::newRow("sign kept in the minutes") << "-5545.5 -3730"
-                                              << "-37.5;-55.7583333333";
-    QTest::newRow("whole degrees") << "0 18000"
-                                   << "180;0";
-
-    QTest::newRow("southern hemisphere letter") << "5545.5S 03730E"
-                                                << "";
-    QTest::newRow("western hemisphere letter") << "5545.5N 03730W"
-                                               << "";
-    QTest::newRow("empty") << ""
-                           << "";
-    QTest::newRow("one number") << "5545.5N"
-                                << "";
-    QTest::newRow("three numbers") << "5545.5N 03730E 12"
-                                   << "";
-    QTest::newRow("decimal comma") << "5545,5N 03730E"
-                                   << "";
-    QTest::newRow("overflow is no number") << "1" + QString(400, QLatin1Char('0')) + "N 03730E"
-                                           << "";
-    QTest::newRow("tab is no separator") << "5545.5\t03730"
-                                         << "";
+    const char *const rows[][3] = {
+        {"as a controller writes it", "5545.500N 03730.000E", "37.5;55.7583333333"},
+        // In single precision this would be 55.7520589193.
+        {"double precision", "5545.1234N 03730E", "37.5;55.7520566667"},
+        {"lower case and surrounding spaces", "  5545.5n 3730e  ", "37.5;55.7583333333"},
+        {"letters alone separate", "5545.5N3730E", "37.5;55.7583333333"},
+        {"sign kept in the minutes", "-5545.5 -3730", "-37.5;-55.7583333333"},
+        {"whole degrees", "0 18000", "180;0"},
+        {"southern hemisphere letter", "5545.5S 03730E", ""},
+        {"western hemisphere letter", "5545.5N 03730W", ""},
+        {"empty", "", ""},
+        {"one number", "5545.5N", ""},
+        {"three numbers", "5545.5N 03730E 12", ""},
+        {"decimal comma", "5545,5N 03730E", ""},
+        {"tab is no separator", "5545.5\t03730", ""},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString::fromUtf8(row[1]) << QString::fromUtf8(row[2]);
+    QTest::newRow("overflow is no number")
+        << "1" + QString(400, QLatin1Char('0')) + "N 03730E" << QString();
 }
 
 void tst_ExchangeLogic::convertsControllerPosition()

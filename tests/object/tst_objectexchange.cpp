@@ -410,38 +410,30 @@ void tst_ObjectExchange::choosesSchemaFile_data()
     QTest::addColumn<QString>("start"); // "-": not asked
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("no base folder keeps the path") << "" << -2 << ""
-                                                   << "/data/proj/x/main.svg"
-                                                   << ""
-                                                   << "/data/proj/x/main.svg";
-    QTest::newRow("inside the base folder") << "/data/proj" << -2 << ""
-                                            << "/data/proj/x/main.svg"
-                                            << "/data/proj"
-                                            << "x/main.svg";
-    QTest::newRow("beside the base folder") << "/data/proj" << -2 << ""
-                                            << "/data/other/a.svg"
-                                            << "/data/proj"
-                                            << "../other/a.svg";
-    QTest::newRow("starts at the current file") << "/data/proj" << -2 << "x/old.svg"
-                                                << "/data/proj/y.svg"
-                                                << "/data/proj/x/old.svg"
-                                                << "y.svg";
-    QTest::newRow("cancelled") << "/data/proj" << -2 << "x/old.svg"
-                               << ""
-                               << "/data/proj/x/old.svg"
-                               << "x/old.svg";
-    QTest::newRow("phase row of the first selected cell") << "/data/proj" << 1 << ""
-                                                          << "/data/proj/p.svg"
-                                                          << "/data/proj"
-                                                          << "p.svg";
-    QTest::newRow("phase row with a schema") << "/data/proj" << 0 << "n.svg"
-                                             << "/data/proj/p.svg"
-                                             << "/data/proj/n.svg"
-                                             << "p.svg";
-    QTest::newRow("action with nothing selected") << "/data/proj" << -1 << ""
-                                                  << "/data/proj/p.svg"
-                                                  << "-"
-                                                  << "";
+    const struct
+    {
+        const char *tag, *baseDir;
+        int selectedRow;
+        const char *text, *answer, *start, *shown;
+    } rows[] = {
+        {"no base folder keeps the path", "", -2, "", "/data/proj/x/main.svg", "",
+         "/data/proj/x/main.svg"},
+        {"inside the base folder", "/data/proj", -2, "", "/data/proj/x/main.svg", "/data/proj",
+         "x/main.svg"},
+        {"beside the base folder", "/data/proj", -2, "", "/data/other/a.svg", "/data/proj",
+         "../other/a.svg"},
+        {"starts at the current file", "/data/proj", -2, "x/old.svg", "/data/proj/y.svg",
+         "/data/proj/x/old.svg", "y.svg"},
+        {"cancelled", "/data/proj", -2, "x/old.svg", "", "/data/proj/x/old.svg", "x/old.svg"},
+        {"phase row of the first selected cell", "/data/proj", 1, "", "/data/proj/p.svg",
+         "/data/proj", "p.svg"},
+        {"phase row with a schema", "/data/proj", 0, "n.svg", "/data/proj/p.svg",
+         "/data/proj/n.svg", "p.svg"},
+        {"action with nothing selected", "/data/proj", -1, "", "/data/proj/p.svg", "-", ""},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row.tag) << QString(row.baseDir) << row.selectedRow << QString(row.text)
+                               << QString(row.answer) << QString(row.start) << QString(row.shown);
 }
 
 void tst_ObjectExchange::choosesSchemaFile()

@@ -55,108 +55,45 @@ void tst_ObjectForm::namesAndCaptions_data()
     QTest::addColumn<QString>("className");
     QTest::addColumn<QString>("caption");
 
-    QTest::newRow("label") << "label"
-                           << "QLabel"
-                           << "Identifier:";
-    QTest::newRow("label_5") << "label_5"
-                             << "QLabel"
-                             << "Type:";
-    QTest::newRow("importFromFolder") << "importFromFolder"
-                                      << "QPushButton"
-                                      << "import from folder";
-    QTest::newRow("fromController") << "fromController"
-                                    << "QPushButton"
-                                    << "from controller";
-    QTest::newRow("label_2") << "label_2"
-                             << "QLabel"
-                             << "Description:";
-    QTest::newRow("label_4") << "label_4"
-                             << "QLabel"
-                             << "Position:";
-    QTest::newRow("selectPos") << "selectPos"
-                               << "QPushButton"
-                               << "select";
-    QTest::newRow("label_3") << "label_3"
-                             << "QLabel"
-                             << "Schema file:";
-    QTest::newRow("selSchema") << "selSchema"
-                               << "QToolButton"
-                               << "...";
-    QTest::newRow("rcuControl") << "rcuControl"
-                                << "QCheckBox"
-                                << "RCU control";
-    QTest::newRow("changeEventsMask") << "changeEventsMask"
-                                      << "QPushButton"
-                                      << "Change events mask";
-    QTest::newRow("additionalProps") << "additionalProps"
-                                     << "QPushButton"
-                                     << "Additional properties ...";
-    QTest::newRow("groupBox") << "groupBox"
-                              << "QGroupBox"
-                              << "Phases";
-    QTest::newRow("addPhase") << "addPhase"
-                              << "QPushButton"
-                              << "add";
-    QTest::newRow("removePhase") << "removePhase"
-                                 << "QPushButton"
-                                 << "remove";
-    QTest::newRow("groupBox_2") << "groupBox_2"
-                                << "QGroupBox"
-                                << "Programs";
-    QTest::newRow("addProg") << "addProg"
-                             << "QPushButton"
-                             << "add";
-    QTest::newRow("removeProg") << "removeProg"
-                                << "QPushButton"
-                                << "remove";
-    QTest::newRow("id") << "id"
-                        << "QSpinBox"
-                        << "";
-    QTest::newRow("type") << "type"
-                          << "QComboBox"
-                          << "";
-    QTest::newRow("descr") << "descr"
-                           << "QLineEdit"
-                           << "";
-    QTest::newRow("pos") << "pos"
-                         << "QLineEdit"
-                         << "";
-    QTest::newRow("schema") << "schema"
-                            << "QLineEdit"
-                            << "";
-    QTest::newRow("phasesTable") << "phasesTable"
-                                 << "QTableWidget"
-                                 << "";
-    QTest::newRow("programsTable") << "programsTable"
-                                   << "QTableWidget"
-                                   << "";
-    QTest::newRow("buttonBox") << "buttonBox"
-                               << "QDialogButtonBox"
-                               << "";
-    QTest::newRow("verticalLayout") << "verticalLayout"
-                                    << "QVBoxLayout"
-                                    << "";
-    QTest::newRow("horizontalLayout_4") << "horizontalLayout_4"
-                                        << "QHBoxLayout"
-                                        << "";
-    QTest::newRow("horizontalLayout_3") << "horizontalLayout_3"
-                                        << "QHBoxLayout"
-                                        << "";
-    QTest::newRow("horizontalLayout_2") << "horizontalLayout_2"
-                                        << "QHBoxLayout"
-                                        << "";
-    QTest::newRow("horizontalLayout") << "horizontalLayout"
-                                      << "QHBoxLayout"
-                                      << "";
-    QTest::newRow("horizontalLayout_5") << "horizontalLayout_5"
-                                        << "QHBoxLayout"
-                                        << "";
-    QTest::newRow("gridLayout") << "gridLayout"
-                                << "QGridLayout"
-                                << "";
-    QTest::newRow("gridLayout_3") << "gridLayout_3"
-                                  << "QGridLayout"
-                                  << "";
+    const char *const rows[][3] = {
+        {"label", "QLabel", "Identifier:"},
+        {"label_5", "QLabel", "Type:"},
+        {"importFromFolder", "QPushButton", "import from folder"},
+        {"fromController", "QPushButton", "from controller"},
+        {"label_2", "QLabel", "Description:"},
+        {"label_4", "QLabel", "Position:"},
+        {"selectPos", "QPushButton", "select"},
+        {"label_3", "QLabel", "Schema file:"},
+        {"selSchema", "QToolButton", "..."},
+        {"rcuControl", "QCheckBox", "RCU control"},
+        {"changeEventsMask", "QPushButton", "Change events mask"},
+        {"additionalProps", "QPushButton", "Additional properties ..."},
+        {"groupBox", "QGroupBox", "Phases"},
+        {"addPhase", "QPushButton", "add"},
+        {"removePhase", "QPushButton", "remove"},
+        {"groupBox_2", "QGroupBox", "Programs"},
+        {"addProg", "QPushButton", "add"},
+        {"removeProg", "QPushButton", "remove"},
+        {"id", "QSpinBox", ""},
+        {"type", "QComboBox", ""},
+        {"descr", "QLineEdit", ""},
+        {"pos", "QLineEdit", ""},
+        {"schema", "QLineEdit", ""},
+        {"phasesTable", "QTableWidget", ""},
+        {"programsTable", "QTableWidget", ""},
+        {"buttonBox", "QDialogButtonBox", ""},
+        {"verticalLayout", "QVBoxLayout", ""},
+        {"horizontalLayout_4", "QHBoxLayout", ""},
+        {"horizontalLayout_3", "QHBoxLayout", ""},
+        {"horizontalLayout_2", "QHBoxLayout", ""},
+        {"horizontalLayout", "QHBoxLayout", ""},
+        {"horizontalLayout_5", "QHBoxLayout", ""},
+        {"gridLayout", "QGridLayout", ""},
+        {"gridLayout_3", "QGridLayout", ""},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1])
+                              << QString::fromUtf8(row[2]);
 }
 
 void tst_ObjectForm::namesAndCaptions()

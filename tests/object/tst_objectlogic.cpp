@@ -90,66 +90,34 @@ void tst_ObjectLogic::convertsSchemaPaths_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("storedAgain");
 
-    QTest::newRow("inside the base folder") << "/data/proj"
-                                            << "/data/proj/schemas/a.svg"
-                                            << "schemas/a.svg"
-                                            << "/data/proj/schemas/a.svg";
-    QTest::newRow("beside the base folder") << "/data/proj"
-                                            << "/data/other/a.svg"
-                                            << "../other/a.svg"
-                                            << "/data/other/a.svg";
-    QTest::newRow("base folder with trailing slash") << "/data/proj/"
-                                                     << "/data/proj/x/main.svg"
-                                                     << "x/main.svg"
-                                                     << "/data/proj/x/main.svg";
-    QTest::newRow("sibling folder sharing the name's start") << "/data/proj"
-                                                             << "/data/project/a.svg"
-                                                             << "../project/a.svg"
-                                                             << "/data/project/a.svg";
-    QTest::newRow("unclean path inside the base folder") << "/data/proj"
-                                                         << "/data/proj/x/../schemas/a.svg"
-                                                         << "schemas/a.svg"
-                                                         << "/data/proj/schemas/a.svg";
-    QTest::newRow("dot segment inside the base folder") << "/data/proj"
-                                                        << "/data/proj/./a.svg"
-                                                        << "a.svg"
-                                                        << "/data/proj/a.svg";
-    QTest::newRow("trailing dot segment") << "/data/proj"
-                                          << "/data/proj/x/."
-                                          << "x"
-                                          << "/data/proj/x";
-    QTest::newRow("doubled separator") << "/data/proj"
-                                       << "/data/proj//a.svg"
-                                       << "a.svg"
-                                       << "/data/proj/a.svg";
-    QTest::newRow("unclean base folder") << "/data/x/../proj"
-                                         << "/data/proj/a.svg"
-                                         << "a.svg"
-                                         << "/data/proj/a.svg";
-    QTest::newRow("base folder with a trailing separator as the path") << "/data/proj"
-                                                                       << "/data/proj/"
-                                                                       << "."
-                                                                       << "/data/proj";
-    QTest::newRow("no base folder") << ""
-                                    << "/data/proj/a.svg"
-                                    << "/data/proj/a.svg"
-                                    << "/data/proj/a.svg";
-    QTest::newRow("no base folder keeps a relative path") << ""
-                                                          << "a/../b.svg"
-                                                          << "a/../b.svg"
-                                                          << "a/../b.svg";
-    QTest::newRow("empty path") << "/data/proj"
-                                << ""
-                                << ""
-                                << "";
-    QTest::newRow("the base folder itself") << "/data/proj"
-                                            << "/data/proj"
-                                            << "."
-                                            << "/data/proj";
-    QTest::newRow("non-ASCII names") << "/данные/проект"
-                                     << "/данные/проект/схема 1.svg"
-                                     << "схема 1.svg"
-                                     << "/данные/проект/схема 1.svg";
+    const char *const rows[][5] = {
+        {"inside the base folder", "/data/proj", "/data/proj/schemas/a.svg", "schemas/a.svg",
+         "/data/proj/schemas/a.svg"},
+        {"beside the base folder", "/data/proj", "/data/other/a.svg", "../other/a.svg",
+         "/data/other/a.svg"},
+        {"base folder with trailing slash", "/data/proj/", "/data/proj/x/main.svg", "x/main.svg",
+         "/data/proj/x/main.svg"},
+        {"sibling folder sharing the name's start", "/data/proj", "/data/project/a.svg",
+         "../project/a.svg", "/data/project/a.svg"},
+        {"unclean path inside the base folder", "/data/proj", "/data/proj/x/../schemas/a.svg",
+         "schemas/a.svg", "/data/proj/schemas/a.svg"},
+        {"dot segment inside the base folder", "/data/proj", "/data/proj/./a.svg", "a.svg",
+         "/data/proj/a.svg"},
+        {"trailing dot segment", "/data/proj", "/data/proj/x/.", "x", "/data/proj/x"},
+        {"doubled separator", "/data/proj", "/data/proj//a.svg", "a.svg", "/data/proj/a.svg"},
+        {"unclean base folder", "/data/x/../proj", "/data/proj/a.svg", "a.svg", "/data/proj/a.svg"},
+        {"base folder with a trailing separator as the path", "/data/proj", "/data/proj/", ".",
+         "/data/proj"},
+        {"no base folder", "", "/data/proj/a.svg", "/data/proj/a.svg", "/data/proj/a.svg"},
+        {"no base folder keeps a relative path", "", "a/../b.svg", "a/../b.svg", "a/../b.svg"},
+        {"empty path", "/data/proj", "", "", ""},
+        {"the base folder itself", "/data/proj", "/data/proj", ".", "/data/proj"},
+        {"non-ASCII names", "/данные/проект", "/данные/проект/схема 1.svg", "схема 1.svg",
+         "/данные/проект/схема 1.svg"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString::fromUtf8(row[1]) << QString::fromUtf8(row[2])
+                              << QString::fromUtf8(row[3]) << QString::fromUtf8(row[4]);
 }
 
 void tst_ObjectLogic::convertsSchemaPaths()

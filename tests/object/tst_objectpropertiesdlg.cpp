@@ -170,13 +170,12 @@ void tst_ObjectPropertiesDlg::takesBaseDirOnlyFromProject_data()
     QTest::addColumn<QString>("baseDir");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("project with base folder") << true << "/data/proj"
-                                              << "x/main.svg";
-    QTest::newRow("project without base folder") << true << ""
-                                                 << "/data/proj/x/main.svg";
+    const QString file = QStringLiteral("/data/proj/x/main.svg");
+    QTest::newRow("project with base folder")
+        << true << "/data/proj" << QStringLiteral("x/main.svg");
+    QTest::newRow("project without base folder") << true << "" << file;
     // A parent of another class may well have a baseDir; it is not the project's.
-    QTest::newRow("parent that is no project") << false << "/data/proj"
-                                               << "/data/proj/x/main.svg";
+    QTest::newRow("parent that is no project") << false << "/data/proj" << file;
 }
 
 void tst_ObjectPropertiesDlg::takesBaseDirOnlyFromProject()
@@ -283,10 +282,8 @@ void tst_ObjectPropertiesDlg::appendsEmptyRow_data()
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("button");
 
-    QTest::newRow("phases") << "phasesTable"
-                            << "addPhase";
-    QTest::newRow("programs") << "programsTable"
-                              << "addProg";
+    QTest::newRow("phases") << QStringLiteral("phasesTable") << "addPhase";
+    QTest::newRow("programs") << QStringLiteral("programsTable") << "addProg";
 }
 
 void tst_ObjectPropertiesDlg::appendsEmptyRow()
@@ -320,17 +317,14 @@ void tst_ObjectPropertiesDlg::removesRowsOfSelectedCells_data()
 
     const QList<QPoint> twoRows{{0, 1}, {1, 1}, {1, 3}};
     QTest::newRow("phases: two cells of one row and one of another")
-        << "phasesTable"
-        << "removePhase" << twoRows << QStringList{"1", "3", "5"};
+        << QStringLiteral("phasesTable") << "removePhase" << twoRows << QStringList{"1", "3", "5"};
     QTest::newRow("programs: two cells of one row and one of another")
-        << "programsTable"
-        << "removeProg" << twoRows << QStringList{"1", "3", "5"};
+        << QStringLiteral("programsTable") << "removeProg" << twoRows << QStringList{"1", "3", "5"};
     QTest::newRow("first and last rows")
-        << "phasesTable"
-        << "removePhase" << QList<QPoint>{{2, 4}, {0, 0}} << QStringList{"2", "3", "4"};
-    QTest::newRow("nothing selected")
-        << "phasesTable"
-        << "removePhase" << QList<QPoint>() << QStringList{"1", "2", "3", "4", "5"};
+        << QStringLiteral("phasesTable") << "removePhase" << QList<QPoint>{{2, 4}, {0, 0}}
+        << QStringList{"2", "3", "4"};
+    QTest::newRow("nothing selected") << QStringLiteral("phasesTable") << "removePhase"
+                                      << QList<QPoint>() << QStringList{"1", "2", "3", "4", "5"};
 }
 
 void tst_ObjectPropertiesDlg::removesRowsOfSelectedCells()
@@ -468,19 +462,17 @@ void tst_ObjectPropertiesDlg::writesPositionOnlyWhenItParses_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("written"); // empty: position untouched
 
-    // The texts that parse are those of PointText's own test.
-    QTest::newRow("two numbers") << "10;20"
-                                 << "light.position = QPointF 10;20";
-    QTest::newRow("empty part") << "10;;20"
-                                << "light.position = QPointF 10;20";
-    QTest::newRow("three numbers") << "10;20;30"
-                                   << "";
-    QTest::newRow("not a number") << "nan;20"
-                                  << "";
-    QTest::newRow("comma instead of separator") << "37.6,55.7"
-                                                << "";
-    QTest::newRow("empty") << ""
-                           << "";
+    const char *const rows[][3] = {
+        // The texts that parse are those of PointText's own test.
+        {"two numbers", "10;20", "light.position = QPointF 10;20"},
+        {"empty part", "10;;20", "light.position = QPointF 10;20"},
+        {"three numbers", "10;20;30", ""},
+        {"not a number", "nan;20", ""},
+        {"comma instead of separator", "37.6,55.7", ""},
+        {"empty", "", ""},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString::fromUtf8(row[1]) << QString::fromUtf8(row[2]);
 }
 
 // Typed text that OK would not write is marked, with the form it expects, and
