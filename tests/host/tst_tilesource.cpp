@@ -206,47 +206,36 @@ void tst_TileSource::databaseComesFirst()
 
 void tst_TileSource::faultyDatabaseIsReportedOnce_data()
 {
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QByteArray>("contents");
-    QTest::addColumn<bool>("lock");
-
-    QTest::newRow("missing file") << "missing.mbtiles" << QByteArray() << false;
-    QTest::newRow("text file") << "text.mbtiles" << QByteArray("not a database\n") << false;
-    QTest::newRow("no tiles table") << "empty.mbtiles" << QByteArray() << false;
-    QTest::newRow("truncated") << "truncated.mbtiles" << QByteArray() << false;
-    QTest::newRow("locked by a writer") << "locked.mbtiles" << QByteArray() << true;
+    QTest::addColumn<QString>("fault");
+    for (const char *fault :
+         {"missing file", "text file", "no tiles table", "truncated", "locked by a writer"})
+        QTest::newRow(fault) << QString::fromLatin1(fault);
 }
 
 void tst_TileSource::faultyDatabaseIsReportedOnce()
 {
-    QFETCH(QString, fileName);
-    QFETCH(QByteArray, contents);
-    QFETCH(bool, lock);
+    QFETCH(QString, fault);
 
+    const QString fileName = fault + QLatin1String(".mbtiles");
     const QString path = m_dir.filePath(fileName);
     const QVector<TileId> tiles = row(6);
-    if (!contents.isEmpty()) {
-        QFile file(path);
+    QFile file(path);
+    if (fault == QLatin1String("text file")) {
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(contents);
-    } else if (fileName == QLatin1String("empty.mbtiles")) {
-        QVERIFY(writeMbTiles(path, {}, Qt::red));
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), path);
-        db.setDatabaseName(path);
-        QVERIFY(db.open() && QSqlQuery(db).exec(QStringLiteral("DROP TABLE tiles")));
-    } else if (fileName != QLatin1String("missing.mbtiles")) {
+        file.write("not a database\n");
+        file.close();
+    } else if (fault != QLatin1String("missing file"))
         QVERIFY(writeMbTiles(path, {tiles.cbegin(), tiles.cend()}, Qt::red));
-        if (fileName == QLatin1String("truncated.mbtiles"))
-            QVERIFY(QFile(path).resize(4096));
-    }
-    QSqlDatabase writer;
-    if (lock) {
-        writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), path);
-        writer.setDatabaseName(path);
-        QSqlQuery query(writer);
+    if (fault == QLatin1String("truncated"))
+        QVERIFY(file.resize(4096));
+    QSqlDatabase writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), path);
+    writer.setDatabaseName(path);
+    QSqlQuery query(writer);
+    if (fault == QLatin1String("no tiles table"))
+        QVERIFY(writer.open() && query.exec(QStringLiteral("DROP TABLE tiles")));
+    if (fault == QLatin1String("locked by a writer"))
         QVERIFY(writer.open() && query.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"))
                 && query.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-    }
 
     {
         TileSource source({QStringLiteral("Faulty"), fileName, QString()}, m_dir.path(), nullptr);
@@ -262,6 +251,7 @@ void tst_TileSource::faultyDatabaseIsReportedOnce()
         QTest::qWait(0);
         QCOMPARE(problems.size(), 1);
     }
+    query = QSqlQuery();
     writer = QSqlDatabase();
     QSqlDatabase::removeDatabase(path);
 }
