@@ -1,6 +1,5 @@
 #include "editedsave.h"
 #include "inidocument.h"
-#include "inipatch.h"
 #include "settingsfiles.h"
 #include "settingstree.h"
 
@@ -54,8 +53,6 @@ private slots:
     void saveReplacesFileWholeOrNotAtAll();
     void saveChangesOnlyTheEditedLines_data();
     void saveChangesOnlyTheEditedLines();
-    void addedKeyLandsInItsSection_data();
-    void addedKeyLandsInItsSection();
 
 private:
     QString fixture(const QByteArray &text) { return m_dir.fixture(text); }
@@ -317,51 +314,64 @@ void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll()
 void tst_SettingsTree::saveChangesOnlyTheEditedLines_data()
 {
     QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<bool>("addAtTop"); // or to the last section
 
     QTest::newRow("comments in every position")
         << QByteArray("; top\n\n; before s\n[s] ; on the header\n; between\na=1 ; trailing\n"
-                      "b = 2\n\n; before u\n[u]\nc=3\n; last\n");
+                      "b = 2\n\n; before u\n[u]\nc=3\n; last\n")
+        << false;
     QTest::newRow("quoted values and lists")
-        << QByteArray("[s]\nq=\"a, b\"\nl=one, \"two, three\", four\nk=v\n[t]\ne=\"\"\n");
+        << QByteArray("[s]\nq=\"a, b\"\nl=one, \"two, three\", four\nk=v\n[t]\ne=\"\"\n") << false;
     QTest::newRow("encoded values")
         << QByteArray("b=@ByteArray(\\0\\x1)\n[s]\nf=@Variant(\\0\\0\\0\\x87\\x7f\\xc0\\0\\0)\n"
-                      "p=@Point(1 2)\nk=1\n");
+                      "p=@Point(1 2)\nk=1\n")
+        << false;
     QTest::newRow("sub-sections written inside a parent")
-        << QByteArray("[s]\nk=1\nt\\u=2\nt\\v\\w=3\n[s/t]\nx=4\n[z]\ny=5\n");
-    QTest::newRow("General after a section") << QByteArray("[s]\nk=1\n[General]\na=1\nb=2\n");
+        << QByteArray("[s]\nk=1\nt\\u=2\nt\\v\\w=3\n[s/t]\nx=4\n[z]\ny=5\n") << false;
+    QTest::newRow("General after a section")
+        << QByteArray("[s]\nk=1\n[General]\na=1\nb=2\n") << false;
     QTest::newRow("keys needing escapes")
-        << QByteArray("[Desktop Entry]\nName[de]=x\nName=y\n%U0444=z\n[a b]\nc d=1\n");
-    QTest::newRow("CRLF line ends") << QByteArray("; c\r\n[s]\r\na=1\r\nb=2\r\n[t]\r\nc=3\r\n");
-    QTest::newRow("no line break at the end") << QByteArray("[s]\na=1\n[t]\nb=2");
+        << QByteArray("[Desktop Entry]\nName[de]=x\nName=y\n%U0444=z\n[a b]\nc d=1\n") << false;
+    QTest::newRow("CRLF line ends")
+        << QByteArray("; c\r\n[s]\r\na=1\r\nb=2\r\n[t]\r\nc=3\r\n") << false;
+    QTest::newRow("no line break at the end") << QByteArray("[s]\na=1\n[t]\nb=2") << false;
     // Found by fuzzing: a line added after "b" ended in CR and took the LF
     // of the blank line after it along; so did "a" once "b" was removed.
-    QTest::newRow("CR first, then LF") << QByteArray("a=1\rb=2\n\n\n");
-    QTest::newRow("lone CR, then a removed line, then LF") << QByteArray("[s]\nc=1\r\rz=2\n\n");
+    QTest::newRow("CR first, then LF") << QByteArray("a=1\rb=2\n\n\n") << false;
+    QTest::newRow("lone CR, then a removed line, then LF")
+        << QByteArray("[s]\nc=1\r\rz=2\n\n") << false;
     // Found by fuzzing: a key added after such a last line was read as part
     // of its value.
-    QTest::newRow("open quote at the end") << QByteArray("[s]\nz=1\n[t]\nb=2\na=\"x");
-    QTest::newRow("backslash at the end") << QByteArray("[s]\nz=1\n[t]\nb=2\na=\"x\\");
-    QTest::newRow("keys at the top only") << QByteArray("a=1\nb=2\n");
+    QTest::newRow("open quote at the end") << QByteArray("[s]\nz=1\n[t]\nb=2\na=\"x") << false;
+    QTest::newRow("backslash at the end") << QByteArray("[s]\nz=1\n[t]\nb=2\na=\"x\\") << false;
+    QTest::newRow("keys at the top only") << QByteArray("a=1\nb=2\n") << false;
     // Found by fuzzing: "%\\\\" reads as "%//", and the section was taken for
     // removed.
     // Found by fuzzing: a slash at the start of a path looped for ever.
-    QTest::newRow("key path starting with a slash") << QByteArray("\\s=  \n[t]\nb=1\n");
+    QTest::newRow("key path starting with a slash") << QByteArray("\\s=  \n[t]\nb=1\n") << false;
     // Found by fuzzing: a quote opened in the name closed after the bracket,
     // and opened anew once the name was renamed.
-    QTest::newRow("quote in a section's name") << QByteArray("; kept\n[\"a]b\"\nk=1\n[c]\nz=2\n");
-    QTest::newRow("keys QSettings cannot reach") << QByteArray("[b]\nk=1\nj=2\n[z%\\\\xFb]\ni=v\n");
+    QTest::newRow("quote in a section's name")
+        << QByteArray("; kept\n[\"a]b\"\nk=1\n[c]\nz=2\n") << false;
+    QTest::newRow("keys QSettings cannot reach")
+        << QByteArray("[b]\nk=1\nj=2\n[z%\\\\xFb]\ni=v\n") << false;
     // QSettings would drop the character on a rewrite of the whole file.
     QTest::newRow("untouched value beyond U+FFFF")
-        << QByteArray("[s]\na=1\ne=\xf0\x9f\x98\x80\nz=3\n");
-    QTest::newRow("empty file") << QByteArray();
+        << QByteArray("[s]\na=1\ne=\xf0\x9f\x98\x80\nz=3\n") << false;
+    QTest::newRow("empty file") << QByteArray() << false;
 
     const QDir real(QStringLiteral(EDITOR2_SETTINGS_REALFILES));
     const QStringList names = real.entryList(QDir::Files);
     QVERIFY(names.size() > 50);
     for (const QString &name : names) {
         if (name != QLatin1String("INDEX"))
-            QTest::newRow(qPrintable(name)) << fileBytes(real.filePath(name));
+            QTest::newRow(qPrintable(name)) << fileBytes(real.filePath(name)) << false;
     }
+    QTest::newRow("added after the last key at the top") << QByteArray("a=1\n[s]\nk=1\n") << true;
+    QTest::newRow("added after a General header") << QByteArray("[s]\nk=1\n[General]\n") << true;
+    // Found by fuzzing: the key went before the header, into the section above.
+    QTest::newRow("added after a General header open at the end")
+        << QByteArray("[s]\nk=1\n[General]\\") << true;
 }
 
 // Whatever the file, the saved file reads back through QSettings as the edited
@@ -369,11 +379,13 @@ void tst_SettingsTree::saveChangesOnlyTheEditedLines_data()
 void tst_SettingsTree::saveChangesOnlyTheEditedLines()
 {
     QFETCH(QByteArray, ini);
+    QFETCH(bool, addAtTop);
     const QString name = fixture(ini);
     const IniDocument original(ini);
     QVERIFY(original.isClean());
     SettingsNodes nodes = readFile(name);
     EditedSave::Edits edits;
+    edits.addAtTop = addAtTop;
     edits.text = QStringLiteral("edited = \"value\", \\ and ; more \u041a");
     const EditedSave::Touched touched = EditedSave::edit(&nodes, edits);
 
@@ -387,31 +399,6 @@ void tst_SettingsTree::saveChangesOnlyTheEditedLines()
     QByteArray lost;
     QVERIFY2(EditedSave::keepsUntouchedLines(original, IniDocument(saved), touched, &lost),
              lost.constData());
-}
-
-void tst_SettingsTree::addedKeyLandsInItsSection_data()
-{
-    QTest::addColumn<QByteArray>("ini");
-    QTest::newRow("after the last key at the top") << QByteArray("a=1\n[s]\nk=1\n");
-    QTest::newRow("after a General header") << QByteArray("[s]\nk=1\n[General]\n");
-    // Found by fuzzing: the key went before the header, into the section above.
-    QTest::newRow("after a General header open at the end") << QByteArray("[s]\nk=1\n[General]\\");
-}
-
-// A key added at the top of the tree, saved into the file's own lines.
-void tst_SettingsTree::addedKeyLandsInItsSection()
-{
-    QFETCH(QByteArray, ini);
-    const SettingsNodes nodes =
-        SettingsNodes{SettingsNode::key(QStringLiteral("added"), QStringLiteral("x"))}
-        + readFile(fixture(ini));
-    const QByteArray saved = IniPatch::patched(IniDocument(ini), nodes);
-    QStringList expected{QStringLiteral("added:QString=x"), QStringLiteral("s/k:QString=1")};
-    if (ini.startsWith("a="))
-        expected.prepend(QStringLiteral("a:QString=1"));
-    QStringList content = fileContent(fixture(saved));
-    content.sort();
-    QCOMPARE(content, expected);
 }
 
 QTEST_APPLESS_MAIN(tst_SettingsTree)
