@@ -470,5 +470,9 @@ The preset will not be stored.</source>
         <source>The value of %1 holds characters beyond U+FFFF (such as emoji), which the settings file cannot store.</source>
         <translation>Значение %1 содержит символы за пределами U+FFFF (например, эмодзи), которые файл настроек сохранить не может.</translation>
     </message>
+    <message>
+        <source>The file changed on disk after it was opened; open it again to edit what it holds now.</source>
+        <translation>Файл изменился на диске после открытия; откройте его снова, чтобы править то, что в нём теперь.</translation>
+    </message>
 </context>
 </TS>
