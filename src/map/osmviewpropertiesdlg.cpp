@@ -4,7 +4,7 @@
 #include "hostcontract.h"
 #include "selectedrows.h"
 #include "settingsarray.h"
-#include "tablecolumns.h"
+#include "tablesizing.h"
 
 #include <QSettings>
 #include <QTableWidget>
@@ -76,7 +76,7 @@ void OsmViewPropertiesDlg::load()
             texts.append(value.toString());
         appendRow(table, texts);
     }
-    fitColumnsToContents(table);
+    TableSizing::fitColumnsToContents(table);
 
     m_settings->beginGroup(QLatin1String(SceneGroup));
     bool ok = false;

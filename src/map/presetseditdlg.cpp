@@ -6,7 +6,7 @@
 #include "inputmark.h"
 #include "selectedrows.h"
 #include "settingsarray.h"
-#include "tablecolumns.h"
+#include "tablesizing.h"
 
 #include <QDebug>
 #include <QGraphicsView>
@@ -77,7 +77,7 @@ void PresetsEditDlg::load()
                                              CentreText::coordinate(preset.at(LatKey)))});
         }
     }
-    fitColumnsToContents(ui->presets);
+    TableSizing::fitColumnsToContents(ui->presets);
     // An absent default names no preset, not one whose name is empty.
     const Qt::MatchFlags exactly = Qt::MatchExactly | Qt::MatchCaseSensitive;
     const int current =

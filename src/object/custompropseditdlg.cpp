@@ -3,7 +3,7 @@
 
 #include "customproperties.h"
 #include "inputmark.h"
-#include "tablecolumns.h"
+#include "tablesizing.h"
 
 #include <QKeyEvent>
 #include <QMenu>
@@ -73,7 +73,7 @@ CustomPropsEditDlg::CustomPropsEditDlg(QVariantMap properties, QWidget *parent)
         table->setItem(row, ValueColumn, valueItem);
         table->setItem(row, DescriptionColumn, new QTableWidgetItem(entry.last().toString()));
     }
-    fitColumnsToContents(table);
+    TableSizing::fitColumnsToContents(table);
 
     connect(table->model(), &QAbstractItemModel::dataChanged, this,
             &CustomPropsEditDlg::forgetEditedValues);

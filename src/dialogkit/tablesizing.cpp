@@ -1,10 +1,12 @@
-#include "tablecolumns.h"
+#include "tablesizing.h"
 
 #include <QHeaderView>
 #include <QLayout>
 #include <QScreen>
 #include <QStyle>
 #include <QTableWidget>
+
+namespace TableSizing {
 
 void fitColumnsToContents(QTableWidget *table)
 {
@@ -32,3 +34,5 @@ void fitColumnsToContents(QTableWidget *table)
     if (window->width() > available)
         window->resize(available, window->height());
 }
+
+} // namespace TableSizing
