@@ -15,6 +15,7 @@
 #include "positionpicker.h"
 #include "schemapath.h"
 #include "tablefill.h"
+#include "tablerows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -215,7 +216,7 @@ void ObjectPropertiesDlg::on_addPhase_clicked()
 
 void ObjectPropertiesDlg::on_removePhase_clicked()
 {
-    TableFill::removeSelectedRows(ui->phasesTable);
+    TableRows::removeSelectedRows(ui->phasesTable);
 }
 
 void ObjectPropertiesDlg::on_addProg_clicked()
@@ -225,7 +226,7 @@ void ObjectPropertiesDlg::on_addProg_clicked()
 
 void ObjectPropertiesDlg::on_removeProg_clicked()
 {
-    TableFill::removeSelectedRows(ui->programsTable);
+    TableRows::removeSelectedRows(ui->programsTable);
 }
 
 void ObjectPropertiesDlg::on_importFromFolder_clicked()

@@ -2,6 +2,7 @@
 
 #include "presencemap.h"
 #include "schemapath.h"
+#include "tablerows.h"
 
 #include <QHeaderView>
 #include <QMetaObject>
@@ -9,16 +10,11 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 
-#include <set>
 #include <vector>
 
 namespace {
 
-QString cellText(const QTableWidget *table, int row, int column)
-{
-    const QTableWidgetItem *item = table->item(row, column);
-    return item ? item->text() : QString();
-}
+using TableRows::cellText;
 
 // Texts laid out as one line in the table's own font: no line or paragraph
 // break, and every character drawn by that font itself (a fallback font may
@@ -257,22 +253,8 @@ QVector<ObjectRecord::Row> rows(const QTableWidget *table, const SchemaPath::Bas
 
 void appendEmptyRow(QTableWidget *table)
 {
-    const int row = table->rowCount();
-    table->insertRow(row);
-    for (int column = 0; column < table->columnCount(); ++column)
-        table->setItem(row, column, new QTableWidgetItem);
+    TableRows::appendRow(table);
     table->resizeRowsToContents();
-}
-
-void removeSelectedRows(QTableWidget *table)
-{
-    // Indexes rather than items: a selected cell counts even without an item.
-    std::set<int> rows;
-    const QModelIndexList selected = table->selectionModel()->selectedIndexes();
-    for (const QModelIndex &index : selected)
-        rows.insert(index.row());
-    for (auto row = rows.crbegin(); row != rows.crend(); ++row)
-        table->removeRow(*row);
 }
 
 void appendPresentNumbers(QTableWidget *table, const QByteArray &map, const QString &description)
