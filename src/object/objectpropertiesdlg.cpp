@@ -289,24 +289,26 @@ void ObjectPropertiesDlg::on_fromController_clicked()
         m_exchange->start();
 }
 
+// The exchange awaits its responses itself; called by name, a step's slot
+// hands it an answer without a response, which counts with nothing in it.
 void ObjectPropertiesDlg::getRefer()
 {
-    m_exchange->take(sender(), ControllerExchange::Step::Refer);
+    m_exchange->take(ControllerExchange::Step::Refer);
 }
 
 void ObjectPropertiesDlg::getPhases()
 {
-    m_exchange->take(sender(), ControllerExchange::Step::Phases);
+    m_exchange->take(ControllerExchange::Step::Phases);
 }
 
 void ObjectPropertiesDlg::getPrograms()
 {
-    m_exchange->take(sender(), ControllerExchange::Step::Programs);
+    m_exchange->take(ControllerExchange::Step::Programs);
 }
 
 void ObjectPropertiesDlg::getCpu()
 {
-    m_exchange->take(sender(), ControllerExchange::Step::Device);
+    m_exchange->take(ControllerExchange::Step::Device);
 }
 
 void ObjectPropertiesDlg::clearControllerExchangeQueue()
