@@ -124,7 +124,7 @@ ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
     showRecord(*ui, record, SchemaPath::Base(m_baseDir));
 
     auto *selectSchema = new QAction(tr("Select schema"), phases);
-    connect(selectSchema, &QAction::triggered, this, &ObjectPropertiesDlg::on_selSchema_clicked);
+    connect(selectSchema, &QAction::triggered, this, &ObjectPropertiesDlg::chooseRowSchema);
     phases->addAction(selectSchema);
 
     const QWidgetList topLevels = QApplication::topLevelWidgets();
@@ -180,21 +180,27 @@ void ObjectPropertiesDlg::accept()
 
 void ObjectPropertiesDlg::on_selSchema_clicked()
 {
-    // From the phases table's action the target is the schema cell of the
-    // first selected cell's row, else the object's schema field.
-    QTableWidget *table = ui->phasesTable;
-    QTableWidgetItem *cell = nullptr;
-    int row = -1;
-    if (qobject_cast<QAction *>(sender())) {
-        const QList<QTableWidgetItem *> selected = table->selectedItems();
-        if (selected.isEmpty() || !selected.first())
-            return;
-        row = table->row(selected.first());
-        cell = row >= 0 ? table->item(row, 2) : nullptr;
-        if (!cell)
-            return;
-    }
+    chooseSchema(nullptr);
+}
 
+// The phases table's action: the schema cell of the first selected cell's row.
+void ObjectPropertiesDlg::chooseRowSchema()
+{
+    QTableWidget *table = ui->phasesTable;
+    const QList<QTableWidgetItem *> selected = table->selectedItems();
+    if (selected.isEmpty() || !selected.first())
+        return;
+    const int row = table->row(selected.first());
+    if (QTableWidgetItem *cell = row >= 0 ? table->item(row, 2) : nullptr)
+        chooseSchema(cell);
+}
+
+// Asks for a schema file, starting at the one shown in the phase's schema
+// cell, or without a cell in the object's field, and shows the answer there.
+void ObjectPropertiesDlg::chooseSchema(QTableWidgetItem *cell)
+{
+    QTableWidget *table = ui->phasesTable;
+    const int row = cell ? cell->row() : -1;
     const QString start = startOf(cell ? cell->text() : ui->schema->text(), m_baseDir);
     QPointer<ObjectPropertiesDlg> self(this);
     const QString chosen = FileChooser::current()->openFileName(
