@@ -649,7 +649,7 @@ QStringList times(int count, const QString &text)
 void tst_ObjectPropertiesDlg::editsEventMaskInItsEditor_data()
 {
     QTest::addColumn<QVariant>("stored");
-    QTest::addColumn<QStringList>("openings"); // buttons of the editor pressed, then Ok or Cancel
+    QTest::addColumn<QStringList>("openings");        // buttons pressed, then ok, cancel or destroy
     QTest::addColumn<QList<int>>("checkedAtOpening"); // empty: the editor must not open
     QTest::addColumn<QStringList>("written");
 
@@ -665,6 +665,9 @@ void tst_ObjectPropertiesDlg::editsEventMaskInItsEditor_data()
                                               "light.eventMask = uint 0"};
     QTest::newRow("cancel") << QVariant(0x21u) << QStringList{"clearAll cancel"} << QList<int>{2}
                             << QStringList();
+    // Destroyed from outside, as the host may, while the object dialog stays.
+    QTest::newRow("editor destroyed while it runs")
+        << QVariant(0x21u) << QStringList{"clearAll destroy"} << QList<int>{2} << QStringList();
     // The second opening shows the stored mask again; Ok there equals it and
     // leaves the first edit pending.
     QTest::newRow("second opening starts from the stored mask")
@@ -703,8 +706,11 @@ void tst_ObjectPropertiesDlg::editsEventMaskInItsEditor()
             const QString close = words.takeLast();
             for (const QString &word : words)
                 editor->findChild<QPushButton *>(word)->click();
-            ModalDriver::press(editor, close == QLatin1String("ok") ? QDialogButtonBox::Ok
-                                                                    : QDialogButtonBox::Cancel);
+            if (close == QLatin1String("destroy"))
+                delete editor;
+            else
+                ModalDriver::press(editor, close == QLatin1String("ok") ? QDialogButtonBox::Ok
+                                                                        : QDialogButtonBox::Cancel);
         };
     }
     if (checkedAtOpening.isEmpty()) {
@@ -728,8 +734,9 @@ void tst_ObjectPropertiesDlg::editsEventMaskInItsEditor()
 
 void tst_ObjectPropertiesDlg::editsCustomPropertiesInTheirEditor_data()
 {
-    QTest::addColumn<QStringList>("openings"); // "delete first row" and then "ok" or "cancel"
-    QTest::addColumn<QStringList>("shown");    // names in the table at each opening
+    // Each opening: "delete first row" or not, then "ok", "cancel" or "destroy".
+    QTest::addColumn<QStringList>("openings");
+    QTest::addColumn<QStringList>("shown"); // names in the table at each opening
     QTest::addColumn<QStringList>("calls");
 
     // The host's l holds a list, which has no text form; unedited, it goes back as it was.
@@ -739,6 +746,9 @@ void tst_ObjectPropertiesDlg::editsCustomPropertiesInTheirEditor_data()
                        "light.setCustomProperty(l, QVariantList , el)"};
     QTest::newRow("cancel: nothing written")
         << QStringList{"delete first row cancel"} << QStringList{"a,l"}
+        << QStringList{"light.customProperties()"};
+    QTest::newRow("editor destroyed while it runs: nothing written")
+        << QStringList{"delete first row destroy"} << QStringList{"a,l"}
         << QStringList{"light.customProperties()"};
     QTest::newRow("second opening shows the edited set")
         << QStringList{"delete first row ok", "ok"} << QStringList{"a,l", "l"}
@@ -774,9 +784,12 @@ void tst_ObjectPropertiesDlg::editsCustomPropertiesInTheirEditor()
                 table->setCurrentCell(0, 0);
                 QTest::keyClick(table, Qt::Key_Delete);
             }
-            ModalDriver::press(editor, opening.endsWith(QLatin1String("ok"))
-                                           ? QDialogButtonBox::Ok
-                                           : QDialogButtonBox::Cancel);
+            if (opening.endsWith(QLatin1String("destroy")))
+                delete editor;
+            else
+                ModalDriver::press(editor, opening.endsWith(QLatin1String("ok"))
+                                               ? QDialogButtonBox::Ok
+                                               : QDialogButtonBox::Cancel);
         };
     }
     QCOMPARE(runEditorSteps(dialog, QStringLiteral("additionalProps"), steps),
