@@ -2,9 +2,9 @@
 #include "ui_osmviewpropertiesdlg.h"
 
 #include "hostcontract.h"
-#include "selectedrows.h"
 #include "settingsarray.h"
-#include "tablecolumns.h"
+#include "tablerows.h"
+#include "tablesizing.h"
 
 #include <QSettings>
 #include <QTableWidget>
@@ -30,20 +30,6 @@ void pushZoomLimit(QObject *view, const HostCall::Property &property, int value)
     const int current = HostCall::read(view, property).toInt(&isInteger);
     if (isInteger && current != value)
         HostCall::write(view, property, value);
-}
-
-QString cellText(const QTableWidget *table, int row, int column)
-{
-    const QTableWidgetItem *item = table->item(row, column);
-    return item ? item->text() : QString();
-}
-
-void appendRow(QTableWidget *table, const QStringList &texts)
-{
-    const int row = table->rowCount();
-    table->insertRow(row);
-    for (int column = 0; column < table->columnCount(); ++column)
-        table->setItem(row, column, new QTableWidgetItem(texts.value(column)));
 }
 
 } // namespace
@@ -74,9 +60,9 @@ void OsmViewPropertiesDlg::load()
         QStringList texts;
         for (const QVariant &value : source)
             texts.append(value.toString());
-        appendRow(table, texts);
+        TableRows::appendRow(table, texts);
     }
-    fitColumnsToContents(table);
+    TableSizing::fitColumnsToContents(table);
 
     m_settings->beginGroup(QLatin1String(SceneGroup));
     bool ok = false;
@@ -97,6 +83,7 @@ void OsmViewPropertiesDlg::accept()
     }
 
     const QTableWidget *table = ui->mapsTable;
+    using TableRows::cellText;
     QList<QVariantList> sources;
     sources.reserve(table->rowCount());
     for (int row = 0; row < table->rowCount(); ++row) {
@@ -118,12 +105,10 @@ void OsmViewPropertiesDlg::accept()
 
 void OsmViewPropertiesDlg::on_addMap_clicked()
 {
-    appendRow(ui->mapsTable, {});
+    TableRows::appendRow(ui->mapsTable);
 }
 
 void OsmViewPropertiesDlg::on_removeMap_clicked()
 {
-    const QList<int> rows = selectedRowsDescending(ui->mapsTable);
-    for (const int row : rows)
-        ui->mapsTable->removeRow(row);
+    TableRows::removeSelectedRows(ui->mapsTable);
 }

@@ -4,9 +4,9 @@
 #include "centretext.h"
 #include "hostcontract.h"
 #include "inputmark.h"
-#include "selectedrows.h"
 #include "settingsarray.h"
-#include "tablecolumns.h"
+#include "tablerows.h"
+#include "tablesizing.h"
 
 #include <QDebug>
 #include <QGraphicsView>
@@ -27,12 +27,6 @@ QStringList presetKeys()
 {
     return {QStringLiteral("name"), QStringLiteral("toolTip"), QStringLiteral("zoom"),
             QStringLiteral("lat"), QStringLiteral("lon")};
-}
-
-QString cellText(const QTableWidget *table, int row, int column)
-{
-    const QTableWidgetItem *item = table->item(row, column);
-    return item ? item->text() : QString();
 }
 
 // A centre that OK will not store is marked, with the form expected.
@@ -77,7 +71,7 @@ void PresetsEditDlg::load()
                                              CentreText::coordinate(preset.at(LatKey)))});
         }
     }
-    fitColumnsToContents(ui->presets);
+    TableSizing::fitColumnsToContents(ui->presets);
     // An absent default names no preset, not one whose name is empty.
     const Qt::MatchFlags exactly = Qt::MatchExactly | Qt::MatchCaseSensitive;
     const int current =
@@ -89,11 +83,8 @@ void PresetsEditDlg::load()
 void PresetsEditDlg::appendPreset(const QStringList &texts)
 {
     QTableWidget *table = ui->presets;
-    const int row = table->rowCount();
-    table->insertRow(row);
-    for (int column = 0; column < table->columnCount(); ++column)
-        table->setItem(row, column, new QTableWidgetItem(texts.value(column)));
-    markCentre(table->item(row, CentreColumn));
+    TableRows::appendRow(table, texts);
+    markCentre(table->item(table->rowCount() - 1, CentreColumn));
     ui->defaultPreset->addItem(texts.value(NameColumn));
 }
 
@@ -111,6 +102,7 @@ void PresetsEditDlg::accept()
     // Stored rows are numbered consecutively: a row left out leaves no hole
     // and no older entry behind it.
     const QTableWidget *table = ui->presets;
+    using TableRows::cellText;
     QList<QVariantList> stored;
     bool defaultStored = false;
     for (int row = 0; row < table->rowCount(); ++row) {
@@ -135,13 +127,13 @@ void PresetsEditDlg::accept()
 
 void PresetsEditDlg::on_remove_clicked()
 {
-    const QList<int> rows = selectedRowsDescending(ui->presets);
-    for (const int row : rows) {
-        if (row == ui->defaultPreset->currentIndex())
-            ui->defaultPreset->setCurrentIndex(-1);
-        ui->presets->removeRow(row);
-        ui->defaultPreset->removeItem(row);
-    }
+    QComboBox *defaultPreset = ui->defaultPreset;
+    TableRows::removeRows(ui->presets, TableRows::selectedRows(ui->presets),
+                          [defaultPreset](int row) {
+                              if (row == defaultPreset->currentIndex())
+                                  defaultPreset->setCurrentIndex(-1);
+                              defaultPreset->removeItem(row);
+                          });
 }
 
 void PresetsEditDlg::on_addCurrent_clicked()

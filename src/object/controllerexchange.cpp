@@ -6,33 +6,38 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QMetaMethod>
 #include <QProgressDialog>
 
-namespace {
-
-// The dialog's slot that takes the answer of each step.
-const char *handler(ControllerExchange::Step step)
+// A command sent: its response, awaited for one step. The response is the
+// host's, of a class known only by name, so its finished() is relayed
+// through this object's own signal, which the exchange connects knowing the
+// step. Guarded, so that a response the host drops early is never touched.
+class ExchangeStep : public QObject
 {
-    switch (step) {
-    case ControllerExchange::Step::Refer:
-        return SLOT(getRefer());
-    case ControllerExchange::Step::Device:
-        return SLOT(getCpu());
-    case ControllerExchange::Step::Phases:
-        return SLOT(getPhases());
-    default:
-        return SLOT(getPrograms());
+    Q_OBJECT
+
+public:
+    ExchangeStep(ControllerExchange::Step step, QObject *response, QObject *exchange)
+        : QObject(exchange)
+        , m_step(step)
+        , m_response(response)
+    {
     }
-}
 
-// The string-based form of the response's finished() signal.
-const QByteArray Finished = QByteArray::number(QSIGNAL_CODE) + Host::Response::Finished;
+    ControllerExchange::Step step() const { return m_step; }
+    QObject *response() const { return m_response.data(); }
 
-} // namespace
+signals:
+    void finished();
+
+private:
+    const ControllerExchange::Step m_step;
+    const QPointer<QObject> m_response;
+};
 
 ControllerExchange::ControllerExchange(QDialog *dialog, QObject *light)
     : QObject(dialog)
-    , m_dialog(dialog)
     , m_light(light)
     , m_progress(new QProgressDialog(
           QCoreApplication::translate("ObjectPropertiesDlg", "exchange with controller"),
@@ -44,10 +49,10 @@ ControllerExchange::ControllerExchange(QDialog *dialog, QObject *light)
     // after its minimum duration; it shows only while an exchange runs.
     m_progress->setAutoClose(true);
     m_progress->reset();
-    connect(m_progress, SIGNAL(rejected()), dialog, SLOT(clearControllerExchangeQueue()));
+    connect(m_progress, &QProgressDialog::rejected, this, &ControllerExchange::clear);
     // Its cancel button only resets it: answers that come after the user gave
     // up must change nothing either.
-    connect(m_progress, SIGNAL(canceled()), dialog, SLOT(clearControllerExchangeQueue()));
+    connect(m_progress, &QProgressDialog::canceled, this, &ControllerExchange::clear);
 }
 
 ControllerExchange::~ControllerExchange()
@@ -74,17 +79,70 @@ bool ControllerExchange::start()
     return true;
 }
 
-bool ControllerExchange::take(QObject *response, Step step)
+bool ControllerExchange::take(Step step)
 {
-    QVariantList data;
-    if (response) {
-        // One answer per response: a second finished() changes nothing.
-        disconnect(response, Finished.constData(), m_dialog, handler(step));
-        const int index = m_queue.indexOf(response);
-        if (index >= 0)
-            m_queue.removeAt(index);
-        data = HostCall::read(response, Host::Response::Data).toList();
+    return take(step, QVariantList());
+}
+
+void ControllerExchange::clear()
+{
+    while (!m_queue.isEmpty()) {
+        ExchangeStep *awaited = m_queue.takeFirst();
+        // Out of the queue, a step is over: an answer that still arrives
+        // before the deferred deletions changes nothing.
+        if (QObject *response = awaited->response())
+            response->deleteLater();
+        awaited->deleteLater();
     }
+}
+
+bool ControllerExchange::send(const QVariant &command, const QVariant &argument, Step step)
+{
+    QObject *response = nullptr;
+    if (!HostCall::invoke(m_light.data(), Host::Light::SendCommand,
+                          QGenericReturnArgument(Host::Response::TypeName, &response),
+                          Q_ARG(QVariant, command), Q_ARG(QVariant, argument))
+        || !response)
+        return false;
+    const QMetaObject *meta = response->metaObject();
+    const int finished = meta->indexOfSignal(Host::Response::Finished);
+    if (finished < 0)
+        return false;
+    // A response handed out again for the same step is awaited once.
+    for (const ExchangeStep *awaited : qAsConst(m_queue)) {
+        if (awaited->response() == response && awaited->step() == step)
+            return true;
+    }
+    auto *awaited = new ExchangeStep(step, response, this);
+    connect(response, meta->method(finished), awaited,
+            QMetaMethod::fromSignal(&ExchangeStep::finished));
+    connect(awaited, &ExchangeStep::finished, this, [this, awaited] { answered(awaited); });
+    connect(response, &QObject::destroyed, awaited, [this, awaited] { dropped(awaited); });
+    m_queue.append(awaited);
+    return true;
+}
+
+void ControllerExchange::answered(ExchangeStep *awaited)
+{
+    // One answer per response and step: a second finished() changes nothing.
+    if (!m_queue.removeOne(awaited))
+        return;
+    awaited->deleteLater();
+    take(awaited->step(), HostCall::read(awaited->response(), Host::Response::Data).toList());
+}
+
+void ControllerExchange::dropped(ExchangeStep *awaited)
+{
+    // The host deleted a response before it finished: its answer will not
+    // come.
+    if (!m_queue.removeOne(awaited))
+        return;
+    awaited->deleteLater();
+    closeIfDone();
+}
+
+bool ControllerExchange::take(Step step, const QVariantList &data)
+{
     if (!setProgress(m_progress->value() + 1))
         return false;
 
@@ -120,37 +178,6 @@ bool ControllerExchange::take(QObject *response, Step step)
     return true;
 }
 
-void ControllerExchange::clear()
-{
-    while (!m_queue.isEmpty()) {
-        const QPointer<QObject> response = m_queue.takeFirst();
-        if (!response)
-            continue;
-        // The deletion is deferred; an answer that still arrives before it
-        // must not reach a handler.
-        disconnect(response.data(), nullptr, m_dialog, nullptr);
-        disconnect(response.data(), nullptr, this, nullptr);
-        response->deleteLater();
-    }
-}
-
-bool ControllerExchange::send(const QVariant &command, const QVariant &argument, Step step)
-{
-    QObject *response = nullptr;
-    if (!HostCall::invoke(m_light.data(), Host::Light::SendCommand,
-                          QGenericReturnArgument(Host::Response::TypeName, &response),
-                          Q_ARG(QVariant, command), Q_ARG(QVariant, argument))
-        || !response || response->metaObject()->indexOfSignal(Host::Response::Finished) < 0)
-        return false;
-    // A response handed out again for the same step is awaited once.
-    if (!connect(response, Finished.constData(), m_dialog, handler(step), Qt::UniqueConnection))
-        return true;
-    if (!m_queue.contains(response))
-        connect(response, &QObject::destroyed, this, &ControllerExchange::dropDeletedResponses);
-    m_queue.append(response);
-    return true;
-}
-
 bool ControllerExchange::setProgress(int value)
 {
     // Shown and modal, the progress dialog processes events while it takes a
@@ -172,16 +199,10 @@ bool ControllerExchange::setProgress(int value)
     return true;
 }
 
-void ControllerExchange::dropDeletedResponses()
-{
-    // The host deleted a response before it finished: its answer will not
-    // come, and nothing may touch it.
-    if (m_queue.removeAll(QPointer<QObject>()) > 0)
-        closeIfDone();
-}
-
 void ControllerExchange::closeIfDone()
 {
     if (m_queue.isEmpty())
         m_progress->reject();
 }
+
+#include "controllerexchange.moc"

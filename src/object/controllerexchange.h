@@ -8,14 +8,14 @@
 #include <QString>
 #include <QVariantList>
 
+class ExchangeStep;
 class QDialog;
 class QProgressDialog;
 
 // Reads identity, position, phases and programs from the live controller
-// behind a host object, showing its progress over the object dialog. Answers
-// reach the dialog's slots getRefer(), getCpu(), getPhases() and
-// getPrograms(), which hand them to take(); what they carry comes out as
-// signals, and nothing once the exchange was cancelled.
+// behind a host object, showing its progress over the object dialog. It
+// awaits each response's finished() itself; what the answers carry comes out
+// as signals, and nothing once the exchange was cancelled.
 class ControllerExchange : public QObject
 {
     Q_OBJECT
@@ -28,9 +28,10 @@ public:
 
     // Sends the first command. False when the dialog went meanwhile.
     bool start();
-    // Takes the answer of a response for a step. False when the dialog went
-    // meanwhile.
-    bool take(QObject *response, Step step);
+    // Takes an answer that came without a response, as the dialog's handler
+    // of a step gives it when called by name: the step counts, with nothing
+    // in it. False when the dialog went meanwhile.
+    bool take(Step step);
     // Drops every awaited response, deleting it later.
     void clear();
     int pending() const { return m_queue.size(); }
@@ -43,17 +44,17 @@ signals:
 
 private:
     bool send(const QVariant &command, const QVariant &argument, Step step);
+    void answered(ExchangeStep *awaited);
+    void dropped(ExchangeStep *awaited);
+    bool take(Step step, const QVariantList &data);
     bool setProgress(int value);
-    void dropDeletedResponses();
     void closeIfDone();
 
-    QDialog *m_dialog;
     QPointer<QObject> m_light;
     // A child of the dialog, for its modality; deleted here unless the
     // exchange goes from within its setValue().
     QPointer<QProgressDialog> m_progress;
     int m_progressSetting = 0;
-    // Responses are the host's; guarded so that one the host drops early is
-    // never touched.
-    QList<QPointer<QObject>> m_queue;
+    // The responses awaited, in the order of sending, each with its step.
+    QList<ExchangeStep *> m_queue;
 };

@@ -3,14 +3,11 @@
 
 #include "customproperties.h"
 #include "inputmark.h"
-#include "tablecolumns.h"
+#include "tablerows.h"
+#include "tablesizing.h"
 
 #include <QKeyEvent>
 #include <QMenu>
-#include <QSet>
-
-#include <algorithm>
-#include <functional>
 
 namespace {
 
@@ -23,12 +20,6 @@ constexpr int KeptValueRole = Qt::UserRole;
 // entry as the host gave it, wrapped in a list so that even an invalid value
 // is kept. Dropped as soon as any cell of the row changes.
 constexpr int KeptEntryRole = Qt::UserRole + 1;
-
-QString cellText(const QTableWidget *table, int row, int column)
-{
-    const QTableWidgetItem *item = table->item(row, column);
-    return item ? item->text() : QString();
-}
 
 bool isTextChange(const QVector<int> &roles)
 {
@@ -73,7 +64,7 @@ CustomPropsEditDlg::CustomPropsEditDlg(QVariantMap properties, QWidget *parent)
         table->setItem(row, ValueColumn, valueItem);
         table->setItem(row, DescriptionColumn, new QTableWidgetItem(entry.last().toString()));
     }
-    fitColumnsToContents(table);
+    TableSizing::fitColumnsToContents(table);
 
     connect(table->model(), &QAbstractItemModel::dataChanged, this,
             &CustomPropsEditDlg::forgetEditedValues);
@@ -92,6 +83,7 @@ CustomPropsEditDlg::~CustomPropsEditDlg() = default;
 QVariantMap CustomPropsEditDlg::properties() const
 {
     const QTableWidget *table = ui->propsTable;
+    using TableRows::cellText;
     QVariantMap map;
     for (int row = 0; row < table->rowCount(); ++row) {
         const QString name = cellText(table, row, NameColumn);
@@ -120,7 +112,7 @@ void CustomPropsEditDlg::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    if (event->key() == Qt::Key_Delete && !selectedRows().isEmpty()) {
+    if (event->key() == Qt::Key_Delete && !TableRows::selectedRows(ui->propsTable).isEmpty()) {
         removeProperty();
         event->accept();
         return;
@@ -132,9 +124,7 @@ void CustomPropsEditDlg::addProperty()
 {
     QTableWidget *table = ui->propsTable;
     const int row = table->rowCount();
-    table->insertRow(row);
-    for (int column = 0; column < table->columnCount(); ++column)
-        table->setItem(row, column, new QTableWidgetItem);
+    TableRows::appendRow(table);
     markUnnamed(table->item(row, NameColumn));
     table->setCurrentCell(row, NameColumn);
 }
@@ -142,18 +132,16 @@ void CustomPropsEditDlg::addProperty()
 void CustomPropsEditDlg::removeProperty()
 {
     QTableWidget *table = ui->propsTable;
-    const QList<int> rows = selectedRows();
+    const QList<int> rows = TableRows::selectedRows(table);
     if (rows.isEmpty())
         return;
 
+    // Made current first, which changes the selection: the rows to remove are
+    // those selected before.
     const int next = CustomProperties::rowAfterRemoval(rows, table->rowCount());
     if (next >= 0 && table->item(next, NameColumn))
         table->setCurrentCell(next, NameColumn);
-
-    QList<int> descending = rows;
-    std::sort(descending.begin(), descending.end(), std::greater<int>());
-    for (const int row : qAsConst(descending))
-        table->removeRow(row);
+    TableRows::removeRows(table, rows);
 }
 
 void CustomPropsEditDlg::on_propsTable_customContextMenuRequested(const QPoint &pos)
@@ -163,29 +151,12 @@ void CustomPropsEditDlg::on_propsTable_customContextMenuRequested(const QPoint &
     QMenu menu;
     QAction *add = menu.addAction(tr("Add"), this, &CustomPropsEditDlg::addProperty);
     add->setShortcut(Qt::Key_Insert);
-    if (!selectedRows().isEmpty()) {
+    if (!TableRows::selectedRows(ui->propsTable).isEmpty()) {
         QAction *remove = menu.addAction(tr("Remove"), this, &CustomPropsEditDlg::removeProperty);
         remove->setShortcut(QKeySequence::Delete);
     }
     // The position is the viewport's, below the header.
     menu.exec(ui->propsTable->viewport()->mapToGlobal(pos));
-}
-
-// The rows of the selected cells, each once, in the order the table lists
-// them. Cells are taken by index, so that a selected cell without an item (a
-// row of an invalid entry) still counts.
-QList<int> CustomPropsEditDlg::selectedRows() const
-{
-    QList<int> rows;
-    QSet<int> seen;
-    const QModelIndexList selected = ui->propsTable->selectionModel()->selectedIndexes();
-    for (const QModelIndex &index : selected) {
-        if (!seen.contains(index.row())) {
-            seen.insert(index.row());
-            rows.append(index.row());
-        }
-    }
-    return rows;
 }
 
 void CustomPropsEditDlg::forgetEditedValues(const QModelIndex &topLeft,

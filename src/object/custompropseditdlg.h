@@ -35,7 +35,6 @@ private slots:
     void on_propsTable_customContextMenuRequested(const QPoint &pos);
 
 private:
-    QList<int> selectedRows() const;
     void forgetEditedValues(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                             const QVector<int> &roles);
 

@@ -15,6 +15,7 @@
 #include "positionpicker.h"
 #include "schemapath.h"
 #include "tablefill.h"
+#include "tablerows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -123,7 +124,7 @@ ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
     showRecord(*ui, record, SchemaPath::Base(m_baseDir));
 
     auto *selectSchema = new QAction(tr("Select schema"), phases);
-    connect(selectSchema, &QAction::triggered, this, &ObjectPropertiesDlg::on_selSchema_clicked);
+    connect(selectSchema, &QAction::triggered, this, &ObjectPropertiesDlg::chooseRowSchema);
     phases->addAction(selectSchema);
 
     const QWidgetList topLevels = QApplication::topLevelWidgets();
@@ -179,21 +180,27 @@ void ObjectPropertiesDlg::accept()
 
 void ObjectPropertiesDlg::on_selSchema_clicked()
 {
-    // From the phases table's action the target is the schema cell of the
-    // first selected cell's row, else the object's schema field.
-    QTableWidget *table = ui->phasesTable;
-    QTableWidgetItem *cell = nullptr;
-    int row = -1;
-    if (qobject_cast<QAction *>(sender())) {
-        const QList<QTableWidgetItem *> selected = table->selectedItems();
-        if (selected.isEmpty() || !selected.first())
-            return;
-        row = table->row(selected.first());
-        cell = row >= 0 ? table->item(row, 2) : nullptr;
-        if (!cell)
-            return;
-    }
+    chooseSchema(nullptr);
+}
 
+// The phases table's action: the schema cell of the first selected cell's row.
+void ObjectPropertiesDlg::chooseRowSchema()
+{
+    QTableWidget *table = ui->phasesTable;
+    const QList<QTableWidgetItem *> selected = table->selectedItems();
+    if (selected.isEmpty() || !selected.first())
+        return;
+    const int row = table->row(selected.first());
+    if (QTableWidgetItem *cell = row >= 0 ? table->item(row, 2) : nullptr)
+        chooseSchema(cell);
+}
+
+// Asks for a schema file, starting at the one shown in the phase's schema
+// cell, or without a cell in the object's field, and shows the answer there.
+void ObjectPropertiesDlg::chooseSchema(QTableWidgetItem *cell)
+{
+    QTableWidget *table = ui->phasesTable;
+    const int row = cell ? cell->row() : -1;
     const QString start = startOf(cell ? cell->text() : ui->schema->text(), m_baseDir);
     QPointer<ObjectPropertiesDlg> self(this);
     const QString chosen = FileChooser::current()->openFileName(
@@ -215,7 +222,7 @@ void ObjectPropertiesDlg::on_addPhase_clicked()
 
 void ObjectPropertiesDlg::on_removePhase_clicked()
 {
-    TableFill::removeSelectedRows(ui->phasesTable);
+    TableRows::removeSelectedRows(ui->phasesTable);
 }
 
 void ObjectPropertiesDlg::on_addProg_clicked()
@@ -225,7 +232,7 @@ void ObjectPropertiesDlg::on_addProg_clicked()
 
 void ObjectPropertiesDlg::on_removeProg_clicked()
 {
-    TableFill::removeSelectedRows(ui->programsTable);
+    TableRows::removeSelectedRows(ui->programsTable);
 }
 
 void ObjectPropertiesDlg::on_importFromFolder_clicked()
@@ -288,24 +295,26 @@ void ObjectPropertiesDlg::on_fromController_clicked()
         m_exchange->start();
 }
 
+// The exchange awaits its responses itself; called by name, a step's slot
+// hands it an answer without a response, which counts with nothing in it.
 void ObjectPropertiesDlg::getRefer()
 {
-    m_exchange->take(sender(), ControllerExchange::Step::Refer);
+    m_exchange->take(ControllerExchange::Step::Refer);
 }
 
 void ObjectPropertiesDlg::getPhases()
 {
-    m_exchange->take(sender(), ControllerExchange::Step::Phases);
+    m_exchange->take(ControllerExchange::Step::Phases);
 }
 
 void ObjectPropertiesDlg::getPrograms()
 {
-    m_exchange->take(sender(), ControllerExchange::Step::Programs);
+    m_exchange->take(ControllerExchange::Step::Programs);
 }
 
 void ObjectPropertiesDlg::getCpu()
 {
-    m_exchange->take(sender(), ControllerExchange::Step::Device);
+    m_exchange->take(ControllerExchange::Step::Device);
 }
 
 void ObjectPropertiesDlg::clearControllerExchangeQueue()

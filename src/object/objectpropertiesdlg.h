@@ -10,6 +10,7 @@
 
 class ControllerExchange;
 class PositionPicker;
+class QTableWidgetItem;
 
 namespace Ui {
 class ObjectPropertiesDlg;
@@ -48,6 +49,8 @@ private slots:
 
 private:
     Q_INVOKABLE void stopPositionEdit();
+    void chooseRowSchema();
+    void chooseSchema(QTableWidgetItem *cell);
 
     std::unique_ptr<Ui::ObjectPropertiesDlg> ui;
     QPointer<QObject> m_light;

@@ -28,9 +28,6 @@ QVector<ObjectRecord::Row> rows(const QTableWidget *table, const SchemaPath::Bas
 // Appends a row of empty cells.
 void appendEmptyRow(QTableWidget *table);
 
-// Removes every row that holds a selected cell.
-void removeSelectedRows(QTableWidget *table);
-
 // Appends a row for every number that the presence map marks present and the
 // table does not hold yet: its number, `description` with "%1" replaced by
 // it, further cells empty. A number cell that is no number counts as 0.
