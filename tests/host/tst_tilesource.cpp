@@ -268,6 +268,7 @@ void tst_TileSource::serverFaultIsReportedOnce_data()
     QTest::newRow("no answer in time") << "hold" << 200 << "does not answer";
     QTest::newRow("closed port") << "closed" << 5000 << "cannot be reached";
     QTest::newRow("unknown placeholder") << "{s}" << 5000 << "{s}";
+    QTest::newRow("file template") << "file" << 5000 << "not an http or https address";
     // A slow answer is no fault: the tiles come when they come.
     QTest::newRow("slow answer") << "slow" << 5000 << QString();
 }
@@ -283,6 +284,8 @@ void tst_TileSource::serverFaultIsReportedOnce()
         QTcpServer closed;
         QVERIFY(closed.listen(QHostAddress::LocalHost));
         url = QStringLiteral("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(closed.serverPort());
+    } else if (kind == QLatin1String("file")) {
+        url = QUrl::fromLocalFile(m_dir.path()).toString() + QLatin1String("/{z}/{x}/{y}");
     }
     QNetworkAccessManager network;
     TileSource source({QStringLiteral("Server"), QString(), url}, m_dir.path(), &network);
