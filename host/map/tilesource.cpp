@@ -38,9 +38,15 @@ TileSource::TileSource(const Arvel::MapSource &source, const QString &baseDir,
                         return;
                     }
                     m_absent.insert(TileMath::key(tile));
+                    m_downloader->uncache(tile);
                     reportServer(tr("the tile server sends tiles that are no images"));
                 });
         connect(m_downloader.get(), &TileDownloader::failed, this,
+                [this](const TileMath::TileId &tile, const QString &reason) {
+                    m_absent.insert(TileMath::key(tile));
+                    reportServer(reason);
+                });
+        connect(m_downloader.get(), &TileDownloader::refused, this,
                 [this](const TileMath::TileId &tile, const QString &reason) {
                     m_absent.insert(TileMath::key(tile));
                     reportServer(reason);

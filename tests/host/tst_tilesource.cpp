@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QGraphicsScene>
 #include <QImage>
+#include <QNetworkDiskCache>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QSqlDatabase>
@@ -68,8 +69,12 @@ bool writeMbTiles(const QString &fileName, const QList<TileId> &tiles, const QCo
 }
 
 // A tile server for the test: /<colour>/z/x/y.png answers a tile of that
-// colour; /404/ and /500/ answer those statuses, /broken/ bytes that are no
-// image, /slow/ a tile after 150 ms, and /hold/ nothing at all.
+// colour; /400/, /404/ and /500/ answer those statuses, /broken/ bytes that
+// are no image, /slow/ a tile after 150 ms, /hold/ nothing at all. Faults
+// that would cost memory or time: /declared/ declares 2 GB, /endless/ sends
+// a chunked body without end, /compressed/ 8 MB of zeros deflated whatever
+// was asked, /trickle/ a byte every 50 ms; the answers of those could be
+// cached.
 class TileServer : public QObject
 {
 public:
@@ -112,22 +117,48 @@ private:
                 m_held.append(socket);
             else if (kind == QLatin1String("slow"))
                 QTimer::singleShot(150, socket, [socket] { answer(socket, 200, png(Qt::green)); });
-            else if (kind == QLatin1String("404") || kind == QLatin1String("500"))
+            else if (kind.toInt() >= 400)
                 answer(socket, kind.toInt(), "no");
             else if (kind == QLatin1String("broken"))
                 answer(socket, 200, "\x89PNG\r\n\x1a\n broken");
+            else if (kind == QLatin1String("declared"))
+                socket->write("HTTP/1.1 200 OK\r\nContent-Length: 2147483648\r\n\r\n");
+            else if (kind == QLatin1String("endless"))
+                pour(socket, "Transfer-Encoding: chunked\r\n" + Cacheable,
+                     "10000\r\n" + QByteArray(0x10000, 'x') + "\r\n", 0);
+            else if (kind == QLatin1String("compressed"))
+                answer(socket, 200, Deflated, "Content-Encoding: deflate\r\n" + Cacheable);
+            else if (kind == QLatin1String("trickle"))
+                pour(socket, "Content-Length: 1000\r\n", "x", 50);
             else
                 answer(socket, 200, png(QColor(kind)));
         }
     }
 
-    static void answer(QTcpSocket *socket, int status, const QByteArray &body)
+    static void answer(QTcpSocket *socket, int status, const QByteArray &body,
+                       const QByteArray &headers = "Cache-Control: no-store\r\n")
     {
-        socket->write("HTTP/1.1 " + QByteArray::number(status)
-                      + " X\r\nContent-Type: image/png\r\nCache-Control: no-store\r\n"
-                        "Content-Length: "
-                      + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        socket->write("HTTP/1.1 " + QByteArray::number(status) + " X\r\nContent-Type: image/png\r\n"
+                      + headers + "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n"
+                      + body);
     }
+
+    // A body of `piece` after `piece`, every `ms`, while the client listens.
+    static void pour(QTcpSocket *socket, const QByteArray &headers, const QByteArray &piece, int ms)
+    {
+        socket->write("HTTP/1.1 200 OK\r\n" + headers + "\r\n");
+        auto *timer = new QTimer(socket);
+        connect(timer, &QTimer::timeout, socket, [socket, timer, piece] {
+            if (socket->state() != QAbstractSocket::ConnectedState)
+                timer->stop();
+            else if (socket->bytesToWrite() < (1 << 20))
+                socket->write(piece);
+        });
+        timer->start(ms);
+    }
+
+    static inline const QByteArray Cacheable = "Cache-Control: max-age=600\r\n";
+    const QByteArray Deflated = qCompress(QByteArray(8 << 20, 0), 9).mid(4);
 
     QTcpServer m_server;
     QHash<QTcpSocket *, QByteArray> m_buffers;
@@ -262,6 +293,7 @@ void tst_TileSource::serverFaultIsReportedOnce_data()
     QTest::addColumn<int>("timeoutMs");
     QTest::addColumn<QString>("problem");
 
+    QTest::newRow("400") << "400" << 5000 << "answers 400";
     QTest::newRow("404") << "404" << 5000 << "answers 404";
     QTest::newRow("500") << "500" << 5000 << "answers 500";
     QTest::newRow("broken image") << "broken" << 5000 << "no images";
@@ -269,6 +301,11 @@ void tst_TileSource::serverFaultIsReportedOnce_data()
     QTest::newRow("closed port") << "closed" << 5000 << "cannot be reached";
     QTest::newRow("unknown placeholder") << "{s}" << 5000 << "{s}";
     QTest::newRow("file template") << "file" << 5000 << "not an http or https address";
+    QTest::newRow("2 GB declared") << "declared" << 5000 << "more than 4 MB";
+    QTest::newRow("chunked body without end") << "endless" << 5000 << "more than 4 MB";
+    // Inflated, it would be counted only once it is all in memory.
+    QTest::newRow("compressed body left compressed") << "compressed" << 5000 << "no images";
+    QTest::newRow("a byte now and then") << "trickle" << 300 << "does not answer";
     // A slow answer is no fault: the tiles come when they come.
     QTest::newRow("slow answer") << "slow" << 5000 << QString();
 }
@@ -288,6 +325,9 @@ void tst_TileSource::serverFaultIsReportedOnce()
         url = QUrl::fromLocalFile(m_dir.path()).toString() + QLatin1String("/{z}/{x}/{y}");
     }
     QNetworkAccessManager network;
+    auto *cache = new QNetworkDiskCache(&network);
+    cache->setCacheDirectory(m_dir.filePath(QLatin1String(QTest::currentDataTag())));
+    network.setCache(cache);
     TileSource source({QStringLiteral("Server"), QString(), url}, m_dir.path(), &network);
     if (source.downloader())
         source.downloader()->setTimeout(timeoutMs);
@@ -311,6 +351,8 @@ void tst_TileSource::serverFaultIsReportedOnce()
              qPrintable(problems.first().first().toString()));
     QVERIFY(ready.isEmpty());
     QVERIFY(!source.downloader() || source.downloader()->inFlight() == 0);
+    for (const TileId &tile : tiles)
+        QVERIFY(!cache->metaData(TileTemplate(url).url(tile)).isValid());
 }
 
 void tst_TileSource::atMostSixRequestsAndTheRestGivenUp()
