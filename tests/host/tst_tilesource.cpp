@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTcpServer>
@@ -29,14 +30,30 @@ using TileMath::TileId;
 
 namespace {
 
-QByteArray png(const QColor &color)
+QByteArray png(const QImage &image)
 {
-    QImage image(256, 256, QImage::Format_RGB32);
-    image.fill(color);
     QByteArray data;
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
+    return data;
+}
+
+QByteArray png(const QColor &color)
+{
+    QImage image(256, 256, QImage::Format_RGB32);
+    image.fill(color);
+    return png(image);
+}
+
+// A PNG of a few kilobytes that declares 4096 x 4096 pixels.
+QByteArray bomb()
+{
+    static const QByteArray data = [] {
+        QImage image(4096, 4096, QImage::Format_Mono);
+        image.fill(0);
+        return png(image);
+    }();
     return data;
 }
 
@@ -71,10 +88,10 @@ bool writeMbTiles(const QString &fileName, const QList<TileId> &tiles, const QCo
 // A tile server for the test: /<colour>/z/x/y.png answers a tile of that
 // colour; /400/, /404/ and /500/ answer those statuses, /broken/ bytes that
 // are no image, /slow/ a tile after 150 ms, /hold/ nothing at all. Faults
-// that would cost memory or time: /declared/ declares 2 GB, /endless/ sends
-// a chunked body without end, /compressed/ 8 MB of zeros deflated whatever
-// was asked, /trickle/ a byte every 50 ms; the answers of those could be
-// cached.
+// that would cost memory or time: /bomb/ answers a PNG of 4096 pixels a side,
+// /declared/ declares 2 GB, /endless/ sends a chunked body without end,
+// /compressed/ 8 MB of zeros deflated whatever was asked, /trickle/ a byte
+// every 50 ms; the answers of those could be cached.
 class TileServer : public QObject
 {
 public:
@@ -121,6 +138,8 @@ private:
                 answer(socket, kind.toInt(), "no");
             else if (kind == QLatin1String("broken"))
                 answer(socket, 200, "\x89PNG\r\n\x1a\n broken");
+            else if (kind == QLatin1String("bomb"))
+                answer(socket, 200, bomb(), Cacheable);
             else if (kind == QLatin1String("declared"))
                 socket->write("HTTP/1.1 200 OK\r\nContent-Length: 2147483648\r\n\r\n");
             else if (kind == QLatin1String("endless"))
@@ -238,16 +257,29 @@ void tst_TileSource::databaseComesFirst()
 void tst_TileSource::faultyDatabaseIsReportedOnce_data()
 {
     QTest::addColumn<QString>("fault");
+    // Run on a good file, making it hostile.
+    QTest::addColumn<QStringList>("statements");
+    QTest::addColumn<QString>("problem");
     for (const char *fault :
          {"missing file", "text file", "no tiles table", "truncated", "locked by a writer"})
-        QTest::newRow(fault) << QString::fromLatin1(fault);
+        QTest::newRow(fault) << QString::fromLatin1(fault) << QStringList() << QString();
+
+    QTest::newRow("tiles that are no images")
+        << "hostile" << QStringList{"UPDATE tiles SET tile_data = 'no image'"} << "no images";
+    QTest::newRow("tiles of 4096 pixels a side")
+        << "hostile"
+        << QStringList{"UPDATE tiles SET tile_data = x'" + QString::fromLatin1(bomb().toHex())
+                       + "'"}
+        << "4096 × 4096 pixels";
 }
 
 void tst_TileSource::faultyDatabaseIsReportedOnce()
 {
     QFETCH(QString, fault);
+    QFETCH(QStringList, statements);
+    QFETCH(QString, problem);
 
-    const QString fileName = fault + QLatin1String(".mbtiles");
+    const QString fileName = QLatin1String(QTest::currentDataTag()) + QLatin1String(".mbtiles");
     const QString path = m_dir.filePath(fileName);
     const QVector<TileId> tiles = row(6);
     QFile file(path);
@@ -267,6 +299,8 @@ void tst_TileSource::faultyDatabaseIsReportedOnce()
     if (fault == QLatin1String("locked by a writer"))
         QVERIFY(writer.open() && query.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"))
                 && query.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    for (const QString &statement : statements)
+        QVERIFY2(writer.open() && query.exec(statement), qPrintable(query.lastError().text()));
 
     {
         TileSource source({QStringLiteral("Faulty"), fileName, QString()}, m_dir.path(), nullptr);
@@ -274,9 +308,10 @@ void tst_TileSource::faultyDatabaseIsReportedOnce()
         source.setWanted(tiles);
         source.setWanted(tiles);
         QTRY_COMPARE(problems.size(), 1);
-        QVERIFY2(
-            problems.first().first().toString().startsWith(QLatin1String("Map source Faulty: ")),
-            qPrintable(problems.first().first().toString()));
+        const QString message = problems.first().first().toString();
+        QVERIFY2(message.startsWith(QLatin1String("Map source Faulty: "))
+                     && message.contains(problem),
+                 qPrintable(message));
         for (const TileId &tile : tiles)
             QVERIFY(source.image(tile).isNull());
         QTest::qWait(0);
@@ -301,6 +336,7 @@ void tst_TileSource::serverFaultIsReportedOnce_data()
     QTest::newRow("closed port") << "closed" << 5000 << "cannot be reached";
     QTest::newRow("unknown placeholder") << "{s}" << 5000 << "{s}";
     QTest::newRow("file template") << "file" << 5000 << "not an http or https address";
+    QTest::newRow("image of 4096 pixels a side") << "bomb" << 5000 << "4096 × 4096 pixels";
     QTest::newRow("2 GB declared") << "declared" << 5000 << "more than 4 MB";
     QTest::newRow("chunked body without end") << "endless" << 5000 << "more than 4 MB";
     // Inflated, it would be counted only once it is all in memory.
@@ -353,6 +389,10 @@ void tst_TileSource::serverFaultIsReportedOnce()
     QVERIFY(!source.downloader() || source.downloader()->inFlight() == 0);
     for (const TileId &tile : tiles)
         QVERIFY(!cache->metaData(TileTemplate(url).url(tile)).isValid());
+    // Chosen again, the source asks again.
+    source.forgetFailures();
+    source.setWanted(tiles);
+    QTRY_COMPARE(problems.size(), 2);
 }
 
 void tst_TileSource::atMostSixRequestsAndTheRestGivenUp()
