@@ -260,17 +260,42 @@ void tst_TileSource::faultyDatabaseIsReportedOnce_data()
     // Run on a good file, making it hostile.
     QTest::addColumn<QStringList>("statements");
     QTest::addColumn<QString>("problem");
+    // Whether the file is still read after the fault.
+    QTest::addColumn<bool>("keptOpen");
     for (const char *fault :
          {"missing file", "text file", "no tiles table", "truncated", "locked by a writer"})
-        QTest::newRow(fault) << QString::fromLatin1(fault) << QStringList() << QString();
+        QTest::newRow(fault) << QString::fromLatin1(fault) << QStringList() << QString() << false;
 
+    const QString endless =
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                       "FROM n) SELECT %1 FROM n");
     QTest::newRow("tiles that are no images")
-        << "hostile" << QStringList{"UPDATE tiles SET tile_data = 'no image'"} << "no images";
+        << "hostile" << QStringList{"UPDATE tiles SET tile_data = 'no image'"} << "no images"
+        << true;
     QTest::newRow("tiles of 4096 pixels a side")
         << "hostile"
         << QStringList{"UPDATE tiles SET tile_data = x'" + QString::fromLatin1(bomb().toHex())
                        + "'"}
-        << "4096 × 4096 pixels";
+        << "4096 × 4096 pixels" << true;
+    QTest::newRow("tiles of 50 MB")
+        << "hostile"
+        << QStringList{"ALTER TABLE tiles RENAME TO stored",
+                       "CREATE VIEW tiles AS SELECT zoom_level, tile_column, tile_row, "
+                       "zeroblob(50000000) AS tile_data FROM stored"}
+        << "more than 4 MB" << false;
+    QTest::newRow("endless tiles view")
+        << "hostile"
+        // Columns of expressions: SQLite would find "i = 15 AND i = 19800" false at once.
+        << QStringList{"DROP TABLE tiles",
+                       "CREATE VIEW tiles AS "
+                           + endless.arg("i % 1 AS zoom_level, i % 1 AS tile_column, "
+                                         "i % 1 AS tile_row, x'00' AS tile_data")}
+        << "within 1 s" << false;
+    QTest::newRow("endless metadata view")
+        << "hostile"
+        << QStringList{"DROP TABLE metadata",
+                       "CREATE VIEW metadata AS " + endless.arg("'x' || i AS name, i AS value")}
+        << "within 1 s" << false;
 }
 
 void tst_TileSource::faultyDatabaseIsReportedOnce()
@@ -278,6 +303,7 @@ void tst_TileSource::faultyDatabaseIsReportedOnce()
     QFETCH(QString, fault);
     QFETCH(QStringList, statements);
     QFETCH(QString, problem);
+    QFETCH(bool, keptOpen);
 
     const QString fileName = QLatin1String(QTest::currentDataTag()) + QLatin1String(".mbtiles");
     const QString path = m_dir.filePath(fileName);
@@ -316,6 +342,13 @@ void tst_TileSource::faultyDatabaseIsReportedOnce()
             QVERIFY(source.image(tile).isNull());
         QTest::qWait(0);
         QCOMPARE(problems.size(), 1);
+
+        // A database past a bound of time or size is not asked again.
+        MbTilesFile reader(path);
+        QByteArray data;
+        for (const TileId &tile : tiles)
+            reader.read(tile, &data);
+        QCOMPARE(reader.isOpen(), keptOpen);
     }
     query = QSqlQuery();
     writer = QSqlDatabase();
