@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
     cmake ninja-build g++ pkg-config
     qtbase5-dev qtbase5-private-dev qttools5-dev qttools5-dev-tools
-    libqt5sql5-sqlite
+    libqt5sql5-sqlite libsqlite3-dev
     python3-dev pybind11-dev
     fonts-dejavu-core
     qttranslations5-l10n dpkg-dev file help2man

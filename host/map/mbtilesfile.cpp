@@ -2,13 +2,20 @@
 
 #include <QAtomicInt>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
+
+#include <sqlite3.h>
 
 namespace {
 
 const char Driver[] = "QSQLITE";
+// SQLite's virtual machine steps between two looks at the clock: a look
+// costs far less than the steps.
+const int StepsPerLook = 1000;
 
 QString newConnectionName()
 {
@@ -73,19 +80,33 @@ bool MbTilesFile::open()
         m_error = tr("%1 cannot be opened: %2").arg(m_fileName, db.lastError().text());
         return false;
     }
-    // SQLite reads the file only now: a file that is no database fails here.
-    QSqlQuery probe(db);
-    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'tiles' "
-                                   "AND type IN ('table', 'view')"))
-        || !probe.next()) {
-        m_error = tr("%1 cannot be read: %2").arg(m_fileName, probe.lastError().text());
+    // A view can run for ever or make a blob of gigabytes: each query is
+    // watched by the clock, and no value may be larger than a tile.
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0 || !handle.constData()) {
+        m_error = tr("%1 cannot be read: Qt's SQLite driver gives no handle to bound its queries")
+                      .arg(m_fileName);
         return false;
     }
-    if (probe.value(0).toInt() == 0) {
+    sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.constData());
+    sqlite3_limit(connection, SQLITE_LIMIT_LENGTH, int(TileMath::MaxTileBytes));
+    sqlite3_progress_handler(connection, StepsPerLook, &MbTilesFile::onProgress, this);
+
+    // SQLite reads the file only now: a file that is no database fails here.
+    QSqlQuery probe(db);
+    QVariant tables;
+    if (fetch(probe, &tables,
+              QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'tiles' "
+                             "AND type IN ('table', 'view')"))
+        != Read::Found)
+        return false;
+    if (tables.toInt() == 0) {
         m_error = tr("%1 is no tile database: it has no tiles table").arg(m_fileName);
         return false;
     }
     m_attribution = plainText(metadata(QStringLiteral("attribution")));
+    if (m_exceeded)
+        return false;
     m_query.emplace(db);
     if (!m_query->prepare(QStringLiteral("SELECT tile_data FROM tiles WHERE zoom_level = ? AND "
                                          "tile_column = ? AND tile_row = ?"))) {
@@ -98,12 +119,13 @@ bool MbTilesFile::open()
 QString MbTilesFile::metadata(const QString &name)
 {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("SELECT value FROM metadata WHERE name = ?"));
-    query.addBindValue(name);
-    // The metadata table is optional.
-    if (!query.exec() || !query.next())
-        return QString();
-    return query.value(0).toString();
+    QVariant value;
+    // The metadata table is optional: a query that fails gives no value.
+    if (query.prepare(QStringLiteral("SELECT value FROM metadata WHERE name = ?"))) {
+        query.addBindValue(name);
+        fetch(query, &value);
+    }
+    return value.toString();
 }
 
 MbTilesFile::Read MbTilesFile::read(const TileMath::TileId &tile, QByteArray *data)
@@ -116,18 +138,52 @@ MbTilesFile::Read MbTilesFile::read(const TileMath::TileId &tile, QByteArray *da
     m_query->bindValue(0, tile.zoom);
     m_query->bindValue(1, tile.x);
     m_query->bindValue(2, TileMath::mbtilesRow(tile));
-    if (!m_query->exec()) {
-        m_error = tr("%1 cannot be read: %2").arg(m_fileName, m_query->lastError().text());
-        return Read::Failed;
+    QVariant value;
+    const Read result = fetch(*m_query, &value);
+    if (m_exceeded) {
+        m_query.reset();
+        m_open = false;
     }
-    const bool found = m_query->next();
+    *data = value.toByteArray();
+    return result;
+}
+
+// The first column of the first row of the prepared query, or of `sql`,
+// within the bounds.
+MbTilesFile::Read MbTilesFile::fetch(QSqlQuery &query, QVariant *value, const QString &sql)
+{
+    m_timedOut = false;
+    m_clock.start();
+    const bool found = (sql.isEmpty() ? query.exec() : query.exec(sql)) && query.next();
     if (found)
-        *data = m_query->value(0).toByteArray();
-    const QSqlError error = m_query->lastError();
-    m_query->finish();
-    if (!found && error.isValid()) {
+        *value = query.value(0);
+    const QSqlError error = query.lastError();
+    query.finish();
+    m_clock.invalidate();
+    if (found || !error.isValid())
+        return found ? Read::Found : Read::Missing;
+
+    if (m_timedOut) {
+        m_exceeded = true;
+        m_error = tr("%1 does not answer a query within %2 s")
+                      .arg(m_fileName, QLocale().toString(QueryTimeLimitMs / 1000.0));
+    } else if ((error.nativeErrorCode().toInt() & 0xff) == SQLITE_TOOBIG) {
+        m_exceeded = true;
+        m_error = tr("%1 holds a value of more than %2 MB")
+                      .arg(m_fileName)
+                      .arg(TileMath::MaxTileBytes / (1024 * 1024));
+    } else {
         m_error = tr("%1 cannot be read: %2").arg(m_fileName, error.text());
-        return Read::Failed;
     }
-    return found ? Read::Found : Read::Missing;
+    return Read::Failed;
+}
+
+// Called by SQLite while a query runs: a non-zero answer interrupts it.
+int MbTilesFile::onProgress(void *file)
+{
+    auto *self = static_cast<MbTilesFile *>(file);
+    if (!self->m_clock.isValid() || !self->m_clock.hasExpired(QueryTimeLimitMs))
+        return 0;
+    self->m_timedOut = true;
+    return 1;
 }

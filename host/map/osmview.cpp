@@ -122,8 +122,13 @@ void OsmView::showPoint(const QPointF &center, double zoom)
 void OsmView::setMapSource(const Arvel::MapSource &source, const QString &baseDir)
 {
     const QStringList key{source.name, source.dbFile, source.tileServer, baseDir};
-    if (key == m_sourceKey)
+    if (key == m_sourceKey) {
+        if (m_tiles) {
+            m_tiles->forgetFailures();
+            m_tileRequest.start();
+        }
         return;
+    }
     m_sourceKey = key;
     m_sourceName = source.name;
     // The old source goes first: its requests are aborted, its file closed.

@@ -44,7 +44,8 @@ public:
     void fitItems();
 
     // The map source whose tiles are shown; a relative database path is
-    // taken from `baseDir`. Choosing the source shown already keeps its tiles.
+    // taken from `baseDir`. Choosing the source shown already keeps its tiles
+    // and asks again for those that failed or were refused.
     void setMapSource(const Arvel::MapSource &source, const QString &baseDir);
     QString sourceName() const;
     TileSource *tileSource() const { return m_tiles.get(); }

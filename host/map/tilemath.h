@@ -13,6 +13,11 @@
 namespace TileMath {
 
 constexpr int TileSize = 256;
+// The most a tile may weigh, as sent or stored, and the longest side of its
+// image: sources for dense screens send tiles of 512 pixels, and a tile of
+// either size stays far below the bytes. Anything larger is no tile.
+constexpr qint64 MaxTileBytes = 4 * 1024 * 1024;
+constexpr int MaxTileSide = 2 * TileSize;
 constexpr int MaxZoom = 25;
 // The latitude at which the Mercator world becomes square.
 constexpr double MaxLatitude = 85.0511287798066;

@@ -3,19 +3,21 @@
 #include "mbtilesfile.h"
 #include "project.h"
 #include "tiledownloader.h"
-#include "tiletemplate.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QImageReader>
 #include <QNetworkAccessManager>
 #include <QTimer>
 
+#include <iterator>
 #include <limits>
 
 namespace {
 
 const qint64 DefaultMemoryLimit = 96 * 1024 * 1024;
 // Past this many known gaps the list starts afresh rather than grow.
-const int MaxAbsent = 1 << 16;
+const int MaxGaps = 1 << 16;
 
 } // namespace
 
@@ -23,37 +25,46 @@ TileSource::TileSource(const Arvel::MapSource &source, const QString &baseDir,
                        QNetworkAccessManager *network, QObject *parent)
     : QObject(parent)
     , m_name(source.name)
+    , m_server(source.tileServer)
 {
     setMemoryLimit(DefaultMemoryLimit);
     const QString dbFile = source.dbFile.trimmed();
-    if (!dbFile.isEmpty())
-        m_database = std::make_unique<MbTilesFile>(QDir(baseDir).absoluteFilePath(dbFile));
-    const TileTemplate server(source.tileServer);
-    if (server.isValid()) {
-        m_downloader = std::make_unique<TileDownloader>(server, network);
+    if (!dbFile.isEmpty()) {
+        m_databasePath = QDir(baseDir).absoluteFilePath(dbFile);
+        openDatabase();
+    }
+    if (m_server.isValid()) {
+        m_downloader = std::make_unique<TileDownloader>(m_server, network);
         connect(m_downloader.get(), &TileDownloader::loaded, this,
                 [this](const TileMath::TileId &tile, const QByteArray &data) {
-                    if (store(tile, data)) {
+                    QSize size;
+                    const Decoded decoded = store(tile, data, &size);
+                    if (decoded == Decoded::Stored) {
                         emit tileReady(tile);
                         return;
                     }
-                    m_absent.insert(TileMath::key(tile));
-                    reportServer(tr("the tile server sends tiles that are no images"));
+                    m_gaps.insert(TileMath::key(tile), Gap::Refused);
+                    m_downloader->uncache(tile);
+                    reportServer(decoded == Decoded::TooLarge
+                                     ? tr("the tile server sends images of %1 × %2 pixels, "
+                                          "larger than a tile")
+                                           .arg(size.width())
+                                           .arg(size.height())
+                                     : tr("the tile server sends tiles that are no images"));
                 });
         connect(m_downloader.get(), &TileDownloader::failed, this,
                 [this](const TileMath::TileId &tile, const QString &reason) {
-                    m_absent.insert(TileMath::key(tile));
+                    m_gaps.insert(TileMath::key(tile), Gap::Failed);
+                    reportServer(reason);
+                });
+        connect(m_downloader.get(), &TileDownloader::refused, this,
+                [this](const TileMath::TileId &tile, const QString &reason) {
+                    m_gaps.insert(TileMath::key(tile), Gap::Refused);
                     reportServer(reason);
                 });
     }
     // Reported once the caller has connected to problem().
-    QTimer::singleShot(0, this, [this, server] {
-        if (m_database && !m_database->isOpen())
-            reportDatabase(m_database->errorString());
-        if (!server.isEmpty() && !server.isValid())
-            reportServer(tr("the tile server template %1 is invalid: %2")
-                             .arg(server.text(), server.problem()));
-    });
+    QTimer::singleShot(0, this, &TileSource::reportOpenFaults);
 }
 
 TileSource::~TileSource() = default;
@@ -76,50 +87,113 @@ QImage TileSource::image(const TileMath::TileId &tile) const
 
 void TileSource::setWanted(const QVector<TileMath::TileId> &tiles)
 {
-    if (m_absent.size() > MaxAbsent)
-        m_absent.clear();
+    // The tiles refused for good are the last to be forgotten.
+    if (m_gaps.size() > MaxGaps) {
+        for (auto it = m_gaps.begin(); it != m_gaps.end();)
+            it = *it == Gap::Refused ? std::next(it) : m_gaps.erase(it);
+        if (m_gaps.size() > MaxGaps)
+            m_gaps.clear();
+    }
     QVector<TileMath::TileId> fetch;
     for (const TileMath::TileId &tile : tiles) {
         const quint64 key = TileMath::key(tile);
-        if (m_images.contains(key) || m_absent.contains(key))
+        if (m_images.contains(key))
             continue;
-        if (m_database && m_database->isOpen()) {
+        const auto gap = m_gaps.constFind(key);
+        bool refused = gap != m_gaps.cend() && *gap == Gap::DatabaseRefused;
+        if (gap != m_gaps.cend() && !refused)
+            continue;
+        bool failed = false;
+        if (!refused && m_database && m_database->isOpen()) {
             QByteArray data;
+            QSize size;
             switch (m_database->read(tile, &data)) {
             case MbTilesFile::Read::Found:
-                if (store(tile, data)) {
+                switch (store(tile, data, &size)) {
+                case Decoded::Stored:
                     emit tileReady(tile);
                     continue;
+                case Decoded::TooLarge:
+                    reportDatabase(tr("%1 holds images of %2 × %3 pixels, larger than a tile")
+                                       .arg(m_database->fileName())
+                                       .arg(size.width())
+                                       .arg(size.height()));
+                    break;
+                case Decoded::NoImage:
+                    reportDatabase(
+                        tr("%1 holds tiles that are no images").arg(m_database->fileName()));
+                    break;
                 }
-                reportDatabase(tr("%1 holds tiles that are no images").arg(m_database->fileName()));
+                refused = true;
                 break;
             case MbTilesFile::Read::Failed:
                 reportDatabase(m_database->errorString());
+                failed = true;
                 break;
             case MbTilesFile::Read::Missing:
                 break;
             }
         }
-        if (m_downloader)
+        if (m_downloader) {
+            if (refused)
+                m_gaps.insert(key, Gap::DatabaseRefused);
             fetch.append(tile);
-        else
-            m_absent.insert(key);
+        } else {
+            m_gaps.insert(key, refused ? Gap::Refused : failed ? Gap::Failed : Gap::Missing);
+        }
     }
     if (m_downloader)
         m_downloader->setWanted(fetch);
 }
 
-bool TileSource::store(const TileMath::TileId &tile, const QByteArray &data)
+void TileSource::forgetFailures()
 {
-    QImage image = QImage::fromData(data);
-    if (image.isNull())
-        return false;
+    m_gaps.clear();
+    m_databaseReported = false;
+    m_serverReported = false;
+    if (m_database && !m_database->isOpen())
+        openDatabase();
+    reportOpenFaults();
+}
+
+TileSource::Decoded TileSource::store(const TileMath::TileId &tile, const QByteArray &data,
+                                      QSize *size)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    // The header first: a few kilobytes may declare gigabytes of pixels.
+    *size = reader.size();
+    if (size->isEmpty())
+        return Decoded::NoImage;
+    if (size->width() > TileMath::MaxTileSide || size->height() > TileMath::MaxTileSide)
+        return Decoded::TooLarge;
+    QImage image;
+    if (!reader.read(&image))
+        return Decoded::NoImage;
     // The form the view draws fastest: opaque tiles are copied, not blended.
     image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                           : QImage::Format_RGB32);
     const int cost = int(qMin<qint64>(image.sizeInBytes(), std::numeric_limits<int>::max()));
     m_images.insert(TileMath::key(tile), new QImage(std::move(image)), cost);
-    return true;
+    return Decoded::Stored;
+}
+
+void TileSource::openDatabase()
+{
+    // The old connection is closed before the new one opens.
+    m_database.reset();
+    m_database = std::make_unique<MbTilesFile>(m_databasePath);
+}
+
+void TileSource::reportOpenFaults()
+{
+    if (m_database && !m_database->isOpen())
+        reportDatabase(m_database->errorString());
+    if (!m_server.isEmpty() && !m_server.isValid())
+        reportServer(tr("the tile server template %1 is invalid: %2")
+                         .arg(m_server.text(), m_server.problem()));
 }
 
 void TileSource::reportDatabase(const QString &what)

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "tilemath.h"
+#include "tiletemplate.h"
 
 #include <QCache>
+#include <QHash>
 #include <QImage>
 #include <QObject>
-#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -20,8 +21,12 @@ struct MapSource;
 
 // The tiles of one map source: from its tile database first, from its tile
 // server for what the database lacks, decoded and kept in memory within a
-// budget in bytes. A tile that neither has stays missing. The first failure
-// of the database and the first of the server are each reported once.
+// budget in bytes. A tile that neither has stays missing. An image is
+// decoded only when its header declares a tile's size (at most
+// TileMath::MaxTileSide pixels a side). A tile that failed is not asked for
+// again, nor one refused for good (larger than a tile, or no image), until
+// the source is chosen again (forgetFailures()). The first failure of the
+// database and the first of the server are each reported once.
 class TileSource : public QObject
 {
     Q_OBJECT
@@ -44,6 +49,10 @@ public:
     // the database or asked from the server; the server's other requests
     // are given up.
     void setWanted(const QVector<TileMath::TileId> &tiles);
+    // The source was chosen again: the tiles in memory stay, everything that
+    // failed or was refused is asked for again when wanted, a database closed
+    // for a fault is opened again, and faults are reported afresh.
+    void forgetFailures();
 
 signals:
     void tileReady(const TileMath::TileId &tile);
@@ -51,16 +60,29 @@ signals:
     void problem(const QString &message);
 
 private:
-    bool store(const TileMath::TileId &tile, const QByteArray &data);
+    enum class Decoded { Stored, NoImage, TooLarge };
+    // Why a tile is not in memory and not read or asked for again.
+    enum class Gap {
+        Missing,         // neither the database nor the server has it
+        DatabaseRefused, // the database's copy was refused; the server may have one
+        Failed,          // a fault that may pass: the server unreachable, answering an
+                         // error or too slow, or a failed read of the database
+        Refused,         // refused for good: larger than a tile, or no image
+    };
+
+    Decoded store(const TileMath::TileId &tile, const QByteArray &data, QSize *size);
+    void openDatabase();
+    void reportOpenFaults();
     void reportDatabase(const QString &what);
     void reportServer(const QString &what);
 
     QString m_name;
+    QString m_databasePath;
+    TileTemplate m_server;
     std::unique_ptr<MbTilesFile> m_database;
     std::unique_ptr<TileDownloader> m_downloader;
     QCache<quint64, QImage> m_images;
-    // Tiles that neither the database nor the server has.
-    QSet<quint64> m_absent;
+    QHash<quint64, Gap> m_gaps;
     bool m_databaseReported = false;
     bool m_serverReported = false;
 };

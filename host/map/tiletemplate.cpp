@@ -32,9 +32,8 @@ TileTemplate::TileTemplate(const QString &text)
         m_problem = tr("unknown placeholders %1").arg(m_unknown.join(QLatin1Char(' ')));
     else if (!missing.isEmpty())
         m_problem = tr("no %1").arg(missing.join(QLatin1Char(' ')));
-    else if (scheme != QLatin1String("http") && scheme != QLatin1String("https")
-             && scheme != QLatin1String("file"))
-        m_problem = tr("not an http, https or file address");
+    else if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+        m_problem = tr("not an http or https address");
 }
 
 QUrl TileTemplate::url(const TileMath::TileId &tile) const

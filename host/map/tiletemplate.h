@@ -7,10 +7,11 @@
 #include <QStringList>
 #include <QUrl>
 
-// A tile server template such as "https://host/{z}/{x}/{y}.png": an http,
-// https or file URL in which {z}, {x} and {y} stand for the tile's zoom,
-// column and row (counted from the north). A template with another
-// placeholder, or without one of the three, is invalid and asks for nothing.
+// A tile server template such as "https://host/{z}/{x}/{y}.png": an http or
+// https URL in which {z}, {x} and {y} stand for the tile's zoom, column and
+// row (counted from the north). A template with another placeholder, without
+// one of the three, or of another scheme (a file: template would read local
+// files, or wait for ever on a named pipe) is invalid and asks for nothing.
 class TileTemplate
 {
     Q_DECLARE_TR_FUNCTIONS(TileTemplate)
@@ -18,6 +19,13 @@ class TileTemplate
 public:
     TileTemplate() = default;
     explicit TileTemplate(const QString &text);
+
+    // The rule for a typed template, for every place that checks one: why
+    // `text`, taken without its outer spaces, is no usable template, as a
+    // short phrase for the user ("no {y}", "not an http or https address");
+    // empty when it is one, and for an empty text, which is no template at
+    // all and asks for nothing.
+    static QString problemOf(const QString &text) { return TileTemplate(text).problem(); }
 
     QString text() const { return m_text; }
     bool isEmpty() const { return m_text.trimmed().isEmpty(); }

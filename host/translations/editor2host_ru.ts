@@ -357,6 +357,18 @@
         <source>%1 is no tile database: %2</source>
         <translation>%1 — не база тайлов: %2</translation>
     </message>
+    <message>
+        <source>%1 cannot be read: Qt&apos;s SQLite driver gives no handle to bound its queries</source>
+        <translation>%1 не удаётся прочитать: драйвер SQLite для Qt не даёт ограничить его запросы</translation>
+    </message>
+    <message>
+        <source>%1 does not answer a query within %2 s</source>
+        <translation>%1 не отвечает на запрос за %2 с</translation>
+    </message>
+    <message>
+        <source>%1 holds a value of more than %2 MB</source>
+        <translation>в %1 есть значение больше %2 МБ</translation>
+    </message>
 </context>
 <context>
     <name>OsmView</name>
@@ -422,6 +434,10 @@
         <source>the tile server cannot be reached: %1</source>
         <translation>сервер тайлов недоступен: %1</translation>
     </message>
+    <message>
+        <source>the tile server sends more than %1 MB for a tile</source>
+        <translation>сервер тайлов присылает больше %1 МБ на тайл</translation>
+    </message>
 </context>
 <context>
     <name>TileSource</name>
@@ -436,6 +452,14 @@
     <message>
         <source>%1 holds tiles that are no images</source>
         <translation>в %1 есть тайлы, которые не являются изображениями</translation>
+    </message>
+    <message>
+        <source>the tile server sends images of %1 × %2 pixels, larger than a tile</source>
+        <translation>сервер тайлов присылает изображения %1 × %2 пикселей, больше любого тайла</translation>
+    </message>
+    <message>
+        <source>%1 holds images of %2 × %3 pixels, larger than a tile</source>
+        <translation>в %1 есть изображения %2 × %3 пикселей, больше любого тайла</translation>
     </message>
     <message>
         <source>Map source %1: %2</source>
@@ -453,8 +477,8 @@
         <translation>нет %1</translation>
     </message>
     <message>
-        <source>not an http, https or file address</source>
-        <translation>это не адрес http, https или file</translation>
+        <source>not an http or https address</source>
+        <translation>это не адрес http или https</translation>
     </message>
 </context>
 <context>

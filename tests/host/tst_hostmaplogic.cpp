@@ -130,8 +130,9 @@ void tst_HostMapLogic::templateAsksForTheTile_data()
     QTest::newRow("row before column, spaces around")
         << "  http://127.0.0.1:8080/t?z={z}&y={y}&x={x}  "
         << "http://127.0.0.1:8080/t?z=15&y=10243&x=19808" << QStringList();
-    QTest::newRow("local folder") << "file:///srv/tiles/{z}/{x}/{y}.png"
-                                  << "file:///srv/tiles/15/19808/10243.png" << QStringList();
+    // A file: template would read any file, or wait on a named pipe for ever.
+    QTest::newRow("local folder") << "file:///srv/tiles/{z}/{x}/{y}.png" << QString()
+                                  << QStringList();
     QTest::newRow("sub-domain placeholder")
         << "https://{s}.tiles.test/{z}/{x}/{y}.png" << QString() << QStringList{"{s}"};
     QTest::newRow("two unknown, once each")

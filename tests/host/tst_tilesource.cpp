@@ -13,9 +13,11 @@
 #include <QFileInfo>
 #include <QGraphicsScene>
 #include <QImage>
+#include <QNetworkDiskCache>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTcpServer>
@@ -28,14 +30,30 @@ using TileMath::TileId;
 
 namespace {
 
-QByteArray png(const QColor &color)
+QByteArray png(const QImage &image)
 {
-    QImage image(256, 256, QImage::Format_RGB32);
-    image.fill(color);
     QByteArray data;
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
+    return data;
+}
+
+QByteArray png(const QColor &color)
+{
+    QImage image(256, 256, QImage::Format_RGB32);
+    image.fill(color);
+    return png(image);
+}
+
+// A PNG of a few kilobytes that declares 4096 x 4096 pixels.
+QByteArray bomb()
+{
+    static const QByteArray data = [] {
+        QImage image(4096, 4096, QImage::Format_Mono);
+        image.fill(0);
+        return png(image);
+    }();
     return data;
 }
 
@@ -68,8 +86,12 @@ bool writeMbTiles(const QString &fileName, const QList<TileId> &tiles, const QCo
 }
 
 // A tile server for the test: /<colour>/z/x/y.png answers a tile of that
-// colour; /404/ and /500/ answer those statuses, /broken/ bytes that are no
-// image, /slow/ a tile after 150 ms, and /hold/ nothing at all.
+// colour; /400/, /404/ and /500/ answer those statuses, /broken/ bytes that
+// are no image, /slow/ a tile after 150 ms, /hold/ nothing at all. Faults
+// that would cost memory or time: /bomb/ answers a PNG of 4096 pixels a side,
+// /declared/ declares 2 GB, /endless/ sends a chunked body without end,
+// /compressed/ 8 MB of zeros deflated whatever was asked, /trickle/ a byte
+// every 50 ms; the answers of those could be cached.
 class TileServer : public QObject
 {
 public:
@@ -112,22 +134,50 @@ private:
                 m_held.append(socket);
             else if (kind == QLatin1String("slow"))
                 QTimer::singleShot(150, socket, [socket] { answer(socket, 200, png(Qt::green)); });
-            else if (kind == QLatin1String("404") || kind == QLatin1String("500"))
+            else if (kind.toInt() >= 400)
                 answer(socket, kind.toInt(), "no");
             else if (kind == QLatin1String("broken"))
                 answer(socket, 200, "\x89PNG\r\n\x1a\n broken");
+            else if (kind == QLatin1String("bomb"))
+                answer(socket, 200, bomb(), Cacheable);
+            else if (kind == QLatin1String("declared"))
+                socket->write("HTTP/1.1 200 OK\r\nContent-Length: 2147483648\r\n\r\n");
+            else if (kind == QLatin1String("endless"))
+                pour(socket, "Transfer-Encoding: chunked\r\n" + Cacheable,
+                     "10000\r\n" + QByteArray(0x10000, 'x') + "\r\n", 0);
+            else if (kind == QLatin1String("compressed"))
+                answer(socket, 200, Deflated, "Content-Encoding: deflate\r\n" + Cacheable);
+            else if (kind == QLatin1String("trickle"))
+                pour(socket, "Content-Length: 1000\r\n", "x", 50);
             else
                 answer(socket, 200, png(QColor(kind)));
         }
     }
 
-    static void answer(QTcpSocket *socket, int status, const QByteArray &body)
+    static void answer(QTcpSocket *socket, int status, const QByteArray &body,
+                       const QByteArray &headers = "Cache-Control: no-store\r\n")
     {
-        socket->write("HTTP/1.1 " + QByteArray::number(status)
-                      + " X\r\nContent-Type: image/png\r\nCache-Control: no-store\r\n"
-                        "Content-Length: "
-                      + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        socket->write("HTTP/1.1 " + QByteArray::number(status) + " X\r\nContent-Type: image/png\r\n"
+                      + headers + "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n"
+                      + body);
     }
+
+    // A body of `piece` after `piece`, every `ms`, while the client listens.
+    static void pour(QTcpSocket *socket, const QByteArray &headers, const QByteArray &piece, int ms)
+    {
+        socket->write("HTTP/1.1 200 OK\r\n" + headers + "\r\n");
+        auto *timer = new QTimer(socket);
+        connect(timer, &QTimer::timeout, socket, [socket, timer, piece] {
+            if (socket->state() != QAbstractSocket::ConnectedState)
+                timer->stop();
+            else if (socket->bytesToWrite() < (1 << 20))
+                socket->write(piece);
+        });
+        timer->start(ms);
+    }
+
+    static inline const QByteArray Cacheable = "Cache-Control: max-age=600\r\n";
+    const QByteArray Deflated = qCompress(QByteArray(8 << 20, 0), 9).mid(4);
 
     QTcpServer m_server;
     QHash<QTcpSocket *, QByteArray> m_buffers;
@@ -207,16 +257,55 @@ void tst_TileSource::databaseComesFirst()
 void tst_TileSource::faultyDatabaseIsReportedOnce_data()
 {
     QTest::addColumn<QString>("fault");
+    // Run on a good file, making it hostile.
+    QTest::addColumn<QStringList>("statements");
+    QTest::addColumn<QString>("problem");
+    // Whether the file is still read after the fault.
+    QTest::addColumn<bool>("keptOpen");
     for (const char *fault :
          {"missing file", "text file", "no tiles table", "truncated", "locked by a writer"})
-        QTest::newRow(fault) << QString::fromLatin1(fault);
+        QTest::newRow(fault) << QString::fromLatin1(fault) << QStringList() << QString() << false;
+
+    const QString endless =
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                       "FROM n) SELECT %1 FROM n");
+    QTest::newRow("tiles that are no images")
+        << "hostile" << QStringList{"UPDATE tiles SET tile_data = 'no image'"} << "no images"
+        << true;
+    QTest::newRow("tiles of 4096 pixels a side")
+        << "hostile"
+        << QStringList{"UPDATE tiles SET tile_data = x'" + QString::fromLatin1(bomb().toHex())
+                       + "'"}
+        << "4096 × 4096 pixels" << true;
+    QTest::newRow("tiles of 50 MB")
+        << "hostile"
+        << QStringList{"ALTER TABLE tiles RENAME TO stored",
+                       "CREATE VIEW tiles AS SELECT zoom_level, tile_column, tile_row, "
+                       "zeroblob(50000000) AS tile_data FROM stored"}
+        << "more than 4 MB" << false;
+    QTest::newRow("endless tiles view")
+        << "hostile"
+        // Columns of expressions: SQLite would find "i = 15 AND i = 19800" false at once.
+        << QStringList{"DROP TABLE tiles",
+                       "CREATE VIEW tiles AS "
+                           + endless.arg("i % 1 AS zoom_level, i % 1 AS tile_column, "
+                                         "i % 1 AS tile_row, x'00' AS tile_data")}
+        << "within 1 s" << false;
+    QTest::newRow("endless metadata view")
+        << "hostile"
+        << QStringList{"DROP TABLE metadata",
+                       "CREATE VIEW metadata AS " + endless.arg("'x' || i AS name, i AS value")}
+        << "within 1 s" << false;
 }
 
 void tst_TileSource::faultyDatabaseIsReportedOnce()
 {
     QFETCH(QString, fault);
+    QFETCH(QStringList, statements);
+    QFETCH(QString, problem);
+    QFETCH(bool, keptOpen);
 
-    const QString fileName = fault + QLatin1String(".mbtiles");
+    const QString fileName = QLatin1String(QTest::currentDataTag()) + QLatin1String(".mbtiles");
     const QString path = m_dir.filePath(fileName);
     const QVector<TileId> tiles = row(6);
     QFile file(path);
@@ -236,6 +325,8 @@ void tst_TileSource::faultyDatabaseIsReportedOnce()
     if (fault == QLatin1String("locked by a writer"))
         QVERIFY(writer.open() && query.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"))
                 && query.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    for (const QString &statement : statements)
+        QVERIFY2(writer.open() && query.exec(statement), qPrintable(query.lastError().text()));
 
     {
         TileSource source({QStringLiteral("Faulty"), fileName, QString()}, m_dir.path(), nullptr);
@@ -243,13 +334,21 @@ void tst_TileSource::faultyDatabaseIsReportedOnce()
         source.setWanted(tiles);
         source.setWanted(tiles);
         QTRY_COMPARE(problems.size(), 1);
-        QVERIFY2(
-            problems.first().first().toString().startsWith(QLatin1String("Map source Faulty: ")),
-            qPrintable(problems.first().first().toString()));
+        const QString message = problems.first().first().toString();
+        QVERIFY2(message.startsWith(QLatin1String("Map source Faulty: "))
+                     && message.contains(problem),
+                 qPrintable(message));
         for (const TileId &tile : tiles)
             QVERIFY(source.image(tile).isNull());
         QTest::qWait(0);
         QCOMPARE(problems.size(), 1);
+
+        // A database past a bound of time or size is not asked again.
+        MbTilesFile reader(path);
+        QByteArray data;
+        for (const TileId &tile : tiles)
+            reader.read(tile, &data);
+        QCOMPARE(reader.isOpen(), keptOpen);
     }
     query = QSqlQuery();
     writer = QSqlDatabase();
@@ -262,12 +361,20 @@ void tst_TileSource::serverFaultIsReportedOnce_data()
     QTest::addColumn<int>("timeoutMs");
     QTest::addColumn<QString>("problem");
 
+    QTest::newRow("400") << "400" << 5000 << "answers 400";
     QTest::newRow("404") << "404" << 5000 << "answers 404";
     QTest::newRow("500") << "500" << 5000 << "answers 500";
     QTest::newRow("broken image") << "broken" << 5000 << "no images";
     QTest::newRow("no answer in time") << "hold" << 200 << "does not answer";
     QTest::newRow("closed port") << "closed" << 5000 << "cannot be reached";
     QTest::newRow("unknown placeholder") << "{s}" << 5000 << "{s}";
+    QTest::newRow("file template") << "file" << 5000 << "not an http or https address";
+    QTest::newRow("image of 4096 pixels a side") << "bomb" << 5000 << "4096 × 4096 pixels";
+    QTest::newRow("2 GB declared") << "declared" << 5000 << "more than 4 MB";
+    QTest::newRow("chunked body without end") << "endless" << 5000 << "more than 4 MB";
+    // Inflated, it would be counted only once it is all in memory.
+    QTest::newRow("compressed body left compressed") << "compressed" << 5000 << "no images";
+    QTest::newRow("a byte now and then") << "trickle" << 300 << "does not answer";
     // A slow answer is no fault: the tiles come when they come.
     QTest::newRow("slow answer") << "slow" << 5000 << QString();
 }
@@ -283,8 +390,13 @@ void tst_TileSource::serverFaultIsReportedOnce()
         QTcpServer closed;
         QVERIFY(closed.listen(QHostAddress::LocalHost));
         url = QStringLiteral("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(closed.serverPort());
+    } else if (kind == QLatin1String("file")) {
+        url = QUrl::fromLocalFile(m_dir.path()).toString() + QLatin1String("/{z}/{x}/{y}");
     }
     QNetworkAccessManager network;
+    auto *cache = new QNetworkDiskCache(&network);
+    cache->setCacheDirectory(m_dir.filePath(QLatin1String(QTest::currentDataTag())));
+    network.setCache(cache);
     TileSource source({QStringLiteral("Server"), QString(), url}, m_dir.path(), &network);
     if (source.downloader())
         source.downloader()->setTimeout(timeoutMs);
@@ -308,6 +420,12 @@ void tst_TileSource::serverFaultIsReportedOnce()
              qPrintable(problems.first().first().toString()));
     QVERIFY(ready.isEmpty());
     QVERIFY(!source.downloader() || source.downloader()->inFlight() == 0);
+    for (const TileId &tile : tiles)
+        QVERIFY(!cache->metaData(TileTemplate(url).url(tile)).isValid());
+    // Chosen again, the source asks again.
+    source.forgetFailures();
+    source.setWanted(tiles);
+    QTRY_COMPARE(problems.size(), 2);
 }
 
 void tst_TileSource::atMostSixRequestsAndTheRestGivenUp()
