@@ -12,8 +12,8 @@ class Project;
 
 // A project kept in a folder: project.ini (everything the editor can change,
 // drawing paths relative to the folder) beside the drawings. A failed save
-// leaves the previous file whole, and a file that cannot be read is never
-// written over.
+// leaves the previous file byte for byte, and a file that cannot be read is
+// never written over.
 namespace ProjectStore {
 
 // The settings file of the project kept in `folder`.
@@ -35,9 +35,11 @@ Project *load(const QString &fileName, QString *error, QObject *parent = nullptr
 // leaves the project as it was.
 bool reload(Project *project, QString *error);
 
-// Writes the project into its file and clears its `changed` flag. On
-// failure returns false with *error set and leaves the flag as it was.
-// *note (when given) tells where an unreadable file was kept, if one was.
+// Writes the project into its file and clears its `changed` flag; the file
+// is replaced only once its new content was written whole. On failure
+// returns false with *error set (naming the file and the cause) and leaves
+// the flag as it was. *note (when given) tells where an unreadable file was
+// kept, if one was.
 bool save(Project *project, QString *error, QString *note = nullptr);
 
 // What saving keeps of `light` in a project based in `baseDir`: two records
