@@ -7,6 +7,7 @@
 #include "sampleproject.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDataStream>
 #include <QDebug>
 #include <QDir>
@@ -33,6 +34,26 @@ enum class Content { Missing, Blank, SettingsOnly, Project, Unreadable };
 QString key(const char *name)
 {
     return QString::fromLatin1(name);
+}
+
+QByteArray digest(const QByteArray &content)
+{
+    return QCryptographicHash::hash(content, QCryptographicHash::Sha256);
+}
+
+// What the file holds, as a digest: null when there is no file, and one
+// value for anything that cannot be read as a file (a folder, a file
+// without read permission).
+QByteArray digestOf(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    if (!info.exists() && !info.isSymLink())
+        return QByteArray();
+    QFile file(fileName);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return QByteArrayLiteral("unreadable");
+    return hash.result();
 }
 
 // Whether every line is one that the settings format writes: blank, a
@@ -547,6 +568,9 @@ bool holdsProject(const QString &file, QString *error)
 // Fills `project` from its file, which holdsProject() accepted.
 void readFile(Project &project)
 {
+    // Taken before the file is read: a change made in between shows as a
+    // change on disk, not as one the project already holds.
+    project.setFileDigest(digestOf(project.fileName()));
     const std::unique_ptr<QSettings> source = openFile(project.fileName());
     readProject(*source, project);
     project.openSettings(keptSettings(*source));
@@ -746,6 +770,7 @@ Project *open(const QString &folder, QString *error, QObject *parent)
         return load(file, error, parent);
 
     if (content == Content::Unreadable) {
+        const QByteArray unreadable = digestOf(file);
         *error = QCoreApplication::translate(
                      "Arvel::ProjectStore",
                      "The project file %1 cannot be read: %2. The host starts with an empty "
@@ -754,11 +779,14 @@ Project *open(const QString &folder, QString *error, QObject *parent)
         auto *project = new Project(parent);
         project->setFileName(file);
         project->setBaseDir(QFileInfo(file).absolutePath());
+        project->setFileDigest(unreadable);
         return project;
     }
 
     // A first start: the sample, kept at once so that the next start reads it.
+    const QByteArray before = digestOf(file);
     Project *project = createSampleProject(folder, keptSettings(*openFile(file)), parent);
+    project->setFileDigest(before);
     QString saveError;
     if (!save(project, &saveError))
         *error = QCoreApplication::translate("Arvel::ProjectStore",
@@ -767,7 +795,13 @@ Project *open(const QString &folder, QString *error, QObject *parent)
     return project;
 }
 
-bool save(Project *project, QString *error, QString *note)
+bool changedOnDisk(const Project *project)
+{
+    const QByteArray now = project ? digestOf(project->fileName()) : QByteArray();
+    return !now.isNull() && now != project->fileDigest();
+}
+
+bool save(Project *project, QString *error, QString *note, IfChangedOnDisk ifChanged)
 {
     if (note)
         note->clear();
@@ -780,6 +814,13 @@ bool save(Project *project, QString *error, QString *note)
         *error = QCoreApplication::translate("Arvel::ProjectStore", "the project has no file");
         return false;
     }
+    if (ifChanged == IfChangedOnDisk::Refuse && changedOnDisk(project)) {
+        *error = QCoreApplication::translate("Arvel::ProjectStore",
+                                             "%1 changed on disk since the host read or saved it")
+                     .arg(QDir::toNativeSeparators(file));
+        return false;
+    }
+
     // The file becomes what the project holds: its settings as edited and
     // its own groups.
     QByteArray content;
@@ -805,6 +846,7 @@ bool save(Project *project, QString *error, QString *note)
         return false;
     if (!project->settings())
         project->openSettings();
+    project->setFileDigest(digest(content));
     project->setChanged(false);
     return true;
 }
