@@ -141,7 +141,14 @@ MainWindow::MainWindow(Project *project, EditorBridge *editor, HostPython *pytho
     applyMapSettings(true);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The scene and the map go with the window's children, after this body:
+    // what they signal then (removing a selected marker changes the
+    // selection) must not reach a window that is no longer whole.
+    disconnect(m_scene, nullptr, this, nullptr);
+    disconnect(m_view, nullptr, this, nullptr);
+}
 
 Project *MainWindow::project() const
 {
