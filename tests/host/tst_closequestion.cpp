@@ -27,6 +27,7 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -61,6 +62,11 @@ QString acceptDialog(QObject *plugin, Project *project, const QByteArray &entry,
             descr->setText(descr->text() + QStringLiteral(" (north)"));
         if (auto *zoom = dialog->findChild<QSpinBox *>(QStringLiteral("minZoom")); zoom && edit)
             zoom->setValue(zoom->value() + 1);
+        if (auto *presets = dialog->findChild<QTableWidget *>(QStringLiteral("presets"));
+            presets && edit) {
+            presets->selectRow(presets->rowCount() - 1);
+            dialog->findChild<QPushButton *>(QStringLiteral("remove"))->click();
+        }
         ModalDriver::press(dialog, QDialogButtonBox::Ok);
     });
     if (entry == "editObject") {
@@ -165,6 +171,8 @@ void tst_CloseQuestion::answerDecides_data()
         << QByteArray("editOsmProperies");
     QTest::newRow("presets accepted alone, closes unasked")
         << false << cancel << true << false << true << false << QByteArray("editPresets");
+    QTest::newRow("a removed preset is gone from the file")
+        << true << save << true << true << true << true << QByteArray("editPresets");
 }
 
 void tst_CloseQuestion::answerDecides()
@@ -218,6 +226,13 @@ void tst_CloseQuestion::answerDecides()
         QCOMPARE(contents(ProjectStore::fileName(folder)), file);
     else if (!writable)
         QVERIFY(!m_python->closeQuestion()->lastError().isEmpty());
+    if (saved) {
+        // Opened again, the file holds the settings as the dialogs left them.
+        QTemporaryDir copy;
+        QVERIFY(QFile::copy(ProjectStore::fileName(folder), ProjectStore::fileName(copy.path())));
+        std::unique_ptr<Project> opened(ProjectStore::open(copy.path(), &error));
+        QCOMPARE(opened->settings()->allKeys(), project->settings()->allKeys());
+    }
 }
 
 // Without an answer given by code the user gets a message box; Cancel there
