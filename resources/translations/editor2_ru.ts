@@ -204,6 +204,14 @@
         <translation>удалить</translation>
     </message>
     <message>
+        <source>Press Enter or click &quot;preview&quot; to preview the phase of the current row; double-click a cell to edit it.</source>
+        <translation>Enter или кнопка «просмотр» показывает фазу текущей строки; двойной щелчок открывает ячейку для правки.</translation>
+    </message>
+    <message>
+        <source>preview</source>
+        <translation>просмотр</translation>
+    </message>
+    <message>
         <source>Programs</source>
         <translation>Программы</translation>
     </message>
