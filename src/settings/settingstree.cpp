@@ -119,10 +119,50 @@ QString beyondBmpMessage(const QString &key)
         .arg(key);
 }
 
-bool writeFile(const QString &fileName, const QByteArray &bytes)
+// Writes all of `bytes` into the open `file` and flushes it. False, with the
+// cause in *reason, unless every byte reached the file: a full disk shows
+// as a write that falls short (retried, the retry then fails with the cause)
+// or as a flush that fails.
+bool writeAll(QFileDevice &file, const QByteArray &bytes, QString *reason)
 {
-    QFile file(fileName);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
+        if (count <= 0)
+            break;
+        written += count;
+    }
+    if (written == bytes.size() && file.flush() && file.error() == QFileDevice::NoError
+        && file.size() == bytes.size())
+        return true;
+    *reason = file.error() != QFileDevice::NoError
+                  ? file.errorString()
+                  : QCoreApplication::translate("SettingsTree", "Only part of it was written.");
+    return false;
+}
+
+// A scratch file of the new contents could not be written.
+QString scratchFault(const QTemporaryDir &scratch, const QString &reason)
+{
+    return QCoreApplication::translate("SettingsTree",
+                                       "The new contents could not be written to the temporary "
+                                       "folder %1: %2")
+        .arg(QDir::toNativeSeparators(scratch.path()), reason);
+}
+
+// Whether the bytes QSettings wrote for `keys` keys are all there: it writes
+// a key a line and ends every line with a line break, and its sync() reports
+// nothing when the disk is full.
+bool writtenWhole(const QByteArray &bytes, int keys)
+{
+    if (bytes.isEmpty())
+        return keys == 0;
+    const IniDocument document(bytes);
+    const QVector<IniDocument::Line> &lines = document.lines();
+    const int keyLines = int(std::count_if(lines.cbegin(), lines.cend(), [](const auto &line) {
+        return line.kind == IniDocument::LineKind::Key;
+    }));
+    return bytes.endsWith('\n') && keyLines == keys;
 }
 
 // Whether QSettings, on a path it has never read, reads exactly `expected`
@@ -290,7 +330,7 @@ QSettings::Status SettingsTree::readStatus(QSettings &settings)
 }
 
 bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QString *error,
-                        const IniDocument *original)
+                        const IniDocument *original, const SaveSeams *seams)
 {
     // QSettings keeps one cache per file for the whole process, and a write
     // that fails leaves its values pending there: every QSettings on the file
@@ -311,17 +351,26 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
         if (!refused.isNull())
             return fail(error, beyondBmpMessage(refused));
         bytes = IniPatch::patched(*original, nodes);
-        QHash<QString, QVariant> expected;
-        expected.reserve(original->lines().size());
-        forEachKey(nodes, QString(), [&expected](const QString &path, const SettingsNode &node) {
-            expected.insert(path, node.valueToStore());
-        });
-        const QString keptName = scratch.filePath(QStringLiteral("kept.ini"));
-        if (bytes.isNull() || !(writeFile(keptName, bytes) && readsBack(keptName, expected))) {
+        if (!bytes.isNull()) {
+            QHash<QString, QVariant> expected;
+            expected.reserve(original->lines().size());
+            forEachKey(nodes, QString(),
+                       [&expected](const QString &path, const SettingsNode &node) {
+                           expected.insert(path, node.valueToStore());
+                       });
+            const QString keptName = scratch.filePath(QStringLiteral("kept.ini"));
+            QFile kept(keptName);
+            QString reason;
+            if (!kept.open(QIODevice::WriteOnly) || !writeAll(kept, bytes, &reason))
+                return fail(error,
+                            scratchFault(scratch, reason.isEmpty() ? kept.errorString() : reason));
+            kept.close();
+            if (!readsBack(keptName, expected))
+                bytes = QByteArray();
+        }
+        if (bytes.isNull())
             qDebug().noquote() << "SettingsTree - the edited lines of" << fileName
                                << "do not read back as the tree; the file is rewritten whole";
-            bytes = QByteArray();
-        }
         if (!bytes.isNull() && bytes == original->bytes())
             return true;
     }
@@ -333,6 +382,7 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
                 return fail(error, beyondBmpMessage(it.key()));
         }
         const QString scratchName = scratch.filePath(QStringLiteral("settings.ini"));
+        int keys = 0;
         {
             QSettings out(scratchName, QSettings::IniFormat);
             out.setIniCodec("UTF-8");
@@ -344,6 +394,7 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
                 return fail(error, QCoreApplication::translate(
                                        "SettingsTree", "The new contents could not be prepared."));
             }
+            keys = out.allKeys().size();
         }
         bytes = QByteArrayLiteral(""); // QSettings makes no file for an empty tree
         QFile made(scratchName);
@@ -352,6 +403,10 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
                 return fail(error, made.errorString());
             bytes = made.readAll();
         }
+        if (!writtenWhole(bytes, keys))
+            return fail(error,
+                        scratchFault(scratch, QCoreApplication::translate(
+                                                  "SettingsTree", "Only part of it was written.")));
     }
 
     const QFileInfo info(fileName);
@@ -377,8 +432,19 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
         return fail(error, QCoreApplication::translate(
                                "SettingsTree", "The file changed on disk after it was opened; "
                                                "open it again to edit what it holds now."));
+    if (seams && seams->beforeWrite)
+        seams->beforeWrite();
+    // QSaveFile::commit() puts its file in place even when its last flush
+    // failed: only contents written whole are committed.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(error, file.errorString());
+    QString reason;
+    if (!writeAll(file, bytes, &reason)) {
+        file.cancelWriting();
+        return fail(error, reason);
+    }
+    if (!file.commit())
         return fail(error, file.errorString());
     return true;
 }

@@ -6,6 +6,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include <functional>
+
 // A section of an INI file with its keys and subsections, or a key. A key
 // read from the file is written back with the value it was read with (a list
 // stays a list) until its text is edited; then, or when added, as text.
@@ -89,6 +91,13 @@ bool sameTree(const SettingsNodes &a, const SettingsNodes &b);
 // the file's own bytes with IniDocument too.
 QSettings::Status readStatus(QSettings &settings);
 
+// Parts of save() that a test puts in place.
+struct SaveSeams
+{
+    // Runs when the new contents are ready, right before the file is written.
+    std::function<void()> beforeWrite;
+};
+
 // Replaces the INI file `fileName` (UTF-8) with exactly the tree. Given the
 // lines the tree was read from (`original`), only the lines of what was
 // edited change; when QSettings cannot read the result back as the tree, or
@@ -98,8 +107,10 @@ QSettings::Status readStatus(QSettings &settings);
 // file that no longer holds the original bytes is not replaced. On failure it
 // returns false with a reason in *error, the file is left as it was and no
 // unsaved value is left behind in the process's settings, so a QSettings on
-// the file reads what is on disk. The file's folder is created when missing.
+// the file reads what is on disk. The file is replaced only by contents
+// written whole: a write that falls short, a full disk say, fails the save
+// and names the cause. The file's folder is created when missing.
 bool save(const SettingsNodes &nodes, const QString &fileName, QString *error = nullptr,
-          const IniDocument *original = nullptr);
+          const IniDocument *original = nullptr, const SaveSeams *seams = nullptr);
 
 } // namespace SettingsTree

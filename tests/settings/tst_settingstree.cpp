@@ -51,6 +51,8 @@ private slots:
     void readStatusSeesFaultsOfEverySection();
     void saveReplacesFileWholeOrNotAtAll_data();
     void saveReplacesFileWholeOrNotAtAll();
+    void saveOnAFullDiskKeepsTheFile_data();
+    void saveOnAFullDiskKeepsTheFile();
     void saveChangesOnlyTheEditedLines_data();
     void saveChangesOnlyTheEditedLines();
 
@@ -309,6 +311,55 @@ void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll()
     // open meanwhile.
     QCOMPARE(fileContent(path), contentBefore);
     QCOMPARE(open.allKeys(), keysOf(contentBefore));
+}
+
+void tst_SettingsTree::saveOnAFullDiskKeepsTheFile_data()
+{
+    QTest::addColumn<int>("limit");        // the bytes a file may hold
+    QTest::addColumn<bool>("onlyTheFile"); // else every file the save writes
+    QTest::addColumn<bool>("keepLines");   // else rewritten whole by QSettings
+
+    QTest::newRow("no room") << 0 << false << true;
+    QTest::newRow("4096 bytes") << 4096 << false << true;
+    QTest::newRow("16384 bytes") << 16384 << false << true;
+    // The scratch files on another disk, with room.
+    QTest::newRow("no room for the file itself") << 0 << true << true;
+    QTest::newRow("4096 bytes for the file itself") << 4096 << true << true;
+    QTest::newRow("16384 bytes for the file itself") << 16384 << true << true;
+    // QSettings' sync() reports no error when its last flush fails.
+    QTest::newRow("16384 bytes, rewritten whole") << 16384 << false << false;
+}
+
+// A 20 KB file with one value edited, on a disk too full for it: the save
+// fails naming the cause, and the file keeps its bytes.
+void tst_SettingsTree::saveOnAFullDiskKeepsTheFile()
+{
+    QFETCH(int, limit);
+    QFETCH(bool, onlyTheFile);
+    QFETCH(bool, keepLines);
+
+    QByteArray ini("; settings\n");
+    for (int i = 0; ini.size() < 20 * 1024; ++i)
+        ini += "[section" + QByteArray::number(i) + "]\nkey=value " + QByteArray::number(i) + '\n';
+    const QString name = fixture(ini);
+    const IniDocument original(ini);
+    SettingsNodes nodes = readFile(name);
+    nodes[0].children[0].text = QStringLiteral("edited");
+    std::unique_ptr<FileSizeLimit> full;
+    SettingsTree::SaveSeams seams;
+    seams.beforeWrite = [&full, limit] {
+        full.reset(new FileSizeLimit(limit));
+    };
+    if (!onlyTheFile)
+        seams.beforeWrite();
+    QString error;
+    const bool saved =
+        SettingsTree::save(nodes, name, &error, keepLines ? &original : nullptr, &seams);
+    full.reset();
+    QVERIFY(!saved);
+    QVERIFY2(error.contains(keepLines ? "File too large" : "Only part of it was written"),
+             qPrintable(error));
+    QCOMPARE(fileBytes(name), ini);
 }
 
 void tst_SettingsTree::saveChangesOnlyTheEditedLines_data()
