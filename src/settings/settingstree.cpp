@@ -4,7 +4,6 @@
 #include "inipatch.h"
 
 #include <QCoreApplication>
-#include <QDataStream>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -97,20 +96,6 @@ SettingsNodes readGroup(QSettings &settings, int depth, const QString &prefix)
     return nodes;
 }
 
-QByteArray streamed(const QVariant &value)
-{
-    QByteArray bytes;
-    QDataStream stream(&bytes, QIODevice::WriteOnly);
-    stream << value;
-    return bytes;
-}
-
-bool sameValue(const QVariant &a, const QVariant &b)
-{
-    // QVariant's own comparison converts: "1" and 1 would compare equal.
-    return a.userType() == b.userType() && (a == b || streamed(a) == streamed(b));
-}
-
 QString beyondBmpMessage(const QString &key)
 {
     return QCoreApplication::translate("SettingsTree",
@@ -180,7 +165,7 @@ bool readsBack(const QString &fileName, const QHash<QString, QVariant> &expected
             if (key.isEmpty() || normalizedKey(key) != key)
                 continue;
             const auto value = expected.constFind(key);
-            if (value == expected.cend() || !sameValue(*value, settings.value(key)))
+            if (value == expected.cend() || !IniDocument::sameValue(*value, settings.value(key)))
                 return false;
             ++found;
         }
@@ -241,22 +226,71 @@ bool SettingsNode::isEdited() const
 
 QVariant SettingsNode::valueToStore() const
 {
-    return isEdited() ? QVariant(text) : readValue;
+    if (!isEdited())
+        return readValue;
+    return wasRead ? SettingsTree::valueFromText(text, readValue) : QVariant(text);
 }
 
 QString SettingsTree::valueText(const QVariant &value)
 {
-    if (value.userType() != QMetaType::QByteArray)
+    switch (value.userType()) {
+    case QMetaType::QString:
         return value.toString();
-    const QByteArray bytes = value.toByteArray();
-    QTextCodec::ConverterState state;
-    const QString text =
-        QTextCodec::codecForMib(UTF8Mib)->toUnicode(bytes.constData(), bytes.size(), &state);
-    const bool control = std::any_of(text.cbegin(), text.cend(),
-                                     [](QChar c) { return c.category() == QChar::Other_Control; });
-    if (state.invalidChars == 0 && !control)
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        QTextCodec::ConverterState state;
+        const QString text =
+            QTextCodec::codecForMib(UTF8Mib)->toUnicode(bytes.constData(), bytes.size(), &state);
+        const bool control = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+            return c.category() == QChar::Other_Control;
+        });
+        // A text that looks written would be read back as what it encodes.
+        if (state.invalidChars == 0 && !control && !text.startsWith(QLatin1String("@ByteArray(")))
+            return text;
+        return QString::fromLatin1(IniDocument::escapedBytes(bytes));
+    }
+    case QMetaType::QStringList:
+    case QMetaType::QVariantList: {
+        const QString items = QString::fromUtf8(IniDocument::escapedItems(value.toList()));
+        // One empty item, told from no items.
+        return items.isEmpty() && value.toList().size() == 1 ? QStringLiteral("\"\"") : items;
+    }
+    default:
+        return QString::fromUtf8(IniDocument::escapedValue(value));
+    }
+}
+
+QVariant SettingsTree::valueFromText(const QString &text, const QVariant &read)
+{
+    switch (read.userType()) {
+    case QMetaType::QString:
         return text;
-    return QString::fromLatin1(IniDocument::escapedBytes(bytes));
+    case QMetaType::QByteArray:
+        if (text.startsWith(QLatin1String("@ByteArray(")) && text.endsWith(QLatin1Char(')'))) {
+            // In quotes, so that a comma makes no list.
+            const QVariant bytes = IniDocument::decodedValue('"' + text.toUtf8() + '"');
+            if (bytes.userType() == QMetaType::QByteArray)
+                return bytes;
+        }
+        return text.toUtf8();
+    case QMetaType::QStringList:
+    case QMetaType::QVariantList: {
+        const QVariant value = IniDocument::decodedValue(text.toUtf8());
+        switch (value.userType()) {
+        case QMetaType::QStringList:
+        case QMetaType::QVariantList:
+            return value;
+        case QMetaType::QString:
+            if (value.toString().isEmpty() && !text.contains(QLatin1Char('"')))
+                return QStringList();
+            return QStringList{value.toString()};
+        default:
+            return QVariantList{value};
+        }
+    }
+    default:
+        return IniDocument::decodedValue(text.toUtf8());
+    }
 }
 
 void SettingsTree::write(const SettingsNodes &nodes, QSettings &settings)
@@ -294,7 +328,8 @@ bool SettingsTree::sameTree(const SettingsNodes &a, const SettingsNodes &b)
         const SettingsNode &x = a.at(i);
         const SettingsNode &y = b.at(i);
         if (x.kind != y.kind || x.name != y.name || x.text != y.text || x.wasRead != y.wasRead
-            || !sameValue(x.readValue, y.readValue) || !sameTree(x.children, y.children))
+            || !IniDocument::sameValue(x.readValue, y.readValue)
+            || !sameTree(x.children, y.children))
             return false;
     }
     return true;

@@ -9,8 +9,9 @@
 #include <functional>
 
 // A section of an INI file with its keys and subsections, or a key. A key
-// read from the file is written back with the value it was read with (a list
-// stays a list) until its text is edited; then, or when added, as text.
+// read from the file is written back with the value it was read with until
+// its text is edited; then as the same kind of value (a list stays a list),
+// and when added as a text.
 struct SettingsNode
 {
     enum class Kind { Key, Section };
@@ -22,7 +23,8 @@ struct SettingsNode
 
     bool isSection() const { return kind == Kind::Section; }
     bool isEdited() const;
-    // What a write stores for this key.
+    // What a write stores for this key: the value read, or for an edited text
+    // what SettingsTree::valueFromText makes of it.
     QVariant valueToStore() const;
 
     Kind kind = Kind::Key;
@@ -55,9 +57,18 @@ using Content = QMap<QString, QVariant>;
 // to this depth and counts as not read cleanly.
 const int MaxDepth = 64;
 
-// How a value is shown for editing: as text, or bytes that are no text
-// without control characters as the file writes them ("@ByteArray(\\0\\x1)").
+// How a value is shown for editing: a text as it is; bytes that are a text
+// without control characters as that text; a list as the file writes its
+// items ("a, \"b, c\""); any other value as the file holds it
+// ("@ByteArray(\\0\\x1)", "@Point(3 4)", "@Variant(...)").
 QString valueText(const QVariant &value);
+
+// The value of the kind of `read` that an edited text stands for, as
+// QSettings would read that text from a file: a text stays a text; bytes stay
+// bytes (the text's UTF-8 unless it is written "@ByteArray(...)"); a list
+// stays a list, of no items when the text is empty, of one without a comma;
+// any other value becomes what the text encodes ("@Point(5 6)"), or the text.
+QVariant valueFromText(const QString &text, const QVariant &read);
 
 // A key path as QSettings stores it: without leading, trailing or doubled
 // slashes.

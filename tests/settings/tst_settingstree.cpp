@@ -43,8 +43,8 @@ private slots:
 
     void readsKeysBeforeSections_data();
     void readsKeysBeforeSections();
-    void writesUneditedValuesAsReadAndEditedAsText_data();
-    void writesUneditedValuesAsReadAndEditedAsText();
+    void writesValuesOfTheKindTheyWereRead_data();
+    void writesValuesOfTheKindTheyWereRead();
     void comparesTreesByTypeAndValue_data();
     void comparesTreesByTypeAndValue();
     void readStatusSeesFaultsOfEverySection_data();
@@ -69,7 +69,8 @@ void tst_SettingsTree::readsKeysBeforeSections_data()
 
     QTest::newRow("fixture")
         << QByteArray(SettingsFixture)
-        << "bytes=@ByteArray(\\0\\x1), list=, text=plain, [s]{n=7, point=, [t]{deep=x}}, [u]{v=1}";
+        << "bytes=@ByteArray(\\0\\x1), list=one, two, text=plain, [s]{n=7, point=@Point(3 4), "
+           "[t]{deep=x}}, [u]{v=1}";
     QTest::newRow("general keys written after a section")
         << QByteArray("[s]\nc=2\n[General]\nb=x\na=1\n") << "a=1, b=x, [s]{c=2}";
     QTest::newRow("key and section of one name")
@@ -79,9 +80,9 @@ void tst_SettingsTree::readsKeysBeforeSections_data()
     // back as "[%General]".
     QTest::newRow("section named general in another letter case")
         << QByteArray("[%GenerAl]\nx=1\n[%general]\ny=2\n") << "[GenerAl]{x=1}, [general]{y=2}";
-    QTest::newRow("encoded values as text")
+    QTest::newRow("encoded values as the file holds them, bytes that are text as text")
         << QByteArray("b=@ByteArray(abc)\nw=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n")
-        << "b=abc, w=5";
+        << "b=abc, w=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)";
     // Found by fuzzing: the nameless group is listed but cannot be entered,
     // and reading it recursed until the stack ran out.
     QTest::newRow("section without a name")
@@ -111,7 +112,7 @@ void tst_SettingsTree::readsKeysBeforeSections()
     QCOMPARE(dump(readFile(fixture(ini))), tree);
 }
 
-void tst_SettingsTree::writesUneditedValuesAsReadAndEditedAsText_data()
+void tst_SettingsTree::writesValuesOfTheKindTheyWereRead_data()
 {
     QTest::addColumn<Edit>("edit");
     QTest::addColumn<QStringList>("content");
@@ -129,9 +130,9 @@ void tst_SettingsTree::writesUneditedValuesAsReadAndEditedAsText_data()
     QTest::newRow("edit elsewhere keeps list, bytes, point")
         << Edit([](SettingsNodes &t) { t[3].children[0].text = QStringLiteral("8"); })
         << with(2, "s/n:QString=8");
-    QTest::newRow("edited list stored as text")
+    QTest::newRow("edited list stays a list")
         << Edit([](SettingsNodes &t) { t[1].text = QStringLiteral("x, y"); })
-        << with(1, "list:QString=x, y");
+        << with(1, "list:QStringList=x|y");
     QTest::newRow("renamed section")
         << Edit([](SettingsNodes &t) { t[3].children[2].name = QStringLiteral("v"); })
         << with(4, "s/v/deep:QString=x");
@@ -147,7 +148,7 @@ void tst_SettingsTree::writesUneditedValuesAsReadAndEditedAsText_data()
         << Edit([](SettingsNodes &t) { t.append(SettingsNode::key("//", "1")); }) << read;
 }
 
-void tst_SettingsTree::writesUneditedValuesAsReadAndEditedAsText()
+void tst_SettingsTree::writesValuesOfTheKindTheyWereRead()
 {
     QFETCH(Edit, edit);
     QFETCH(QStringList, content);
