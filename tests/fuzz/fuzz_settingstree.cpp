@@ -9,10 +9,12 @@
 // sameValue); a tree with text QSettings would drop is not saved at all.
 //
 // Edited as the input says (a value changed to text from the input, a key
-// removed, one added, the first section renamed), the tree saved into the
-// file's own lines reads back through QSettings on a fresh path as exactly
-// the edited tree, every key the first read had included; and every line
-// of no edited item is still there, in its order.
+// removed, a section removed, a key added to the last section, the top or a
+// new section, the first section renamed; any of them together), the tree
+// saved into the file's own lines reads back through QSettings on a fresh
+// path as exactly the edited tree, every key the first read had included;
+// and its lines are the file's, byte for byte and in their order, but for
+// exactly those of the edits (EditedSave::editFault).
 
 #include "editedsave.h"
 #include "fuzzcheck.h"
@@ -178,8 +180,10 @@ void checkKeptLines(const uint8_t *data, size_t size, const IniDocument &documen
     }
     edits.changed = byte(0);
     edits.removed = byte(1);
-    edits.addAtTop = byte(2) & 1;
-    edits.rename = byte(2) & 2;
+    edits.add = EditedSave::Edits::Add(byte(2) % 3);
+    edits.rename = byte(2) & 4;
+    if (byte(2) & 8)
+        edits.removedSection = byte(3);
     const EditedSave::Touched touched = EditedSave::edit(&nodes, edits);
 
     const QByteArray patched = IniPatch::patched(document, nodes);
@@ -193,12 +197,11 @@ void checkKeptLines(const uint8_t *data, size_t size, const IniDocument &documen
         FUZZ_CHECK(file.open(QIODevice::WriteOnly), fresh);
         file.write(patched);
     }
-    const QString fault = EditedSave::readBackFault(fresh, nodes);
+    const QString readBack = EditedSave::readBackFault(fresh, nodes);
     QFile::remove(fresh);
+    FUZZ_CHECK(readBack.isEmpty(), readBack + QLatin1Char('\n') + QString::fromUtf8(patched));
+    const QString fault = EditedSave::editFault(document, IniDocument(patched), touched);
     FUZZ_CHECK(fault.isEmpty(), fault + QLatin1Char('\n') + QString::fromUtf8(patched));
-    QByteArray lost;
-    FUZZ_CHECK(EditedSave::keepsUntouchedLines(document, IniDocument(patched), touched, &lost),
-               QString::fromUtf8(lost));
 }
 
 } // namespace
