@@ -265,6 +265,12 @@ QByteArray IniDocument::edited(const Edits &edits) const
             result += '\n';
         result.append(bytes + from, to - from);
     };
+    // So does a blank line added after such a line.
+    const auto addLine = [&result, &lineBreak](const QByteArray &text) {
+        if (text.isEmpty() && lineBreak == "\n" && !result.isEmpty() && result.back() == '\r')
+            result += '\n';
+        result += text + lineBreak;
+    };
     const int last = m_lines.size() - 1;
     const auto endLine = [&](int after) {
         if (after == last && !edits.values.contains(last) && !edits.removed.contains(last))
@@ -276,7 +282,7 @@ QByteArray IniDocument::edited(const Edits &edits) const
     for (const int index : qAsConst(touched)) {
         if (index < 0) {
             for (const QByteArray &text : edits.after.value(index))
-                result += text + lineBreak;
+                addLine(text);
             continue;
         }
         const Line &line = m_lines.at(index);
@@ -302,13 +308,13 @@ QByteArray IniDocument::edited(const Edits &edits) const
         if (!inserted.isEmpty())
             endLine(index);
         for (const QByteArray &text : inserted)
-            result += text + lineBreak;
+            addLine(text);
     }
     copy(copied, m_bytes.size());
     if (!edits.appended.isEmpty())
         endLine(last);
     for (const QByteArray &text : edits.appended)
-        result += text + lineBreak;
+        addLine(text);
     return result;
 }
 

@@ -421,6 +421,9 @@ void tst_SettingsTree::saveChangesOnlyTheEditedLines_data()
     }
     QTest::newRow("added after the last key at the top") << QByteArray("a=1\n[s]\nk=1\n") << true;
     QTest::newRow("added after a General header") << QByteArray("[s]\nk=1\n[General]\n") << true;
+    // Found by fuzzing: the blank line before the section joined the lone CR.
+    QTest::newRow("added in a section of its own, after a blank line and a lone CR")
+        << QByteArray("[s]\nk=1\nj=2\r") << true;
     // Found by fuzzing: the key went before the header, into the section above.
     QTest::newRow("added after a General header open at the end")
         << QByteArray("[s]\nk=1\n[General]\\") << true;
