@@ -183,6 +183,9 @@ void IniDocument::parse()
         if (pos == 0 && byteOrderMark) {
             if (line.kind == LineKind::Key) {
                 line.nameBegin = 0;
+                // Blanks right after the mark were skipped, not trimmed.
+                while (line.nameEnd > 0 && isBlank(d.at(line.nameEnd - 1)))
+                    --line.nameEnd;
             } else {
                 m_formatError = true;
                 if (line.kind != LineKind::Section)
