@@ -8,6 +8,8 @@
 // (see EditedSave::reachableContent, writtenKey, writableByQSettings and
 // sameValue); a tree with text QSettings would drop is not saved at all.
 //
+// The editor reads every value's text as QSettings does (a key of one line).
+//
 // Edited as the input says (a value changed to text from the input, a key
 // removed, a section removed, a key added to the last section, the top or a
 // new section, the first section renamed; any of them together), the tree
@@ -163,6 +165,34 @@ void compare(const SettingsTree::Content &read, const SettingsTree::Content &wri
         FUZZ_CHECK(expected.contains(it.key()), what + QLatin1String(" gained ") + it.key());
 }
 
+// Each key of one line, in a file read cleanly, reads as QSettings reads it.
+void checkValues(const IniDocument &document, QSettings &settings)
+{
+    if (!document.isClean())
+        return;
+    QHash<QString, int> lines;
+    for (const IniDocument::Line &line : document.lines()) {
+        if (line.kind == IniDocument::LineKind::Key)
+            ++lines[document.keyPath(line)];
+    }
+    const QByteArray &bytes = document.bytes();
+    for (const IniDocument::Line &line : document.lines()) {
+        if (line.kind != IniDocument::LineKind::Key)
+            continue;
+        const QString path = document.keyPath(line);
+        if (lines.value(path) != 1 || path.isEmpty() || SettingsTree::normalizedPath(path) != path)
+            continue;
+        // With the spaces and tabs after it, which stay when quoted.
+        int end = line.valueEnd;
+        while (end < line.end && (bytes.at(end) == ' ' || bytes.at(end) == '\t'))
+            ++end;
+        const QVariant value = settings.value(path);
+        const QVariant decoded =
+            IniDocument::decodedValue(bytes.mid(line.valueBegin, end - line.valueBegin));
+        FUZZ_CHECK(IniDocument::sameValue(decoded, value), describe(path, value, decoded));
+    }
+}
+
 // The edits that the input's first bytes choose; the changed key's text is
 // made of its last bytes, without what QSettings cannot store.
 void checkKeptLines(const uint8_t *data, size_t size, const IniDocument &document,
@@ -251,6 +281,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             }
             FUZZ_CHECK(paths == QSet<QString>(keys.cbegin(), keys.cend()),
                        FuzzCheck::text(data, size));
+            checkValues(document, settings);
         }
         nodes = SettingsTree::read(settings);
         clean = document.isClean() && SettingsTree::readStatus(settings) == QSettings::NoError;
