@@ -385,7 +385,8 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
         });
         if (!refused.isNull())
             return fail(error, beyondBmpMessage(refused));
-        bytes = IniPatch::patched(*original, nodes);
+        bytes = seams && seams->patch ? seams->patch(*original, nodes)
+                                      : IniPatch::patched(*original, nodes);
         if (!bytes.isNull()) {
             QHash<QString, QVariant> expected;
             expected.reserve(original->lines().size());

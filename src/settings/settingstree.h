@@ -105,6 +105,8 @@ QSettings::Status readStatus(QSettings &settings);
 // Parts of save() that a test puts in place.
 struct SaveSeams
 {
+    // Makes the edited lines in place of IniPatch::patched.
+    std::function<QByteArray(const IniDocument &, const SettingsNodes &)> patch;
     // Runs when the new contents are ready, right before the file is written.
     std::function<void()> beforeWrite;
 };

@@ -242,27 +242,36 @@ void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll_data()
     QTest::addColumn<bool>("empty");
     QTest::addColumn<int>("sizeLimit");
     QTest::addColumn<bool>("saved");
-    QTest::addColumn<QString>("added");  // the text of a key added to the tree
-    QTest::addColumn<bool>("keepLines"); // save given the lines read
+    QTest::addColumn<QString>("added");    // the text of a key added to the tree
+    QTest::addColumn<bool>("keepLines");   // save given the lines read
+    QTest::addColumn<QByteArray>("patch"); // made in place of the edited lines, unless null
 
-    QTest::newRow("replaces the file") << "old.ini" << false << 0 << true << "1" << false;
+    QTest::newRow("replaces the file")
+        << "old.ini" << false << 0 << true << "1" << false << QByteArray();
     QTest::newRow("creates missing folders")
-        << "new/sub/x.ini" << false << 0 << true << "1" << false;
-    QTest::newRow("empty tree empties the file") << "old.ini" << true << 0 << true << "1" << false;
+        << "new/sub/x.ini" << false << 0 << true << "1" << false << QByteArray();
+    QTest::newRow("empty tree empties the file")
+        << "old.ini" << true << 0 << true << "1" << false << QByteArray();
     QTest::newRow("folder cannot be created")
-        << "blocker/x.ini" << false << 0 << false << "1" << false;
-    QTest::newRow("disk full") << "old.ini" << false << 64 << false << "1" << false;
+        << "blocker/x.ini" << false << 0 << false << "1" << false << QByteArray();
+    QTest::newRow("disk full") << "old.ini" << false << 64 << false << "1" << false << QByteArray();
     // Found by fuzzing: QSettings reads characters beyond U+FFFF but its
     // writer drops them, so saving would change a value nobody edited.
     QTest::newRow("character beyond U+FFFF")
-        << "old.ini" << false << 0 << false << QStringLiteral("a\U0001F600b") << false;
+        << "old.ini" << false << 0 << false << QStringLiteral("a\U0001F600b") << false
+        << QByteArray();
     QTest::newRow("characters below U+FFFF")
-        << "old.ini" << false << 0 << true << QStringLiteral("\u041a\uFFFD") << false;
+        << "old.ini" << false << 0 << true << QStringLiteral("\u041a\uFFFD") << false
+        << QByteArray();
     // As when the host had set a key of the file and not yet written it.
     QTest::newRow("lines that do not hold the tree: rewritten whole")
-        << "new/sub/x.ini" << false << 0 << true << "1" << true;
+        << "new/sub/x.ini" << false << 0 << true << "1" << true << QByteArray();
+    // The check of what the edited lines read back as, itself.
+    QTest::newRow("edited lines that read back as another tree: rewritten whole")
+        << "old.ini" << false << 0 << true << "1" << true << QByteArray("; comment\nadded=1\n");
     QTest::newRow("added value beyond U+FFFF, lines kept")
-        << "old.ini" << false << 0 << false << QStringLiteral("a\U0001F600b") << true;
+        << "old.ini" << false << 0 << false << QStringLiteral("a\U0001F600b") << true
+        << QByteArray();
 }
 
 void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll()
@@ -273,6 +282,7 @@ void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll()
     QFETCH(bool, saved);
     QFETCH(QString, added);
     QFETCH(bool, keepLines);
+    QFETCH(QByteArray, patch);
 
     QTemporaryDir dir;
     QVERIFY(writeFile(dir.filePath(QStringLiteral("old.ini")), SettingsFixture));
@@ -295,7 +305,12 @@ void tst_SettingsTree::saveReplacesFileWholeOrNotAtAll()
         const IniDocument lines(QFile::exists(path) ? before : QByteArray());
         if (keepLines && saved)
             QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("rewritten whole")));
-        ok = SettingsTree::save(nodes, path, &error, keepLines ? &lines : nullptr);
+        SettingsTree::SaveSeams seams;
+        if (!patch.isNull())
+            seams.patch = [patch](const IniDocument &, const SettingsNodes &) {
+                return patch;
+            };
+        ok = SettingsTree::save(nodes, path, &error, keepLines ? &lines : nullptr, &seams);
     }
     QCOMPARE(ok, saved);
     QCOMPARE(error.isEmpty(), saved);
@@ -397,6 +412,9 @@ void tst_SettingsTree::saveChangesOnlyTheEditedLines_data()
     QTest::newRow("open quote at the end") << QByteArray("[s]\nz=1\n[t]\nb=2\na=\"x") << false;
     QTest::newRow("backslash at the end") << QByteArray("[s]\nz=1\n[t]\nb=2\na=\"x\\") << false;
     QTest::newRow("keys at the top only") << QByteArray("a=1\nb=2\n") << false;
+    // Renamed with [s], the line it overrides would come back as a key.
+    QTest::newRow("key overridden by a later section, the section renamed")
+        << QByteArray("; c\na=0\ns\\k=1\n[s]\nk=2\n; c\n[t]\nx=1\n") << false;
     // Found by fuzzing: "%\\\\" reads as "%//", and the section was taken for
     // removed.
     // Found by fuzzing: a slash at the start of a path looped for ever.
