@@ -191,6 +191,19 @@ bool fail(QString *error, const QString &reason)
     return false;
 }
 
+// Whether a list item is written as it is: no escapes, no quotes, no "@".
+bool isPlain(const QString &item)
+{
+    if (item.startsWith(QLatin1Char('@')) || item.startsWith(QLatin1Char(' '))
+        || item.endsWith(QLatin1Char(' ')))
+        return false;
+    return std::all_of(item.cbegin(), item.cend(), [](QChar c) {
+        const ushort ch = c.unicode();
+        return ch >= 0x20 && ch != '\\' && ch != '"' && ch != ';' && ch != ',' && ch != '='
+               && ch != 0xfeff;
+    });
+}
+
 } // namespace
 
 SettingsNode SettingsNode::section(const QString &name)
@@ -251,6 +264,13 @@ QString SettingsTree::valueText(const QVariant &value)
     }
     case QMetaType::QStringList:
     case QMetaType::QVariantList: {
+        // Most lists hold plain words and numbers: shown as they are, quickly,
+        // since isEdited() asks for this text again and again.
+        if (value.userType() == QMetaType::QStringList) {
+            const QStringList items = value.toStringList();
+            if (items.size() > 1 && std::all_of(items.cbegin(), items.cend(), isPlain))
+                return items.join(QLatin1String(", "));
+        }
         const QString items = QString::fromUtf8(IniDocument::escapedItems(value.toList()));
         // One empty item, told from no items.
         return items.isEmpty() && value.toList().size() == 1 ? QStringLiteral("\"\"") : items;
