@@ -358,7 +358,8 @@ QByteArray escapedChars(const QString &value, bool utf8)
     result.reserve(value.size() * 3 / 2);
     // After "\\0" or "\\x1f", a hexadecimal digit would be read as part of it.
     bool escapeNextIfDigit = false;
-    for (const QChar c : value) {
+    for (int i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
         const ushort ch = c.unicode();
         if (escapeNextIfDigit && ch < 0x80 && isxdigit(ch)) {
             result += "\\x" + QByteArray::number(ch, 16);
@@ -400,11 +401,18 @@ QByteArray escapedChars(const QString &value, bool utf8)
             // QSettings writes U+FEFF as it is, but drops it when reading it
             // right after an escape (UTF-8 decoding skips it as a byte order
             // mark there); escaped, it reads back.
-            if (ch <= 0x1f || (ch >= 0x7f && !utf8) || ch == 0xfeff) {
+            const bool pair = utf8 && c.isHighSurrogate() && i + 1 < value.size()
+                              && value.at(i + 1).isLowSurrogate();
+            // A lone surrogate has no UTF-8; escaped, it reads back.
+            if (ch <= 0x1f || (ch >= 0x7f && !utf8) || ch == 0xfeff || (c.isSurrogate() && !pair)) {
                 result += "\\x" + QByteArray::number(ch, 16);
                 escapeNextIfDigit = true;
             } else if (ch < 0x80) {
                 result += char(ch);
+            } else if (pair) {
+                // QSettings drops a character beyond U+FFFF (no save writes
+                // one), but the editor shows it.
+                result += value.mid(i++, 2).toUtf8();
             } else {
                 result += QString(c).toUtf8();
             }

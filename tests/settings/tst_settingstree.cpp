@@ -96,6 +96,10 @@ void tst_SettingsTree::readsKeysBeforeSections_data()
     QTest::newRow("quotes, escapes and non-ASCII")
         << QByteArray("q=\"  spaced  \"\ne=a\\tb\nu=\xd0\x9a\xd1\x80\n")
         << QStringLiteral("e=a\tb, q=  spaced  , u=\u041a\u0440");
+    // Found by fuzzing: shown through UTF-8, they became U+FFFD.
+    QTest::newRow("list of a character beyond U+FFFF and a lone surrogate")
+        << QByteArray("l=\xf0\x9f\x98\x80=, \\xd800\n")
+        << QStringLiteral("l=\"\U0001F600=\", \\xd800");
     const int depth = SettingsTree::MaxDepth;
     QTest::newRow("nested as deep as allowed")
         << "[s]\n" + QByteArray("a/").repeated(depth - 1) + "k=1\n"
