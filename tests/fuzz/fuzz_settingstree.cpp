@@ -8,7 +8,8 @@
 // (see EditedSave::reachableContent, writtenKey, writableByQSettings and
 // sameValue); a tree with text QSettings would drop is not saved at all.
 //
-// The editor reads every value's text as QSettings does (a key of one line).
+// The editor reads every value's text as QSettings does (a key of one line),
+// and the text it shows for a value stands for that value.
 //
 // Edited as the input says (a value changed to text from the input, a key
 // removed, a section removed, a key added to the last section, the top or a
@@ -289,6 +290,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             if (!key.isEmpty() && SettingsTree::normalizedPath(key) == key)
                 read.insert(key, settings.value(key));
         }
+    }
+    // The text the editor shows for a value, stored as it is, is that value.
+    for (auto it = read.cbegin(); it != read.cend(); ++it) {
+        const QVariant back = SettingsTree::valueFromText(SettingsTree::valueText(*it), *it);
+        FUZZ_CHECK(sameValue(*it, back), describe(it.key(), *it, back));
     }
     const SettingsTree::Content predicted = SettingsTree::content(nodes);
     const bool storable = std::none_of(predicted.cbegin(), predicted.cend(), beyondBmp);
