@@ -33,6 +33,46 @@ QString languageArgument(const QStringList &arguments)
     return QString();
 }
 
+// The host's options and the parser that knows them.
+struct CommandLine
+{
+    CommandLine()
+        : help(parser.addHelpOption())
+        , version(parser.addVersionOption())
+        , screenshots(QStringLiteral("screenshots"),
+                      QCoreApplication::translate(
+                          "main", "Save a PNG of every dialog into <folder> and exit."),
+                      QStringLiteral("folder"))
+        , projectDir(QStringLiteral("project-dir"),
+                     QCoreApplication::translate(
+                         "main", "Keep the project in <folder> (the sample one on a first start)."),
+                     QStringLiteral("folder"))
+        , language(QStringLiteral("lang"),
+                   QCoreApplication::translate(
+                       "main", "Show the editor's dialogs in <language> (for example ru)."),
+                   QStringLiteral("language"))
+        , editIni(QStringLiteral("edit-ini"),
+                  QCoreApplication::translate(
+                      "main", "Show only the settings editor on <file>; exit with 0 when "
+                              "it was accepted, 1 when it was cancelled, 2 when it could "
+                              "not be shown."),
+                  QStringLiteral("file"))
+    {
+        parser.setApplicationDescription(
+            QCoreApplication::translate("main", "Reference host of the editor plug-in editor2."));
+        for (const QCommandLineOption &option : {screenshots, projectDir, language, editIni})
+            parser.addOption(option);
+    }
+
+    QCommandLineParser parser;
+    const QCommandLineOption help;
+    const QCommandLineOption version;
+    const QCommandLineOption screenshots;
+    const QCommandLineOption projectDir;
+    const QCommandLineOption language;
+    const QCommandLineOption editIni;
+};
+
 QtMessageHandler previousHandler = nullptr;
 
 void dropSizeHintWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
@@ -86,44 +126,16 @@ QStringList installTranslations(QApplication &app)
 
 Options parseOptions(QApplication &app)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QApplication::translate("main", "Reference host of the editor plug-in editor2."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption screenshots(
-        QStringLiteral("screenshots"),
-        QApplication::translate("main", "Save a PNG of every dialog into <folder> and exit."),
-        QStringLiteral("folder"));
-    const QCommandLineOption projectDir(
-        QStringLiteral("project-dir"),
-        QApplication::translate("main",
-                                "Keep the project in <folder> (the sample one on a first start)."),
-        QStringLiteral("folder"));
-    const QCommandLineOption language(
-        QStringLiteral("lang"),
-        QApplication::translate("main",
-                                "Show the editor's dialogs in <language> (for example ru)."),
-        QStringLiteral("language"));
-    parser.addOption(screenshots);
-    parser.addOption(projectDir);
-    parser.addOption(language);
-    const QCommandLineOption editIni(
-        QStringLiteral("edit-ini"),
-        QApplication::translate("main", "Show only the settings editor on <file>; exit with 0 when "
-                                        "it was accepted, 1 when it was cancelled, 2 when it could "
-                                        "not be shown."),
-        QStringLiteral("file"));
-    parser.addOption(editIni);
-    parser.process(app);
+    CommandLine line;
+    line.parser.process(app);
 
     Options options;
-    options.tourMode =
-        parser.isSet(screenshots) || QGuiApplication::platformName() == QLatin1String("offscreen");
-    options.screenshotFolder = parser.value(screenshots);
-    options.projectFolder = parser.value(projectDir);
-    options.editIni = parser.isSet(editIni);
-    options.iniFile = parser.value(editIni);
+    options.tourMode = line.parser.isSet(line.screenshots)
+                       || QGuiApplication::platformName() == QLatin1String("offscreen");
+    options.screenshotFolder = line.parser.value(line.screenshots);
+    options.projectFolder = line.parser.value(line.projectDir);
+    options.editIni = line.parser.isSet(line.editIni);
+    options.iniFile = line.parser.value(line.editIni);
     return options;
 }
 
