@@ -33,7 +33,8 @@ QString languageArgument(const QStringList &arguments)
     return QString();
 }
 
-// The host's options and the parser that knows them.
+// The host's options, described once for the parse that answers --help and
+// --version without a display and for the full one.
 struct CommandLine
 {
     CommandLine()
@@ -93,7 +94,7 @@ void setIdentity()
     QSettings::setDefaultFormat(QSettings::IniFormat);
 }
 
-QStringList installTranslations(QApplication &app)
+QStringList installTranslations(QCoreApplication &app)
 {
     // The plug-in's captions are translated by the host's translators, as in
     // the real application; its .qm files sit beside the host's own. Qt's
@@ -122,6 +123,40 @@ QStringList installTranslations(QApplication &app)
         loaded.append(translator->filePath());
     }
     return loaded;
+}
+
+bool asksForHelpOrVersion(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QLatin1String argument(argv[i]);
+        if (argument == QLatin1String("--"))
+            break;
+        for (const char *name : {"-h", "--help", "-v", "--version"}) {
+            if (argument == QLatin1String(name))
+                return true;
+        }
+    }
+    return false;
+}
+
+bool chooseOffscreenWithoutDisplay()
+{
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        if (!qEnvironmentVariableIsEmpty(name))
+            return false;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return true;
+}
+
+void answerHelpOrVersion(QCoreApplication &app)
+{
+    // An option of Qt's GUI (-platform, -style) is not this parser's: then
+    // the QApplication answers, with a display.
+    CommandLine line;
+    if (line.parser.parse(app.arguments())
+        && (line.parser.isSet(line.help) || line.parser.isSet(line.version)))
+        line.parser.process(app);
 }
 
 Options parseOptions(QApplication &app)
