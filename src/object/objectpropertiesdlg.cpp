@@ -68,8 +68,7 @@ ObjectRecord recordFromForm(const Ui::ObjectPropertiesDlg &ui, int id, const Sch
 
 void showError(QWidget *dialog, const QString &text)
 {
-    static const QString title = ObjectPropertiesDlg::tr("Error");
-    showCriticalBox(dialog, title, text);
+    showCriticalBox(dialog, ObjectPropertiesDlg::tr("Error"), text);
 }
 
 // Where a chooser starts: the path in the field, else the base folder.
