@@ -1,4 +1,5 @@
 #include "eventsmaskdialog.h"
+#include "formparts.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -6,32 +7,6 @@
 #include <QGridLayout>
 #include <QPushButton>
 #include <QtTest>
-
-namespace {
-
-QStringList checkedNames(const EventsMaskDialog &dialog)
-{
-    QStringList names;
-    auto *grid = dialog.findChild<QGridLayout *>(QStringLiteral("gridLayout"));
-    for (int i = 0; grid && i < grid->count(); ++i) {
-        auto *box = qobject_cast<QCheckBox *>(grid->itemAt(i)->widget());
-        if (box && box->isChecked())
-            names << box->text();
-    }
-    return names;
-}
-
-QCheckBox *boxNamed(const EventsMaskDialog &dialog, const QString &name)
-{
-    const QList<QCheckBox *> boxes = dialog.findChildren<QCheckBox *>();
-    for (QCheckBox *box : boxes) {
-        if (box->text() == name)
-            return box;
-    }
-    return nullptr;
-}
-
-} // namespace
 
 class tst_EventsMaskDialog : public QObject
 {
@@ -115,20 +90,18 @@ void tst_EventsMaskDialog::editsMask()
 
     EventsMaskDialog dialog(nullptr, given);
     dialog.show();
-    QCOMPARE(checkedNames(dialog), shown);
+    QCOMPARE(checkedTexts(part<QGridLayout>(dialog, "gridLayout")), shown);
 
     for (const QString &click : clicks) {
         if (auto *button = dialog.findChild<QPushButton *>(click)) {
             button->click();
         } else {
-            QCheckBox *box = boxNamed(dialog, click);
+            QCheckBox *box = boxWithText(&dialog, click);
             QVERIFY2(box, qPrintable(click));
             box->click();
         }
     }
-    auto *buttons = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-    QVERIFY(buttons);
-    buttons->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+    press(dialog, accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
 
     QCOMPARE(dialog.result(), int(accept ? QDialog::Accepted : QDialog::Rejected));
     QCOMPARE(dialog.mask(), quint32(result));

@@ -1,5 +1,6 @@
 #include "commandtables.h"
 #include "filterwidget.h"
+#include "formparts.h"
 
 #include <PythonQt.h>
 
@@ -28,36 +29,15 @@ struct Parts
     }
     FilterWidget &widget;
 
-    template<typename T> T *find(const char *name) const
-    {
-        return widget.findChild<T *>(QLatin1String(name));
-    }
+    template<typename T> T *find(const char *name) const { return part<T>(widget, name); }
     QWidget *page(int tab) const { return find<QWidget>(pages[tab]); }
     QFrame *panel(int tab) const { return find<QFrame>(panels[tab]); }
     QGridLayout *grid(int tab) const { return find<QGridLayout>(grids[tab]); }
     QCheckBox *custom(int tab) const { return find<QCheckBox>(customBoxes[tab]); }
     QLineEdit *text(int tab) const { return find<QLineEdit>(customTexts[tab]); }
 
-    QCheckBox *box(int tab, const QString &name) const
-    {
-        for (QCheckBox *box : panel(tab)->findChildren<QCheckBox *>()) {
-            if (box->text() == name)
-                return box;
-        }
-        return nullptr;
-    }
-
-    QStringList checkedNames(int tab) const
-    {
-        QStringList names;
-        QGridLayout *layout = grid(tab);
-        for (int i = 0; i < layout->count(); ++i) {
-            auto *box = qobject_cast<QCheckBox *>(layout->itemAt(i)->widget());
-            if (box->isChecked())
-                names << box->text();
-        }
-        return names;
-    }
+    QCheckBox *box(int tab, const QString &name) const { return boxWithText(panel(tab), name); }
+    QStringList checkedNames(int tab) const { return checkedTexts(grid(tab)); }
 
     QStringList filters() const
     {

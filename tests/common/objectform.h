@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formparts.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -22,37 +24,16 @@ struct ObjectForm
                && addProg && selSchema;
     }
 
-    template<typename T> static T *find(const QObject *dialog, const char *name)
-    {
-        return dialog->findChild<T *>(QLatin1String(name));
-    }
-
     const QObject *dialog;
-    QSpinBox *id = find<QSpinBox>(dialog, "id");
-    QComboBox *type = find<QComboBox>(dialog, "type");
-    QLineEdit *descr = find<QLineEdit>(dialog, "descr");
-    QLineEdit *pos = find<QLineEdit>(dialog, "pos");
-    QLineEdit *schema = find<QLineEdit>(dialog, "schema");
-    QCheckBox *rcuControl = find<QCheckBox>(dialog, "rcuControl");
-    QTableWidget *phases = find<QTableWidget>(dialog, "phasesTable");
-    QTableWidget *programs = find<QTableWidget>(dialog, "programsTable");
-    QPushButton *addPhase = find<QPushButton>(dialog, "addPhase");
-    QPushButton *addProg = find<QPushButton>(dialog, "addProg");
-    QToolButton *selSchema = find<QToolButton>(dialog, "selSchema");
+    QSpinBox *id = part<QSpinBox>(dialog, "id");
+    QComboBox *type = part<QComboBox>(dialog, "type");
+    QLineEdit *descr = part<QLineEdit>(dialog, "descr");
+    QLineEdit *pos = part<QLineEdit>(dialog, "pos");
+    QLineEdit *schema = part<QLineEdit>(dialog, "schema");
+    QCheckBox *rcuControl = part<QCheckBox>(dialog, "rcuControl");
+    QTableWidget *phases = part<QTableWidget>(dialog, "phasesTable");
+    QTableWidget *programs = part<QTableWidget>(dialog, "programsTable");
+    QPushButton *addPhase = part<QPushButton>(dialog, "addPhase");
+    QPushButton *addProg = part<QPushButton>(dialog, "addProg");
+    QToolButton *selSchema = part<QToolButton>(dialog, "selSchema");
 };
-
-// The texts of a table's rows, cells joined by "|"; "<no item>" for a cell
-// without an item.
-inline QStringList rowTexts(const QTableWidget *table)
-{
-    QStringList texts;
-    for (int row = 0; row < table->rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < table->columnCount(); ++column) {
-            const QTableWidgetItem *item = table->item(row, column);
-            cells.append(item ? item->text() : QStringLiteral("<no item>"));
-        }
-        texts.append(cells.join(QLatin1Char('|')));
-    }
-    return texts;
-}

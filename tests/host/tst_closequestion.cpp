@@ -6,6 +6,7 @@
 
 #include "closequestion.h"
 #include "editorbridge.h"
+#include "formparts.h"
 #include "hostpython.h"
 #include "light.h"
 #include "mainwindow.h"
@@ -61,14 +62,13 @@ QByteArray contents(const QString &fileName)
 QString acceptDialog(QObject *plugin, Project *project, const QByteArray &entry, bool edit)
 {
     ModalDriver driver([edit](QWidget *dialog) {
-        if (auto *descr = dialog->findChild<QLineEdit *>(QStringLiteral("descr")); descr && edit)
+        if (auto *descr = part<QLineEdit>(dialog, "descr"); descr && edit)
             descr->setText(descr->text() + QStringLiteral(" (north)"));
-        if (auto *zoom = dialog->findChild<QSpinBox *>(QStringLiteral("minZoom")); zoom && edit)
+        if (auto *zoom = part<QSpinBox>(dialog, "minZoom"); zoom && edit)
             zoom->setValue(zoom->value() + 1);
-        if (auto *presets = dialog->findChild<QTableWidget *>(QStringLiteral("presets"));
-            presets && edit) {
+        if (auto *presets = part<QTableWidget>(dialog, "presets"); presets && edit) {
             presets->selectRow(presets->rowCount() - 1);
-            dialog->findChild<QPushButton *>(QStringLiteral("remove"))->click();
+            press(*dialog, "remove");
         }
         ModalDriver::press(dialog, QDialogButtonBox::Ok);
     });
@@ -288,7 +288,7 @@ void tst_CloseQuestion::editedControllerSurvivesSaveAndRestart()
     QVERIFY(QMetaObject::invokeMethod(m_loader.instance(), "initCloseHandler"));
 
     ModalDriver driver([](QWidget *dialog) {
-        if (auto *descr = dialog->findChild<QLineEdit *>(QStringLiteral("descr")))
+        if (auto *descr = part<QLineEdit>(dialog, "descr"))
             descr->setText(QStringLiteral("ул. Новая – пр. Мира"));
         ModalDriver::press(dialog, QDialogButtonBox::Ok);
     });
@@ -414,7 +414,7 @@ void tst_CloseQuestion::pickingAPositionShowsAHintUntilTheDialogIsBack()
     });
     ModalDriver driver([&](QWidget *shown) {
         dialog = shown;
-        shown->findChild<QPushButton *>(QStringLiteral("selectPos"))->click();
+        press(*shown, "selectPos");
         QTimer::singleShot(0, &window, [&] {
             hints << window.statusBar()->currentMessage();
             mapHasKeys = window.focusWidget() == window.mapView();
@@ -422,7 +422,7 @@ void tst_CloseQuestion::pickingAPositionShowsAHintUntilTheDialogIsBack()
             back.start(10);
         });
     });
-    window.findChild<QWidget *>(QStringLiteral("consoleText"))->setFocus();
+    part<QWidget>(window, "consoleText")->setFocus();
     window.editLight(project->lights().value(0));
     QCOMPARE(hints.size(), 2);
     QVERIFY2(hints.first().contains(QStringLiteral("on the map")), qPrintable(hints.first()));

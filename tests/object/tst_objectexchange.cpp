@@ -1,5 +1,6 @@
 #include "controllerexchange.h"
 #include "filechooser.h"
+#include "formparts.h"
 #include "modaldriver.h"
 #include "objectform.h"
 #include "objectpropertiesdlg.h"
@@ -49,12 +50,6 @@ public:
         return m_answer;
     }
 };
-
-int cursorShape()
-{
-    const QCursor *cursor = QApplication::overrideCursor();
-    return cursor ? int(cursor->shape()) : -1;
-}
 
 const QString ReferSent = QStringLiteral("light.sendCommand(QString GET_REFER, int 2)");
 const QString DeviceSent =
@@ -230,10 +225,9 @@ void tst_ObjectExchange::readsFromController()
     ObjectPropertiesDlg dialog(nullptr, &light);
     dialog.show();
     const ObjectForm ui(&dialog);
-    auto *fromController = ObjectForm::find<QPushButton>(&dialog, "fromController");
     auto *progress = dialog.findChild<QProgressDialog *>();
     auto *exchange = dialog.findChild<ControllerExchange *>();
-    QVERIFY(ui.complete() && fromController && progress && exchange);
+    QVERIFY(ui.complete() && progress && exchange);
     QProgressDialog &progressDialog = *progress;
     QList<QPointer<Response>> cancelled;
     m_log.clear();
@@ -244,7 +238,7 @@ void tst_ObjectExchange::readsFromController()
         if (step == QLatin1String("reuse")) {
             light.reuseResponses();
         } else if (step == QLatin1String("click")) {
-            fromController->click();
+            press(dialog, "fromController");
         } else if (step == QLatin1String("cancel") || step == QLatin1String("escape")) {
             for (const QPointer<Response> &pending : light.responses()) {
                 if (pending && pending->data().isEmpty())
@@ -346,10 +340,10 @@ void tst_ObjectExchange::picksPositionOnMap()
         ++sent;
     };
 
-    ObjectForm::find<QPushButton>(dialog.get(), "selectPos")->click();
+    part<QPushButton>(dialog.get(), "selectPos")->click();
     const bool started = scene == QLatin1String("scene");
     QCOMPARE(dialog->isVisible(), !started);
-    QCOMPARE(cursorShape(), int(started ? Qt::CrossCursor : Qt::WaitCursor));
+    QCOMPARE(overrideCursorShape(), int(started ? Qt::CrossCursor : Qt::WaitCursor));
 
     for (const QString &step : steps) {
         const QStringList words = step.split(QLatin1Char(' '));
@@ -381,7 +375,7 @@ void tst_ObjectExchange::picksPositionOnMap()
         QCOMPARE(picker->isPicking(), picking);
         QCOMPARE(alive->isVisible(), shown);
     }
-    QCOMPARE(cursorShape(), int(picking ? Qt::CrossCursor : Qt::WaitCursor));
+    QCOMPARE(overrideCursorShape(), int(picking ? Qt::CrossCursor : Qt::WaitCursor));
 
     if (guard) {
         // Once over, clicks on the map change nothing; while picking they do.
@@ -395,9 +389,9 @@ void tst_ObjectExchange::picksPositionOnMap()
         QTRY_VERIFY(!picker->isPicking());
         QVERIFY(alive->isVisible());
     }
-    QCOMPARE(cursorShape(), int(Qt::WaitCursor));
+    QCOMPARE(overrideCursorShape(), int(Qt::WaitCursor));
     QApplication::restoreOverrideCursor();
-    QCOMPARE(cursorShape(), -1);
+    QCOMPARE(overrideCursorShape(), -1);
     dialog.reset();
     delete guard.data();
     delete light.data();
@@ -461,7 +455,7 @@ void tst_ObjectExchange::choosesSchemaFile()
     QLineEdit *schema = ui.schema;
     if (selectedRow == -2) {
         schema->setText(text);
-        ObjectForm::find<QToolButton>(&dialog, "selSchema")->click();
+        press(dialog, "selSchema");
     } else {
         if (selectedRow >= 0) {
             table->item(selectedRow, 2)->setText(text);
@@ -557,7 +551,7 @@ void tst_ObjectExchange::importsDrawingFolder()
     ui.schema->setText(text);
     m_chooser.m_answer = cancel ? QString() : folder;
 
-    ObjectForm::find<QPushButton>(&dialog, "importFromFolder")->click();
+    press(dialog, "importFromFolder");
 
     const QString start = text.isEmpty() ? (inBaseDir ? baseDir.absolutePath() : QString())
                                          : baseDir.absoluteFilePath(text);
@@ -643,7 +637,7 @@ void tst_ObjectExchange::asksThroughQtFileDialog()
         size = window->size();
         static_cast<QDialog *>(window)->accept();
     });
-    ObjectForm::find<QAbstractButton>(&dialog, qPrintable(button))->click();
+    press(dialog, qPrintable(button));
 
     QCOMPARE(nameShown, QString());
     QVERIFY(!driver.gaveUp());
@@ -701,7 +695,7 @@ void tst_ObjectExchange::crashWhenParentIsDeletedWhileDialogIsOpen()
 
     if (button == QLatin1String("fromController")) {
         dialog->findChild<QProgressDialog *>()->setMinimumDuration(0); // shown at the 1st answer
-        ObjectForm::find<QPushButton>(dialog, "fromController")->click();
+        press(*dialog, "fromController");
         for (const char *key : {"GET_REFER", "GET_DEVICE", "GET_CLIST 16", "GET_CLIST 18"}) {
             // The last answer takes it to its end, where it resets itself.
             if (qstrcmp(key, "GET_CLIST 18") == 0)
@@ -711,11 +705,9 @@ void tst_ObjectExchange::crashWhenParentIsDeletedWhileDialogIsOpen()
     } else {
         deleteMainWindowSoon();
         if (button == QLatin1String("buttonBox"))
-            ObjectForm::find<QDialogButtonBox>(dialog, "buttonBox")
-                ->button(QDialogButtonBox::Ok)
-                ->click();
+            press(*dialog, QDialogButtonBox::Ok);
         else
-            ObjectForm::find<QAbstractButton>(dialog, qPrintable(button))->click();
+            press(*dialog, qPrintable(button));
     }
 
     QVERIFY(mainWindow.isNull());

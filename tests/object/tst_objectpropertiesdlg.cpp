@@ -15,11 +15,6 @@
 
 namespace {
 
-void pressOk(ObjectPropertiesDlg &dialog)
-{
-    ModalDriver::press(&dialog, QDialogButtonBox::Ok);
-}
-
 // "marked": tinted and explained by a tooltip; "plain": neither.
 QString markOf(const QLineEdit *field, const QLineEdit *plain)
 {
@@ -114,7 +109,7 @@ void tst_ObjectPropertiesDlg::loadsObjectIntoForm()
     // for nothing but its custom properties: no mask or property is pending.
     QCOMPARE(m_log, (QStringList{"light.phases()", "light.programs()"}));
     m_log.clear();
-    pressOk(dialog);
+    press(dialog, QDialogButtonBox::Ok);
     QCOMPARE(m_log.filter(QRegularExpression(QStringLiteral("eventMask|tlo_use|[cC]ustom"))),
              QStringList{"light.customProperties()"});
 }
@@ -307,10 +302,7 @@ void tst_ObjectPropertiesDlg::removesRowsOfSelectedCells()
 
     remove->click();
 
-    QStringList numbers;
-    for (int row = 0; row < widget->rowCount(); ++row)
-        numbers.append(widget->item(row, 0)->text());
-    QCOMPARE(numbers, remaining);
+    QCOMPARE(rowTexts(widget, 1), remaining);
 }
 
 void tst_ObjectPropertiesDlg::previewsActivatedPhase_data()
@@ -355,7 +347,7 @@ void tst_ObjectPropertiesDlg::previewsActivatedPhase()
             // Rows beyond the table have no item to read.
             emit phases->cellActivated(7, 0);
         } else if (how == QLatin1String("button")) {
-            ObjectForm::find<QPushButton>(&dialog, "preview")->click();
+            press(dialog, "preview");
         } else {
             if (how == QLatin1String("edit"))
                 phases->editItem(phases->currentItem());
@@ -411,7 +403,7 @@ void tst_ObjectPropertiesDlg::writesEverythingInOrder()
     setRow(ui.programs, 0, {"4", "Morning"});
     m_log.clear();
 
-    pressOk(dialog);
+    press(dialog, QDialogButtonBox::Ok);
 
     const QStringList expected{
         "project.contains(12)",
@@ -473,7 +465,7 @@ void tst_ObjectPropertiesDlg::writesPositionOnlyWhenItParses()
     QCOMPARE(marks, (QStringList{"plain", "marked", written.isEmpty() ? "marked" : "plain"}));
     m_log.clear();
 
-    pressOk(dialog);
+    press(dialog, QDialogButtonBox::Ok);
 
     const QStringList positions = m_log.filter(QStringLiteral("light.position"));
     QCOMPARE(positions, written.isEmpty() ? QStringList() : QStringList{written});
@@ -516,7 +508,7 @@ void tst_ObjectPropertiesDlg::checksIdentifierAgainstProject()
         idField->setValue(typed);
     m_log.clear();
 
-    pressOk(dialog);
+    press(dialog, QDialogButtonBox::Ok);
 
     QCOMPARE(m_log.contains(QStringLiteral("project.contains(%1)").arg(written)), asked);
     QCOMPARE(m_log.filter(QStringLiteral("light.id")),
@@ -559,7 +551,7 @@ void tst_ObjectPropertiesDlg::refusesInvalidOrTakenIdentifier()
     m_log.clear();
 
     const ModalDriver driver;
-    pressOk(dialog);
+    press(dialog, QDialogButtonBox::Ok);
 
     QCOMPARE(driver.seen().size(), 1);
     QCOMPARE(driver.seen().at(0).title, QStringLiteral("Error"));
@@ -632,7 +624,7 @@ void tst_ObjectPropertiesDlg::keepsExchangeProgressHidden()
     for (const QTimer *timer : timers)
         QVERIFY(!timer->isActive());
 
-    dialog.findChild<QPushButton *>(QStringLiteral("fromController"))->click();
+    press(dialog, "fromController");
     QPointer<Response> response = light.response(QStringLiteral("GET_REFER"));
     QCOMPARE(exchange->pending(), 1);
     emit progress.rejected();
@@ -743,7 +735,7 @@ void tst_ObjectPropertiesDlg::editsEventMaskInItsEditor()
     QCOMPARE(checked, checkedAtOpening);
     m_log.clear();
 
-    pressOk(dialog);
+    press(dialog, QDialogButtonBox::Ok);
 
     const QRegularExpression maskWrites(QStringLiteral("tlo_use|eventMask"));
     QCOMPARE(m_log.filter(maskWrites), written);
@@ -797,10 +789,7 @@ void tst_ObjectPropertiesDlg::editsCustomPropertiesInTheirEditor()
     for (const QString &opening : openings) {
         steps << [&seen, opening](QWidget *editor) {
             auto *table = editor->findChild<QTableWidget *>(QStringLiteral("propsTable"));
-            QStringList names;
-            for (int row = 0; row < table->rowCount(); ++row)
-                names << table->item(row, 0)->text();
-            seen << names.join(QLatin1Char(','));
+            seen << rowTexts(table, 1).join(QLatin1Char(','));
             if (opening.startsWith(QLatin1String("delete first row"))) {
                 table->setCurrentCell(0, 0);
                 QTest::keyClick(table, Qt::Key_Delete);
@@ -818,7 +807,7 @@ void tst_ObjectPropertiesDlg::editsCustomPropertiesInTheirEditor()
     QCOMPARE(seen, shown);
     m_log.clear();
 
-    pressOk(dialog);
+    press(dialog, QDialogButtonBox::Ok);
 
     const int first = m_log.indexOf(QStringLiteral("light.customProperties()"));
     QVERIFY(first >= 0);
