@@ -1,8 +1,7 @@
 #include "commandtables.h"
 #include "filterwidget.h"
 #include "formparts.h"
-
-#include <PythonQt.h>
+#include "pythonfixture.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -111,13 +110,12 @@ private slots:
 
 void tst_FilterWidget::initTestCase()
 {
-    PythonQt::init();
-    QVERIFY(PythonQt::self());
+    QVERIFY(PythonFixture::start());
 }
 
 void tst_FilterWidget::cleanupTestCase()
 {
-    PythonQt::cleanup();
+    PythonFixture::stop();
 }
 
 void tst_FilterWidget::formHasNamedParts_data()
@@ -309,7 +307,7 @@ void tst_FilterWidget::readsFilter()
     QCOMPARE(parts.text(tab)->text(), shown);
     QCOMPARE(parts.checkedNames(tab), checked);
     // Nothing is left pending for the host's next Python call.
-    QVERIFY(!PythonQt::self()->handleError());
+    QVERIFY(PythonFixture::usable());
 }
 
 // What the next OK stores after reading, with no edit in between.
