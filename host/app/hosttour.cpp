@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QPointer>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -33,6 +34,18 @@ void addTourSteps(ScreenshotTour *tour, MainWindow *window)
         QStringLiteral("object-dialog.png"),
         [window, first] {
             window->crossView()->previewPhase(-1);
+            // A phase previewed from the dialog, as a user does with its button.
+            QTimer::singleShot(100, window, [] {
+                QWidget *dialog = QApplication::activeModalWidget();
+                auto *phases =
+                    dialog ? dialog->findChild<QTableWidget *>(QStringLiteral("phasesTable"))
+                           : nullptr;
+                if (!phases)
+                    return;
+                phases->setCurrentCell(0, 1);
+                if (auto *preview = dialog->findChild<QPushButton *>(QStringLiteral("preview")))
+                    preview->click();
+            });
             window->editLight(first);
         },
         ScreenshotTour::Close::DoneZero);

@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScopedValueRollback>
 #include <QSettings>
 #include <QStatusBar>
@@ -140,7 +141,14 @@ MainWindow::MainWindow(Project *project, EditorBridge *editor, HostPython *pytho
     applyMapSettings(true);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The scene and the map go with the window's children, after this body:
+    // what they signal then (removing a selected marker changes the
+    // selection) must not reach a window that is no longer whole.
+    disconnect(m_scene, nullptr, this, nullptr);
+    disconnect(m_view, nullptr, this, nullptr);
+}
 
 Project *MainWindow::project() const
 {
@@ -434,9 +442,35 @@ bool MainWindow::saveProject()
 {
     if (!m_project)
         return false;
+    auto ifChanged = ProjectStore::IfChangedOnDisk::Refuse;
+    if (ProjectStore::changedOnDisk(m_project)) {
+        QPointer<QMessageBox> box =
+            new QMessageBox(QMessageBox::Warning, tr("Save project"),
+                            tr("%1 changed on disk since the host read or saved it.")
+                                .arg(QDir::toNativeSeparators(m_project->fileName())),
+                            QMessageBox::Cancel, this);
+        box->setInformativeText(tr("Overwrite replaces the file's changes with the project as the "
+                                   "host shows it. Reload reads the file again and drops the "
+                                   "changes not saved here."));
+        QAbstractButton *overwrite = box->addButton(tr("&Overwrite"), QMessageBox::DestructiveRole);
+        QAbstractButton *reload = box->addButton(tr("&Reload"), QMessageBox::ResetRole);
+        box->setDefaultButton(QMessageBox::Cancel);
+        box->setEscapeButton(QMessageBox::Cancel);
+        box->exec();
+        // Gone with the window, if the window went meanwhile.
+        if (!box)
+            return false;
+        QAbstractButton *answer = box->clickedButton();
+        delete box;
+        if (!m_project || (answer != overwrite && answer != reload))
+            return false;
+        if (answer == reload)
+            return reloadProject(tr("Save project"));
+        ifChanged = ProjectStore::IfChangedOnDisk::Overwrite;
+    }
     QString error;
     QString kept;
-    if (!ProjectStore::save(m_project, &error, &kept)) {
+    if (!ProjectStore::save(m_project, &error, &kept, ifChanged)) {
         QMessageBox::critical(this, tr("Save project"),
                               tr("The project cannot be saved: %1").arg(error));
         return false;
@@ -493,15 +527,25 @@ void MainWindow::openIniFile(const QString &fileName)
     m_editor->editIniFile(fileName);
     if (!m_project || fileContents(fileName) == before)
         return;
-    QString error;
-    if (!ProjectStore::reload(m_project, &error)) {
+    if (!reloadProject(tr("Edit project file")) && m_project && m_project->settings()) {
         // Saving puts back the project that the host still holds.
-        if (m_project->settings())
-            m_project->setChanged(true);
-        QMessageBox::warning(this, tr("Edit project file"),
-                             tr("%1 The project stays as it was until it is saved.").arg(error));
+        m_project->setChanged(true);
     }
+}
+
+bool MainWindow::reloadProject(const QString &title)
+{
+    QString error;
+    const bool read = ProjectStore::reload(m_project, &error);
+    if (read)
+        statusBar()->showMessage(
+            tr("Project read again from %1").arg(QDir::toNativeSeparators(m_project->fileName())),
+            6000);
+    else
+        QMessageBox::warning(this, title,
+                             tr("%1 The project stays as it was until it is saved.").arg(error));
     applyMapSettings(false);
+    return read;
 }
 
 void MainWindow::editMapProperties()

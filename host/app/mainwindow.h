@@ -46,7 +46,11 @@ public:
     void applyMapSettings(bool showDefaultPreset);
 
 public slots:
-    // False when the project could not be saved (the user was told why).
+    // True when the file holds the project afterwards. A file that changed
+    // on disk since the host read or saved it is overwritten only when the
+    // user says so; the user may read it again instead, which drops the
+    // unsaved changes. False when the user cancelled, or the project could
+    // not be saved or read (the user was told why).
     bool saveProject();
     void editLight(Arvel::Light *light);
     void editSelectedLight();
@@ -78,6 +82,9 @@ private:
     void rebuildSourceMenu();
     void updateTitle();
     void updateActions();
+    // Reads the project again from its file; false (the user was told why)
+    // when the file holds no project.
+    bool reloadProject(const QString &title);
 
     QPointer<Arvel::Project> m_project;
     EditorBridge *m_editor;

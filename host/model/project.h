@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QPointF>
@@ -76,6 +77,12 @@ public:
     bool isChanged() const { return m_changed; }
     void setChanged(bool changed);
 
+    // A digest of what the project's file held when it was last read or
+    // written (null: there was no file), so that a save can tell that
+    // another program changed the file meanwhile.
+    QByteArray fileDigest() const { return m_fileDigest; }
+    void setFileDigest(const QByteArray &digest) { m_fileDigest = digest; }
+
     // The settings as edited, not yet saved: every key of the project file
     // that is not written from the project's own objects. Null until
     // openSettings(), which starts them afresh with `values` (key paths).
@@ -119,6 +126,7 @@ private:
     QString m_responseFilter;
     QString m_notificationFilter;
     bool m_changed = false;
+    QByteArray m_fileDigest;
     // The copy lives in a file of its own folder; it goes before the folder.
     std::unique_ptr<QTemporaryDir> m_settingsDir;
     std::unique_ptr<QSettings> m_settings;

@@ -7,13 +7,16 @@
 #include "sampleproject.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDataStream>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaType>
+#include <QSaveFile>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -31,6 +34,26 @@ enum class Content { Missing, Blank, SettingsOnly, Project, Unreadable };
 QString key(const char *name)
 {
     return QString::fromLatin1(name);
+}
+
+QByteArray digest(const QByteArray &content)
+{
+    return QCryptographicHash::hash(content, QCryptographicHash::Sha256);
+}
+
+// What the file holds, as a digest: null when there is no file, and one
+// value for anything that cannot be read as a file (a folder, a file
+// without read permission).
+QByteArray digestOf(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    if (!info.exists() && !info.isSymLink())
+        return QByteArray();
+    QFile file(fileName);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return QByteArrayLiteral("unreadable");
+    return hash.result();
 }
 
 // Whether every line is one that the settings format writes: blank, a
@@ -545,6 +568,9 @@ bool holdsProject(const QString &file, QString *error)
 // Fills `project` from its file, which holdsProject() accepted.
 void readFile(Project &project)
 {
+    // Taken before the file is read: a change made in between shows as a
+    // change on disk, not as one the project already holds.
+    project.setFileDigest(digestOf(project.fileName()));
     const std::unique_ptr<QSettings> source = openFile(project.fileName());
     readProject(*source, project);
     project.openSettings(keptSettings(*source));
@@ -558,6 +584,150 @@ QString unusedName(const QString &base)
     for (int i = 1; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++i)
         name = QStringLiteral("%1.%2").arg(base).arg(i);
     return name;
+}
+
+QByteArray streamed(const QVariant &value)
+{
+    QByteArray data;
+    QDataStream out(&data, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_5_15);
+    out << value;
+    return data;
+}
+
+// Whether `read`, read back from a settings file, is what writing `meant`
+// stores: QSettings writes a number or a truth value as its text, a list of
+// one item as that item and an empty list as no value. (A NaN is not equal
+// to itself, but streams alike.)
+bool readsBackAs(const QVariant &read, const QVariant &meant)
+{
+    const int type = meant.userType();
+    if (read.userType() == type)
+        return read == meant || streamed(read) == streamed(meant);
+    if (!meant.isValid() || type == QMetaType::QStringList || type == QMetaType::QVariantList)
+        return read.toStringList() == meant.toStringList();
+    return read.userType() == QMetaType::QString && read.toString() == meant.toString();
+}
+
+// Whether `file` holds exactly `values` (key paths).
+bool holdsExactly(const QSettings &file, const QVariantMap &values)
+{
+    QStringList names = file.allKeys();
+    names.sort();
+    if (file.status() != QSettings::NoError || names != values.keys())
+        return false;
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        if (!readsBackAs(file.value(it.key()), it.value()))
+            return false;
+    }
+    return true;
+}
+
+// Why a file of more than `size` bytes cannot be written into `folder`, in
+// the system's words, found by trying; empty when it can be.
+QString writeFailure(const QString &folder, qint64 size)
+{
+    QFile probe(QDir(folder).filePath(QStringLiteral("probe")));
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return probe.errorString();
+    const QByteArray block(4096, '\n');
+    // A write cut short by the limit says nothing; the next one fails.
+    for (qint64 done = 0; done <= size;) {
+        const qint64 written = probe.write(block);
+        if (written <= 0)
+            return probe.errorString();
+        done += written;
+    }
+    return QString();
+}
+
+// The file's new content, as QSettings writes the project and `edited` (the
+// project's settings; null for none). QSettings reports no error when its
+// file was cut short (in Qt 5.15 it renames its temporary file into place
+// even after the last write failed), so it writes into a scratch folder and
+// the bytes count only once they read back as what was meant.
+bool newContent(Project &project, const QSettings *edited, QByteArray *content, QString *error)
+{
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        *error = QCoreApplication::translate("Arvel::ProjectStore",
+                                             "%1 cannot be written: there is no temporary folder "
+                                             "for its new content (%2)")
+                     .arg(QDir::toNativeSeparators(project.fileName()), scratch.errorString());
+        return false;
+    }
+    const QString written = scratch.filePath(QStringLiteral("written.ini"));
+    QVariantMap values;
+    bool synced = false;
+    {
+        QSettings settings(written, QSettings::IniFormat);
+        settings.setIniCodec("UTF-8");
+        const QStringList names = edited ? edited->allKeys() : QStringList();
+        for (const QString &name : names) {
+            if (!ownKey(name))
+                settings.setValue(name, edited->value(name));
+        }
+        writeProject(settings, project);
+        const QStringList all = settings.allKeys();
+        for (const QString &name : all)
+            values.insert(name, settings.value(name));
+        settings.sync();
+        synced = settings.status() == QSettings::NoError;
+    }
+    // QSettings keeps what it parsed per file name: another name makes it
+    // read the bytes on disk.
+    const QString check = scratch.filePath(QStringLiteral("check.ini"));
+    QFile in(check);
+    if (synced && QFile::rename(written, check) && in.open(QIODevice::ReadOnly)) {
+        *content = in.readAll();
+        const bool read = in.error() == QFileDevice::NoError;
+        in.close();
+        QSettings back(check, QSettings::IniFormat);
+        back.setIniCodec("UTF-8");
+        if (read && holdsExactly(back, values))
+            return true;
+    }
+    // Found by writing more than the file reached, and about as much as it
+    // would have held.
+    qint64 size = qMax(QFileInfo(written).size(), QFileInfo(check).size());
+    QFile::remove(written);
+    QFile::remove(check);
+    qint64 text = 0;
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        text += it.key().toUtf8().size() + it.value().toString().toUtf8().size() + 2;
+    QString cause = writeFailure(scratch.path(), qMax(size, text));
+    if (cause.isEmpty())
+        cause =
+            QCoreApplication::translate("Arvel::ProjectStore", "it did not read back as written");
+    *error = QCoreApplication::translate("Arvel::ProjectStore",
+                                         "%1 cannot be written: its new content did not come "
+                                         "out whole in the temporary folder %2: %3")
+                 .arg(QDir::toNativeSeparators(project.fileName()),
+                      QDir::toNativeSeparators(QDir::tempPath()), cause);
+    return false;
+}
+
+// Replaces `fileName` with `content` once all of it was written, flushed and
+// closed without an error; otherwise leaves the file as it was.
+bool replaceFile(const QString &fileName, const QByteArray &content, QString *error)
+{
+    QSaveFile out(fileName);
+    // Unbuffered, every write reaches the system here, and a failed one
+    // says why.
+    bool whole = out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    for (qint64 done = 0; whole && done < content.size();) {
+        const qint64 written = out.write(content.constData() + done, content.size() - done);
+        whole = written > 0;
+        done += written;
+    }
+    // commit() would rename the file into place even after a failed flush.
+    whole = whole && out.flush() && out.error() == QFileDevice::NoError;
+    if (whole && out.commit())
+        return true;
+    *error = QCoreApplication::translate("Arvel::ProjectStore", "%1 cannot be written: %2")
+                 .arg(QDir::toNativeSeparators(fileName), out.errorString());
+    out.cancelWriting();
+    return false;
 }
 
 } // namespace
@@ -600,6 +770,7 @@ Project *open(const QString &folder, QString *error, QObject *parent)
         return load(file, error, parent);
 
     if (content == Content::Unreadable) {
+        const QByteArray unreadable = digestOf(file);
         *error = QCoreApplication::translate(
                      "Arvel::ProjectStore",
                      "The project file %1 cannot be read: %2. The host starts with an empty "
@@ -608,11 +779,14 @@ Project *open(const QString &folder, QString *error, QObject *parent)
         auto *project = new Project(parent);
         project->setFileName(file);
         project->setBaseDir(QFileInfo(file).absolutePath());
+        project->setFileDigest(unreadable);
         return project;
     }
 
     // A first start: the sample, kept at once so that the next start reads it.
+    const QByteArray before = digestOf(file);
     Project *project = createSampleProject(folder, keptSettings(*openFile(file)), parent);
+    project->setFileDigest(before);
     QString saveError;
     if (!save(project, &saveError))
         *error = QCoreApplication::translate("Arvel::ProjectStore",
@@ -621,7 +795,13 @@ Project *open(const QString &folder, QString *error, QObject *parent)
     return project;
 }
 
-bool save(Project *project, QString *error, QString *note)
+bool changedOnDisk(const Project *project)
+{
+    const QByteArray now = project ? digestOf(project->fileName()) : QByteArray();
+    return !now.isNull() && now != project->fileDigest();
+}
+
+bool save(Project *project, QString *error, QString *note, IfChangedOnDisk ifChanged)
 {
     if (note)
         note->clear();
@@ -634,6 +814,18 @@ bool save(Project *project, QString *error, QString *note)
         *error = QCoreApplication::translate("Arvel::ProjectStore", "the project has no file");
         return false;
     }
+    if (ifChanged == IfChangedOnDisk::Refuse && changedOnDisk(project)) {
+        *error = QCoreApplication::translate("Arvel::ProjectStore",
+                                             "%1 changed on disk since the host read or saved it")
+                     .arg(QDir::toNativeSeparators(file));
+        return false;
+    }
+
+    // The file becomes what the project holds: its settings as edited and
+    // its own groups.
+    QByteArray content;
+    if (!newContent(*project, project->settings(), &content, error))
+        return false;
     if (!project->settings()) {
         // The file could not be read when the project was opened: keep it
         // under another name instead of writing over what may be recovered.
@@ -649,30 +841,12 @@ bool save(Project *project, QString *error, QString *note)
             if (note)
                 *note = kept;
         }
-        project->openSettings();
     }
-
-    // The file becomes what the project holds: its settings as edited and
-    // its own groups. QSettings writes a temporary file and renames it.
-    const std::unique_ptr<QSettings> settings = openFile(file);
-    settings->clear();
-    const QSettings *edited = project->settings();
-    const QStringList names = edited->allKeys();
-    for (const QString &name : names) {
-        if (!ownKey(name))
-            settings->setValue(name, edited->value(name));
-    }
-    writeProject(*settings, *project);
-    settings->sync();
-    if (settings->status() != QSettings::NoError) {
-        *error = settings->status() == QSettings::AccessError
-                     ? QCoreApplication::translate("Arvel::ProjectStore", "%1 cannot be written")
-                           .arg(QDir::toNativeSeparators(file))
-                     : QCoreApplication::translate("Arvel::ProjectStore",
-                                                   "%1 is not in the settings file format")
-                           .arg(QDir::toNativeSeparators(file));
+    if (!replaceFile(file, content, error))
         return false;
-    }
+    if (!project->settings())
+        project->openSettings();
+    project->setFileDigest(digest(content));
     project->setChanged(false);
     return true;
 }

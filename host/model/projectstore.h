@@ -12,9 +12,11 @@ class Project;
 
 // A project kept in a folder: project.ini (everything the editor can change,
 // drawing paths relative to the folder) beside the drawings. A failed save
-// leaves the previous file whole, and a file that cannot be read is never
-// written over.
+// leaves the previous file byte for byte, a file that cannot be read is never
+// written over, and one that another program changed only when asked to.
 namespace ProjectStore {
+
+enum class IfChangedOnDisk { Refuse, Overwrite };
 
 // The settings file of the project kept in `folder`.
 QString fileName(const QString &folder);
@@ -35,10 +37,19 @@ Project *load(const QString &fileName, QString *error, QObject *parent = nullptr
 // leaves the project as it was.
 bool reload(Project *project, QString *error);
 
-// Writes the project into its file and clears its `changed` flag. On
-// failure returns false with *error set and leaves the flag as it was.
-// *note (when given) tells where an unreadable file was kept, if one was.
-bool save(Project *project, QString *error, QString *note = nullptr);
+// Whether the project's file changed on disk since it was last read or
+// written here: another program wrote it. A file that is gone has not
+// changed, since saving overwrites nothing then.
+bool changedOnDisk(const Project *project);
+
+// Writes the project into its file and clears its `changed` flag; the file
+// is replaced only once its new content was written whole. On failure
+// returns false with *error set (naming the file and the cause) and leaves
+// the flag as it was. A file changed on disk is a failure unless `ifChanged`
+// says to overwrite it. *note (when given) tells where an unreadable file was
+// kept, if one was.
+bool save(Project *project, QString *error, QString *note = nullptr,
+          IfChangedOnDisk ifChanged = IfChangedOnDisk::Refuse);
 
 // What saving keeps of `light` in a project based in `baseDir`: two records
 // are equal exactly when saving would write the same entry.

@@ -61,6 +61,22 @@
         <translation>В файле %1 нет проекта.</translation>
     </message>
     <message>
+        <source>%1 cannot be written: there is no temporary folder for its new content (%2)</source>
+        <translation>не удаётся записать %1: нет временной папки для его нового содержимого (%2)</translation>
+    </message>
+    <message>
+        <source>it did not read back as written</source>
+        <translation>прочитанное обратно не совпало с записанным</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: its new content did not come out whole in the temporary folder %2: %3</source>
+        <translation>не удаётся записать %1: его новое содержимое не удалось целиком записать во временную папку %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>не удаётся записать %1: %2</translation>
+    </message>
+    <message>
         <source>The project file %1 cannot be read: %2. The host starts with an empty project and leaves the file as it is.</source>
         <translation>Не удаётся прочитать файл проекта %1: %2. Программа начинает работу с пустым проектом, а файл остаётся нетронутым.</translation>
     </message>
@@ -81,12 +97,8 @@
         <translation>нечитаемый файл %1 не удаётся сохранить под другим именем</translation>
     </message>
     <message>
-        <source>%1 cannot be written</source>
-        <translation>не удаётся записать %1</translation>
-    </message>
-    <message>
-        <source>%1 is not in the settings file format</source>
-        <translation>%1 не в формате файла настроек</translation>
+        <source>%1 changed on disk since the host read or saved it</source>
+        <translation>%1 изменился на диске после того, как программа его прочитала или сохранила</translation>
     </message>
 </context>
 <context>
@@ -267,6 +279,22 @@
         <translation>Сохранение проекта</translation>
     </message>
     <message>
+        <source>%1 changed on disk since the host read or saved it.</source>
+        <translation>%1 изменился на диске после того, как программа его прочитала или сохранила.</translation>
+    </message>
+    <message>
+        <source>Overwrite replaces the file&apos;s changes with the project as the host shows it. Reload reads the file again and drops the changes not saved here.</source>
+        <translation>«Перезаписать» заменит изменения в файле проектом в том виде, в каком его показывает программа. «Перечитать» заново прочитает файл, а изменения, не сохранённые здесь, пропадут.</translation>
+    </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>Пере&amp;записать</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>Пере&amp;читать</translation>
+    </message>
+    <message>
         <source>The project cannot be saved: %1</source>
         <translation>Не удаётся сохранить проект: %1</translation>
     </message>
@@ -317,6 +345,10 @@
     <message>
         <source>%1 The project stays as it was until it is saved.</source>
         <translation>%1 Проект остаётся прежним, пока его не сохранят.</translation>
+    </message>
+    <message>
+        <source>Project read again from %1</source>
+        <translation>Проект заново прочитан из %1</translation>
     </message>
     <message>
         <source>lon;lat %1</source>

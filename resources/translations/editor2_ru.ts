@@ -204,6 +204,14 @@
         <translation>удалить</translation>
     </message>
     <message>
+        <source>Press Enter or click &quot;preview&quot; to preview the phase of the current row; double-click a cell to edit it.</source>
+        <translation>Enter или кнопка «просмотр» показывает фазу текущей строки; двойной щелчок открывает ячейку для правки.</translation>
+    </message>
+    <message>
+        <source>preview</source>
+        <translation>просмотр</translation>
+    </message>
+    <message>
         <source>Programs</source>
         <translation>Программы</translation>
     </message>
@@ -473,6 +481,14 @@ The preset will not be stored.</source>
     <message>
         <source>The file changed on disk after it was opened; open it again to edit what it holds now.</source>
         <translation>Файл изменился на диске после открытия; откройте его снова, чтобы править то, что в нём теперь.</translation>
+    </message>
+    <message>
+        <source>Only part of it was written.</source>
+        <translation>Записана лишь часть.</translation>
+    </message>
+    <message>
+        <source>The new contents could not be written to the temporary folder %1: %2</source>
+        <translation>Не удалось записать новое содержимое во временную папку %1: %2</translation>
     </message>
 </context>
 </TS>

@@ -32,6 +32,17 @@ template<typename F> void forEachBox(const QList<CommandDesc> &list, QGridLayout
     }
 }
 
+// Rich text, which Qt wraps at a readable width: the longest descriptions
+// would otherwise be one line across most of the screen. Every character
+// stays as written; an empty description gives no tooltip.
+QString toolTipOf(const QString &description)
+{
+    if (description.isEmpty())
+        return QString();
+    return QStringLiteral("<p style='white-space:pre-wrap'>%1</p>")
+        .arg(description.toHtmlEscaped());
+}
+
 } // namespace
 
 CommandsUi::CommandsUi()
@@ -50,7 +61,7 @@ void CommandsUi::fillGrid(const QList<CommandDesc> &list, QGridLayout *grid) con
         for (int row = 0; row < gridRows && i < list.size(); ++row, ++i) {
             auto *box = new QCheckBox(panel);
             box->setText(list.at(i).name);
-            box->setToolTip(list.at(i).description);
+            box->setToolTip(toolTipOf(list.at(i).description));
             grid->addWidget(box, row, column);
         }
     }

@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDebug>
+#include <QKeyEvent>
 #include <QTableWidget>
 
 namespace {
@@ -77,6 +78,41 @@ QString startOf(const QString &shown, const QString &baseDir)
     return shown.isEmpty() ? baseDir : SchemaPath::toAbsolutePath(baseDir, shown);
 }
 
+// Enter on a row activates it as the view does, and goes no further: passed
+// on, it would also press OK, closing the dialog and with it the preview that
+// the activation has just started. Enter in a cell editor still only commits
+// the cell.
+class EnterActivatesRow : public QObject
+{
+public:
+    explicit EnterActivatesRow(QAbstractItemView *view)
+        : QObject(view)
+        , m_view(view)
+    {
+        view->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched != m_view || event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        const QWidget *focus = QApplication::focusWidget();
+        if (focus && focus != m_view && m_view->isAncestorOf(focus))
+            return false; // from a cell editor
+        const QModelIndex current = m_view->currentIndex();
+        if (!current.isValid())
+            return false;
+        emit m_view->activated(current);
+        return true;
+    }
+
+private:
+    QAbstractItemView *m_view;
+};
+
 } // namespace
 
 ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
@@ -88,6 +124,17 @@ ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
 {
     ui->setupUi(this);
     QTableWidget *phases = ui->phasesTable;
+    new EnterActivatesRow(phases);
+    // The mouse's way to preview, as a double click edits the cell.
+    const auto enablePreview = [this] {
+        ui->preview->setEnabled(m_crossView && ui->phasesTable->currentRow() >= 0);
+    };
+    enablePreview();
+    connect(phases, &QTableWidget::currentCellChanged, this, enablePreview);
+    connect(ui->preview, &QPushButton::clicked, this, [this] {
+        on_phasesTable_cellActivated(ui->phasesTable->currentRow(),
+                                     ui->phasesTable->currentColumn());
+    });
     // Typed, read from the controller or picked: a text that is no point
     // leaves the object's position alone on OK, and the field says so.
     connect(ui->pos, &QLineEdit::textChanged, this, [this](const QString &text) {
@@ -134,6 +181,7 @@ ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
             break;
         }
     }
+    enablePreview();
 }
 
 ObjectPropertiesDlg::~ObjectPropertiesDlg()

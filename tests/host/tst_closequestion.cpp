@@ -1,10 +1,13 @@
 // Closing the main window with unsaved changes, the whole way: the plug-in's
 // close handler (loaded as the host loads it) calls the host's Python action
-// actions.closeProject(), which asks the question and saves.
+// actions.closeProject(), which asks the question and saves. And the host's
+// main window saving over a file that another program changed.
 
 #include "closequestion.h"
+#include "editorbridge.h"
 #include "hostpython.h"
 #include "light.h"
+#include "mainwindow.h"
 #include "modaldriver.h"
 #include "project.h"
 #include "projectstore.h"
@@ -19,9 +22,12 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPluginLoader>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QSpinBox>
+#include <QStandardPaths>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -56,6 +62,11 @@ QString acceptDialog(QObject *plugin, Project *project, const QByteArray &entry,
             descr->setText(descr->text() + QStringLiteral(" (north)"));
         if (auto *zoom = dialog->findChild<QSpinBox *>(QStringLiteral("minZoom")); zoom && edit)
             zoom->setValue(zoom->value() + 1);
+        if (auto *presets = dialog->findChild<QTableWidget *>(QStringLiteral("presets"));
+            presets && edit) {
+            presets->selectRow(presets->rowCount() - 1);
+            dialog->findChild<QPushButton *>(QStringLiteral("remove"))->click();
+        }
         ModalDriver::press(dialog, QDialogButtonBox::Ok);
     });
     if (entry == "editObject") {
@@ -92,6 +103,8 @@ private slots:
     void answerDecides();
     void userIsAskedWithThreeButtons();
     void editedControllerSurvivesSaveAndRestart();
+    void fileChangedOnDiskIsOverwrittenOnlyWhenAsked_data();
+    void fileChangedOnDiskIsOverwrittenOnlyWhenAsked();
 
 private:
     // Every test leaves the host's Python without its project and its answer.
@@ -107,6 +120,7 @@ private:
 
 void tst_CloseQuestion::initTestCase()
 {
+    QStandardPaths::setTestModeEnabled(true); // the main window keeps its layout there
     m_python = std::make_unique<HostPython>();
     QVERIFY(m_python->start());
     m_loader.setFileName(QString::fromLatin1(PluginPath));
@@ -157,6 +171,8 @@ void tst_CloseQuestion::answerDecides_data()
         << QByteArray("editOsmProperies");
     QTest::newRow("presets accepted alone, closes unasked")
         << false << cancel << true << false << true << false << QByteArray("editPresets");
+    QTest::newRow("a removed preset is gone from the file")
+        << true << save << true << true << true << true << QByteArray("editPresets");
 }
 
 void tst_CloseQuestion::answerDecides()
@@ -210,6 +226,13 @@ void tst_CloseQuestion::answerDecides()
         QCOMPARE(contents(ProjectStore::fileName(folder)), file);
     else if (!writable)
         QVERIFY(!m_python->closeQuestion()->lastError().isEmpty());
+    if (saved) {
+        // Opened again, the file holds the settings as the dialogs left them.
+        QTemporaryDir copy;
+        QVERIFY(QFile::copy(ProjectStore::fileName(folder), ProjectStore::fileName(copy.path())));
+        std::unique_ptr<Project> opened(ProjectStore::open(copy.path(), &error));
+        QCOMPARE(opened->settings()->allKeys(), project->settings()->allKeys());
+    }
 }
 
 // Without an answer given by code the user gets a message box; Cancel there
@@ -282,6 +305,86 @@ void tst_CloseQuestion::editedControllerSurvivesSaveAndRestart()
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QVERIFY(project->light(id));
     QCOMPARE(project->light(id)->description(), QStringLiteral("ул. Новая – пр. Мира"));
+}
+
+void tst_CloseQuestion::fileChangedOnDiskIsOverwrittenOnlyWhenAsked_data()
+{
+    QTest::addColumn<bool>("closing");   // the window is closed, Save answered; else Save
+    QTest::addColumn<QString>("button"); // pressed in the question; empty: its default
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<bool>("written"); // the project replaced the other program's file
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("unsaved");
+
+    QTest::newRow("Save, the default Cancel writes nothing")
+        << false << QString() << 1 << false << "Edited here" << true;
+    QTest::newRow("Save, Overwrite writes the project")
+        << false << "Overwrite" << 1 << true << "Edited here" << false;
+    QTest::newRow("Save, Reload takes the file as it is")
+        << false << "Reload" << 1 << false << "Edited elsewhere" << false;
+    QTest::newRow("closing with Save keeps the file and the window")
+        << true << QString() << 0 << false << "Edited here" << true;
+}
+
+// Another program changes the title and adds a section while the host runs;
+// then the project is changed in the host and saved.
+void tst_CloseQuestion::fileChangedOnDiskIsOverwrittenOnlyWhenAsked()
+{
+    QFETCH(bool, closing);
+    QFETCH(QString, button);
+    QFETCH(int, questions);
+    QFETCH(bool, written);
+    QFETCH(QString, title);
+    QFETCH(bool, unsaved);
+
+    QTemporaryDir root;
+    QString error;
+    std::unique_ptr<Project> project(ProjectStore::open(root.path(), &error));
+    m_python->attachProject(project.get());
+    const auto detach = qScopeGuard([this] { detachProject(); });
+    m_python->closeQuestion()->setAnswer([] { return QMessageBox::Save; });
+    EditorBridge editor;
+    QVERIFY(editor.load());
+    auto window = std::make_unique<MainWindow>(project.get(), &editor, m_python.get());
+    window->show();
+    QVERIFY(editor.initCloseHandler());
+
+    const QString file = ProjectStore::fileName(root.path());
+    QByteArray other = contents(file).replace("title=Sample project", "title=Edited elsewhere");
+    other += "\n[Other]\nkey=1\n";
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(other) == other.size() && out.flush());
+    project->setTitle(QStringLiteral("Edited here"));
+    project->setChanged(true);
+
+    ModalDriver driver([button](QWidget *question) {
+        auto *box = qobject_cast<QMessageBox *>(question);
+        const QList<QAbstractButton *> choices = box ? box->buttons() : QList<QAbstractButton *>();
+        for (QAbstractButton *choice : choices) {
+            if (choice->text().remove(QLatin1Char('&')) == button)
+                return choice->click();
+        }
+        box ? box->defaultButton()->click() : ModalDriver::close(question);
+    });
+    QCOMPARE(closing ? window->close() : window->saveProject(), !unsaved);
+    QCOMPARE(driver.seen().size(), questions);
+    QCOMPARE(contents(file) == other, !written);
+    QCOMPARE(project->title(), title);
+    QCOMPARE(project->isChanged(), unsaved);
+    QVERIFY(window->isVisible());
+    if (!unsaved) { // the host wrote or read the file: the next Save asks nothing
+        project->setChanged(true);
+        QVERIFY(window->saveProject());
+        QCOMPARE(driver.seen().size(), questions);
+    }
+
+    // Closed with a controller selected, the window's destructor runs while
+    // the scene removes the selected marker: nothing of the window may run
+    // then (the sanitizer build stops on it).
+    window->selectLight(project->lights().value(0));
+    m_python->closeQuestion()->setAnswer([] { return QMessageBox::Discard; });
+    QVERIFY(window->close());
+    window.reset();
 }
 
 QTEST_MAIN(tst_CloseQuestion)

@@ -17,6 +17,11 @@
 #include <functional>
 #include <memory>
 
+#include <errno.h>
+#include <signal.h>
+#include <string.h>
+#include <sys/resource.h>
+
 using namespace Arvel;
 
 using LightChange = std::function<void(Light *)>;
@@ -94,6 +99,31 @@ QByteArray contents(const QString &fileName)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
+// While it lives, a file of this process grows to `bytes` at most, as on a
+// disk with that much room: a write beyond fails with EFBIG (instead of
+// SIGXFSZ ending the process).
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+        : m_handler(signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &m_before);
+        rlimit lowered = m_before;
+        lowered.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_before);
+        signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    sighandler_t m_handler;
+    rlimit m_before;
+};
+
 } // namespace
 
 class tst_ProjectStore : public QObject
@@ -108,6 +138,8 @@ private slots:
     void unreadableFileIsLeftAsItWas_data();
     void unreadableFileIsLeftAsItWas();
     void failedSaveKeepsTheChanges();
+    void fullDiskLeavesTheFileAsItWas_data();
+    void fullDiskLeavesTheFileAsItWas();
     void lightRecordChangesWithTheSavedFile_data();
     void lightRecordChangesWithTheSavedFile();
     void reloadTakesTheFileAsEdited();
@@ -374,6 +406,39 @@ void tst_ProjectStore::failedSaveKeepsTheChanges()
     // What the map dialogs kept in the settings survived the renewal.
     QCOMPARE(written.value(QStringLiteral("GraphicsScene/zoomMin")).toInt(), 10);
     QCOMPARE(written.value(QStringLiteral("GraphicsScene/zoomMax")).toInt(), 12);
+}
+
+void tst_ProjectStore::fullDiskLeavesTheFileAsItWas_data()
+{
+    QTest::addColumn<int>("room"); // bytes a file may have; the new one has 20 KB
+
+    // QSettings notices a failed write at 4 KB, but not at 16 KB.
+    QTest::newRow("4 KB") << 4096;
+    QTest::newRow("16 KB of the 20 KB") << 16384;
+}
+
+void tst_ProjectStore::fullDiskLeavesTheFileAsItWas()
+{
+    QFETCH(int, room);
+
+    QTemporaryDir folder;
+    QString error;
+    std::unique_ptr<Project> project(ProjectStore::open(folder.path(), &error));
+    const QString file = ProjectStore::fileName(folder.path());
+    const QByteArray before = contents(file);
+    project->setTitle(QString(12000, QLatin1Char('t')));
+    project->setChanged(true);
+    {
+        const FileSizeLimit limit(room);
+        QVERIFY(!ProjectStore::save(project.get(), &error));
+    }
+    QVERIFY(project->isChanged());
+    QCOMPARE(contents(file), before);
+    QVERIFY2(error.contains(QDir::toNativeSeparators(file))
+                 && error.contains(QString::fromLocal8Bit(strerror(EFBIG))),
+             qPrintable(error));
+    // With room again, the same save works.
+    QVERIFY2(ProjectStore::save(project.get(), &error), qPrintable(error));
 }
 
 void tst_ProjectStore::lightRecordChangesWithTheSavedFile_data()

@@ -19,6 +19,7 @@
 #include <QMainWindow>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -79,6 +80,7 @@ private slots:
     void choosesSchemaFile();
     void importsDrawingFolder_data();
     void importsDrawingFolder();
+    void asksThroughQtFileDialog_data();
     void asksThroughQtFileDialog();
     void crashWhenParentIsDeletedWhileDialogIsOpen_data();
     void crashWhenParentIsDeletedWhileDialogIsOpen();
@@ -580,35 +582,79 @@ void tst_ObjectExchange::importsDrawingFolder()
                  qMax(view->sizeHintForRow(row), table->verticalHeader()->sectionSizeHint(row)));
 }
 
+void tst_ObjectExchange::asksThroughQtFileDialog_data()
+{
+    // The schema field before, where the dialog starts, what is typed into its
+    // name field (which starts empty) and the schema field after.
+    for (const char *column : {"button", "title", "shown", "folder", "typed", "schema"})
+        QTest::addColumn<QString>(column);
+    const char *const rows[][7] = {
+        {"schema file", "selSchema", "Select schema file for the Object", "", ".", "x.svg",
+         "x.svg"},
+        // Started on the drawing, the folder chooser would offer its file
+        // name, which it then refuses.
+        {"drawing folder", "importFromFolder", "Select folder to import", "d/old.svg", "d", "",
+         "d/main.svg"},
+    };
+    for (const auto &row : rows) {
+        QTestData &data = QTest::newRow(row[0]);
+        for (int i = 1; i < 7; ++i)
+            data << QString::fromLatin1(row[i]);
+    }
+}
+
 // Without a chooser of its own the dialog asks through Qt's file dialog.
 void tst_ObjectExchange::asksThroughQtFileDialog()
 {
+    QFETCH(QString, button);
+    QFETCH(QString, title);
+    QFETCH(QString, shown);
+    QFETCH(QString, folder);
+    QFETCH(QString, typed);
+    QFETCH(QString, schema);
+
     FileChooser::setCurrent(nullptr);
     QTemporaryDir base;
     QVERIFY(base.isValid());
+    QVERIFY(QDir(base.path()).mkdir(QStringLiteral("d")));
+    for (const char *name : {"x.svg", "d/old.svg", "d/main.svg"}) {
+        QFile file(base.filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
     Arvel::Project project(&m_log);
     project.preset("baseDir", base.path());
     auto *light = new Arvel::Light(&m_log, &project);
-    QFile file(base.filePath(QStringLiteral("x.svg")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
     ObjectPropertiesDlg dialog(nullptr, light);
     dialog.show();
     const ObjectForm ui(&dialog);
     QVERIFY(ui.complete());
+    ui.schema->setText(shown);
 
-    const ModalDriver driver([&file](QWidget *window) {
+    QString nameShown, start;
+    QSize size;
+    const ModalDriver driver([&](QWidget *window) {
         auto *name = window->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        if (name)
-            name->setText(file.fileName());
+        if (name) {
+            nameShown = name->text();
+            if (!typed.isEmpty())
+                name->setText(base.filePath(typed));
+        }
+        start = static_cast<QFileDialog *>(window)->directory().path();
+        size = window->size();
         static_cast<QDialog *>(window)->accept();
     });
-    ui.selSchema->click();
+    ObjectForm::find<QAbstractButton>(&dialog, qPrintable(button))->click();
 
+    QCOMPARE(nameShown, QString());
     QVERIFY(!driver.gaveUp());
     QCOMPARE(driver.seen().size(), 1);
     QCOMPARE(driver.seen().first().className, QStringLiteral("QFileDialog"));
-    QCOMPARE(driver.seen().first().title, QStringLiteral("Select schema file for the Object"));
-    QCOMPARE(ui.schema->text(), QStringLiteral("x.svg"));
+    QCOMPARE(driver.seen().first().title, title);
+    QVERIFY2(QDir(start) == QDir(base.filePath(folder)), qPrintable(start));
+    // Qt's 630 x 415 cuts the columns; a larger size stays on the screen.
+    QCOMPARE(size.expandedTo(QSize(800, 500)), size);
+    QCOMPARE(size.boundedTo(dialog.screen()->availableGeometry().size()), size);
+    QCOMPARE(ui.schema->text(), schema);
 }
 
 void tst_ObjectExchange::crashWhenParentIsDeletedWhileDialogIsOpen_data()

@@ -317,30 +317,51 @@ void tst_ObjectPropertiesDlg::previewsActivatedPhase_data()
 {
     QTest::addColumn<QString>("number");
     QTest::addColumn<QList<int>>("previews"); // the last one sent by the destructor
+    QTest::addColumn<QString>("how");
 
-    QTest::newRow("number") << "3" << QList<int>{3, -1};
-    QTest::newRow("number with a letter") << "3a" << QList<int>{-1};
-    QTest::newRow("empty") << "" << QList<int>{-1};
+    QTest::newRow("number") << "3" << QList<int>{3, -1} << "signal";
+    QTest::newRow("number with a letter") << "3a" << QList<int>{-1} << "signal";
+    QTest::newRow("empty") << "" << QList<int>{-1} << "signal";
+    // Passed on, Enter would also press OK and end the preview at once.
+    QTest::newRow("Enter on the row") << "3" << QList<int>{3, -1} << "Enter";
+    QTest::newRow("Enter in a cell editor only commits it") << "3" << QList<int>{-1} << "edit";
+    // A double click edits the cell: the mouse's way is the button.
+    QTest::newRow("preview button") << "3" << QList<int>{3, -1} << "button";
 }
 
 void tst_ObjectPropertiesDlg::previewsActivatedPhase()
 {
     QFETCH(QString, number);
     QFETCH(QList<int>, previews);
+    QFETCH(QString, how);
 
     MainWindow window;
     Arvel::Light light(&m_log);
+    light.preset("id", 5); // OK would close the dialog at once
     light.presetPhase(1, QStringLiteral("first"), QString());
     light.presetPhase(2, QStringLiteral("second"), QString());
     {
         ObjectPropertiesDlg dialog(nullptr, &light);
         QTableWidget *phases = ObjectForm(&dialog).phases;
         QVERIFY(phases);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
         phases->item(1, 0)->setText(number);
         // The activated column does not matter: the number is in column 0.
-        emit phases->cellActivated(1, 1);
-        // Rows beyond the table have no item to read.
-        emit phases->cellActivated(7, 0);
+        phases->setCurrentCell(1, 1);
+        phases->setFocus();
+        if (how == QLatin1String("signal")) {
+            emit phases->cellActivated(1, 1);
+            // Rows beyond the table have no item to read.
+            emit phases->cellActivated(7, 0);
+        } else if (how == QLatin1String("button")) {
+            ObjectForm::find<QPushButton>(&dialog, "preview")->click();
+        } else {
+            if (how == QLatin1String("edit"))
+                phases->editItem(phases->currentItem());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        }
+        QVERIFY(dialog.isVisible());
     }
     QCOMPARE(window.crossView()->previews(), previews);
 }
