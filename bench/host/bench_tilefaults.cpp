@@ -186,12 +186,10 @@ private:
             answer(socket, read(QStringLiteral("deflated.bin")),
                    cacheable + "Content-Encoding: deflate\r\n");
         } else if (kind == "huge") {
-            socket->write("HTTP/1.1 200 OK\r\nContent-Length: 2147483648\r\n" + cacheable
-                          + "\r\n");
+            socket->write("HTTP/1.1 200 OK\r\nContent-Length: 2147483648\r\n" + cacheable + "\r\n");
             pour(socket, QByteArray(1 << 16, 'x'));
         } else if (kind == "endless") {
-            socket->write("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n" + cacheable
-                          + "\r\n");
+            socket->write("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n" + cacheable + "\r\n");
             pour(socket, "10000\r\n" + QByteArray(1 << 16, 'x') + "\r\n");
         }
     }
@@ -252,8 +250,7 @@ int runCase(const Case &what, const QString &folder)
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         const TileDownloader *downloader = tiles.downloader();
-        if (ready == 6 || !downloader
-            || (downloader->inFlight() == 0 && downloader->queued() == 0)
+        if (ready == 6 || !downloader || (downloader->inFlight() == 0 && downloader->queued() == 0)
             || clock.elapsed() > 60000)
             loop.quit();
     });
@@ -263,8 +260,8 @@ int runCase(const Case &what, const QString &folder)
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    QTextStream(stdout) << QString::asprintf("%-42s %6.1f MB %7lld ms  cache %7.1f KB  ",
-                                             what.name, usage.ru_maxrss / 1024.0, elapsed,
+    QTextStream(stdout) << QString::asprintf("%-42s %6.1f MB %7lld ms  cache %7.1f KB  ", what.name,
+                                             usage.ru_maxrss / 1024.0, elapsed,
                                              cache->cacheSize() / 1024.0)
                         << (problem.isEmpty() ? QStringLiteral("%1 tiles shown").arg(ready)
                                               : problem)
