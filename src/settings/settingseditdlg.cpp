@@ -128,7 +128,7 @@ SettingsEditDlg::SettingsEditDlg(QWidget *parent, int scope, const QString &file
     // bytes are judged as well.
     QFile file(m_settings->fileName());
     const bool readable = !file.exists() || file.open(QIODevice::ReadOnly);
-    m_document = IniDocument(file.readAll());
+    m_document = IniDocument(file.isOpen() ? file.readAll() : QByteArray());
     m_readCleanly = readable && m_document.isClean()
                     && SettingsTree::readStatus(*m_settings) == QSettings::NoError;
     ui->propTree->addTopLevelItems(itemsFromNodes(m_readNodes));
