@@ -160,6 +160,9 @@ void tst_SettingsEditDlg::buttonsEditTheTree_data()
     QTest::newRow("as read: a long key in a collapsed section")
         << QByteArray("[Console]\nmaximumLinesOfConsole=2000\n") << "" << QStringList()
         << "[Console]{maximumLinesOfConsole=2000}";
+    QTest::newRow("as read: a key too long for a narrow dialog")
+        << QByteArray("[s]\nkeyWithANameTooLongForANarrowDialog=1\n") << "" << QStringList()
+        << "[s]{keyWithANameTooLongForANarrowDialog=1}";
     QTest::newRow("item into the selected section")
         << ini << "1" << QStringList{"add"} << "a=1, [s]{b=2, [t]{c=3}, key=value}";
     QTest::newRow("item and subsection into the section above the selected key")
@@ -200,6 +203,19 @@ void tst_SettingsEditDlg::buttonsEditTheTree()
         // Read items fit their columns, collapsed as they are.
         if (buttons.isEmpty())
             QVERIFY(metrics.horizontalAdvance((*it)->text(1)) < propTree->columnWidth(1));
+    }
+    // Section and Key show every text whole, as the view measures them, and
+    // leave Value its share when the dialog narrows.
+    propTree->expandAll();
+    const QAbstractItemView *view = propTree;
+    for (const int width : {200, 800}) {
+        dialog.show();
+        dialog.resize(width, 400);
+        QCoreApplication::processEvents();
+        const int shown = propTree->viewport()->width();
+        QVERIFY(propTree->columnWidth(2) >= shown / 3);
+        for (int column = 0; column < 2 && width > 200; ++column)
+            QVERIFY(view->sizeHintForColumn(column) <= propTree->columnWidth(column));
     }
 }
 
