@@ -3,6 +3,7 @@
 
 #include "modaldialog.h"
 #include "settingscolumns.h"
+#include "settingsfilter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -167,9 +168,12 @@ void SettingsEditDlg::accept()
     QDialog::accept();
 }
 
-// The Section and Key columns sized to their texts, once the tree is read.
+// The filter field above the tree, and the Section and Key columns sized to
+// their texts; both once the tree is read.
 void SettingsEditDlg::setUpFilterAndColumns()
 {
+    auto *filter = new SettingsFilter(ui->propTree, isSection);
+    connect(ui->filter, &QLineEdit::textChanged, filter, &SettingsFilter::setText);
     new SettingsColumns(ui->propTree, isSection);
 }
 
