@@ -424,6 +424,14 @@ The address will stay as it is.</source>
         <translation>Редактор настроек</translation>
     </message>
     <message>
+        <source>Filter</source>
+        <translation>Фильтр</translation>
+    </message>
+    <message>
+        <source>Filter by section, key or value</source>
+        <translation>Фильтр по разделу, ключу или значению</translation>
+    </message>
+    <message>
         <source>File name:</source>
         <translation>Имя файла:</translation>
     </message>
