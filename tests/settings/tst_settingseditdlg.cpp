@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -446,8 +447,13 @@ void tst_SettingsEditDlg::filterShowsMatchesWithTheirSections()
         itemAt(tree, path)->setExpanded(true);
     if (!selected.isEmpty())
         itemAt(tree, selected)->setSelected(true);
-    for (const QString &text : typed)
+    for (const QString &text : typed) {
         filter->setText(text);
+        // The clear button fades in or out; an unfinished fade would outlive
+        // the dialog.
+        const auto *clear = filter->findChild<QToolButton *>();
+        QTRY_COMPARE(clear->property("opacity").toReal(), text.isEmpty() ? 0.0 : 1.0);
+    }
     for (const QString &button : buttons)
         click(tree, button);
     QCOMPARE(dump(tree->invisibleRootItem()), shown);
