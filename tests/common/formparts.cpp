@@ -68,20 +68,11 @@ int overrideCursorShape()
     return cursor ? int(cursor->shape()) : -1;
 }
 
-namespace {
-
-QtMessageHandler previousHandler = nullptr;
-
-void quietHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (!message.contains(QLatin1String("propagateSizeHints")))
-        previousHandler(type, context, message);
-}
-
-} // namespace
-
 void quietOffscreenWarnings()
 {
-    if (!previousHandler)
-        previousHandler = qInstallMessageHandler(quietHandler);
+    static const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            if (!message.contains(QLatin1String("propagateSizeHints")))
+                previous(type, context, message);
+        });
 }

@@ -58,20 +58,25 @@ const QString DeviceSent =
 const QString PhasesSent = QStringLiteral("light.sendCommand(QString GET_CLIST, int 16)");
 const QString ProgramsSent = QStringLiteral("light.sendCommand(QString GET_CLIST, int 18)");
 
+const QStringList OldPhases = {"4|North|n.svg"};
+const QStringList OldPrograms = {"1|Morning"};
+
 // One run of the controller exchange: the steps taken, the answers that
 // differ from the usual ones and the commands the light refuses to send; then
 // the commands sent, the form's fields and tables as they end, the progress
-// and the answers still queued.
+// and the answers still queued. As made, every command is sent and answered
+// in order and the form shows every answer.
 struct Exchange
 {
-    QStringList steps;
+    QStringList steps{"click", "answer GET_REFER", "answer GET_DEVICE", "answer GET_CLIST 16",
+                      "answer GET_CLIST 18"};
     QVariantMap answers; // by key, instead of the usual answer
     QStringList refused;
-    QStringList sent;
-    QString descr;
-    QString pos;
-    QStringList phases;
-    QStringList programs;
+    QStringList sent{ReferSent, DeviceSent, PhasesSent, ProgramsSent};
+    QString descr = QStringLiteral("Crossing");
+    QString pos = QStringLiteral("37.5;55.7583333333");
+    QStringList phases = OldPhases + QStringList{"5|Phase 5|"};
+    QStringList programs = OldPrograms + QStringList{"0|Program 0", "3|Program 3"};
     int shownProgress = -1; // its value while shown, -1 when hidden
     int queued = 0;
 };
@@ -122,20 +127,8 @@ void tst_ObjectExchange::readsFromController_data()
 {
     QTest::addColumn<Exchange>("run");
 
-    const QStringList oldPhases = {"4|North|n.svg"};
-    const QStringList oldPrograms = {"1|Morning"};
-    // Every command sent and answered in order, every answer in the form.
-    const Exchange whole{{"click", "answer GET_REFER", "answer GET_DEVICE", "answer GET_CLIST 16",
-                          "answer GET_CLIST 18"},
-                         {},
-                         {},
-                         {ReferSent, DeviceSent, PhasesSent, ProgramsSent},
-                         QStringLiteral("Crossing"),
-                         QStringLiteral("37.5;55.7583333333"),
-                         oldPhases + QStringList{"5|Phase 5|"},
-                         oldPrograms + QStringList{"0|Program 0", "3|Program 3"}};
-    const auto row = [&whole](const char *tag, const std::function<void(Exchange &)> &change) {
-        Exchange run = whole;
+    const auto row = [](const char *tag, const std::function<void(Exchange &)> &change) {
+        Exchange run;
         change(run);
         QTest::newRow(tag) << run;
     };
@@ -145,13 +138,13 @@ void tst_ObjectExchange::readsFromController_data()
         run.steps = QStringList{"click", "answer GET_REFER", "answer GET_CLIST 18",
                                 "answer GET_CLIST 16", "answer GET_DEVICE"};
     });
-    row("device not recognised", [&](Exchange &run) {
+    row("device not recognised", [](Exchange &run) {
         run.steps = QStringList{"click", "answer GET_REFER"};
         run.answers = {{"GET_REFER", QVariantList{"LT9 gateway", "", " Gate", "5545.5N 3730E"}}};
         run.sent = QStringList{ReferSent};
         run.descr = QStringLiteral("Gate");
-        run.phases = oldPhases;
-        run.programs = oldPrograms;
+        run.phases = OldPhases;
+        run.programs = OldPrograms;
     });
     row("answer of one item", [](Exchange &run) {
         run.answers = {{"GET_REFER", QVariantList{"ARVEL2"}}};
@@ -165,66 +158,66 @@ void tst_ObjectExchange::readsFromController_data()
     });
     // The programs answer comes last and holds no map: the exchange is over
     // all the same.
-    row("short lists", [&](Exchange &run) {
+    row("short lists", [](Exchange &run) {
         run.answers = {{"GET_CLIST 16", QVariantList{16}}, {"GET_CLIST 18", QVariantList{18}}};
-        run.phases = oldPhases;
-        run.programs = oldPrograms;
+        run.phases = OldPhases;
+        run.programs = OldPrograms;
     });
-    row("short programs answer ends the exchange", [&](Exchange &run) {
+    row("short programs answer ends the exchange", [](Exchange &run) {
         run.steps =
             QStringList{"click", "answer GET_REFER", "answer GET_DEVICE", "answer GET_CLIST 18"};
         run.answers = {{"GET_CLIST 18", QVariantList{18}}};
         run.refused = QStringList{"GET_CLIST 16"};
-        run.phases = oldPhases;
-        run.programs = oldPrograms;
+        run.phases = OldPhases;
+        run.programs = OldPrograms;
     });
-    row("first command not sent", [&](Exchange &run) {
+    row("first command not sent", [](Exchange &run) {
         run.steps = QStringList{"click"};
         run.refused = QStringList{"GET_REFER"};
         run.sent = QStringList{ReferSent};
         run.descr = QStringLiteral("Old");
         run.pos = QStringLiteral("1;2");
-        run.phases = oldPhases;
-        run.programs = oldPrograms;
+        run.phases = OldPhases;
+        run.programs = OldPrograms;
     });
-    row("further command not sent", [&](Exchange &run) {
+    row("further command not sent", [](Exchange &run) {
         run.steps =
             QStringList{"click", "answer GET_REFER", "answer GET_DEVICE", "answer GET_CLIST 18"};
         run.refused = QStringList{"GET_CLIST 16"};
-        run.phases = oldPhases;
+        run.phases = OldPhases;
     });
-    row("cancelled", [&](Exchange &run) {
+    row("cancelled", [](Exchange &run) {
         run.steps = QStringList{"click", "answer GET_REFER", "cancel", "answer GET_CLIST 16"};
-        run.phases = oldPhases;
-        run.programs = oldPrograms;
+        run.phases = OldPhases;
+        run.programs = OldPrograms;
     });
-    row("escape on the progress", [&](Exchange &run) {
+    row("escape on the progress", [](Exchange &run) {
         run.steps = QStringList{"click", "answer GET_REFER", "escape", "answer GET_CLIST 18"};
-        run.phases = oldPhases;
-        run.programs = oldPrograms;
+        run.phases = OldPhases;
+        run.programs = OldPrograms;
     });
-    row("response deleted by the host", [&](Exchange &run) {
+    row("response deleted by the host", [](Exchange &run) {
         run.steps = QStringList{"click", "answer GET_REFER", "delete GET_CLIST 16",
                                 "answer GET_DEVICE", "answer GET_CLIST 18"};
-        run.phases = oldPhases;
+        run.phases = OldPhases;
     });
-    row("every pending response deleted", [&](Exchange &run) {
+    row("every pending response deleted", [](Exchange &run) {
         run.steps = QStringList{"click", "answer GET_REFER", "delete GET_DEVICE",
                                 "delete GET_CLIST 16", "delete GET_CLIST 18"};
-        run.phases = oldPhases;
-        run.programs = oldPrograms;
+        run.phases = OldPhases;
+        run.programs = OldPrograms;
     });
-    row("answer finished twice", [&](Exchange &run) {
+    row("answer finished twice", [](Exchange &run) {
         run.steps =
             QStringList{"click", "answer GET_REFER", "answer GET_CLIST 16", "answer GET_CLIST 16"};
-        run.programs = oldPrograms;
+        run.programs = OldPrograms;
         run.shownProgress = 2;
         run.queued = 2;
     });
-    row("second click keeps pending answers", [&](Exchange &run) {
+    row("second click keeps pending answers", [](Exchange &run) {
         run.steps = QStringList{"click", "answer GET_REFER", "click", "answer GET_CLIST 16"};
         run.sent << ReferSent;
-        run.programs = oldPrograms;
+        run.programs = OldPrograms;
         run.shownProgress = 1;
         run.queued = 3;
     });
