@@ -29,6 +29,7 @@
 
 #include <functional>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -79,6 +80,9 @@ struct Exchange
     QStringList programs = OldPrograms + QStringList{"0|Program 0", "3|Program 3"};
     int shownProgress = -1; // its value while shown, -1 when hidden
     int queued = 0;
+
+    // Neither list was read: the tables show what the light held.
+    void listsUnread() { std::tie(phases, programs) = std::tie(OldPhases, OldPrograms); }
 };
 
 } // namespace
@@ -143,8 +147,7 @@ void tst_ObjectExchange::readsFromController_data()
         run.answers = {{"GET_REFER", QVariantList{"LT9 gateway", "", " Gate", "5545.5N 3730E"}}};
         run.sent = QStringList{ReferSent};
         run.descr = QStringLiteral("Gate");
-        run.phases = OldPhases;
-        run.programs = OldPrograms;
+        run.listsUnread();
     });
     row("answer of one item", [](Exchange &run) {
         run.answers = {{"GET_REFER", QVariantList{"ARVEL2"}}};
@@ -160,16 +163,14 @@ void tst_ObjectExchange::readsFromController_data()
     // all the same.
     row("short lists", [](Exchange &run) {
         run.answers = {{"GET_CLIST 16", QVariantList{16}}, {"GET_CLIST 18", QVariantList{18}}};
-        run.phases = OldPhases;
-        run.programs = OldPrograms;
+        run.listsUnread();
     });
     row("short programs answer ends the exchange", [](Exchange &run) {
         run.steps =
             QStringList{"click", "answer GET_REFER", "answer GET_DEVICE", "answer GET_CLIST 18"};
         run.answers = {{"GET_CLIST 18", QVariantList{18}}};
         run.refused = QStringList{"GET_CLIST 16"};
-        run.phases = OldPhases;
-        run.programs = OldPrograms;
+        run.listsUnread();
     });
     row("first command not sent", [](Exchange &run) {
         run.steps = QStringList{"click"};
@@ -177,8 +178,7 @@ void tst_ObjectExchange::readsFromController_data()
         run.sent = QStringList{ReferSent};
         run.descr = QStringLiteral("Old");
         run.pos = QStringLiteral("1;2");
-        run.phases = OldPhases;
-        run.programs = OldPrograms;
+        run.listsUnread();
     });
     row("further command not sent", [](Exchange &run) {
         run.steps =
@@ -188,13 +188,11 @@ void tst_ObjectExchange::readsFromController_data()
     });
     row("cancelled", [](Exchange &run) {
         run.steps = QStringList{"click", "answer GET_REFER", "cancel", "answer GET_CLIST 16"};
-        run.phases = OldPhases;
-        run.programs = OldPrograms;
+        run.listsUnread();
     });
     row("escape on the progress", [](Exchange &run) {
         run.steps = QStringList{"click", "answer GET_REFER", "escape", "answer GET_CLIST 18"};
-        run.phases = OldPhases;
-        run.programs = OldPrograms;
+        run.listsUnread();
     });
     row("response deleted by the host", [](Exchange &run) {
         run.steps = QStringList{"click", "answer GET_REFER", "delete GET_CLIST 16",
@@ -204,8 +202,7 @@ void tst_ObjectExchange::readsFromController_data()
     row("every pending response deleted", [](Exchange &run) {
         run.steps = QStringList{"click", "answer GET_REFER", "delete GET_DEVICE",
                                 "delete GET_CLIST 16", "delete GET_CLIST 18"};
-        run.phases = OldPhases;
-        run.programs = OldPrograms;
+        run.listsUnread();
     });
     row("answer finished twice", [](Exchange &run) {
         run.steps =
