@@ -106,7 +106,21 @@ public:
     static QByteArray sectionName(const QString &path);
 
 private:
+    // One line as QSettings' INI parser reads it, before it is classified.
+    struct RawLine
+    {
+        int begin = 0;       // first byte
+        int start = 0;       // first byte that is neither a space nor a tab
+        int logicalEnd = -1; // at the line break or ";" that ends it; -1 when blank or a comment
+        int end = 0;         // past the line break
+        int equals = -1;     // the first "=" outside quotes
+        bool quoteOverLineBreak = false;
+        QByteArray closing; // for a line that ends the bytes: what closes it
+    };
+
     void parse();
+    static RawLine readLine(const QByteArray &bytes, int pos, bool afterByteOrderMark);
+    Line classified(const RawLine &raw, int section);
 
     QByteArray m_bytes;
     QVector<Line> m_lines;
