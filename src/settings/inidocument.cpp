@@ -94,6 +94,10 @@ void IniDocument::parse()
             section = line.section = m_lines.size();
         if (raw.logicalEnd == m_bytes.size())
             m_closing = raw.closing;
+        if (line.fault != Fault::None && m_firstFault < 0)
+            m_firstFault = m_lines.size();
+        if (line.fault == Fault::DamagedHeader && m_firstDamagedHeader < 0)
+            m_firstDamagedHeader = m_lines.size();
         m_lines.append(line);
         pos = line.end;
     }
@@ -185,11 +189,17 @@ IniDocument::Line IniDocument::classified(const RawLine &raw, int section)
         while (line.valueEnd > line.valueBegin && isBlank(d.at(line.valueEnd - 1)))
             --line.valueEnd;
         m_formatError = m_formatError || line.nameEnd == logicalEnd;
+        // A quote in it running on takes in the lines after it.
+        if (line.nameEnd == logicalEnd || raw.quoteOverLineBreak)
+            line.fault = Fault::DamagedHeader;
     } else if (raw.equals < 0) {
         line.kind = LineKind::Damaged;
+        line.fault = Fault::Skipped;
         m_formatError = true;
     } else {
         line.kind = LineKind::Key;
+        if (raw.quoteOverLineBreak)
+            line.fault = Fault::QuoteOverLineBreak;
         line.nameBegin = i;
         line.nameEnd = raw.equals;
         while (line.nameEnd > i && isBlank(d.at(line.nameEnd - 1)))
@@ -214,6 +224,8 @@ IniDocument::Line IniDocument::classified(const RawLine &raw, int section)
             m_formatError = true;
             if (line.kind != LineKind::Section)
                 line.kind = LineKind::Damaged;
+            if (line.fault == Fault::None)
+                line.fault = Fault::Skipped;
         }
     }
     return line;
@@ -252,6 +264,17 @@ QString IniDocument::keyPath(const Line &line) const
 QByteArray IniDocument::value(const Line &line) const
 {
     return m_bytes.mid(line.valueBegin, line.valueEnd - line.valueBegin);
+}
+
+int IniDocument::lineNumber(int index) const
+{
+    const int begin = m_lines.at(index).begin;
+    int number = 1;
+    for (int i = 0; i < begin; ++i) {
+        if (m_bytes.at(i) == '\n' || (m_bytes.at(i) == '\r' && m_bytes.at(i + 1) != '\n'))
+            ++number;
+    }
+    return number;
 }
 
 QByteArray IniDocument::lineBreak() const
@@ -770,7 +793,7 @@ QByteArray IniDocument::escapedValue(const QVariant &value)
     return iniEscaped(encodedForm(value));
 }
 
-QVariant IniDocument::decodedValue(const QByteArray &text)
+QVariant IniDocument::decodedValue(const QByteArray &text, bool *outOfMemory)
 {
     QString string;
     QStringList list;
@@ -778,6 +801,8 @@ QVariant IniDocument::decodedValue(const QByteArray &text)
     try {
         return isList ? fromSettingsItems(list) : fromSettingsText(string);
     } catch (const std::bad_alloc &) {
+        if (outOfMemory)
+            *outOfMemory = true;
         return isList ? QVariant(list) : QVariant(string);
     }
 }

@@ -208,7 +208,8 @@ std::optional<QString> prefixNow(const QString &prefix, const QSet<QString> &rea
 }
 
 // A removed section takes its header and its lines up to its last key along;
-// the comments after that belong to the next section.
+// the comments after that, and lines QSettings skips ("#" comments), belong to
+// the next section.
 void removeSection(QVector<LineRecord> &lines, int header)
 {
     int last = header;
@@ -216,7 +217,7 @@ void removeSection(QVector<LineRecord> &lines, int header)
         const LineKind kind = lines.at(i).text->kind;
         if (kind == LineKind::Section)
             break;
-        if (kind == LineKind::Key || kind == LineKind::Damaged)
+        if (kind == LineKind::Key)
             last = i;
     }
     for (int i = header; i <= last; ++i)
@@ -294,7 +295,8 @@ EditedLines editLines(ReadLines read, const EditedTree &tree, const IniDocument 
 // Kept keys without a line of their own: after the last key of their
 // section, or its header; else in a section of their own at the end, as
 // QSettings writes one: its name the key's first path part. Nothing when a
-// key read has no line and no edited value to write.
+// key read has no line and no edited value to write, or when a section would
+// follow an open last line that QSettings skips.
 std::optional<AddedLines> addedLines(const EditedLines &edited, const EditedTree &tree,
                                      const IniDocument &document)
 {
@@ -350,6 +352,10 @@ std::optional<AddedLines> addedLines(const EditedLines &edited, const EditedTree
             groups.append(group);
         blocks[group].append(IniDocument::escapedKey(key.path.mid(slash + 1)) + '=' + value);
     }
+    // A skipped line left open at the end would have to change for a line to
+    // follow it.
+    if (!groups.isEmpty() && document.endsOpen() && lines.last().kind == LineKind::Damaged)
+        return std::nullopt;
     bool blankBefore = !lines.isEmpty() && lines.last().kind != LineKind::Blank;
     for (const QString &group : qAsConst(groups)) {
         if (blankBefore)

@@ -129,8 +129,10 @@ SettingsEditDlg::SettingsEditDlg(QWidget *parent, int scope, const QString &file
     QFile file(m_settings->fileName());
     const bool readable = !file.exists() || file.open(QIODevice::ReadOnly);
     m_document = IniDocument(file.readAll());
-    m_readCleanly = readable && m_document.isClean()
-                    && SettingsTree::readStatus(*m_settings) == QSettings::NoError;
+    if (readable)
+        m_readFault = SettingsTree::readFault(*m_settings, m_document);
+    else
+        m_readFault.cause = SettingsTree::ReadFault::Cause::Unreadable;
     ui->propTree->addTopLevelItems(itemsFromNodes(m_readNodes));
     fitColumns();
 }
@@ -143,7 +145,7 @@ void SettingsEditDlg::accept()
     const QString shownName = QDir::toNativeSeparators(m_settings->fileName());
     // Writing what was read from a damaged or unreadable file would destroy
     // whatever the reading missed.
-    if (!m_readCleanly) {
+    if (m_readFault.cause != SettingsTree::ReadFault::Cause::None) {
         showError(
             tr("The file %1 was not saved because it could not be read cleanly.").arg(shownName));
         return;

@@ -45,5 +45,5 @@ private:
     // The file's lines and the tree, as read.
     IniDocument m_document;
     SettingsNodes m_readNodes;
-    bool m_readCleanly = false;
+    SettingsTree::ReadFault m_readFault;
 };

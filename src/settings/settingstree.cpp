@@ -151,14 +151,16 @@ bool writtenWhole(const QByteArray &bytes, int keys)
 }
 
 // Whether QSettings, on a path it has never read, reads exactly `expected`
-// from the file (keys it cannot reach by their path aside).
-bool readsBack(const QString &fileName, const QHash<QString, QVariant> &expected)
+// from the file (keys it cannot reach by their path aside), with no format
+// error unless `skippedLines` (of lines it skips).
+bool readsBack(const QString &fileName, const QHash<QString, QVariant> &expected, bool skippedLines)
 {
     QSettings settings(fileName, QSettings::IniFormat);
     settings.setIniCodec("UTF-8");
     try {
         const QStringList keys = settings.allKeys();
-        if (settings.status() != QSettings::NoError)
+        if (settings.status() != QSettings::NoError
+            && !(skippedLines && settings.status() == QSettings::FormatError))
             return false;
         int found = 0;
         for (const QString &key : keys) {
@@ -173,6 +175,52 @@ bool readsBack(const QString &fileName, const QHash<QString, QVariant> &expected
     } catch (const std::bad_alloc &) {
         return false;
     }
+}
+
+// The lines QSettings skips, without the line break that ends them.
+QByteArrayList skippedLines(const IniDocument &document)
+{
+    QByteArrayList lines;
+    for (const IniDocument::Line &line : document.lines()) {
+        if (line.kind != IniDocument::LineKind::Damaged)
+            continue;
+        int end = line.end;
+        while (end > line.begin
+               && (document.bytes().at(end - 1) == '\n' || document.bytes().at(end - 1) == '\r'))
+            --end;
+        lines.append(document.bytes().mid(line.begin, end - line.begin));
+    }
+    return lines;
+}
+
+// Whether the lines of `edited` that QSettings skips are lines of `original`,
+// byte for byte and in their order, and it has no damaged section header:
+// the edits change no such line and add none. (That none goes but with its
+// section is IniPatch's promise.)
+bool keepsSkippedLines(const IniDocument &original, const IniDocument &edited)
+{
+    if (edited.firstDamagedHeader() >= 0)
+        return false;
+    const QByteArrayList kept = skippedLines(original);
+    int next = 0;
+    for (const QByteArray &line : skippedLines(edited)) {
+        while (next < kept.size() && kept.at(next) != line)
+            ++next;
+        if (next++ == kept.size())
+            return false;
+    }
+    return true;
+}
+
+// The first key line of `document` at fault; -1 for none.
+template<typename AtFault> int firstKeyLine(const IniDocument &document, const AtFault &atFault)
+{
+    const QVector<IniDocument::Line> &lines = document.lines();
+    for (int i = 0; i < lines.size(); ++i) {
+        if (lines.at(i).kind == IniDocument::LineKind::Key && atFault(lines.at(i)))
+            return i;
+    }
+    return -1;
 }
 
 // Whether the file holds `bytes`, a missing file counting as empty.
@@ -384,6 +432,35 @@ QSettings::Status SettingsTree::readStatus(QSettings &settings)
     return settings.status();
 }
 
+SettingsTree::ReadFault SettingsTree::readFault(QSettings &settings, const IniDocument &document)
+{
+    using Cause = ReadFault::Cause;
+    if (document.firstDamagedHeader() >= 0)
+        return {Cause::DamagedHeader, document.firstDamagedHeader()};
+    QStringList keys;
+    try {
+        keys = settings.allKeys();
+    } catch (const std::bad_alloc &) {
+        return {Cause::UndecodableValue,
+                firstKeyLine(document, [&document](const IniDocument::Line &line) {
+                    bool outOfMemory = false;
+                    IniDocument::decodedValue(document.value(line), &outOfMemory);
+                    return outOfMemory;
+                })};
+    }
+    if (settings.status() == QSettings::AccessError)
+        return {Cause::Unreadable, -1};
+    for (const QString &key : qAsConst(keys)) {
+        if (key.count(QLatin1Char('/')) > MaxDepth
+            && normalizedKey(key).count(QLatin1Char('/')) > MaxDepth)
+            return {
+                Cause::TooDeep, firstKeyLine(document, [&document](const IniDocument::Line &line) {
+                    return normalizedKey(document.keyPath(line)).count(QLatin1Char('/')) > MaxDepth;
+                })};
+    }
+    return {};
+}
+
 bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QString *error,
                         const IniDocument *original, const SaveSeams *seams)
 {
@@ -407,6 +484,11 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
             return fail(error, beyondBmpMessage(refused));
         bytes = seams && seams->patch ? seams->patch(*original, nodes)
                                       : IniPatch::patched(*original, nodes);
+        // What QSettings does not read cleanly, only the file's own lines
+        // keep: a whole rewrite would drop the lines it skips.
+        const bool linesOnly = !original->isClean();
+        if (!bytes.isNull() && linesOnly && !keepsSkippedLines(*original, IniDocument(bytes)))
+            bytes = QByteArray();
         if (!bytes.isNull()) {
             QHash<QString, QVariant> expected;
             expected.reserve(original->lines().size());
@@ -421,9 +503,16 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
                 return fail(error,
                             scratchFault(scratch, reason.isEmpty() ? kept.errorString() : reason));
             kept.close();
-            if (!readsBack(keptName, expected))
+            if (!readsBack(keptName, expected, linesOnly))
                 bytes = QByteArray();
         }
+        if (bytes.isNull() && linesOnly)
+            return fail(error,
+                        QCoreApplication::translate(
+                            "SettingsTree", "Only a rewrite of the whole file could save the "
+                                            "edit, and it would change lines that were not "
+                                            "edited, such as line %1.")
+                            .arg(original->lineNumber(original->firstFault())));
         if (bytes.isNull())
             qDebug().noquote() << "SettingsTree - the edited lines of" << fileName
                                << "do not read back as the tree; the file is rewritten whole";
