@@ -13,7 +13,11 @@ using LineKind = IniDocument::LineKind;
 
 QString joined(const QString &path, const QString &name)
 {
-    return path.isEmpty() ? name : path + QLatin1Char('/') + name;
+    if (path.isEmpty())
+        return name;
+    QString result;
+    result.reserve(path.size() + 1 + name.size());
+    return result.append(path).append(QLatin1Char('/')).append(name);
 }
 
 QString parentOf(const QString &path)
@@ -27,12 +31,46 @@ bool addressable(const QString &path)
     return !path.isEmpty() && SettingsTree::normalizedPath(path) == path;
 }
 
+// Entries (indexes) by their path, without an allocation per entry: open
+// addressing in a table of at least twice as many slots as entries.
+class PathTable
+{
+public:
+    explicit PathTable(int entries)
+    {
+        int size = 16;
+        while (size < 2 * entries)
+            size *= 2;
+        m_slots.fill(-1, size);
+    }
+
+    // The slot of the entry of `path`, or of none (-1) where it would go;
+    // `pathOf` gives an entry's path.
+    template<typename PathOf> int &slot(const QString &path, const PathOf &pathOf)
+    {
+        const uint mask = uint(m_slots.size() - 1);
+        for (uint i = qHash(path) & mask;; i = (i + 1) & mask) {
+            int &entry = m_slots[int(i)];
+            if (entry < 0 || pathOf(entry) == path)
+                return entry;
+        }
+    }
+    template<typename PathOf> int find(const QString &path, const PathOf &pathOf) const
+    {
+        return const_cast<PathTable *>(this)->slot(path, pathOf);
+    }
+
+private:
+    QVector<int> m_slots;
+};
+
 // A key that the edited tree writes.
 struct WrittenKey
 {
     QString path;
     QString section; // the path of the section it is written into, empty at the top
     const SettingsNode *node = nullptr;
+    bool edited = false;
 };
 
 // What the edited tree writes, and where its keys and sections were read.
@@ -40,17 +78,22 @@ struct EditedTree
 {
     QVector<WrittenKey> keys; // in the order they are written
     // By path: the key written there last, the one QSettings keeps.
-    QHash<QString, int> keptKeyAt;
+    PathTable keptKeys{0};
     // By key path as read: the kept key that moved from there.
     QHash<QString, int> keptKeyMovedFrom;
     // By section path as read: its path now.
     QHash<QString, QString> sectionPathNow;
 
-    bool isKept(int key) const { return keptKeyAt.value(keys.at(key).path) == key; }
+    int keptKeyAt(const QString &path) const
+    {
+        return keptKeys.find(path,
+                             [this](int key) -> const QString & { return keys.at(key).path; });
+    }
+    bool isKept(int key) const { return keptKeyAt(keys.at(key).path) == key; }
     // The kept key read at `path`, if any: mostly the one written there.
     int keptKeyReadAt(const QString &path) const
     {
-        const int key = keptKeyAt.value(path, -1);
+        const int key = keptKeyAt(path);
         if (key >= 0 && keys.at(key).node->wasRead && keys.at(key).node->origin == path)
             return key;
         return keptKeyMovedFrom.value(path, -1);
@@ -100,6 +143,13 @@ struct AddedLines
     QByteArrayList appended;
 };
 
+} // namespace
+
+Q_DECLARE_TYPEINFO(WrittenKey, Q_MOVABLE_TYPE);
+Q_DECLARE_TYPEINFO(LineRecord, Q_MOVABLE_TYPE);
+
+namespace {
+
 // As SettingsTree::write stores the tree: a section or key name is a path
 // relative to its section; a nameless section writes into its parent.
 void collect(const SettingsNodes &nodes, const QString &section, EditedTree &tree)
@@ -116,8 +166,8 @@ void collect(const SettingsNodes &nodes, const QString &section, EditedTree &tre
             key.path = joined(section, name);
             key.section = name.contains(QLatin1Char('/')) ? parentOf(key.path) : section;
             key.node = &node;
-            tree.keptKeyAt.insert(key.path, tree.keys.size());
-            tree.keys.append(key);
+            key.edited = node.isEdited();
+            tree.keys.append(std::move(key));
         }
     }
 }
@@ -125,8 +175,14 @@ void collect(const SettingsNodes &nodes, const QString &section, EditedTree &tre
 EditedTree editedTree(const SettingsNodes &nodes, int lineCount)
 {
     EditedTree tree;
-    tree.keptKeyAt.reserve(lineCount);
+    tree.keys.reserve(lineCount);
     collect(nodes, QString(), tree);
+    tree.keptKeys = PathTable(tree.keys.size());
+    for (int k = 0; k < tree.keys.size(); ++k) {
+        tree.keptKeys.slot(tree.keys.at(k).path, [&tree](int key) -> const QString & {
+            return tree.keys.at(key).path;
+        }) = k;
+    }
     for (int k = 0; k < tree.keys.size(); ++k) {
         const WrittenKey &key = tree.keys.at(k);
         if (key.node->wasRead && key.node->origin != key.path && tree.isKept(k))
@@ -143,8 +199,10 @@ ReadLines readLines(const IniDocument &document)
     const QVector<IniDocument::Line> &lines = document.lines();
     ReadLines read;
     read.lines.resize(lines.size());
-    QHash<QString, int> effective; // key path: the line QSettings takes
-    effective.reserve(lines.size());
+    PathTable effective(lines.size()); // key path: the line QSettings takes
+    const auto pathOf = [&read](int line) -> const QString & {
+        return read.lines.at(line).path;
+    };
     QBitArray keyRead(lines.size()); // by section line
     const QString top;
     for (int i = 0; i < lines.size(); ++i) {
@@ -160,13 +218,13 @@ ReadLines readLines(const IniDocument &document)
         const QString &prefix = line.section < 0 ? top : read.lines.at(line.section).path;
         record.path = prefix + document.keyName(line);
         record.effective = true;
-        const auto taken = effective.find(record.path);
-        if (taken == effective.end()) {
-            effective.insert(record.path, i);
-        } else if (const int section = lines.at(*taken).section;
+        int &taken = effective.slot(record.path, pathOf);
+        if (taken < 0) {
+            taken = i;
+        } else if (const int section = lines.at(taken).section;
                    prefix >= (section < 0 ? top : read.lines.at(section).path)) {
-            read.lines[*taken].effective = false;
-            *taken = i;
+            read.lines[taken].effective = false;
+            taken = i;
         } else {
             record.effective = false;
         }
@@ -284,7 +342,7 @@ EditedLines editLines(ReadLines read, const EditedTree &tree, const IniDocument 
             }
             record.name = IniDocument::escapedKey(written.path.mid(prefixNow.size()));
         }
-        if (written.node->isEdited())
+        if (written.edited)
             record.value = IniDocument::escapedValue(written.node->valueToStore());
         edited.lineOfKey[key] = i;
     }
@@ -322,7 +380,7 @@ std::optional<AddedLines> addedLines(const EditedLines &edited, const EditedTree
     for (const int k : qAsConst(homeless)) {
         const WrittenKey &key = tree.keys.at(k);
         QByteArray value;
-        if (key.node->isEdited())
+        if (key.edited)
             value = IniDocument::escapedValue(key.node->valueToStore());
         else if (edited.movedValue.contains(k))
             value = edited.movedValue.value(k);
