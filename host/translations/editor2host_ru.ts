@@ -323,6 +323,10 @@
         <translation>Добавление контроллера отменено</translation>
     </message>
     <message>
+        <source>Click the controller&apos;s position on the map; Escape cancels</source>
+        <translation>Щёлкните положение контроллера на карте; Escape — отмена</translation>
+    </message>
+    <message>
         <source>New controller</source>
         <translation>Новый контроллер</translation>
     </message>
@@ -595,6 +599,30 @@
         <translation>editor2-host: редактор настроек не открылся</translation>
     </message>
     <message>
+        <source>it is a folder</source>
+        <translation>это папка</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>это не обычный файл</translation>
+    </message>
+    <message>
+        <source>the folder %1 does not exist</source>
+        <translation>папка %1 не существует</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 — не папка</translation>
+    </message>
+    <message>
+        <source>editor2-host: cannot edit %1: %2</source>
+        <translation>editor2-host: не удаётся редактировать %1: %2</translation>
+    </message>
+    <message>
+        <source>editor2-host: cannot create %1: %2</source>
+        <translation>editor2-host: не удаётся создать %1: %2</translation>
+    </message>
+    <message>
         <source>Reference host of the editor plug-in editor2.</source>
         <translation>Эталонный хост модуля редактора editor2.</translation>
     </message>
@@ -613,6 +641,10 @@
     <message>
         <source>Show only the settings editor on &lt;file&gt;; exit with 0 when it was accepted, 1 when it was cancelled, 2 when it could not be shown.</source>
         <translation>Показать только редактор настроек для &lt;file&gt;; код выхода 0 — изменения приняты, 1 — отменены, 2 — редактор не удалось показать.</translation>
+    </message>
+    <message>
+        <source>editor2-host: --edit-ini needs a display</source>
+        <translation>editor2-host: для --edit-ini нужен дисплей</translation>
     </message>
     <message>
         <source>Project</source>
