@@ -483,6 +483,22 @@ The address will stay as it is.</source>
         <source>The file %1 could not be saved: %2</source>
         <translation>Не удалось сохранить файл %1: %2</translation>
     </message>
+    <message>
+        <source>This file cannot be saved: the section header on line %1 does not close on its line.</source>
+        <translation>Этот файл нельзя сохранить: заголовок раздела в строке %1 не закрыт в пределах строки.</translation>
+    </message>
+    <message>
+        <source>This file cannot be saved: the value on line %1 claims more memory than there is.</source>
+        <translation>Этот файл нельзя сохранить: значение в строке %1 требует больше памяти, чем есть.</translation>
+    </message>
+    <message>
+        <source>This file cannot be saved: line %1 nests sections deeper than %2.</source>
+        <translation>Этот файл нельзя сохранить: в строке %1 разделы вложены глубже допустимого (уровней вложенности больше %2).</translation>
+    </message>
+    <message>
+        <source>This file cannot be saved: it could not be read cleanly.</source>
+        <translation>Этот файл нельзя сохранить: его не удалось прочитать без ошибок.</translation>
+    </message>
 </context>
 <context>
     <name>SettingsTree</name>
@@ -517,6 +533,10 @@ The address will stay as it is.</source>
     <message>
         <source>Only part of it was written.</source>
         <translation>Записана лишь часть.</translation>
+    </message>
+    <message>
+        <source>Only a rewrite of the whole file could save the edit, and it would change lines that were not edited, such as line %1.</source>
+        <translation>Сохранить правку можно было бы только перезаписью всего файла, а она изменила бы строки, которые не правились, например строку %1.</translation>
     </message>
     <message>
         <source>The new contents could not be written to the temporary folder %1: %2</source>
