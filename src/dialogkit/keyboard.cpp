@@ -29,33 +29,21 @@ void bindRowKeys(QAbstractItemView *view, QAbstractButton *add, QAbstractButton 
 
 void placeInTabOrder(QWidget *panel, const QList<QWidget *> &widgets)
 {
-    if (!panel || widgets.isEmpty())
+    if (!panel)
         return;
-    // QWidget::setTabOrder moves only widgets that take the focus themselves.
-    const auto takesTab = [&widgets](const QWidget *widget) {
-        return widget->focusPolicy() != Qt::NoFocus && !widget->focusProxy()
-               && !widgets.contains(const_cast<QWidget *>(widget));
-    };
-    const QWidget *window = panel->window();
-    QList<QWidget *> order;
-    for (QWidget *w = panel->previousInFocusChain(); w != window && w != panel;
-         w = w->previousInFocusChain()) {
-        if (takesTab(w)) {
-            order << w;
-            break;
-        }
+    // QWidget::setTabOrder places a widget only after one that takes the
+    // focus, and only where Tab would not reach it next already: after the
+    // last widget, which may be the one before the panel once the Tab order
+    // wraps around, while the window itself, where Tab starts, still stands
+    // before the panel.
+    const Qt::FocusPolicy policy = panel->focusPolicy();
+    panel->setFocusPolicy(Qt::TabFocus);
+    QWidget *previous = panel;
+    for (QWidget *widget : widgets) {
+        QWidget::setTabOrder(previous, widget);
+        previous = widget;
     }
-    const bool first = order.isEmpty();
-    order << widgets;
-    // With nothing before them, the widgets go first: all that follows the
-    // panel is moved behind them.
-    for (QWidget *w = panel->nextInFocusChain(); first && w != window && w != panel;
-         w = w->nextInFocusChain()) {
-        if (takesTab(w))
-            order << w;
-    }
-    for (int i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+    panel->setFocusPolicy(policy);
 }
 
 } // namespace Keyboard

@@ -16,8 +16,7 @@ namespace Keyboard {
 void bindRowKeys(QAbstractItemView *view, QAbstractButton *add, QAbstractButton *remove);
 
 // Puts widgets made after the rest of the window (a grid filled in code) into
-// the Tab order where `panel`, which holds them, stands: after the last widget
-// that takes Tab before it, or first when there is none.
+// the Tab order where `panel`, which holds them, stands.
 void placeInTabOrder(QWidget *panel, const QList<QWidget *> &widgets);
 
 } // namespace Keyboard
