@@ -2,6 +2,7 @@
 #include "ui_osmviewpropertiesdlg.h"
 
 #include "hostcontract.h"
+#include "keyboard.h"
 #include "settingsarray.h"
 #include "tablerows.h"
 #include "tablesizing.h"
@@ -41,6 +42,7 @@ OsmViewPropertiesDlg::OsmViewPropertiesDlg(QWidget *parent, QSettings *settings,
     , m_osmView(osmView)
 {
     ui->setupUi(this);
+    Keyboard::bindRowKeys(ui->mapsTable, ui->addMap, ui->removeMap);
     if (!settings)
         return;
     // Settings the host has closed meanwhile leave nothing to write into.
