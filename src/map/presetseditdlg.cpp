@@ -4,6 +4,7 @@
 #include "centretext.h"
 #include "hostcontract.h"
 #include "inputmark.h"
+#include "keyboard.h"
 #include "settingsarray.h"
 #include "tablerows.h"
 #include "tablesizing.h"
@@ -48,6 +49,7 @@ PresetsEditDlg::PresetsEditDlg(QWidget *parent, QSettings *settings, QGraphicsVi
     , m_osmView(osmView)
 {
     ui->setupUi(this);
+    Keyboard::bindRowKeys(ui->presets, ui->addCustom, ui->remove);
     if (!settings)
         return;
     // Settings the host has closed meanwhile leave nothing to write into.
