@@ -32,10 +32,10 @@ void placeInTabOrder(QWidget *panel, const QList<QWidget *> &widgets)
     if (!panel)
         return;
     // QWidget::setTabOrder places a widget only after one that takes the
-    // focus, and only where Tab would not reach it next already: after the
-    // last widget, which may be the one before the panel once the Tab order
-    // wraps around, while the window itself, where Tab starts, still stands
-    // before the panel.
+    // focus itself, and leaves it alone where Tab reaches it from there
+    // already, counting round the end of the window: with nothing before the
+    // panel that takes the focus, widgets made last would stay after OK. The
+    // panel marks the place, taking the focus just while the order is set.
     const Qt::FocusPolicy policy = panel->focusPolicy();
     panel->setFocusPolicy(Qt::TabFocus);
     QWidget *previous = panel;
