@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix as `cmake --install` does, and
 # unpacks the Debian package that `cpack -G DEB` makes of it; from each, the
-# installed host runs its screenshot tour in Russian, away from the build
-# tree. Fails when a tour fails, when the host takes its plug-in, its
-# translations or the Python layer from anywhere but its own tree, when the
-# desktop entries or the AppStream description do not validate, when the INI
-# editor is not offered for INI files, when the package lacks its
-# dependencies, or when lintian reports an error or a warning that is not
-# listed below as deliberate. Reuses ./build (or BUILD_DIR) as
-# scripts/run-tests.sh left it.
+# installed host answers --help and --version and runs its screenshot tour in
+# Russian, without a display and away from the build tree. Fails when one of
+# them fails, when the host takes its plug-in, its translations or the Python
+# layer from anywhere but its own tree, when the desktop entries or the
+# AppStream description do not validate, when the INI editor is not offered
+# for INI files, when the package lacks its dependencies, or when lintian
+# reports an error or a warning that is not listed below as deliberate.
+# Reuses ./build (or BUILD_DIR) as scripts/run-tests.sh left it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -43,7 +43,15 @@ run_tour() {
     local out=$work/$name
     mkdir -p "$out/runtime" "$out/home"
     chmod 700 "$out/runtime"
-    if ! (cd "$out" && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen \
+    # Without a display the host answers --help and --version, and chooses
+    # the offscreen platform itself for its screenshots.
+    local option
+    for option in --help --version; do
+        env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/editor2-host" "$option" \
+            >"$out/answer" 2>&1 && grep -qE -- '--screenshots|^editor2-host [0-9]' "$out/answer" ||
+            { cat "$out/answer" >&2; fail "$name: editor2-host $option fails without a display"; }
+    done
+    if ! (cd "$out" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
             XDG_RUNTIME_DIR="$out/runtime" HOME="$out/home" \
             timeout 300 "$usr/bin/editor2-host" --screenshots "$out/shots" --lang ru) \
             >"$out/log" 2>&1; then

@@ -6,7 +6,7 @@ set -euo pipefail
 
 cd "$(dirname "$0")/.."
 
-options=(-DEDITOR2_WERROR=ON)
+options=()
 if [ "${1:-}" = "--sanitize" ]; then
     export BUILD_DIR=${BUILD_DIR:-build-asan}
     options+=(-DEDITOR2_SANITIZE=ON -DEDITOR2_BUILD_BENCH=OFF)

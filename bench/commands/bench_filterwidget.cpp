@@ -9,6 +9,8 @@
 // Times are the GUI thread's CPU time, medians over the rounds: on a shared
 // machine wall-clock samples jump by whole scheduler ticks whenever another
 // process takes the core. The shown dialog is also given in wall-clock time.
+// Each round times the bare work and the widget in turn, and a ratio is the
+// median of the rounds' own ratios (Bench::Pairs).
 //
 // Usage: bench_filterwidget [rounds]   (offscreen unless QT_QPA_PLATFORM is set)
 
@@ -128,16 +130,18 @@ int main(int argc, char **argv)
     project.preset("fileName", QStringLiteral("/projects/north/north.avp"));
     project.preset("connection", QVariant::fromValue<QObject *>(&connection));
 
-    std::vector<double> bare, bareBoxes, baseline, reading, building, opening, openingShown,
-        openingWall, gridsOnly, checksOnly;
+    // setFilters against the baseline; its two halves against their own bare
+    // halves.
+    Bench::Pairs reading, gridsOnly, checksOnly;
+    std::vector<double> building, opening, openingShown, openingWall;
     int checked = 0;
     for (int round = 0; round < rounds; ++round) {
         CpuTimer timer;
         timer.start();
         for (const QString &text : texts)
             checked += python->evalScript(main, text, Py_eval_input).toBool();
-        bare.push_back(timer.ms());
-
+        const double bare = timer.ms();
+        double bareBoxes = 0;
         {
             BarePanels panels;
             timer.start();
@@ -147,8 +151,9 @@ int main(int argc, char **argv)
                 addBareBox(panels, box.first, i - first, box.second, false);
                 ++i;
             }
-            bareBoxes.push_back(timer.ms());
+            bareBoxes = timer.ms();
         }
+        double baseline = 0;
         {
             BarePanels panels;
             timer.start();
@@ -159,14 +164,14 @@ int main(int argc, char **argv)
                 addBareBox(panels, box.first, i - first, box.second, result);
                 ++i;
             }
-            baseline.push_back(timer.ms());
+            baseline = timer.ms();
         }
 
         {
             FilterWidget widget;
             timer.start();
             widget.setFilters(filters[0], filters[1], filters[2]);
-            reading.push_back(timer.ms());
+            reading.add(timer.ms(), baseline);
             timer.start();
             widget.buildFilters();
             building.push_back(timer.ms());
@@ -181,10 +186,10 @@ int main(int argc, char **argv)
             for (int i = 0; i < 3; ++i)
                 widget.fillGrid(i == 2 ? widget.notifications() : widget.commands(),
                                 widget.findChild<QGridLayout *>(QLatin1String(grids[i])));
-            gridsOnly.push_back(timer.ms());
+            gridsOnly.add(timer.ms(), bareBoxes);
             timer.start();
             widget.setFilters(filters[0], filters[1], filters[2]);
-            checksOnly.push_back(timer.ms());
+            checksOnly.add(timer.ms(), bare);
         }
 
         QElapsedTimer wall;
@@ -201,26 +206,23 @@ int main(int argc, char **argv)
     }
     QCoreApplication::processEvents();
 
-    const double bareMs = Bench::median(bare);
-    const double bareBoxesMs = Bench::median(bareBoxes);
-    const double baselineMs = Bench::median(baseline);
-    const double readingMs = Bench::median(reading);
     QTextStream out(stdout);
     out << "thread CPU time, medians of " << rounds
         << " rounds; evaluations per round: " << texts.size()
-        << ", true results per round: " << checked / rounds << "\n";
-    out << QString::asprintf("bare evaluations (96):              %8.3f ms\n", bareMs);
-    out << QString::asprintf("bare check boxes (96, three grids): %8.3f ms\n", bareBoxesMs);
-    out << QString::asprintf("baseline, the two in one loop:      %8.3f ms\n", baselineMs);
-    out << QString::asprintf("FilterWidget::setFilters:           %8.3f ms  ratio %.2f"
+        << ", true results per round: " << checked / rounds
+        << "; ratios are medians of the rounds' paired ratios (middle half in brackets)\n";
+    out << QString::asprintf("bare evaluations (96):              %8.3f ms\n", checksOnly.bare());
+    out << QString::asprintf("bare check boxes (96, three grids): %8.3f ms\n", gridsOnly.bare());
+    out << QString::asprintf("baseline, the two in one loop:      %8.3f ms\n", reading.bare());
+    out << QString::asprintf("FilterWidget::setFilters:           %8.3f ms  ratio %s"
                              " (goal <= 1.2)\n",
-                             readingMs, readingMs / baselineMs);
-    out << QString::asprintf("  the 96 check boxes alone:         %8.3f ms  ratio %.2f"
+                             reading.measured(), qPrintable(reading.ratioText()));
+    out << QString::asprintf("  the 96 check boxes alone:         %8.3f ms  ratio %s"
                              " to the bare boxes\n",
-                             Bench::median(gridsOnly), Bench::median(gridsOnly) / bareBoxesMs);
-    out << QString::asprintf("  setFilters, boxes pre-built:      %8.3f ms  ratio %.2f"
+                             gridsOnly.measured(), qPrintable(gridsOnly.ratioText()));
+    out << QString::asprintf("  setFilters, boxes pre-built:      %8.3f ms  ratio %s"
                              " to the bare evaluations\n",
-                             Bench::median(checksOnly), Bench::median(checksOnly) / bareMs);
+                             checksOnly.measured(), qPrintable(checksOnly.ratioText()));
     out << QString::asprintf("FilterWidget::buildFilters:         %8.3f ms\n",
                              Bench::median(building));
     out << QString::asprintf("ProjectPropertiesDlg built:         %8.3f ms\n",

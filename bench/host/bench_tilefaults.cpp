@@ -4,9 +4,12 @@
 // the host's TileSource (with a disk cache of 200 MB, as the map has), what
 // it reported, how long until every request ended, and what the disk cache
 // kept. Each case runs in a process of its own, so that its peak is its own;
-// the first asks for six good tiles: the bare cost of such a process.
+// the first asks for six good tiles: the bare cost of such a process. Each
+// hostile case takes turns with a bare process, and its ratio is the median
+// of the runs' paired ratios of peak memory (Bench::Pairs); the other figures
+// are the medians, and the last run's report.
 //
-// Usage: bench_tilefaults              every case, one line each
+// Usage: bench_tilefaults [runs]       every case, one line each (3 runs)
 //        bench_tilefaults CASE FOLDER  one case, with the payloads in FOLDER
 
 #include "benchsupport.h"
@@ -17,6 +20,7 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -34,6 +38,8 @@
 #include <QTimer>
 
 #include <sys/resource.h>
+
+#include <vector>
 
 namespace {
 
@@ -186,12 +192,10 @@ private:
             answer(socket, read(QStringLiteral("deflated.bin")),
                    cacheable + "Content-Encoding: deflate\r\n");
         } else if (kind == "huge") {
-            socket->write("HTTP/1.1 200 OK\r\nContent-Length: 2147483648\r\n" + cacheable
-                          + "\r\n");
+            socket->write("HTTP/1.1 200 OK\r\nContent-Length: 2147483648\r\n" + cacheable + "\r\n");
             pour(socket, QByteArray(1 << 16, 'x'));
         } else if (kind == "endless") {
-            socket->write("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n" + cacheable
-                          + "\r\n");
+            socket->write("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n" + cacheable + "\r\n");
             pour(socket, "10000\r\n" + QByteArray(1 << 16, 'x') + "\r\n");
         }
     }
@@ -252,8 +256,7 @@ int runCase(const Case &what, const QString &folder)
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         const TileDownloader *downloader = tiles.downloader();
-        if (ready == 6 || !downloader
-            || (downloader->inFlight() == 0 && downloader->queued() == 0)
+        if (ready == 6 || !downloader || (downloader->inFlight() == 0 && downloader->queued() == 0)
             || clock.elapsed() > 60000)
             loop.quit();
     });
@@ -263,13 +266,44 @@ int runCase(const Case &what, const QString &folder)
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    QTextStream(stdout) << QString::asprintf("%-42s %6.1f MB %7lld ms  cache %7.1f KB  ",
-                                             what.name, usage.ru_maxrss / 1024.0, elapsed,
-                                             cache->cacheSize() / 1024.0)
+    // For the runner: peak, time, cache size and report, a tab between them.
+    QTextStream(stdout) << QString::asprintf("%.1f\t%lld\t%.1f\t", usage.ru_maxrss / 1024.0,
+                                             elapsed, cache->cacheSize() / 1024.0)
                         << (problem.isEmpty() ? QStringLiteral("%1 tiles shown").arg(ready)
                                               : problem)
                         << '\n';
     return 0;
+}
+
+// What a case's process gave.
+struct Outcome
+{
+    bool done = false;
+    double peakMb = 0;
+    double ms = 0;
+    double cacheKb = 0;
+    QString report;
+};
+
+// Runs a case in a process of its own, with an empty disk cache.
+Outcome runProcess(const Case &what, const QString &folder)
+{
+    QDir(folder + QLatin1String("/cache-") + QString::number(&what - Cases)).removeRecursively();
+    QProcess run;
+    run.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(what.name), folder});
+    Outcome outcome;
+    if (!run.waitForFinished(120000) || run.exitCode() != 0)
+        return outcome;
+    const QStringList fields =
+        QString::fromUtf8(run.readAllStandardOutput()).trimmed().split(QLatin1Char('\t'));
+    if (fields.size() != 4)
+        return outcome;
+    outcome.done = true;
+    outcome.peakMb = fields.at(0).toDouble();
+    outcome.ms = fields.at(1).toDouble();
+    outcome.cacheKb = fields.at(2).toDouble();
+    outcome.report = fields.at(3);
+    return outcome;
 }
 
 } // namespace
@@ -288,22 +322,38 @@ int main(int argc, char *argv[])
     }
 
     QTextStream out(stdout);
+    const int runs = args.size() == 2 ? qMax(1, args.at(1).toInt()) : 3;
     QTemporaryDir folder;
     if (!folder.isValid() || !writePayloads(folder.path())) {
         out << "the payloads cannot be written\n";
         return 1;
     }
     out << "peak memory (maximum resident set) of a process asking for six tiles of each "
-           "source; time until every request ended\n";
+           "source, against a bare process asking for six good tiles in turn; medians of "
+        << runs << " runs, the ratio's middle half in brackets; time until every request ended\n";
     out.flush();
-    int failures = 0;
     for (const Case &what : Cases) {
-        QProcess run;
-        run.setProcessChannelMode(QProcess::ForwardedOutputChannel);
-        run.start(QCoreApplication::applicationFilePath(),
-                  {QString::fromLatin1(what.name), folder.path()});
-        if (!run.waitForFinished(120000) || run.exitCode() != 0)
-            ++failures;
+        const bool bare = &what == Cases;
+        Bench::Pairs peaks;
+        std::vector<double> times, cacheSizes;
+        Outcome outcome;
+        for (int run = 0; run < runs; ++run) {
+            const Outcome bareOutcome = runProcess(Cases[0], folder.path());
+            outcome = bare ? bareOutcome : runProcess(what, folder.path());
+            if (!bareOutcome.done || !outcome.done) {
+                out << what.name << ": the process failed\n";
+                return 1;
+            }
+            peaks.add(outcome.peakMb, bareOutcome.peakMb);
+            times.push_back(outcome.ms);
+            cacheSizes.push_back(outcome.cacheKb);
+        }
+        out << QString::asprintf("%-42s %6.1f MB ", what.name, peaks.measured())
+            << (bare ? QString(16, QLatin1Char(' ')) : peaks.ratioText().leftJustified(16))
+            << QString::asprintf("%7.0f ms  cache %7.1f KB  ", Bench::median(times),
+                                 Bench::median(cacheSizes))
+            << outcome.report << '\n';
+        out.flush();
     }
-    return failures ? 1 : 0;
+    return 0;
 }

@@ -5,7 +5,9 @@
 // work beside them: the same tiles read with one prepared SQLite query and
 // decoded, and the same images drawn onto a 1600 x 1000 image.
 //
-// Times are the GUI thread's CPU time, medians over the runs.
+// Times are the GUI thread's CPU time, medians over the runs. Each run times
+// the map and the bare work in turn, and a ratio is the median of the runs'
+// own ratios (Bench::Pairs); a run's repaint is the median of its five.
 //
 // Usage: bench_tilemap [runs]   (offscreen unless QT_QPA_PLATFORM is set)
 
@@ -116,7 +118,8 @@ int main(int argc, char *argv[])
     const QVector<TileMath::TileId> visible =
         TileMath::covering(view.mapToScene(view.viewport()->rect()).boundingRect(), Zoom);
 
-    std::vector<double> first, repaint, pan, bareRead, barePaint;
+    Bench::Pairs first, repaint; // against the bare read and the bare drawing
+    std::vector<double> pan;
     int loaded = 0, panLoaded = 0, panExpected = 0;
     for (int run = 0; run < runs; ++run) {
         // A source of another name each run: a new connection, nothing in memory.
@@ -129,7 +132,7 @@ int main(int argc, char *argv[])
         QObject::connect(view.tileSource(), &TileSource::tileReady, [&count] { ++count; });
         QCoreApplication::processEvents();
         view.viewport()->repaint();
-        first.push_back(Bench::threadCpuMs() - start);
+        const double firstView = Bench::threadCpuMs() - start;
         loaded = count;
         // The tiles are drawn, not the grid under them.
         if (view.viewport()->grab().toImage().pixelColor(viewport.width() / 2,
@@ -139,10 +142,11 @@ int main(int argc, char *argv[])
             return 1;
         }
 
+        std::vector<double> repaints;
         for (int i = 0; i < 5; ++i) {
             start = Bench::threadCpuMs();
             view.viewport()->repaint();
-            repaint.push_back(Bench::threadCpuMs() - start);
+            repaints.push_back(Bench::threadCpuMs() - start);
         }
 
         const QRectF before = view.mapToScene(view.viewport()->rect()).boundingRect();
@@ -160,21 +164,20 @@ int main(int argc, char *argv[])
             panExpected += old.contains(tile) ? 0 : 1;
 
         const Bare bare = bareWork(file, visible, viewport);
-        bareRead.push_back(bare.read);
-        barePaint.push_back(bare.paint);
+        first.add(firstView, bare.read);
+        repaint.add(Bench::median(repaints), bare.paint);
     }
 
-    const double firstMs = Bench::median(first), readMs = Bench::median(bareRead);
-    const double repaintMs = Bench::median(repaint), paintMs = Bench::median(barePaint);
     out << "host map, " << viewport.width() << " x " << viewport.height() << " at zoom " << Zoom
         << ", " << visible.size() << " tiles in view, medians of " << runs
-        << " runs (thread CPU time)\n";
+        << " runs (thread CPU time); ratios are medians of the runs' paired ratios (middle half "
+           "in brackets)\n";
     out << QString::asprintf("  first full view from MBTiles:  %7.2f ms (%d tiles loaded; goal < "
-                             "100 ms); bare read and decode %7.2f ms: %.2fx\n",
-                             firstMs, loaded, readMs, firstMs / readMs);
+                             "100 ms); bare read and decode %7.2f ms: %s\n",
+                             first.measured(), loaded, first.bare(), qPrintable(first.ratioText()));
     out << QString::asprintf("  repaint, every tile in memory: %7.2f ms (goal < 8 ms); bare "
-                             "drawing %7.2f ms: %.2fx\n",
-                             repaintMs, paintMs, repaintMs / paintMs);
+                             "drawing %7.2f ms: %s\n",
+                             repaint.measured(), repaint.bare(), qPrintable(repaint.ratioText()));
     out << QString::asprintf("  pan by 256 px:                 %7.2f ms, %d tiles loaded, %d newly "
                              "in view\n",
                              Bench::median(pan), panLoaded, panExpected);

@@ -1,14 +1,17 @@
 // Where the object dialog's time goes. The dialog is built on controllers
-// with no, 1,000 and 10,000 phases and programs; the empty dialog is the fixed
-// cost of the form, and what a filled dialog costs beyond it, divided by the
-// number of rows, is the cost per row (one phase and one program), set against
-// filling two bare QTableWidgets with the same texts. Opened, shown and sized,
-// the dialog is set against the bare tables filled, shown and sized the same
-// way. Applying it unchanged is reported too.
+// with 1,000 and 10,000 phases and programs, and in the same run on one with
+// none: the empty dialog is the fixed cost of the form, and what a filled
+// dialog costs beyond it, divided by the number of rows, is the cost per row
+// (one phase and one program), set against filling two bare QTableWidgets
+// with the same texts. Opened, shown and sized, the dialog is set against the
+// bare tables filled, shown and sized the same way. Applying it unchanged is
+// reported too.
 //
 // Times are the GUI thread's CPU time, medians over the runs: on a shared
 // machine wall-clock samples jump by whole scheduler ticks whenever another
-// process takes the core.
+// process takes the core. Each run times the bare tables and the dialogs in
+// turn, and a ratio is the median of the runs' own ratios (Bench::Pairs); a
+// first run of each size is not counted.
 //
 // Usage: bench_objectdialog [runs]   (offscreen unless QT_QPA_PLATFORM is set)
 
@@ -83,28 +86,35 @@ void bareFill(QTableWidget *phases, QTableWidget *programs, const Texts &texts)
     }
 }
 
-// Medians of one size.
+// One size's figures.
 struct Figures
 {
     int count = 0;
-    double bareFill = 0;  // two bare tables filled (built beforehand)
-    double bareShown = 0; // the same, shown and sized
-    double reads = 0;     // the host reads alone: five properties, as text
-    double built = 0;     // dialog built and filled
-    double opened = 0;    // dialog built, opened, shown and sized
-    double applied = 0;   // dialog applied unchanged
+    Bench::Pairs perRow;           // dialog built and filled minus the empty dialog, against
+                                   // two bare tables filled (built beforehand); per row
+    Bench::Pairs shown;            // the same opened, shown and sized, against the bare tables
+    std::vector<double> form;      // the empty dialog built
+    std::vector<double> formShown; // the empty dialog built, opened, shown and sized
+    std::vector<double> reads;     // the host reads alone: five properties, as text
+    std::vector<double> applied;   // dialog applied unchanged
 };
 
-// One size: the bare tables and the dialog take turns in every run, so that
-// a busy spell of the machine weighs on both.
+// One size: the host reads, the bare tables, the empty dialog and the filled
+// dialog take turns in every run, and each run gives one pair of each ratio.
+// A first run, not counted, warms the allocator and the caches up. The form's
+// cost taken off the filled dialog is its median over the runs, so that its
+// own jitter does not enter every pair.
 bool measure(int count, int runs, Figures *figures, QTextStream &out)
 {
     Arvel::Project project(nullptr);
     Arvel::Light *light = makeLight(count, &project);
+    Arvel::Light *emptyLight = makeLight(0, &project);
     const Texts texts(count);
-    std::vector<double> bare, bareShown, reads, built, opened, applied;
+    figures->count = count;
+    std::vector<double> bareFilled, bareShown, built, opened;
     int characters = 0;
-    for (int run = 0; run < runs; ++run) {
+    for (int run = 0; run <= runs; ++run) {
+        const bool counted = run > 0;
         {
             // What the dialog reads from the host that the bare fill is given.
             const double start = Bench::threadCpuMs();
@@ -117,14 +127,15 @@ bool measure(int count, int runs, Figures *figures, QTextStream &out)
                 characters += HostCall::read(program, Host::Item::Id).toString().size()
                               + HostCall::read(program, Host::Item::Description).toString().size();
             }
-            reads.push_back(Bench::threadCpuMs() - start);
+            if (counted)
+                figures->reads.push_back(Bench::threadCpuMs() - start);
         }
         {
             QTableWidget phases(0, 3);
             QTableWidget programs(0, 2);
             const double start = Bench::threadCpuMs();
             bareFill(&phases, &programs, texts);
-            bare.push_back(Bench::threadCpuMs() - start);
+            const double filled = Bench::threadCpuMs() - start;
             // The sizing the dialog does once it is shown.
             phases.show();
             programs.show();
@@ -133,21 +144,40 @@ bool measure(int count, int runs, Figures *figures, QTextStream &out)
             programs.resizeColumnsToContents();
             programs.resizeRowsToContents();
             QCoreApplication::processEvents();
-            bareShown.push_back(Bench::threadCpuMs() - start);
+            if (counted) {
+                bareFilled.push_back(filled);
+                bareShown.push_back(Bench::threadCpuMs() - start);
+            }
+        }
+        QCoreApplication::processEvents();
+        {
+            const double start = Bench::threadCpuMs();
+            ObjectPropertiesDlg form(nullptr, emptyLight);
+            const double formBuilt = Bench::threadCpuMs() - start;
+            form.open();
+            QCoreApplication::processEvents();
+            if (counted) {
+                figures->form.push_back(formBuilt);
+                figures->formShown.push_back(Bench::threadCpuMs() - start);
+            }
         }
         QCoreApplication::processEvents();
         {
             double start = Bench::threadCpuMs();
             ObjectPropertiesDlg dialog(nullptr, light);
-            built.push_back(Bench::threadCpuMs() - start);
+            const double dialogBuilt = Bench::threadCpuMs() - start;
             // Shown, with the queued sizing done.
             dialog.open();
             QCoreApplication::processEvents();
-            opened.push_back(Bench::threadCpuMs() - start);
+            const double dialogOpened = Bench::threadCpuMs() - start;
 
             start = Bench::threadCpuMs();
             dialog.accept();
-            applied.push_back(Bench::threadCpuMs() - start);
+            if (counted) {
+                built.push_back(dialogBuilt);
+                opened.push_back(dialogOpened);
+                figures->applied.push_back(Bench::threadCpuMs() - start);
+            }
             if (dialog.result() != QDialog::Accepted || light->phaseList().size() != count
                 || light->programList().size() != count) {
                 out << "apply did not complete with " << count << " rows\n";
@@ -156,13 +186,15 @@ bool measure(int count, int runs, Figures *figures, QTextStream &out)
         }
         QCoreApplication::processEvents();
     }
-    figures->count = count;
-    figures->bareFill = Bench::median(bare);
-    figures->bareShown = Bench::median(bareShown);
-    figures->reads = characters > 0 ? Bench::median(reads) : 0;
-    figures->built = Bench::median(built);
-    figures->opened = Bench::median(opened);
-    figures->applied = Bench::median(applied);
+    if (characters == 0) {
+        out << "the host reads gave no texts\n";
+        return false;
+    }
+    const double form = Bench::median(figures->form);
+    for (int run = 0; run < runs; ++run) {
+        figures->perRow.add((built[run] - form) / count, bareFilled[run] / count);
+        figures->shown.add(opened[run], bareShown[run]);
+    }
     return true;
 }
 
@@ -176,32 +208,32 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     const int runs = argc > 1 ? qMax(1, std::atoi(argv[1])) : 15;
 
-    Figures empty, thousand, tenThousand;
-    // A run with the long tables takes over half a second; fewer runs keep
-    // the total bearable.
-    if (!measure(0, runs, &empty, out) || !measure(1000, runs, &thousand, out)
-        || !measure(10000, qMax(1, runs / 2), &tenThousand, out))
+    Figures thousand, tenThousand;
+    // A run with the long tables takes over half a second, but with fewer
+    // runs their median ratio moves between runs of the benchmark.
+    if (!measure(1000, runs, &thousand, out) || !measure(10000, runs, &tenThousand, out))
         return 1;
 
-    out << "object dialog, thread CPU time, medians of " << runs << " runs (" << qMax(1, runs / 2)
-        << " with 10,000 rows); a row is one phase and one program\n";
+    out << "object dialog, thread CPU time, medians of " << runs
+        << " runs of each size; a row is one phase and one program; ratios are medians of the "
+           "runs' paired ratios (middle half in brackets)\n";
     out << QString::asprintf("  fixed: empty dialog built (the form)       %8.2f ms\n",
-                             empty.built);
+                             Bench::median(thousand.form));
     out << QString::asprintf("  fixed: empty dialog opened, shown, sized   %8.2f ms\n",
-                             empty.opened);
+                             Bench::median(thousand.formShown));
     for (const Figures *f : {&thousand, &tenThousand}) {
-        const double dialogRow = (f->built - empty.built) / f->count * 1e3;
-        const double bareRow = f->bareFill / f->count * 1e3;
         out << QString::asprintf("  %5d rows, per row: dialog fill %6.2f us, bare fill %6.2f us, "
-                                 "ratio %.2f (goal <= 1.3)\n",
-                                 f->count, dialogRow, bareRow, dialogRow / bareRow);
+                                 "ratio %s (goal <= 1.3)\n",
+                                 f->count, f->perRow.measured() * 1e3, f->perRow.bare() * 1e3,
+                                 qPrintable(f->perRow.ratioText()));
         out << QString::asprintf("  %5d rows, per row: of which the host reads %6.2f us\n",
-                                 f->count, f->reads / f->count * 1e3);
+                                 f->count, Bench::median(f->reads) / f->count * 1e3);
         out << QString::asprintf("  %5d rows, opened, shown and sized: dialog %8.2f ms, "
-                                 "bare tables %8.2f ms, ratio %.2f (goal <= 1.0)\n",
-                                 f->count, f->opened, f->bareShown, f->opened / f->bareShown);
+                                 "bare tables %8.2f ms, ratio %s (goal <= 1.0)\n",
+                                 f->count, f->shown.measured(), f->shown.bare(),
+                                 qPrintable(f->shown.ratioText()));
         out << QString::asprintf("  %5d rows, applied unchanged              %8.2f ms\n", f->count,
-                                 f->applied);
+                                 Bench::median(f->applied));
     }
     out.flush();
     return 0;

@@ -11,7 +11,8 @@
 //
 // Times are the GUI thread's CPU time, medians over the runs: on a shared
 // machine wall-clock samples jump by whole scheduler ticks whenever another
-// process takes the core.
+// process takes the core. Each run times the bare work and the dialog in
+// turn, and a ratio is the median of the runs' own ratios (Bench::Pairs).
 //
 // Usage: bench_objectexchange [runs]   (offscreen unless QT_QPA_PLATFORM is set)
 
@@ -72,13 +73,7 @@ public:
     }
 };
 
-struct Figures
-{
-    double dialog = 0;
-    double bare = 0;
-};
-
-bool measureMerge(int runs, Figures *figures, QTextStream &out)
+bool measureMerge(int runs, Bench::Pairs *pairs, QTextStream &out)
 {
     Arvel::Light light(nullptr);
     light.preset("id", 42);
@@ -99,8 +94,8 @@ bool measureMerge(int runs, Figures *figures, QTextStream &out)
         held.schemas.append(QString());
     }
 
-    std::vector<double> dialogTimes, bareTimes;
     for (int run = 0; run < runs; ++run) {
+        double bare = 0;
         {
             QTableWidget table(0, 3);
             bareAppend(&table, held);
@@ -108,7 +103,7 @@ bool measureMerge(int runs, Figures *figures, QTextStream &out)
             QCoreApplication::processEvents();
             const double start = Bench::threadCpuMs();
             bareAppend(&table, added);
-            bareTimes.push_back(Bench::threadCpuMs() - start);
+            bare = Bench::threadCpuMs() - start;
         }
         QCoreApplication::processEvents();
         {
@@ -127,7 +122,7 @@ bool measureMerge(int runs, Figures *figures, QTextStream &out)
             Response *phases = light.response(QStringLiteral("GET_CLIST 16"));
             const double start = Bench::threadCpuMs();
             phases->finish({16, map});
-            dialogTimes.push_back(Bench::threadCpuMs() - start);
+            pairs->add(Bench::threadCpuMs() - start, bare);
             auto *table = dialog.findChild<QTableWidget *>(QStringLiteral("phasesTable"));
             if (table->rowCount() != HeldRows + added.ids.size()) {
                 out << "the merge left " << table->rowCount() << " rows\n";
@@ -136,12 +131,10 @@ bool measureMerge(int runs, Figures *figures, QTextStream &out)
         }
         QCoreApplication::processEvents();
     }
-    figures->dialog = Bench::median(dialogTimes);
-    figures->bare = Bench::median(bareTimes);
     return true;
 }
 
-bool measureImport(int runs, Figures *figures, QTextStream &out)
+bool measureImport(int runs, Bench::Pairs *pairs, QTextStream &out)
 {
     QTemporaryDir base;
     const QString folder = QDir(base.path()).absoluteFilePath(QStringLiteral("drawings"));
@@ -185,8 +178,8 @@ bool measureImport(int runs, Figures *figures, QTextStream &out)
         }
     }
 
-    std::vector<double> dialogTimes, bareTimes;
     for (int run = 0; run < runs; ++run) {
+        double bare = 0;
         {
             QTableWidget table(0, 3);
             table.show();
@@ -196,7 +189,7 @@ bool measureImport(int runs, Figures *figures, QTextStream &out)
                 QDir(folder, QStringLiteral("phase*.svg"), QDir::Name | QDir::IgnoreCase)
                     .entryInfoList();
             bareAppend(&table, rows);
-            bareTimes.push_back(Bench::threadCpuMs() - start);
+            bare = Bench::threadCpuMs() - start;
             if (listed.size() != PhaseFiles + 2)
                 return false;
         }
@@ -207,7 +200,7 @@ bool measureImport(int runs, Figures *figures, QTextStream &out)
             QCoreApplication::processEvents();
             const double start = Bench::threadCpuMs();
             dialog.findChild<QPushButton *>(QStringLiteral("importFromFolder"))->click();
-            dialogTimes.push_back(Bench::threadCpuMs() - start);
+            pairs->add(Bench::threadCpuMs() - start, bare);
             auto *table = dialog.findChild<QTableWidget *>(QStringLiteral("phasesTable"));
             if (table->rowCount() != PhaseFiles) {
                 out << "the import gave " << table->rowCount() << " rows\n";
@@ -217,8 +210,6 @@ bool measureImport(int runs, Figures *figures, QTextStream &out)
         QCoreApplication::processEvents();
     }
     FileChooser::setCurrent(nullptr);
-    figures->dialog = Bench::median(dialogTimes);
-    figures->bare = Bench::median(bareTimes);
     return true;
 }
 
@@ -232,24 +223,20 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     const int runs = argc > 1 ? qMax(1, std::atoi(argv[1])) : 9;
 
-    Figures merge, import;
+    Bench::Pairs merge, import;
     if (!measureMerge(runs, &merge, out) || !measureImport(runs, &import, out))
         return 1;
 
-    out.setRealNumberNotation(QTextStream::FixedNotation);
-    out.setRealNumberPrecision(1);
     out << "Presence map of " << MapBytes / 1024 << " KB (" << 2 * MapBytes
         << " entries) merged into " << HeldRows << " phase rows, median of " << runs << " runs:\n"
-        << "  object dialog            " << merge.dialog << " ms\n"
-        << "  bare table, same rows    " << merge.bare << " ms\n";
-    out.setRealNumberPrecision(2);
-    out << "  ratio                    " << merge.dialog / merge.bare << "\n";
-    out.setRealNumberPrecision(1);
+        << QString::asprintf("  object dialog            %.1f ms\n", merge.measured())
+        << QString::asprintf("  bare table, same rows    %.1f ms\n", merge.bare())
+        << "  ratio                    " << merge.ratioText() << "\n";
     out << "Drawing folder of " << FolderFiles << " files (" << PhaseFiles
         << " phase files) imported, median of " << runs << " runs:\n"
-        << "  object dialog            " << import.dialog << " ms\n"
-        << "  listing and bare table   " << import.bare << " ms\n";
-    out.setRealNumberPrecision(2);
-    out << "  ratio                    " << import.dialog / import.bare << "\n";
+        << QString::asprintf("  object dialog            %.1f ms\n", import.measured())
+        << QString::asprintf("  listing and bare table   %.1f ms\n", import.bare())
+        << "  ratio                    " << import.ratioText() << "\n";
+    out << "Ratios: medians of the runs' paired ratios, the middle half in brackets.\n";
     return 0;
 }

@@ -4,9 +4,19 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QDialog>
+#include <QEvent>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QSettings>
+#include <QTimer>
+
+namespace {
+
+// The plug-in's object dialog, as the host knows it: by its object name.
+const char ObjectDialogName[] = "ObjectPropertiesDlg";
+
+} // namespace
 
 EditorBridge::EditorBridge(QObject *parent)
     : QObject(parent)
@@ -61,10 +71,14 @@ bool EditorBridge::editObject(QObject *light, bool *ok)
     if (m_plugin)
         emit editingObject(light);
     bool edited = false;
+    m_objectDialogFinished = false;
+    QCoreApplication::instance()->installEventFilter(this);
     const bool called =
         m_plugin
         && QMetaObject::invokeMethod(m_plugin, "editObject", Q_RETURN_ARG(bool, edited),
                                      Q_ARG(QObject *, light));
+    QCoreApplication::instance()->removeEventFilter(this);
+    setPicking(false);
     report(called, "editObject");
     if (ok)
         *ok = called;
@@ -128,4 +142,42 @@ bool EditorBridge::initCloseHandler()
 {
     return report(m_plugin && QMetaObject::invokeMethod(m_plugin, "initCloseHandler"),
                   "initCloseHandler");
+}
+
+// The object dialog hides itself for a pick and when it closes; only a close
+// finishes it, right after hiding it. So a hide counts as a pick once the
+// events of that moment are handled and the dialog has not finished.
+bool EditorBridge::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Show || type == QEvent::Hide)
+        && watched->objectName() == QLatin1String(ObjectDialogName)) {
+        if (auto *dialog = qobject_cast<QDialog *>(watched)) {
+            if (type == QEvent::Show) {
+                connect(dialog, &QDialog::finished, this, &EditorBridge::objectDialogFinished,
+                        Qt::UniqueConnection);
+                setPicking(false);
+            } else if (!event->spontaneous()) {
+                QTimer::singleShot(0, dialog, [this, dialog] {
+                    if (dialog->isHidden() && !m_objectDialogFinished)
+                        setPicking(true);
+                });
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void EditorBridge::objectDialogFinished()
+{
+    m_objectDialogFinished = true;
+    setPicking(false);
+}
+
+void EditorBridge::setPicking(bool picking)
+{
+    if (m_picking == picking)
+        return;
+    m_picking = picking;
+    emit pickingPosition(picking);
 }

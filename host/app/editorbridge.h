@@ -42,13 +42,23 @@ public:
 signals:
     // Just before the plug-in's object dialog opens on `light`.
     void editingObject(QObject *light);
+    // The object dialog hid itself so that the user picks a position on the
+    // map (true); it came back or closed (false).
+    void pickingPosition(bool picking);
     void objectEdited(QObject *light);
     void objectAdded(QPointF point);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     bool report(bool called, const char *method);
+    void setPicking(bool picking);
+    void objectDialogFinished();
 
     QPluginLoader m_loader;
     QPointer<QObject> m_plugin;
     QString m_error;
+    bool m_objectDialogFinished = false;
+    bool m_picking = false;
 };

@@ -1,6 +1,7 @@
 // The reference host: stands in for the desktop application that loads the
 // editor plug-in, so that the plug-in can be seen and used. Without a display
-// (or with --screenshots) it saves a PNG of every dialog and exits.
+// (or with --screenshots) it runs offscreen, saves a PNG of every dialog and
+// exits.
 
 #include "editorbridge.h"
 #include "hostpython.h"
@@ -27,6 +28,12 @@ int main(int argc, char *argv[])
 {
     Q_INIT_RESOURCE(sampletiles);
     Startup::setIdentity();
+    if (Startup::asksForHelpOrVersion(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        Startup::installTranslations(app);
+        Startup::answerHelpOrVersion(app);
+    }
+    const bool noDisplay = Startup::chooseOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     const QStringList loadedTranslations = Startup::installTranslations(app);
     const Startup::Options options = Startup::parseOptions(app);
@@ -39,8 +46,16 @@ int main(int argc, char *argv[])
             QTextStream(stdout) << "Translation: " << file << Qt::endl;
     }
 
-    if (options.editIni)
+    if (options.editIni) {
+        // Offscreen nobody could answer the editor: it would wait for ever.
+        if (noDisplay) {
+            const QString message =
+                QApplication::translate("main", "editor2-host: --edit-ini needs a display");
+            QTextStream(stderr) << message << Qt::endl;
+            return IniEditMode::NoEditor;
+        }
         return IniEditMode::run(options.iniFile);
+    }
 
     QTemporaryDir scratch;
     const QString projectFolder = Startup::prepareFolders(options, scratch);

@@ -107,6 +107,16 @@ MainWindow::MainWindow(Project *project, EditorBridge *editor, HostPython *pytho
             m_recordsBeforeEdit.insert(light,
                                        ProjectStore::lightRecord(light, m_project->baseDir()));
     });
+    connect(m_editor, &EditorBridge::pickingPosition, this, [this](bool picking) {
+        const QString hint = tr("Click the controller's position on the map; Escape cancels");
+        if (picking) {
+            // Escape reaches the plug-in through the scene, so the map needs the keys.
+            m_view->setFocus();
+            statusBar()->showMessage(hint);
+        } else if (statusBar()->currentMessage() == hint) {
+            statusBar()->clearMessage();
+        }
+    });
     connect(m_editor, &EditorBridge::objectEdited, this, &MainWindow::onObjectEdited);
     connect(m_editor, &EditorBridge::objectAdded, this, &MainWindow::onObjectAdded);
 

@@ -33,6 +33,47 @@ QString languageArgument(const QStringList &arguments)
     return QString();
 }
 
+// The host's options, described once for the parse that answers --help and
+// --version without a display and for the full one.
+struct CommandLine
+{
+    CommandLine()
+        : help(parser.addHelpOption())
+        , version(parser.addVersionOption())
+        , screenshots(QStringLiteral("screenshots"),
+                      QCoreApplication::translate(
+                          "main", "Save a PNG of every dialog into <folder> and exit."),
+                      QStringLiteral("folder"))
+        , projectDir(QStringLiteral("project-dir"),
+                     QCoreApplication::translate(
+                         "main", "Keep the project in <folder> (the sample one on a first start)."),
+                     QStringLiteral("folder"))
+        , language(QStringLiteral("lang"),
+                   QCoreApplication::translate(
+                       "main", "Show the editor's dialogs in <language> (for example ru)."),
+                   QStringLiteral("language"))
+        , editIni(QStringLiteral("edit-ini"),
+                  QCoreApplication::translate(
+                      "main", "Show only the settings editor on <file>; exit with 0 when "
+                              "it was accepted, 1 when it was cancelled, 2 when it could "
+                              "not be shown."),
+                  QStringLiteral("file"))
+    {
+        parser.setApplicationDescription(
+            QCoreApplication::translate("main", "Reference host of the editor plug-in editor2."));
+        for (const QCommandLineOption &option : {screenshots, projectDir, language, editIni})
+            parser.addOption(option);
+    }
+
+    QCommandLineParser parser;
+    const QCommandLineOption help;
+    const QCommandLineOption version;
+    const QCommandLineOption screenshots;
+    const QCommandLineOption projectDir;
+    const QCommandLineOption language;
+    const QCommandLineOption editIni;
+};
+
 QtMessageHandler previousHandler = nullptr;
 
 void dropSizeHintWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
@@ -53,7 +94,7 @@ void setIdentity()
     QSettings::setDefaultFormat(QSettings::IniFormat);
 }
 
-QStringList installTranslations(QApplication &app)
+QStringList installTranslations(QCoreApplication &app)
 {
     // The plug-in's captions are translated by the host's translators, as in
     // the real application; its .qm files sit beside the host's own. Qt's
@@ -84,46 +125,52 @@ QStringList installTranslations(QApplication &app)
     return loaded;
 }
 
+bool asksForHelpOrVersion(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QLatin1String argument(argv[i]);
+        if (argument == QLatin1String("--"))
+            break;
+        for (const char *name : {"-h", "--help", "-v", "--version"}) {
+            if (argument == QLatin1String(name))
+                return true;
+        }
+    }
+    return false;
+}
+
+bool chooseOffscreenWithoutDisplay()
+{
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        if (!qEnvironmentVariableIsEmpty(name))
+            return false;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return true;
+}
+
+void answerHelpOrVersion(QCoreApplication &app)
+{
+    // An option of Qt's GUI (-platform, -style) is not this parser's: then
+    // the QApplication answers, with a display.
+    CommandLine line;
+    if (line.parser.parse(app.arguments())
+        && (line.parser.isSet(line.help) || line.parser.isSet(line.version)))
+        line.parser.process(app);
+}
+
 Options parseOptions(QApplication &app)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QApplication::translate("main", "Reference host of the editor plug-in editor2."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption screenshots(
-        QStringLiteral("screenshots"),
-        QApplication::translate("main", "Save a PNG of every dialog into <folder> and exit."),
-        QStringLiteral("folder"));
-    const QCommandLineOption projectDir(
-        QStringLiteral("project-dir"),
-        QApplication::translate("main",
-                                "Keep the project in <folder> (the sample one on a first start)."),
-        QStringLiteral("folder"));
-    const QCommandLineOption language(
-        QStringLiteral("lang"),
-        QApplication::translate("main",
-                                "Show the editor's dialogs in <language> (for example ru)."),
-        QStringLiteral("language"));
-    parser.addOption(screenshots);
-    parser.addOption(projectDir);
-    parser.addOption(language);
-    const QCommandLineOption editIni(
-        QStringLiteral("edit-ini"),
-        QApplication::translate("main", "Show only the settings editor on <file>; exit with 0 when "
-                                        "it was accepted, 1 when it was cancelled, 2 when it could "
-                                        "not be shown."),
-        QStringLiteral("file"));
-    parser.addOption(editIni);
-    parser.process(app);
+    CommandLine line;
+    line.parser.process(app);
 
     Options options;
-    options.tourMode =
-        parser.isSet(screenshots) || QGuiApplication::platformName() == QLatin1String("offscreen");
-    options.screenshotFolder = parser.value(screenshots);
-    options.projectFolder = parser.value(projectDir);
-    options.editIni = parser.isSet(editIni);
-    options.iniFile = parser.value(editIni);
+    options.tourMode = line.parser.isSet(line.screenshots)
+                       || QGuiApplication::platformName() == QLatin1String("offscreen");
+    options.screenshotFolder = line.parser.value(line.screenshots);
+    options.projectFolder = line.parser.value(line.projectDir);
+    options.editIni = line.parser.isSet(line.editIni);
+    options.iniFile = line.parser.value(line.editIni);
     return options;
 }
 

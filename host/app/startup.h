@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class QApplication;
+class QCoreApplication;
 class QTemporaryDir;
 
 // The steps of the host's start before any window: its name, the
@@ -24,10 +25,23 @@ struct Options
 // before the application object is made.
 void setIdentity();
 
+// True when the command line asks for --help or --version, which are
+// answered with a QCoreApplication: they need no display.
+bool asksForHelpOrVersion(int argc, char **argv);
+
+// Without a display (neither DISPLAY nor WAYLAND_DISPLAY) and no platform
+// chosen in QT_QPA_PLATFORM, the host runs on Qt's offscreen platform instead
+// of aborting; true when it chose it. Before the QApplication is made.
+bool chooseOffscreenWithoutDisplay();
+
 // The plug-in's, the host's and Qt's translations for --lang, or for the
 // system's language; installed before the options are parsed, so that
 // --help is translated too. Returns the files loaded.
-QStringList installTranslations(QApplication &app);
+QStringList installTranslations(QCoreApplication &app);
+
+// Prints the help or the version and exits, when the command line asks for
+// one and holds nothing else this application cannot read; otherwise returns.
+void answerHelpOrVersion(QCoreApplication &app);
 
 // Parses the command line; exits the program on --help, --version and errors.
 Options parseOptions(QApplication &app);

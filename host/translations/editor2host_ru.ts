@@ -323,6 +323,10 @@
         <translation>Добавление контроллера отменено</translation>
     </message>
     <message>
+        <source>Click the controller&apos;s position on the map; Escape cancels</source>
+        <translation>Щёлкните положение контроллера на карте; Escape — отмена</translation>
+    </message>
+    <message>
         <source>New controller</source>
         <translation>Новый контроллер</translation>
     </message>
@@ -613,6 +617,10 @@
     <message>
         <source>Show only the settings editor on &lt;file&gt;; exit with 0 when it was accepted, 1 when it was cancelled, 2 when it could not be shown.</source>
         <translation>Показать только редактор настроек для &lt;file&gt;; код выхода 0 — изменения приняты, 1 — отменены, 2 — редактор не удалось показать.</translation>
+    </message>
+    <message>
+        <source>editor2-host: --edit-ini needs a display</source>
+        <translation>editor2-host: для --edit-ini нужен дисплей</translation>
     </message>
     <message>
         <source>Project</source>

@@ -482,5 +482,13 @@ The preset will not be stored.</source>
         <source>The file changed on disk after it was opened; open it again to edit what it holds now.</source>
         <translation>Файл изменился на диске после открытия; откройте его снова, чтобы править то, что в нём теперь.</translation>
     </message>
+    <message>
+        <source>Only part of it was written.</source>
+        <translation>Записана лишь часть.</translation>
+    </message>
+    <message>
+        <source>The new contents could not be written to the temporary folder %1: %2</source>
+        <translation>Не удалось записать новое содержимое во временную папку %1: %2</translation>
+    </message>
 </context>
 </TS>

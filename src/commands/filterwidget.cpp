@@ -4,8 +4,6 @@
 #include "filterexpression.h"
 #include "pythoncall.h"
 
-#include <PythonQt.h>
-
 using FilterExpression::Kind;
 
 // What sets the three tabs apart.
@@ -52,9 +50,7 @@ void FilterWidget::setFilters(QString request, QString response, QString notific
     m_responseFilter = response;
     m_notificationFilter = notification;
 
-    PythonQtObjectPtr module;
-    if (PythonQt *python = PythonQt::self())
-        module = python->getMainModule();
+    const PythonCall::MainModule python;
 
     // Clicked, the answers' custom box gives its field the focus, for the
     // user's click; reading the filters leaves the focus where it was.
@@ -74,9 +70,8 @@ void FilterWidget::setFilters(QString request, QString response, QString notific
         // A pattern without the subject would give every box the same answer.
         std::function<bool(int)> isSelected;
         if (FilterExpression::needsEvaluation(reading.pattern)) {
-            isSelected = [&module, &reading](int code) {
-                const QString test = FilterExpression::testFor(reading.pattern, code);
-                return PythonCall::evaluate(module, test, Py_eval_input).toBool();
+            isSelected = [&python, &reading](int code) {
+                return python.evaluate(FilterExpression::testFor(reading.pattern, code)).toBool();
             };
         }
         setChecks(t.list, t.grid, isSelected);

@@ -1,10 +1,10 @@
 #include "presetseditdlg.h"
 #include "ui_presetseditdlg.h"
 
-#include "centretext.h"
 #include "hostcontract.h"
 #include "inputmark.h"
 #include "keyboard.h"
+#include "pointtext.h"
 #include "settingsarray.h"
 #include "tablerows.h"
 #include "tablesizing.h"
@@ -33,7 +33,7 @@ QStringList presetKeys()
 // A centre that OK will not store is marked, with the form expected.
 void markCentre(QTableWidgetItem *centre)
 {
-    const bool valid = CentreText::parse(centre->text(), nullptr, nullptr);
+    const bool valid = PointText::centre.parse(centre->text(), nullptr);
     InputMark::mark(centre, valid ? QString()
                                   : PresetsEditDlg::tr("Expected longitude;latitude, for example "
                                                        "37.6175;55.7539.\nThe preset will not be "
@@ -69,8 +69,8 @@ void PresetsEditDlg::load()
         for (const QVariantList &preset : presets) {
             appendPreset({preset.at(NameKey).toString(), preset.at(ToolTipKey).toString(),
                           preset.at(ZoomKey).toString(),
-                          CentreText::format(CentreText::coordinate(preset.at(LonKey)),
-                                             CentreText::coordinate(preset.at(LatKey)))});
+                          PointText::centre.format(
+                              PointText::fromStored(preset.at(LonKey), preset.at(LatKey)))});
         }
     }
     TableSizing::fitColumnsToContents(ui->presets);
@@ -108,15 +108,14 @@ void PresetsEditDlg::accept()
     QList<QVariantList> stored;
     bool defaultStored = false;
     for (int row = 0; row < table->rowCount(); ++row) {
-        double lon = 0;
-        double lat = 0;
-        if (!CentreText::parse(cellText(table, row, CentreColumn), &lon, &lat)) {
+        QPointF centre;
+        if (!PointText::centre.parse(cellText(table, row, CentreColumn), &centre)) {
             qDebug("Invalid coordinate point");
             continue;
         }
         const QString name = cellText(table, row, NameColumn);
         stored.append({name, cellText(table, row, ToolTipColumn), cellText(table, row, ZoomColumn),
-                       lat, lon});
+                       centre.y(), centre.x()});
         if (!defaultName.isEmpty() && name == defaultName)
             defaultStored = true;
     }
@@ -148,7 +147,7 @@ void PresetsEditDlg::on_addCurrent_clicked()
             m_osmView->mapToScene(m_osmView->viewport()->rect()).boundingRect().center();
         const QString name = tr("Preset");
         appendPreset({name, name, HostCall::read(m_osmView, Host::MapView::ZoomFactor).toString(),
-                      CentreText::format(centre.x(), centre.y())});
+                      PointText::centre.format(centre)});
     } catch (...) {
         qDebug("on_addCurrent_clicked rise exception");
     }

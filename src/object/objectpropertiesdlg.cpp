@@ -40,7 +40,7 @@ void showRecord(Ui::ObjectPropertiesDlg &ui, const ObjectRecord &record,
         ui.type->setCurrentIndex(index);
     }
     ui.descr->setText(record.description);
-    ui.pos->setText(PointText::format(record.position.value_or(QPointF())));
+    ui.pos->setText(PointText::position.format(record.position.value_or(QPointF())));
     ui.schema->setText(base.toRelativePath(record.schema));
     ui.rcuControl->setChecked(record.rcuControl);
     if (record.phases)
@@ -58,7 +58,7 @@ ObjectRecord recordFromForm(const Ui::ObjectPropertiesDlg &ui, int id, const Sch
     record.type = ui.type->currentText();
     record.description = ui.descr->text();
     QPointF position;
-    if (PointText::parse(ui.pos->text(), &position))
+    if (PointText::position.parse(ui.pos->text(), &position))
         record.position = position;
     record.schema = base.toAbsolutePath(ui.schema->text());
     record.rcuControl = ui.rcuControl->isChecked();
@@ -69,8 +69,7 @@ ObjectRecord recordFromForm(const Ui::ObjectPropertiesDlg &ui, int id, const Sch
 
 void showError(QWidget *dialog, const QString &text)
 {
-    static const QString title = ObjectPropertiesDlg::tr("Error");
-    showCriticalBox(dialog, title, text);
+    showCriticalBox(dialog, ObjectPropertiesDlg::tr("Error"), text);
 }
 
 // Where a chooser starts: the path in the field, else the base folder.
@@ -141,22 +140,24 @@ ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
     // Typed, read from the controller or picked: a text that is no point
     // leaves the object's position alone on OK, and the field says so.
     connect(ui->pos, &QLineEdit::textChanged, this, [this](const QString &text) {
-        InputMark::mark(ui->pos, PointText::parse(text, nullptr)
+        InputMark::mark(ui->pos, PointText::position.parse(text, nullptr)
                                      ? QString()
                                      : tr("Expected longitude;latitude, for example "
                                           "37.6175;55.7539.\nThe position will stay as it is."));
     });
     connect(m_exchange, &ControllerExchange::descriptionRead, ui->descr, &QLineEdit::setText);
-    connect(m_exchange, &ControllerExchange::positionRead, this,
-            [this](const QPointF &position) { ui->pos->setText(PointText::format(position)); });
+    connect(m_exchange, &ControllerExchange::positionRead, this, [this](const QPointF &position) {
+        ui->pos->setText(PointText::position.format(position));
+    });
     connect(m_exchange, &ControllerExchange::phasesPresent, this, [this](const QByteArray &map) {
         TableFill::appendPresentNumbers(ui->phasesTable, map, tr("Phase %1"));
     });
     connect(m_exchange, &ControllerExchange::programsPresent, this, [this](const QByteArray &map) {
         TableFill::appendPresentNumbers(ui->programsTable, map, tr("Program %1"));
     });
-    connect(m_picker, &PositionPicker::picked, this,
-            [this](const QPointF &position) { ui->pos->setText(PointText::format(position)); });
+    connect(m_picker, &PositionPicker::picked, this, [this](const QPointF &position) {
+        ui->pos->setText(PointText::position.format(position));
+    });
 
     if (!light) {
         qDebug("ObjectPropertiesDlg - null light");

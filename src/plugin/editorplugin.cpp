@@ -10,8 +10,6 @@
 #include "pythoncall.h"
 #include "settingseditdlg.h"
 
-#include <PythonQt.h>
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -242,7 +240,7 @@ void EditorPlugin::initCloseHandler()
 {
     if (QWidget *mainWindow = findMainWindow())
         mainWindow->installEventFilter(this);
-    PythonQt::init(PythonQt::PythonAlreadyInitialized, QByteArray());
+    PythonCall::adoptInterpreter();
 }
 
 // With no interpreter at all there is nobody to ask, and a main window that
@@ -251,24 +249,16 @@ void EditorPlugin::initCloseHandler()
 // would fail for no fault of its own.
 bool EditorPlugin::askPythonToClose()
 {
-    PythonQt *python = PythonQt::self();
-    if (!python)
+    const PythonCall::MainModule main;
+    if (main.isNull())
         return true;
-    PythonQtObjectPtr mainModule = python->getMainModule();
-    if (mainModule.isNull())
-        return true;
-    const QString name = QLatin1String(Host::Python::CloseProject);
-    bool imported = false;
-    PythonCall::evaluate(mainModule, QLatin1String(Host::Python::ImportCloseProject), Py_file_input,
-                         &imported);
     // A failed import bound nothing: there is nothing to call or remove.
-    if (!imported)
+    if (!main.run(QLatin1String(Host::Python::ImportCloseProject)))
         return false;
-    const QVariant result = python->call(mainModule, name, QVariantList(), QVariantMap());
-    // PythonQt can leave an error from converting an odd result.
-    python->handleError();
+    const QString name = QLatin1String(Host::Python::CloseProject);
+    const QVariant result = main.call(name);
     // closeProject may have removed itself.
-    PythonCall::unbind(mainModule, name);
+    main.unbind(name);
     return result.toBool();
 }
 

@@ -5,8 +5,6 @@
 #include "pythoncall.h"
 #include "serveraddress.h"
 
-#include <PythonQt.h>
-
 #include <QDebug>
 
 namespace {
@@ -29,14 +27,9 @@ const FilterPlace filterPlaces[3] = {
 
 // Imports av_module into the main module; false when there is no interpreter
 // or the import fails.
-bool importModule(PythonQtObjectPtr *main)
+bool importModule(const PythonCall::MainModule &main)
 {
-    if (PythonQt *python = PythonQt::self())
-        *main = python->getMainModule();
-    bool imported = false;
-    PythonCall::evaluate(*main, QLatin1String(Host::Python::ImportFilterModule), Py_file_input,
-                         &imported);
-    return imported;
+    return main.run(QLatin1String(Host::Python::ImportFilterModule));
 }
 
 } // namespace
@@ -78,23 +71,22 @@ ProjectPropertiesDlg::~ProjectPropertiesDlg() = default;
 void ProjectPropertiesDlg::readFilters()
 {
     QString texts[3];
-    PythonQtObjectPtr main;
-    if (importModule(&main)) {
+    const PythonCall::MainModule main;
+    if (importModule(main)) {
         for (int i = 0; i < 3; ++i) {
-            texts[i] = PythonCall::evaluate(main, QLatin1String(filterPlaces[i].python),
-                                            Py_eval_input, &m_filterRead[i])
-                           .toString();
+            texts[i] =
+                main.evaluate(QLatin1String(filterPlaces[i].python), &m_filterRead[i]).toString();
         }
-        PythonCall::unbind(main, QLatin1String(Host::Python::FilterModule));
+        main.unbind(QLatin1String(Host::Python::FilterModule));
     }
     ui->filterWidget->setFilters(texts[0], texts[1], texts[2]);
 }
 
 void ProjectPropertiesDlg::writeFilters()
 {
-    PythonQtObjectPtr main;
+    const PythonCall::MainModule main;
     const bool anyRead = m_filterRead[0] || m_filterRead[1] || m_filterRead[2];
-    const bool imported = anyRead && importModule(&main);
+    const bool imported = anyRead && importModule(main);
 
     ui->filterWidget->buildFilters();
     const QString filters[3] = {ui->filterWidget->requestFilter(),
@@ -104,17 +96,15 @@ void ProjectPropertiesDlg::writeFilters()
         if (!m_filterRead[i])
             continue;
         if (imported) {
-            PythonQt::self()->addVariable(main, QLatin1String(valueName), filters[i]);
-            PythonCall::evaluate(main,
-                                 QLatin1String(filterPlaces[i].python) + QLatin1String(" = ")
-                                     + QLatin1String(valueName) + QLatin1Char('\n'),
-                                 Py_file_input);
-            PythonCall::unbind(main, QLatin1String(valueName));
+            main.bind(QLatin1String(valueName), filters[i]);
+            main.run(QLatin1String(filterPlaces[i].python) + QLatin1String(" = ")
+                     + QLatin1String(valueName) + QLatin1Char('\n'));
+            main.unbind(QLatin1String(valueName));
         }
         HostCall::write(m_project, filterPlaces[i].property, filters[i]);
     }
     if (imported)
-        PythonCall::unbind(main, QLatin1String(Host::Python::FilterModule));
+        main.unbind(QLatin1String(Host::Python::FilterModule));
 }
 
 void ProjectPropertiesDlg::accept()

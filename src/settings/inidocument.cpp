@@ -1,11 +1,19 @@
 #include "inidocument.h"
 
+#include <QDataStream>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QStringList>
+#include <QTextCodec>
 
 #include <algorithm>
 #include <cctype>
+#include <new>
 
 namespace {
+
+const int UTF8Mib = 106;
 
 bool isBreak(char c)
 {
@@ -175,6 +183,9 @@ void IniDocument::parse()
         if (pos == 0 && byteOrderMark) {
             if (line.kind == LineKind::Key) {
                 line.nameBegin = 0;
+                // Blanks right after the mark were skipped, not trimmed.
+                while (line.nameEnd > 0 && isBlank(d.at(line.nameEnd - 1)))
+                    --line.nameEnd;
             } else {
                 m_formatError = true;
                 if (line.kind != LineKind::Section)
@@ -257,6 +268,12 @@ QByteArray IniDocument::edited(const Edits &edits) const
             result += '\n';
         result.append(bytes + from, to - from);
     };
+    // So does a blank line added after such a line.
+    const auto addLine = [&result, &lineBreak](const QByteArray &text) {
+        if (text.isEmpty() && lineBreak == "\n" && !result.isEmpty() && result.back() == '\r')
+            result += '\n';
+        result += text + lineBreak;
+    };
     const int last = m_lines.size() - 1;
     const auto endLine = [&](int after) {
         if (after == last && !edits.values.contains(last) && !edits.removed.contains(last))
@@ -268,7 +285,7 @@ QByteArray IniDocument::edited(const Edits &edits) const
     for (const int index : qAsConst(touched)) {
         if (index < 0) {
             for (const QByteArray &text : edits.after.value(index))
-                result += text + lineBreak;
+                addLine(text);
             continue;
         }
         const Line &line = m_lines.at(index);
@@ -294,13 +311,13 @@ QByteArray IniDocument::edited(const Edits &edits) const
         if (!inserted.isEmpty())
             endLine(index);
         for (const QByteArray &text : inserted)
-            result += text + lineBreak;
+            addLine(text);
     }
     copy(copied, m_bytes.size());
     if (!edits.appended.isEmpty())
         endLine(last);
     for (const QByteArray &text : edits.appended)
-        result += text + lineBreak;
+        addLine(text);
     return result;
 }
 
@@ -341,7 +358,8 @@ QByteArray escapedChars(const QString &value, bool utf8)
     result.reserve(value.size() * 3 / 2);
     // After "\\0" or "\\x1f", a hexadecimal digit would be read as part of it.
     bool escapeNextIfDigit = false;
-    for (const QChar c : value) {
+    for (int i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
         const ushort ch = c.unicode();
         if (escapeNextIfDigit && ch < 0x80 && isxdigit(ch)) {
             result += "\\x" + QByteArray::number(ch, 16);
@@ -383,11 +401,18 @@ QByteArray escapedChars(const QString &value, bool utf8)
             // QSettings writes U+FEFF as it is, but drops it when reading it
             // right after an escape (UTF-8 decoding skips it as a byte order
             // mark there); escaped, it reads back.
-            if (ch <= 0x1f || (ch >= 0x7f && !utf8) || ch == 0xfeff) {
+            const bool pair = utf8 && c.isHighSurrogate() && i + 1 < value.size()
+                              && value.at(i + 1).isLowSurrogate();
+            // A lone surrogate has no UTF-8; escaped, it reads back.
+            if (ch <= 0x1f || (ch >= 0x7f && !utf8) || ch == 0xfeff || (c.isSurrogate() && !pair)) {
                 result += "\\x" + QByteArray::number(ch, 16);
                 escapeNextIfDigit = true;
             } else if (ch < 0x80) {
                 result += char(ch);
+            } else if (pair) {
+                // QSettings drops a character beyond U+FFFF (no save writes
+                // one), but the editor shows it.
+                result += value.mid(i++, 2).toUtf8();
             } else {
                 result += QString(c).toUtf8();
             }
@@ -396,22 +421,299 @@ QByteArray escapedChars(const QString &value, bool utf8)
     return result;
 }
 
-} // namespace
-
-QByteArray IniDocument::escapedText(const QString &text)
+// How QSettings escapes a value's text (iniEscapedString): other than ASCII
+// through UTF-8 (for "@ByteArray(" and "@Variant(" forms as "\\x" escapes),
+// and in quotes when it holds ",", ";" or "=" or starts or ends with a space.
+QByteArray iniEscaped(const QString &text)
 {
-    QString value = text;
-    if (value.contains(QChar::Null))
-        value = QLatin1String("@String(") + value + QLatin1Char(')');
-    else if (value.startsWith(QLatin1Char('@')))
-        value.prepend(QLatin1Char('@'));
-    QByteArray result = escapedChars(value, true);
-    if (value.contains(QLatin1Char(';')) || value.contains(QLatin1Char(','))
-        || value.contains(QLatin1Char('=')) || result.startsWith(' ') || result.endsWith(' ')) {
+    const bool utf8 = !text.startsWith(QLatin1String("@ByteArray("))
+                      && !text.startsWith(QLatin1String("@Variant("));
+    QByteArray result = escapedChars(text, utf8);
+    if (text.contains(QLatin1Char(';')) || text.contains(QLatin1Char(','))
+        || text.contains(QLatin1Char('=')) || result.startsWith(' ') || result.endsWith(' ')) {
         result.prepend('"');
         result += '"';
     }
     return result;
+}
+
+// A value in the encoded form that QSettings writes for types it has no text
+// form of.
+QString encodedForm(const QVariant &value)
+{
+    const bool dateTime = value.userType() == QMetaType::QDateTime;
+    QByteArray bytes;
+    {
+        QDataStream stream(&bytes, QIODevice::WriteOnly);
+        stream.setVersion(dateTime ? QDataStream::Qt_5_6 : QDataStream::Qt_4_0);
+        stream << value;
+    }
+    return QLatin1String(dateTime ? "@DateTime(" : "@Variant(")
+           + QLatin1String(bytes.constData(), bytes.size()) + QLatin1Char(')');
+}
+
+// The text QSettings makes of a value or a list item (variantToString).
+QString settingsText(const QVariant &value)
+{
+    switch (value.userType()) {
+    case QMetaType::UnknownType:
+        return QStringLiteral("@Invalid()");
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        return QLatin1String("@ByteArray(") + QLatin1String(bytes.constData(), bytes.size())
+               + QLatin1Char(')');
+    }
+    case QMetaType::QString:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Bool:
+    case QMetaType::Double:
+    case QMetaType::QKeySequence: {
+        const QString text = value.toString();
+        if (text.contains(QChar::Null))
+            return QLatin1String("@String(") + text + QLatin1Char(')');
+        return text.startsWith(QLatin1Char('@')) ? QLatin1Char('@') + text : text;
+    }
+    case QMetaType::QRect: {
+        const QRect rect = value.toRect();
+        return QString::asprintf("@Rect(%d %d %d %d)", rect.x(), rect.y(), rect.width(),
+                                 rect.height());
+    }
+    case QMetaType::QSize: {
+        const QSize size = value.toSize();
+        return QString::asprintf("@Size(%d %d)", size.width(), size.height());
+    }
+    case QMetaType::QPoint: {
+        const QPoint point = value.toPoint();
+        return QString::asprintf("@Point(%d %d)", point.x(), point.y());
+    }
+    default:
+        return encodedForm(value);
+    }
+}
+
+// The character of an escape such as "\\n"; 0 for none.
+char namedEscape(char c)
+{
+    switch (c) {
+    case 'a':
+        return '\a';
+    case 'b':
+        return '\b';
+    case 'f':
+        return '\f';
+    case 'n':
+        return '\n';
+    case 'r':
+        return '\r';
+    case 't':
+        return '\t';
+    case 'v':
+        return '\v';
+    case '"':
+    case '?':
+    case '\'':
+    case '\\':
+        return c;
+    default:
+        return 0;
+    }
+}
+
+// How QSettings reads a value's text (iniUnescapedStringList): escapes,
+// quotes, and a comma outside quotes, which makes a list; spaces and tabs
+// around an unquoted item are dropped. The runs of bytes between escapes are
+// UTF-8, each decoded on its own. True for a list, in `list`; else the text
+// is in `text`.
+bool unescapedValue(const QByteArray &bytes, QString &text, QStringList &list)
+{
+    QTextCodec *const codec = QTextCodec::codecForMib(UTF8Mib);
+    const int size = bytes.size();
+    bool isList = false;
+    bool inQuotes = false;
+    bool quoted = false;
+    // Trailing spaces and tabs are dropped back to here; not those quoted or
+    // escaped, nor any when the text ends in an escape.
+    int chopLimit = 0;
+    bool chopAtEnd = true;
+    int i = 0;
+    const auto skipSpaces = [&] {
+        while (i < size && isBlank(bytes.at(i)))
+            ++i;
+        chopLimit = text.size();
+    };
+    const auto chop = [&] {
+        int n = text.size();
+        while (!quoted && n > chopLimit
+               && (text.at(n - 1) == QLatin1Char(' ') || text.at(n - 1) == QLatin1Char('\t')))
+            --n;
+        text.truncate(n);
+    };
+    // The digits of an escape, as many as follow; a character of the last 16
+    // bits of their value.
+    const auto number = [&](int base) {
+        uint value = 0;
+        for (; i < size; ++i) {
+            const char c = bytes.at(i);
+            const int digit = c >= '0' && c <= '9'                 ? c - '0'
+                              : base == 16 && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                              : base == 16 && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                                   : base;
+            if (digit >= base)
+                break;
+            value = value * uint(base) + uint(digit);
+        }
+        chopAtEnd = i < size;
+        return QChar(ushort(value & 0xffff));
+    };
+    skipSpaces();
+    while (i < size) {
+        const char c = bytes.at(i);
+        if (c == '\\') {
+            if (++i == size) {
+                chopAtEnd = false;
+                break;
+            }
+            const char escaped = bytes.at(i++);
+            if (const char named = namedEscape(escaped)) {
+                text += QLatin1Char(named);
+            } else if (escaped == 'x' && i < size && std::isxdigit(uchar(bytes.at(i)))) {
+                text += number(16);
+            } else if (escaped >= '0' && escaped <= '7') {
+                --i;
+                text += number(8);
+            } else if (escaped == 'x' && i == size) {
+                chopAtEnd = false;
+                break;
+            } else if ((escaped == '\n' || escaped == '\r') && i < size && isBreak(bytes.at(i))
+                       && bytes.at(i) != escaped) {
+                ++i; // an escaped line break takes its pair along
+            }        // any other escaped character is dropped
+            chopLimit = text.size();
+        } else if (c == '"') {
+            ++i;
+            quoted = true;
+            inQuotes = !inQuotes;
+            if (!inQuotes)
+                skipSpaces();
+        } else if (c == ',' && !inQuotes) {
+            chop();
+            isList = true;
+            list.append(text);
+            text.clear();
+            quoted = false;
+            ++i;
+            skipSpaces();
+        } else {
+            int j = i + 1;
+            while (j < size && bytes.at(j) != '\\' && bytes.at(j) != '"' && bytes.at(j) != ',')
+                ++j;
+            text += codec->toUnicode(bytes.constData() + i, j - i);
+            i = j;
+        }
+    }
+    if (chopAtEnd)
+        chop();
+    if (isList)
+        list.append(text);
+    return isList;
+}
+
+// The arguments of "@Point(1 2)" and the like, as QSettings splits them: at
+// each space, and at each ")".
+QStringList splitArgs(const QString &text, int open)
+{
+    QStringList result;
+    QString item;
+    for (int i = open + 1; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char(')')) {
+            result.append(item);
+        } else if (c == QLatin1Char(' ')) {
+            result.append(item);
+            item.clear();
+        } else {
+            item.append(c);
+        }
+    }
+    return result;
+}
+
+// What QSettings makes of a value's text once unescaped (stringToVariant).
+QVariant fromSettingsText(const QString &text)
+{
+    if (!text.startsWith(QLatin1Char('@')))
+        return text;
+    if (text.endsWith(QLatin1Char(')'))) {
+        if (text.startsWith(QLatin1String("@ByteArray(")))
+            return text.midRef(11, text.size() - 12).toLatin1();
+        if (text.startsWith(QLatin1String("@String(")))
+            return text.mid(8, text.size() - 9);
+        const bool dateTime = text.startsWith(QLatin1String("@DateTime("));
+        if (dateTime || text.startsWith(QLatin1String("@Variant("))) {
+            QByteArray bytes = text.midRef(dateTime ? 10 : 9).toLatin1();
+            QDataStream stream(&bytes, QIODevice::ReadOnly);
+            stream.setVersion(dateTime ? QDataStream::Qt_5_6 : QDataStream::Qt_4_0);
+            QVariant result;
+            stream >> result;
+            return result;
+        }
+        if (text.startsWith(QLatin1String("@Rect("))) {
+            const QStringList args = splitArgs(text, 5);
+            if (args.size() == 4)
+                return QRect(args[0].toInt(), args[1].toInt(), args[2].toInt(), args[3].toInt());
+        } else if (text.startsWith(QLatin1String("@Size("))) {
+            const QStringList args = splitArgs(text, 5);
+            if (args.size() == 2)
+                return QSize(args[0].toInt(), args[1].toInt());
+        } else if (text.startsWith(QLatin1String("@Point("))) {
+            const QStringList args = splitArgs(text, 6);
+            if (args.size() == 2)
+                return QPoint(args[0].toInt(), args[1].toInt());
+        } else if (text == QLatin1String("@Invalid()")) {
+            return QVariant();
+        }
+    }
+    if (text.startsWith(QLatin1String("@@")))
+        return text.mid(1);
+    return text;
+}
+
+// What QSettings makes of a list's items (stringListToVariantList): a list of
+// texts, or, once an item starts with a single "@", of what each encodes.
+QVariant fromSettingsItems(const QStringList &items)
+{
+    QStringList texts = items;
+    for (QString &text : texts) {
+        if (!text.startsWith(QLatin1Char('@')))
+            continue;
+        if (text.size() < 2 || text.at(1) != QLatin1Char('@')) {
+            QVariantList values;
+            values.reserve(items.size());
+            for (const QString &item : items)
+                values.append(fromSettingsText(item));
+            return values;
+        }
+        text.remove(0, 1);
+    }
+    return texts;
+}
+
+QByteArray streamed(const QVariant &value)
+{
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    stream << value;
+    return bytes;
+}
+
+} // namespace
+
+QByteArray IniDocument::escapedText(const QString &text)
+{
+    return iniEscaped(settingsText(text));
 }
 
 QByteArray IniDocument::escapedBytes(const QByteArray &bytes)
@@ -420,6 +722,47 @@ QByteArray IniDocument::escapedBytes(const QByteArray &bytes)
                             + QString::fromLatin1(bytes.constData(), bytes.size())
                             + QLatin1Char(')'),
                         false);
+}
+
+QByteArray IniDocument::escapedItems(const QVariantList &items)
+{
+    QByteArray result;
+    for (const QVariant &item : items) {
+        if (!result.isEmpty() || &item != &items.first())
+            result += ", ";
+        result += iniEscaped(settingsText(item));
+    }
+    return result;
+}
+
+QByteArray IniDocument::escapedValue(const QVariant &value)
+{
+    const int type = value.userType();
+    if (type == QMetaType::QString)
+        return escapedText(value.toString());
+    const QByteArray written = type == QMetaType::QStringList || type == QMetaType::QVariantList
+                                   ? escapedItems(value.toList())
+                                   : iniEscaped(settingsText(value));
+    if (sameValue(decodedValue(written), value))
+        return written;
+    return iniEscaped(encodedForm(value));
+}
+
+QVariant IniDocument::decodedValue(const QByteArray &text)
+{
+    QString string;
+    QStringList list;
+    const bool isList = unescapedValue(text, string, list);
+    try {
+        return isList ? fromSettingsItems(list) : fromSettingsText(string);
+    } catch (const std::bad_alloc &) {
+        return isList ? QVariant(list) : QVariant(string);
+    }
+}
+
+bool IniDocument::sameValue(const QVariant &a, const QVariant &b)
+{
+    return a.userType() == b.userType() && (a == b || streamed(a) == streamed(b));
 }
 
 QByteArray IniDocument::sectionName(const QString &path)

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <QVariant>
 #include <QVector>
 
 // The lines of an INI file as QSettings' INI parser splits them, each with its
@@ -86,6 +87,20 @@ public:
     // How QSettings writes a byte array value, without the quotes it puts
     // around one holding ",", ";" or "=".
     static QByteArray escapedBytes(const QByteArray &bytes);
+    // How QSettings writes the items of a list, ", " between them.
+    static QByteArray escapedItems(const QVariantList &items);
+    // A value as a file holds it so that QSettings reads exactly that value
+    // back: as QSettings writes it where that reads back alike, else encoded
+    // ("@Variant(...)"), as a number, or a list of fewer than two items, is.
+    static QByteArray escapedValue(const QVariant &value);
+    // What QSettings reads from a key's value text (the bytes after "="): a
+    // text, a list where a comma stands outside quotes, or what an "@" form
+    // encodes. A form that cannot be decoded without running out of memory
+    // reads as a text.
+    static QVariant decodedValue(const QByteArray &text);
+    // Whether two values are the same: of one type, and equal or streamed
+    // alike (a NaN is unequal to itself; QVariant's own comparison converts).
+    static bool sameValue(const QVariant &a, const QVariant &b);
     // A section's name between the brackets that QSettings reads as `path`;
     // "General" for the top of the file.
     static QByteArray sectionName(const QString &path);

@@ -251,7 +251,7 @@ void Patcher::editLines()
             m_edits.names.insert(i, IniDocument::escapedKey(written.path.mid(fate.prefix.size())));
         }
         if (written.node->isEdited())
-            m_edits.values.insert(i, IniDocument::escapedText(written.node->text));
+            m_edits.values.insert(i, IniDocument::escapedValue(written.node->valueToStore()));
         written.placed = true;
         written.line = i;
     }
@@ -295,7 +295,7 @@ bool Patcher::placeRest()
             continue;
         QByteArray value;
         if (target.node->isEdited())
-            value = IniDocument::escapedText(target.node->text);
+            value = IniDocument::escapedValue(target.node->valueToStore());
         else if (target.moved)
             value = target.movedValue;
         else

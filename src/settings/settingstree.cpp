@@ -4,7 +4,6 @@
 #include "inipatch.h"
 
 #include <QCoreApplication>
-#include <QDataStream>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -97,20 +96,6 @@ SettingsNodes readGroup(QSettings &settings, int depth, const QString &prefix)
     return nodes;
 }
 
-QByteArray streamed(const QVariant &value)
-{
-    QByteArray bytes;
-    QDataStream stream(&bytes, QIODevice::WriteOnly);
-    stream << value;
-    return bytes;
-}
-
-bool sameValue(const QVariant &a, const QVariant &b)
-{
-    // QVariant's own comparison converts: "1" and 1 would compare equal.
-    return a.userType() == b.userType() && (a == b || streamed(a) == streamed(b));
-}
-
 QString beyondBmpMessage(const QString &key)
 {
     return QCoreApplication::translate("SettingsTree",
@@ -119,10 +104,50 @@ QString beyondBmpMessage(const QString &key)
         .arg(key);
 }
 
-bool writeFile(const QString &fileName, const QByteArray &bytes)
+// Writes all of `bytes` into the open `file` and flushes it. False, with the
+// cause in *reason, unless every byte reached the file: a full disk shows
+// as a write that falls short (retried, the retry then fails with the cause)
+// or as a flush that fails.
+bool writeAll(QFileDevice &file, const QByteArray &bytes, QString *reason)
 {
-    QFile file(fileName);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
+        if (count <= 0)
+            break;
+        written += count;
+    }
+    if (written == bytes.size() && file.flush() && file.error() == QFileDevice::NoError
+        && file.size() == bytes.size())
+        return true;
+    *reason = file.error() != QFileDevice::NoError
+                  ? file.errorString()
+                  : QCoreApplication::translate("SettingsTree", "Only part of it was written.");
+    return false;
+}
+
+// A scratch file of the new contents could not be written.
+QString scratchFault(const QTemporaryDir &scratch, const QString &reason)
+{
+    return QCoreApplication::translate("SettingsTree",
+                                       "The new contents could not be written to the temporary "
+                                       "folder %1: %2")
+        .arg(QDir::toNativeSeparators(scratch.path()), reason);
+}
+
+// Whether the bytes QSettings wrote for `keys` keys are all there: it writes
+// a key a line and ends every line with a line break, and its sync() reports
+// nothing when the disk is full.
+bool writtenWhole(const QByteArray &bytes, int keys)
+{
+    if (bytes.isEmpty())
+        return keys == 0;
+    const IniDocument document(bytes);
+    const QVector<IniDocument::Line> &lines = document.lines();
+    const int keyLines = int(std::count_if(lines.cbegin(), lines.cend(), [](const auto &line) {
+        return line.kind == IniDocument::LineKind::Key;
+    }));
+    return bytes.endsWith('\n') && keyLines == keys;
 }
 
 // Whether QSettings, on a path it has never read, reads exactly `expected`
@@ -140,7 +165,7 @@ bool readsBack(const QString &fileName, const QHash<QString, QVariant> &expected
             if (key.isEmpty() || normalizedKey(key) != key)
                 continue;
             const auto value = expected.constFind(key);
-            if (value == expected.cend() || !sameValue(*value, settings.value(key)))
+            if (value == expected.cend() || !IniDocument::sameValue(*value, settings.value(key)))
                 return false;
             ++found;
         }
@@ -164,6 +189,19 @@ bool fail(QString *error, const QString &reason)
     if (error)
         *error = reason;
     return false;
+}
+
+// Whether a list item is written as it is: no escapes, no quotes, no "@".
+bool isPlain(const QString &item)
+{
+    if (item.startsWith(QLatin1Char('@')) || item.startsWith(QLatin1Char(' '))
+        || item.endsWith(QLatin1Char(' ')))
+        return false;
+    return std::all_of(item.cbegin(), item.cend(), [](QChar c) {
+        const ushort ch = c.unicode();
+        return ch >= 0x20 && ch != '\\' && ch != '"' && ch != ';' && ch != ',' && ch != '='
+               && ch != 0xfeff;
+    });
 }
 
 } // namespace
@@ -201,22 +239,78 @@ bool SettingsNode::isEdited() const
 
 QVariant SettingsNode::valueToStore() const
 {
-    return isEdited() ? QVariant(text) : readValue;
+    if (!isEdited())
+        return readValue;
+    return wasRead ? SettingsTree::valueFromText(text, readValue) : QVariant(text);
 }
 
 QString SettingsTree::valueText(const QVariant &value)
 {
-    if (value.userType() != QMetaType::QByteArray)
+    switch (value.userType()) {
+    case QMetaType::QString:
         return value.toString();
-    const QByteArray bytes = value.toByteArray();
-    QTextCodec::ConverterState state;
-    const QString text =
-        QTextCodec::codecForMib(UTF8Mib)->toUnicode(bytes.constData(), bytes.size(), &state);
-    const bool control = std::any_of(text.cbegin(), text.cend(),
-                                     [](QChar c) { return c.category() == QChar::Other_Control; });
-    if (state.invalidChars == 0 && !control)
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        QTextCodec::ConverterState state;
+        const QString text =
+            QTextCodec::codecForMib(UTF8Mib)->toUnicode(bytes.constData(), bytes.size(), &state);
+        const bool control = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+            return c.category() == QChar::Other_Control;
+        });
+        // A text that looks written would be read back as what it encodes.
+        if (state.invalidChars == 0 && !control && !text.startsWith(QLatin1String("@ByteArray(")))
+            return text;
+        return QString::fromLatin1(IniDocument::escapedBytes(bytes));
+    }
+    case QMetaType::QStringList:
+    case QMetaType::QVariantList: {
+        // Most lists hold plain words and numbers: shown as they are, quickly,
+        // since isEdited() asks for this text again and again.
+        if (value.userType() == QMetaType::QStringList) {
+            const QStringList items = value.toStringList();
+            if (items.size() > 1 && std::all_of(items.cbegin(), items.cend(), isPlain))
+                return items.join(QLatin1String(", "));
+        }
+        const QString items = QString::fromUtf8(IniDocument::escapedItems(value.toList()));
+        // One empty item, told from no items.
+        return items.isEmpty() && value.toList().size() == 1 ? QStringLiteral("\"\"") : items;
+    }
+    default:
+        return QString::fromUtf8(IniDocument::escapedValue(value));
+    }
+}
+
+QVariant SettingsTree::valueFromText(const QString &text, const QVariant &read)
+{
+    switch (read.userType()) {
+    case QMetaType::QString:
         return text;
-    return QString::fromLatin1(IniDocument::escapedBytes(bytes));
+    case QMetaType::QByteArray:
+        if (text.startsWith(QLatin1String("@ByteArray(")) && text.endsWith(QLatin1Char(')'))) {
+            // In quotes, so that a comma makes no list.
+            const QVariant bytes = IniDocument::decodedValue('"' + text.toUtf8() + '"');
+            if (bytes.userType() == QMetaType::QByteArray)
+                return bytes;
+        }
+        return text.toUtf8();
+    case QMetaType::QStringList:
+    case QMetaType::QVariantList: {
+        const QVariant value = IniDocument::decodedValue(text.toUtf8());
+        switch (value.userType()) {
+        case QMetaType::QStringList:
+        case QMetaType::QVariantList:
+            return value;
+        case QMetaType::QString:
+            if (value.toString().isEmpty() && !text.contains(QLatin1Char('"')))
+                return QStringList();
+            return QStringList{value.toString()};
+        default:
+            return QVariantList{value};
+        }
+    }
+    default:
+        return IniDocument::decodedValue(text.toUtf8());
+    }
 }
 
 void SettingsTree::write(const SettingsNodes &nodes, QSettings &settings)
@@ -254,7 +348,8 @@ bool SettingsTree::sameTree(const SettingsNodes &a, const SettingsNodes &b)
         const SettingsNode &x = a.at(i);
         const SettingsNode &y = b.at(i);
         if (x.kind != y.kind || x.name != y.name || x.text != y.text || x.wasRead != y.wasRead
-            || !sameValue(x.readValue, y.readValue) || !sameTree(x.children, y.children))
+            || !IniDocument::sameValue(x.readValue, y.readValue)
+            || !sameTree(x.children, y.children))
             return false;
     }
     return true;
@@ -290,7 +385,7 @@ QSettings::Status SettingsTree::readStatus(QSettings &settings)
 }
 
 bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QString *error,
-                        const IniDocument *original)
+                        const IniDocument *original, const SaveSeams *seams)
 {
     // QSettings keeps one cache per file for the whole process, and a write
     // that fails leaves its values pending there: every QSettings on the file
@@ -310,18 +405,28 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
         });
         if (!refused.isNull())
             return fail(error, beyondBmpMessage(refused));
-        bytes = IniPatch::patched(*original, nodes);
-        QHash<QString, QVariant> expected;
-        expected.reserve(original->lines().size());
-        forEachKey(nodes, QString(), [&expected](const QString &path, const SettingsNode &node) {
-            expected.insert(path, node.valueToStore());
-        });
-        const QString keptName = scratch.filePath(QStringLiteral("kept.ini"));
-        if (bytes.isNull() || !(writeFile(keptName, bytes) && readsBack(keptName, expected))) {
+        bytes = seams && seams->patch ? seams->patch(*original, nodes)
+                                      : IniPatch::patched(*original, nodes);
+        if (!bytes.isNull()) {
+            QHash<QString, QVariant> expected;
+            expected.reserve(original->lines().size());
+            forEachKey(nodes, QString(),
+                       [&expected](const QString &path, const SettingsNode &node) {
+                           expected.insert(path, node.valueToStore());
+                       });
+            const QString keptName = scratch.filePath(QStringLiteral("kept.ini"));
+            QFile kept(keptName);
+            QString reason;
+            if (!kept.open(QIODevice::WriteOnly) || !writeAll(kept, bytes, &reason))
+                return fail(error,
+                            scratchFault(scratch, reason.isEmpty() ? kept.errorString() : reason));
+            kept.close();
+            if (!readsBack(keptName, expected))
+                bytes = QByteArray();
+        }
+        if (bytes.isNull())
             qDebug().noquote() << "SettingsTree - the edited lines of" << fileName
                                << "do not read back as the tree; the file is rewritten whole";
-            bytes = QByteArray();
-        }
         if (!bytes.isNull() && bytes == original->bytes())
             return true;
     }
@@ -333,6 +438,7 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
                 return fail(error, beyondBmpMessage(it.key()));
         }
         const QString scratchName = scratch.filePath(QStringLiteral("settings.ini"));
+        int keys = 0;
         {
             QSettings out(scratchName, QSettings::IniFormat);
             out.setIniCodec("UTF-8");
@@ -344,6 +450,7 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
                 return fail(error, QCoreApplication::translate(
                                        "SettingsTree", "The new contents could not be prepared."));
             }
+            keys = out.allKeys().size();
         }
         bytes = QByteArrayLiteral(""); // QSettings makes no file for an empty tree
         QFile made(scratchName);
@@ -352,6 +459,10 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
                 return fail(error, made.errorString());
             bytes = made.readAll();
         }
+        if (!writtenWhole(bytes, keys))
+            return fail(error,
+                        scratchFault(scratch, QCoreApplication::translate(
+                                                  "SettingsTree", "Only part of it was written.")));
     }
 
     const QFileInfo info(fileName);
@@ -377,8 +488,19 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
         return fail(error, QCoreApplication::translate(
                                "SettingsTree", "The file changed on disk after it was opened; "
                                                "open it again to edit what it holds now."));
+    if (seams && seams->beforeWrite)
+        seams->beforeWrite();
+    // QSaveFile::commit() puts its file in place even when its last flush
+    // failed: only contents written whole are committed.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(error, file.errorString());
+    QString reason;
+    if (!writeAll(file, bytes, &reason)) {
+        file.cancelWriting();
+        return fail(error, reason);
+    }
+    if (!file.commit())
         return fail(error, file.errorString());
     return true;
 }

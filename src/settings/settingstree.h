@@ -6,9 +6,12 @@
 #include <QVariant>
 #include <QVector>
 
+#include <functional>
+
 // A section of an INI file with its keys and subsections, or a key. A key
-// read from the file is written back with the value it was read with (a list
-// stays a list) until its text is edited; then, or when added, as text.
+// read from the file is written back with the value it was read with until
+// its text is edited; then as the same kind of value (a list stays a list),
+// and when added as a text.
 struct SettingsNode
 {
     enum class Kind { Key, Section };
@@ -20,7 +23,8 @@ struct SettingsNode
 
     bool isSection() const { return kind == Kind::Section; }
     bool isEdited() const;
-    // What a write stores for this key.
+    // What a write stores for this key: the value read, or for an edited text
+    // what SettingsTree::valueFromText makes of it.
     QVariant valueToStore() const;
 
     Kind kind = Kind::Key;
@@ -53,9 +57,18 @@ using Content = QMap<QString, QVariant>;
 // to this depth and counts as not read cleanly.
 const int MaxDepth = 64;
 
-// How a value is shown for editing: as text, or bytes that are no text
-// without control characters as the file writes them ("@ByteArray(\\0\\x1)").
+// How a value is shown for editing: a text as it is; bytes that are a text
+// without control characters as that text; a list as the file writes its
+// items ("a, \"b, c\""); any other value as the file holds it
+// ("@ByteArray(\\0\\x1)", "@Point(3 4)", "@Variant(...)").
 QString valueText(const QVariant &value);
+
+// The value of the kind of `read` that an edited text stands for, as
+// QSettings would read that text from a file: a text stays a text; bytes stay
+// bytes (the text's UTF-8 unless it is written "@ByteArray(...)"); a list
+// stays a list, of no items when the text is empty, of one without a comma;
+// any other value becomes what the text encodes ("@Point(5 6)"), or the text.
+QVariant valueFromText(const QString &text, const QVariant &read);
 
 // A key path as QSettings stores it: without leading, trailing or doubled
 // slashes.
@@ -89,6 +102,15 @@ bool sameTree(const SettingsNodes &a, const SettingsNodes &b);
 // the file's own bytes with IniDocument too.
 QSettings::Status readStatus(QSettings &settings);
 
+// Parts of save() that a test puts in place.
+struct SaveSeams
+{
+    // Makes the edited lines in place of IniPatch::patched.
+    std::function<QByteArray(const IniDocument &, const SettingsNodes &)> patch;
+    // Runs when the new contents are ready, right before the file is written.
+    std::function<void()> beforeWrite;
+};
+
 // Replaces the INI file `fileName` (UTF-8) with exactly the tree. Given the
 // lines the tree was read from (`original`), only the lines of what was
 // edited change; when QSettings cannot read the result back as the tree, or
@@ -98,8 +120,10 @@ QSettings::Status readStatus(QSettings &settings);
 // file that no longer holds the original bytes is not replaced. On failure it
 // returns false with a reason in *error, the file is left as it was and no
 // unsaved value is left behind in the process's settings, so a QSettings on
-// the file reads what is on disk. The file's folder is created when missing.
+// the file reads what is on disk. The file is replaced only by contents
+// written whole: a write that falls short, a full disk say, fails the save
+// and names the cause. The file's folder is created when missing.
 bool save(const SettingsNodes &nodes, const QString &fileName, QString *error = nullptr,
-          const IniDocument *original = nullptr);
+          const IniDocument *original = nullptr, const SaveSeams *seams = nullptr);
 
 } // namespace SettingsTree

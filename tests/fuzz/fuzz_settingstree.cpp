@@ -8,11 +8,16 @@
 // (see EditedSave::reachableContent, writtenKey, writableByQSettings and
 // sameValue); a tree with text QSettings would drop is not saved at all.
 //
+// The editor reads every value's text as QSettings does (a key of one line),
+// and the text it shows for a value stands for that value.
+//
 // Edited as the input says (a value changed to text from the input, a key
-// removed, one added, the first section renamed), the tree saved into the
-// file's own lines reads back through QSettings on a fresh path as exactly
-// the edited tree, every key the first read had included; and every line
-// of no edited item is still there, in its order.
+// removed, a section removed, a key added to the last section, the top or a
+// new section, the first section renamed; any of them together), the tree
+// saved into the file's own lines reads back through QSettings on a fresh
+// path as exactly the edited tree, every key the first read had included;
+// and its lines are the file's, byte for byte and in their order, but for
+// exactly those of the edits (EditedSave::editFault).
 
 #include "editedsave.h"
 #include "fuzzcheck.h"
@@ -161,6 +166,34 @@ void compare(const SettingsTree::Content &read, const SettingsTree::Content &wri
         FUZZ_CHECK(expected.contains(it.key()), what + QLatin1String(" gained ") + it.key());
 }
 
+// Each key of one line, in a file read cleanly, reads as QSettings reads it.
+void checkValues(const IniDocument &document, QSettings &settings)
+{
+    if (!document.isClean())
+        return;
+    QHash<QString, int> lines;
+    for (const IniDocument::Line &line : document.lines()) {
+        if (line.kind == IniDocument::LineKind::Key)
+            ++lines[document.keyPath(line)];
+    }
+    const QByteArray &bytes = document.bytes();
+    for (const IniDocument::Line &line : document.lines()) {
+        if (line.kind != IniDocument::LineKind::Key)
+            continue;
+        const QString path = document.keyPath(line);
+        if (lines.value(path) != 1 || path.isEmpty() || SettingsTree::normalizedPath(path) != path)
+            continue;
+        // With the spaces and tabs after it, which stay when quoted.
+        int end = line.valueEnd;
+        while (end < line.end && (bytes.at(end) == ' ' || bytes.at(end) == '\t'))
+            ++end;
+        const QVariant value = settings.value(path);
+        const QVariant decoded =
+            IniDocument::decodedValue(bytes.mid(line.valueBegin, end - line.valueBegin));
+        FUZZ_CHECK(IniDocument::sameValue(decoded, value), describe(path, value, decoded));
+    }
+}
+
 // The edits that the input's first bytes choose; the changed key's text is
 // made of its last bytes, without what QSettings cannot store.
 void checkKeptLines(const uint8_t *data, size_t size, const IniDocument &document,
@@ -178,8 +211,10 @@ void checkKeptLines(const uint8_t *data, size_t size, const IniDocument &documen
     }
     edits.changed = byte(0);
     edits.removed = byte(1);
-    edits.addAtTop = byte(2) & 1;
-    edits.rename = byte(2) & 2;
+    edits.add = EditedSave::Edits::Add(byte(2) % 3);
+    edits.rename = byte(2) & 4;
+    if (byte(2) & 8)
+        edits.removedSection = byte(3);
     const EditedSave::Touched touched = EditedSave::edit(&nodes, edits);
 
     const QByteArray patched = IniPatch::patched(document, nodes);
@@ -193,12 +228,11 @@ void checkKeptLines(const uint8_t *data, size_t size, const IniDocument &documen
         FUZZ_CHECK(file.open(QIODevice::WriteOnly), fresh);
         file.write(patched);
     }
-    const QString fault = EditedSave::readBackFault(fresh, nodes);
+    const QString readBack = EditedSave::readBackFault(fresh, nodes);
     QFile::remove(fresh);
+    FUZZ_CHECK(readBack.isEmpty(), readBack + QLatin1Char('\n') + QString::fromUtf8(patched));
+    const QString fault = EditedSave::editFault(document, IniDocument(patched), touched);
     FUZZ_CHECK(fault.isEmpty(), fault + QLatin1Char('\n') + QString::fromUtf8(patched));
-    QByteArray lost;
-    FUZZ_CHECK(EditedSave::keepsUntouchedLines(document, IniDocument(patched), touched, &lost),
-               QString::fromUtf8(lost));
 }
 
 } // namespace
@@ -248,6 +282,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             }
             FUZZ_CHECK(paths == QSet<QString>(keys.cbegin(), keys.cend()),
                        FuzzCheck::text(data, size));
+            checkValues(document, settings);
         }
         nodes = SettingsTree::read(settings);
         clean = document.isClean() && SettingsTree::readStatus(settings) == QSettings::NoError;
@@ -255,6 +290,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             if (!key.isEmpty() && SettingsTree::normalizedPath(key) == key)
                 read.insert(key, settings.value(key));
         }
+    }
+    // The text the editor shows for a value, stored as it is, is that value.
+    for (auto it = read.cbegin(); it != read.cend(); ++it) {
+        const QVariant back = SettingsTree::valueFromText(SettingsTree::valueText(*it), *it);
+        FUZZ_CHECK(sameValue(*it, back), describe(it.key(), *it, back));
     }
     const SettingsTree::Content predicted = SettingsTree::content(nodes);
     const bool storable = std::none_of(predicted.cbegin(), predicted.cend(), beyondBmp);

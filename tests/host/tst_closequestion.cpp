@@ -1,7 +1,8 @@
 // Closing the main window with unsaved changes, the whole way: the plug-in's
 // close handler (loaded as the host loads it) calls the host's Python action
 // actions.closeProject(), which asks the question and saves. And the host's
-// main window saving over a file that another program changed.
+// main window saving over a file that another program changed, and its hint
+// while the object dialog is hidden for a pick on the map.
 
 #include "closequestion.h"
 #include "editorbridge.h"
@@ -9,6 +10,7 @@
 #include "light.h"
 #include "mainwindow.h"
 #include "modaldriver.h"
+#include "osmview.h"
 #include "project.h"
 #include "projectstore.h"
 
@@ -27,6 +29,7 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -105,6 +108,7 @@ private slots:
     void editedControllerSurvivesSaveAndRestart();
     void fileChangedOnDiskIsOverwrittenOnlyWhenAsked_data();
     void fileChangedOnDiskIsOverwrittenOnlyWhenAsked();
+    void pickingAPositionShowsAHintUntilTheDialogIsBack();
 
 private:
     // Every test leaves the host's Python without its project and its answer.
@@ -385,6 +389,45 @@ void tst_CloseQuestion::fileChangedOnDiskIsOverwrittenOnlyWhenAsked()
     m_python->closeQuestion()->setAnswer([] { return QMessageBox::Discard; });
     QVERIFY(window->close());
     window.reset();
+}
+
+// "select" in the object dialog hides it for a click on the map: the status
+// bar says so, with the map ready for Escape, until the dialog is back.
+void tst_CloseQuestion::pickingAPositionShowsAHintUntilTheDialogIsBack()
+{
+    QTemporaryDir root;
+    QString error;
+    std::unique_ptr<Project> project(ProjectStore::open(root.path(), &error));
+    EditorBridge editor;
+    QVERIFY(editor.load());
+    MainWindow window(project.get(), &editor, m_python.get());
+    window.show();
+    QStringList hints; // while the dialog is hidden, then once it is back
+    bool mapHasKeys = false;
+    QPointer<QWidget> dialog;
+    QTimer back;
+    back.callOnTimeout([&] {
+        if (dialog && dialog->isVisible() && hints.size() == 1) {
+            hints << window.statusBar()->currentMessage();
+            ModalDriver::press(dialog, QDialogButtonBox::Cancel);
+        }
+    });
+    ModalDriver driver([&](QWidget *shown) {
+        dialog = shown;
+        shown->findChild<QPushButton *>(QStringLiteral("selectPos"))->click();
+        QTimer::singleShot(0, &window, [&] {
+            hints << window.statusBar()->currentMessage();
+            mapHasKeys = window.focusWidget() == window.mapView();
+            QTest::mouseClick(window.mapView()->viewport(), Qt::LeftButton, {}, QPoint(40, 40));
+            back.start(10);
+        });
+    });
+    window.findChild<QWidget *>(QStringLiteral("consoleText"))->setFocus();
+    window.editLight(project->lights().value(0));
+    QCOMPARE(hints.size(), 2);
+    QVERIFY2(hints.first().contains(QStringLiteral("on the map")), qPrintable(hints.first()));
+    QVERIFY(mapHasKeys);
+    QCOMPARE(hints.last(), QString());
 }
 
 QTEST_MAIN(tst_CloseQuestion)

@@ -100,7 +100,7 @@ void tst_ExchangeLogic::convertsControllerPosition()
     const bool parses = !point.isEmpty();
     QCOMPARE(ControllerPosition::parse(text, &result), parses);
     if (parses)
-        QCOMPARE(PointText::format(result), point);
+        QCOMPARE(PointText::position.format(result), point);
     else
         QCOMPARE(result, untouched);
 }

@@ -1,6 +1,5 @@
 #include "controllertypes.h"
 #include "objectidentifier.h"
-#include "pointtext.h"
 #include "schemapath.h"
 
 #include <QtTest>
@@ -10,10 +9,6 @@ class tst_ObjectLogic : public QObject
     Q_OBJECT
 
 private slots:
-    void formatsPointText_data();
-    void formatsPointText();
-    void parsesPointText_data();
-    void parsesPointText();
     void convertsSchemaPaths_data();
     void convertsSchemaPaths();
     void mapsTypeToItem_data();
@@ -21,67 +16,6 @@ private slots:
     void checksIdentifier_data();
     void checksIdentifier();
 };
-
-void tst_ObjectLogic::formatsPointText_data()
-{
-    QTest::addColumn<QPointF>("point");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("origin") << QPointF(0, 0) << "0;0";
-    QTest::newRow("trailing zeros dropped") << QPointF(37.5, 55.75) << "37.5;55.75";
-    QTest::newRow("twelve significant digits")
-        << QPointF(37.123456789012345, 0.000123) << "37.123456789;0.000123";
-    QTest::newRow("negative") << QPointF(-10.5, -3.25) << "-10.5;-3.25";
-    QTest::newRow("large value in exponent form") << QPointF(1e15, 2) << "1e+15;2";
-}
-
-void tst_ObjectLogic::formatsPointText()
-{
-    QFETCH(QPointF, point);
-    QFETCH(QString, text);
-    QCOMPARE(PointText::format(point), text);
-}
-
-void tst_ObjectLogic::parsesPointText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("parses");
-    QTest::addColumn<QPointF>("point");
-
-    QTest::newRow("two numbers") << "10;20" << true << QPointF(10, 20);
-    QTest::newRow("empty part dropped") << "10;;20" << true << QPointF(10, 20);
-    QTest::newRow("leading and trailing separators") << ";10;20;" << true << QPointF(10, 20);
-    QTest::newRow("decimals and signs") << "-37.5;+55.75" << true << QPointF(-37.5, 55.75);
-    QTest::newRow("exponent") << "1e2;2.5E-1" << true << QPointF(100, 0.25);
-    QTest::newRow("surrounding spaces") << " 10 ; 20 " << true << QPointF(10, 20);
-    QTest::newRow("round trip of formatted text")
-        << PointText::format(QPointF(37.123456789, 55.75)) << true << QPointF(37.123456789, 55.75);
-
-    QTest::newRow("empty") << "" << false << QPointF();
-    QTest::newRow("only separators") << ";;" << false << QPointF();
-    QTest::newRow("one number") << "10" << false << QPointF();
-    QTest::newRow("three numbers") << "10;20;30" << false << QPointF();
-    QTest::newRow("letters") << "a;20" << false << QPointF();
-    QTest::newRow("number with suffix") << "10a;20" << false << QPointF();
-    QTest::newRow("decimal comma") << "10,5;20" << false << QPointF();
-    QTest::newRow("space instead of separator") << "10 20" << false << QPointF();
-    QTest::newRow("not a number") << "nan;20" << false << QPointF();
-    QTest::newRow("infinity") << "10;inf" << false << QPointF();
-    QTest::newRow("negative infinity") << "-inf;20" << false << QPointF();
-    QTest::newRow("overflow") << "1e400;20" << false << QPointF();
-}
-
-void tst_ObjectLogic::parsesPointText()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, parses);
-    QFETCH(QPointF, point);
-
-    const QPointF untouched(-1, -1);
-    QPointF result = untouched;
-    QCOMPARE(PointText::parse(text, &result), parses);
-    QCOMPARE(result, parses ? point : untouched);
-}
 
 void tst_ObjectLogic::convertsSchemaPaths_data()
 {

@@ -39,6 +39,9 @@ void tst_IniDocument::judgesFilesAsQSettingsDoes_data()
         << QByteArray("\xef\xbb\xbf[s]\nk=1\n") << false;
     QTest::newRow("byte order mark before a key")
         << QByteArray("\xef\xbb\xbf k=1\n[s]\nb=2\n") << false;
+    // Found by fuzzing: the spaces stayed in the key's name.
+    QTest::newRow("byte order mark, spaces and an equals sign")
+        << QByteArray("\xef\xbb\xbf  =1\n") << false;
     QTest::newRow("byte order mark before a comment")
         << QByteArray("\xef\xbb\xbf;c\nk=1\n") << false;
     QTest::newRow("CR, CRLF and LF CR line ends") << QByteArray("a=1\r\nb=2\rc=3\n\rd=4") << false;

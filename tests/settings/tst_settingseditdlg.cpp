@@ -155,7 +155,8 @@ void tst_SettingsEditDlg::buttonsEditTheTree_data()
     const QByteArray ini("a=1\n[s]\nb=2\nt\\c=3\n");
     QTest::newRow("as read: keys before sections")
         << QByteArray(SettingsFixture) << "" << QStringList()
-        << "bytes=@ByteArray(\\0\\x1), list=, text=plain, [s]{n=7, point=, [t]{deep=x}}, [u]{v=1}";
+        << "bytes=@ByteArray(\\0\\x1), list=one, two, text=plain, [s]{n=7, point=@Point(3 4), "
+           "[t]{deep=x}}, [u]{v=1}";
     QTest::newRow("as read: a long key in a collapsed section")
         << QByteArray("[Console]\nmaximumLinesOfConsole=2000\n") << "" << QStringList()
         << "[Console]{maximumLinesOfConsole=2000}";
@@ -238,6 +239,16 @@ void tst_SettingsEditDlg::okWritesOnlyWhatChanged_data()
                QTRY_COMPARE(itemAt(t, "3.0")->text(2), QStringLiteral("8"));
            })
         << QStringList{read[0], read[1], "s/n:QString=8", read[3], read[4], read[5], read[6]};
+    // A list of one item is no list as QSettings writes it.
+    QTest::newRow("values edited: each keeps its kind")
+        << QByteArray("a=x, y\nb=x, y\nc=@ByteArray(\\0)\np=@Point(1 2)\n")
+        << Action([](QTreeWidget *t) {
+               const QStringList texts{"1, 2, 3", "1", "ab", "@Point(5 6)"};
+               for (int i = 0; i < texts.size(); ++i)
+                   t->topLevelItem(i)->setText(2, texts.at(i));
+           })
+        << QStringList{"a:QStringList=1|2|3", "b:QStringList=1", "c:QByteArray=6162",
+                       "p:QPoint=5,6"};
     QTest::newRow("section renamed")
         << QByteArray() << Action([](QTreeWidget *t) { itemAt(t, "4")->setText(0, "w"); })
         << read.mid(0, 6) + QStringList{"w/v:QString=1"};
