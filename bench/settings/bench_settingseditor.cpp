@@ -5,6 +5,9 @@
 // wall clock and CPU time. Each run times the bare work and the dialog in
 // turn, and a ratio is the median of the runs' own ratios (Bench::Pairs).
 //
+// Then the filter on the same file: the keystroke that filters and the one
+// that clears it, against hiding and showing the same items on a bare tree.
+//
 // Then, on the INI-style files from Debian packages in
 // tests/settings/realfiles: one value changed in each and saved, rewritten
 // whole as before and keeping the lines; counts the lines the diff shows.
@@ -19,6 +22,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -169,6 +173,101 @@ void realFiles(QTextStream &out)
                              "lines kept: one line replaced", replacedAfter, linesAfter);
 }
 
+// Items of two trees of the same shape, side by side.
+void pairItems(QTreeWidgetItem *a, QTreeWidgetItem *b,
+               std::vector<std::pair<QTreeWidgetItem *, QTreeWidgetItem *>> &pairs)
+{
+    for (int i = 0; i < a->childCount(); ++i) {
+        pairs.emplace_back(a->child(i), b->child(i));
+        pairItems(a->child(i), b->child(i), pairs);
+    }
+}
+
+// The views laid out and painted.
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+// Typing into the filter of the editor open on `fileName`: the keystroke that
+// filters (the text "key1" at once, which leaves 11 keys of each section
+// shown) and the one that clears it, each with the view laid out and painted;
+// against the bare work on a tree of the same items shown beside it: hiding
+// the same items and expanding the same sections, item by item, then showing
+// and collapsing them again. Thread CPU time.
+bool filterKeystrokes(const QString &fileName, int runs, QTextStream &out)
+{
+    SettingsEditDlg dialog(nullptr, 0, fileName);
+    dialog.show();
+    auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));
+    auto *filter = dialog.findChild<QLineEdit *>(QStringLiteral("filter"));
+    if (!tree || !filter)
+        return false;
+    QTreeWidget bareTree;
+    bareTree.setColumnCount(3);
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        bareTree.addTopLevelItem(tree->topLevelItem(i)->clone());
+    bareTree.resize(tree->size());
+    bareTree.show();
+    settle();
+
+    std::vector<std::pair<QTreeWidgetItem *, QTreeWidgetItem *>> pairs;
+    pairItems(tree->invisibleRootItem(), bareTree.invisibleRootItem(), pairs);
+    filter->setText(QStringLiteral("key1"));
+    settle();
+    std::vector<QTreeWidgetItem *> hidden, expanded;
+    for (const auto &[item, bareItem] : pairs) {
+        if (item->isHidden())
+            hidden.push_back(bareItem);
+        if (item->isExpanded())
+            expanded.push_back(bareItem);
+    }
+    filter->clear();
+    settle();
+    if (hidden.size() != size_t(Sections * (KeysPerSection - 11)))
+        return false;
+
+    Bench::Pairs filtering, clearing;
+    for (int run = 0; run < runs; ++run) {
+        double start = Bench::threadCpuMs();
+        for (QTreeWidgetItem *item : hidden)
+            item->setHidden(true);
+        for (QTreeWidgetItem *item : expanded)
+            item->setExpanded(true);
+        settle();
+        const double bareHiding = Bench::threadCpuMs() - start;
+
+        start = Bench::threadCpuMs();
+        filter->setText(QStringLiteral("key1"));
+        settle();
+        filtering.add(Bench::threadCpuMs() - start, bareHiding);
+
+        start = Bench::threadCpuMs();
+        for (QTreeWidgetItem *item : hidden)
+            item->setHidden(false);
+        for (QTreeWidgetItem *item : expanded)
+            item->setExpanded(false);
+        settle();
+        const double bareShowing = Bench::threadCpuMs() - start;
+
+        start = Bench::threadCpuMs();
+        filter->clear();
+        settle();
+        clearing.add(Bench::threadCpuMs() - start, bareShowing);
+    }
+    out << "filter, " << hidden.size() << " items hidden and " << expanded.size()
+        << " sections expanded, medians of " << runs << " runs (thread CPU time)\n";
+    const auto line = [&out](const char *what, const Bench::Pairs &pairs) {
+        out << QString::asprintf("  %-52s %8.1f ms vs %6.1f ms bare: ", what, pairs.measured(),
+                                 pairs.bare())
+            << pairs.ratioText() << " (goal < 50 ms)\n";
+    };
+    line("keystroke that filters", filtering);
+    line("keystroke that clears", clearing);
+    return true;
+}
+
 void bare(const QString &fileName)
 {
     QSettings settings(fileName, QSettings::IniFormat);
@@ -271,6 +370,15 @@ int main(int argc, char *argv[])
                              cpu.measured());
     out << "  ratio dialog / bare, medians of the runs' paired ratios (middle half in brackets): "
         << wall.ratioText() << " wall, " << cpu.ratioText() << " CPU (goal <= 1.5)\n";
+    const QString filterFile = dir.filePath(QStringLiteral("filter.ini"));
+    QFile file(filterFile);
+    if (!file.open(QIODevice::WriteOnly) || file.write(ini) != ini.size())
+        return 1;
+    file.close();
+    if (!filterKeystrokes(filterFile, runs, out)) {
+        out << "the filter did not show what it should\n";
+        return 1;
+    }
     realFiles(out);
     out.flush();
     return 0;

@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QTextStream>
@@ -43,12 +45,45 @@ private:
 
 } // namespace
 
+QString IniEditMode::pathProblem(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    QString cause;
+    if (info.isDir()) {
+        cause = QApplication::translate("main", "it is a folder");
+    } else if (info.exists()) {
+        // A pipe or a device would hold the editor up, or never be written.
+        QFile file(info.absoluteFilePath());
+        if (!info.isFile())
+            cause = QApplication::translate("main", "it is not a regular file");
+        else if (!file.open(QIODevice::ReadOnly))
+            cause = file.errorString();
+    } else {
+        const QFileInfo folder(info.absolutePath());
+        if (!folder.exists())
+            cause = QApplication::translate("main", "the folder %1 does not exist")
+                        .arg(QDir::toNativeSeparators(folder.absoluteFilePath()));
+        else if (!folder.isDir())
+            cause = QApplication::translate("main", "%1 is not a folder")
+                        .arg(QDir::toNativeSeparators(folder.absoluteFilePath()));
+    }
+    if (cause.isEmpty())
+        return QString();
+    return QApplication::translate("main", "editor2-host: cannot edit %1: %2")
+        .arg(QDir::toNativeSeparators(info.absoluteFilePath()), cause);
+}
+
 int IniEditMode::run(const QString &fileName)
 {
     QTextStream err(stderr);
     if (fileName.isEmpty()) {
         err << QApplication::translate("main", "editor2-host: --edit-ini needs a file name")
             << Qt::endl;
+        return NoEditor;
+    }
+    const QString problem = pathProblem(fileName);
+    if (!problem.isEmpty()) {
+        err << problem << Qt::endl;
         return NoEditor;
     }
     EditorBridge editor;
@@ -62,12 +97,23 @@ int IniEditMode::run(const QString &fileName)
     qApp->installEventFilter(&watcher);
     // The editor shows the name it was given; an absolute one says where
     // the file is.
-    const bool called = editor.editIniFile(QFileInfo(fileName).absoluteFilePath());
+    const QString path = QFileInfo(fileName).absoluteFilePath();
+    const bool called = editor.editIniFile(path);
     qApp->removeEventFilter(&watcher);
     if (!called || !watcher.seen()) {
         err << QApplication::translate("main", "editor2-host: the settings editor did not open")
             << Qt::endl;
         return NoEditor;
     }
-    return watcher.result() == QDialog::Accepted ? Accepted : Cancelled;
+    if (watcher.result() != QDialog::Accepted)
+        return Cancelled;
+    // OK without an edit writes nothing; a new file asked for exists after it.
+    QFile file(path);
+    if (!file.exists() && !file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        err << QApplication::translate("main", "editor2-host: cannot create %1: %2")
+                   .arg(QDir::toNativeSeparators(path), file.errorString())
+            << Qt::endl;
+        return NoEditor;
+    }
+    return Accepted;
 }

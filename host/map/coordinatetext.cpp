@@ -10,13 +10,8 @@ namespace {
 
 QString label(double degrees, double step, QChar positive, QChar negative)
 {
-    // Whole degrees bare, others with three decimals or as many as the step needs.
-    const double rounded = std::round(degrees);
-    const bool whole = std::abs(degrees - rounded) < 1e-9;
-    const int needed = step > 0.0 ? int(std::ceil(-std::log10(step) - 1e-9)) : 0;
-    const int decimals = whole ? 0 : qBound(3, needed, 9);
-    const QString number =
-        QLocale::c().toString(std::abs(whole ? rounded : degrees), 'f', decimals);
+    const int decimals = step > 0.0 ? qBound(0, int(std::ceil(-std::log10(step) - 1e-9)), 9) : 0;
+    const QString number = QLocale::c().toString(std::abs(degrees), 'f', decimals);
     // A value that rounds to zero has no hemisphere.
     if (QLocale::c().toDouble(number) == 0.0)
         return number + QStringLiteral("°");
@@ -33,6 +28,20 @@ QString longitude(double degrees, double step)
 QString latitude(double degrees, double step)
 {
     return label(degrees, step, QLatin1Char('N'), QLatin1Char('S'));
+}
+
+int labelStart(int line, int size, int edge, Side preferred)
+{
+    const int gap = 3;
+    if (line < 0 || line >= edge)
+        return -1;
+    const int after = line + gap;
+    const int before = line - gap - size;
+    const bool fitsAfter = after + size <= edge;
+    const bool fitsBefore = before >= 0;
+    if (preferred == Side::After)
+        return fitsAfter ? after : fitsBefore ? before : -1;
+    return fitsBefore ? before : fitsAfter ? after : -1;
 }
 
 QString point(const QPointF &lonLat)

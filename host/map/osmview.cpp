@@ -37,12 +37,19 @@ const int MaxViewZoom = 23;
 
 const qint64 DiskCacheBytes = 200 * 1024 * 1024;
 
-// Corner texts stay readable over any tile.
+// Texts over the map stay readable over any tile.
 void drawLabel(QPainter *painter, const QRect &area, int flags, const QString &text)
 {
     const QRect box = painter->boundingRect(area, flags, text).adjusted(-2, 0, 2, 0);
     painter->fillRect(box, QColor(255, 255, 255, 170));
     painter->drawText(area, flags, text);
+}
+
+// The size of a label's box: its text and a margin on each side.
+QSize labelSize(const QPainter *painter, const QString &text)
+{
+    const QFontMetrics metrics = painter->fontMetrics();
+    return QSize(metrics.horizontalAdvance(text) + 4, metrics.height());
 }
 
 } // namespace
@@ -301,16 +308,30 @@ void OsmView::drawForeground(QPainter *painter, const QRectF &)
     font.setPixelSize(10);
     painter->setFont(font);
     painter->setPen(QColor(140, 130, 115));
+    // Longitudes along the top, latitudes down the left side between the
+    // longitudes and the corner texts, each label whole or not at all.
     const int width = viewport()->width();
+    const int top = labelSize(painter, QStringLiteral("0")).height() + 2;
+    const int bottom = viewport()->height() - top - 4;
     for (double x = std::floor(visible.left() / step) * step; x <= visible.right(); x += step) {
+        const QString text = CoordinateText::longitude(x, step);
+        const QSize size = labelSize(painter, text);
         const int px = mapFromScene(QPointF(x, visible.center().y())).x();
-        drawLabel(painter, QRect(px + 3, 1, width, 14), Qt::AlignLeft | Qt::AlignTop,
-                  CoordinateText::longitude(x, step));
+        const int left =
+            CoordinateText::labelStart(px, size.width(), width, CoordinateText::Side::After);
+        if (left >= 0)
+            drawLabel(painter, QRect(QPoint(left + 2, 1), size), Qt::AlignLeft | Qt::AlignTop,
+                      text);
     }
     for (double y = std::floor(visible.top() / step) * step; y <= visible.bottom(); y += step) {
+        const QString text = CoordinateText::latitude(y, step);
+        const QSize size = labelSize(painter, text);
         const int py = mapFromScene(QPointF(visible.center().x(), y)).y();
-        drawLabel(painter, QRect(3, py - 15, width, 14), Qt::AlignLeft | Qt::AlignBottom,
-                  CoordinateText::latitude(y, step));
+        const int above = CoordinateText::labelStart(py - top, size.height(), bottom - top,
+                                                     CoordinateText::Side::Before);
+        if (above >= 0)
+            drawLabel(painter, QRect(QPoint(5, top + above), size), Qt::AlignLeft | Qt::AlignTop,
+                      text);
     }
     const QRect corners = viewport()->rect().adjusted(6, 0, -6, -4);
     drawLabel(painter, corners, Qt::AlignRight | Qt::AlignBottom, tr("zoom %1").arg(m_zoom));

@@ -28,6 +28,9 @@ TileSource::TileSource(const Arvel::MapSource &source, const QString &baseDir,
     , m_server(source.tileServer)
 {
     setMemoryLimit(DefaultMemoryLimit);
+    m_clock.start();
+    m_retry.setSingleShot(true);
+    connect(&m_retry, &QTimer::timeout, this, [this] { setWanted(m_wanted); });
     const QString dbFile = source.dbFile.trimmed();
     if (!dbFile.isEmpty()) {
         m_databasePath = QDir(baseDir).absoluteFilePath(dbFile);
@@ -43,7 +46,7 @@ TileSource::TileSource(const Arvel::MapSource &source, const QString &baseDir,
                         emit tileReady(tile);
                         return;
                     }
-                    m_gaps.insert(TileMath::key(tile), Gap::Refused);
+                    m_gaps.insert(TileMath::key(tile), {Gap::Refused});
                     m_downloader->uncache(tile);
                     reportServer(decoded == Decoded::TooLarge
                                      ? tr("the tile server sends images of %1 × %2 pixels, "
@@ -54,12 +57,12 @@ TileSource::TileSource(const Arvel::MapSource &source, const QString &baseDir,
                 });
         connect(m_downloader.get(), &TileDownloader::failed, this,
                 [this](const TileMath::TileId &tile, const QString &reason) {
-                    m_gaps.insert(TileMath::key(tile), Gap::Failed);
+                    noteFailure(TileMath::key(tile));
                     reportServer(reason);
                 });
         connect(m_downloader.get(), &TileDownloader::refused, this,
                 [this](const TileMath::TileId &tile, const QString &reason) {
-                    m_gaps.insert(TileMath::key(tile), Gap::Refused);
+                    m_gaps.insert(TileMath::key(tile), {Gap::Refused});
                     reportServer(reason);
                 });
     }
@@ -79,6 +82,13 @@ void TileSource::setMemoryLimit(qint64 bytes)
     m_images.setMaxCost(int(qBound<qint64>(0, bytes, std::numeric_limits<int>::max())));
 }
 
+void TileSource::setRetryPause(int msec)
+{
+    m_retryPauseMs = qMax(0, msec);
+    if (m_retry.isActive())
+        m_retry.start(m_retryPauseMs);
+}
+
 QImage TileSource::image(const TileMath::TileId &tile) const
 {
     const QImage *found = m_images.object(TileMath::key(tile));
@@ -90,18 +100,30 @@ void TileSource::setWanted(const QVector<TileMath::TileId> &tiles)
     // The tiles refused for good are the last to be forgotten.
     if (m_gaps.size() > MaxGaps) {
         for (auto it = m_gaps.begin(); it != m_gaps.end();)
-            it = *it == Gap::Refused ? std::next(it) : m_gaps.erase(it);
+            it = it->gap == Gap::Refused ? std::next(it) : m_gaps.erase(it);
         if (m_gaps.size() > MaxGaps)
             m_gaps.clear();
     }
+    m_wanted = tiles;
+    const qint64 now = m_clock.elapsed();
+    qint64 firstDue = -1;
     QVector<TileMath::TileId> fetch;
     for (const TileMath::TileId &tile : tiles) {
         const quint64 key = TileMath::key(tile);
         if (m_images.contains(key))
             continue;
-        const auto gap = m_gaps.constFind(key);
-        bool refused = gap != m_gaps.cend() && *gap == Gap::DatabaseRefused;
-        if (gap != m_gaps.cend() && !refused)
+        auto gap = m_gaps.find(key);
+        if (gap != m_gaps.end() && gap->gap == Gap::Failed) {
+            const qint64 due = gap->since + m_retryPauseMs - now;
+            if (due > 0) {
+                firstDue = firstDue < 0 ? due : qMin(firstDue, due);
+                continue;
+            }
+            m_gaps.erase(gap);
+            gap = m_gaps.end();
+        }
+        bool refused = gap != m_gaps.end() && gap->gap == Gap::DatabaseRefused;
+        if (gap != m_gaps.end() && !refused)
             continue;
         bool failed = false;
         if (!refused && m_database && m_database->isOpen()) {
@@ -136,12 +158,16 @@ void TileSource::setWanted(const QVector<TileMath::TileId> &tiles)
         }
         if (m_downloader) {
             if (refused)
-                m_gaps.insert(key, Gap::DatabaseRefused);
+                m_gaps.insert(key, {Gap::DatabaseRefused});
             fetch.append(tile);
+        } else if (failed) {
+            noteFailure(key);
         } else {
-            m_gaps.insert(key, refused ? Gap::Refused : failed ? Gap::Failed : Gap::Missing);
+            m_gaps.insert(key, {refused ? Gap::Refused : Gap::Missing});
         }
     }
+    if (firstDue >= 0)
+        retryAfter(firstDue);
     if (m_downloader)
         m_downloader->setWanted(fetch);
 }
@@ -149,6 +175,7 @@ void TileSource::setWanted(const QVector<TileMath::TileId> &tiles)
 void TileSource::forgetFailures()
 {
     m_gaps.clear();
+    m_retry.stop();
     m_databaseReported = false;
     m_serverReported = false;
     if (m_database && !m_database->isOpen())
@@ -202,6 +229,20 @@ void TileSource::reportDatabase(const QString &what)
         return;
     m_databaseReported = true;
     emit problem(tr("Map source %1: %2").arg(m_name, what));
+}
+
+void TileSource::noteFailure(quint64 key)
+{
+    m_gaps.insert(key, {Gap::Failed, m_clock.elapsed()});
+    retryAfter(m_retryPauseMs);
+}
+
+// The timer stays set for the failure due first.
+void TileSource::retryAfter(qint64 msec)
+{
+    const int wait = int(qMin<qint64>(msec, std::numeric_limits<int>::max()));
+    if (!m_retry.isActive() || m_retry.remainingTime() > wait)
+        m_retry.start(wait);
 }
 
 void TileSource::reportServer(const QString &what)

@@ -12,6 +12,8 @@
 // row (counted from the north). A template with another placeholder, without
 // one of the three, or of another scheme (a file: template would read local
 // files, or wait for ever on a named pipe) is invalid and asks for nothing.
+// The plug-in's map dialog marks typed templates by its own copy of this
+// rule (TileServerTemplate, in the plug-in's map folder): keep the two alike.
 class TileTemplate
 {
     Q_DECLARE_TR_FUNCTIONS(TileTemplate)

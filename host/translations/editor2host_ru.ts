@@ -599,6 +599,30 @@
         <translation>editor2-host: редактор настроек не открылся</translation>
     </message>
     <message>
+        <source>it is a folder</source>
+        <translation>это папка</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>это не обычный файл</translation>
+    </message>
+    <message>
+        <source>the folder %1 does not exist</source>
+        <translation>папка %1 не существует</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 — не папка</translation>
+    </message>
+    <message>
+        <source>editor2-host: cannot edit %1: %2</source>
+        <translation>editor2-host: не удаётся редактировать %1: %2</translation>
+    </message>
+    <message>
+        <source>editor2-host: cannot create %1: %2</source>
+        <translation>editor2-host: не удаётся создать %1: %2</translation>
+    </message>
+    <message>
         <source>Reference host of the editor plug-in editor2.</source>
         <translation>Эталонный хост модуля редактора editor2.</translation>
     </message>

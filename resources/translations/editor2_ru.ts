@@ -320,6 +320,18 @@ The position will stay as it is.</source>
         <source>Remove</source>
         <translation>Удалить</translation>
     </message>
+    <message>
+        <source>Expected a name to list the map source by.
+The source will be stored without a name.</source>
+        <translation>Ожидается название, под которым источник карты будет в списке.
+Источник будет сохранён без названия.</translation>
+    </message>
+    <message>
+        <source>Expected an http or https address with {z}, {x} and {y}, for example https://tiles.example.com/{z}/{x}/{y}.png.
+The template will be stored as it is, but no tile can be asked from it.</source>
+        <translation>Ожидается адрес http или https с {z}, {x} и {y}, например https://tiles.example.com/{z}/{x}/{y}.png.
+Шаблон будет сохранён как есть, но запросить по нему тайлы будет нельзя.</translation>
+    </message>
 </context>
 <context>
     <name>PresetsEditDlg</name>
@@ -392,12 +404,32 @@ The preset will not be stored.</source>
         <source>Console output filter:</source>
         <translation>Фильтр вывода консоли:</translation>
     </message>
+    <message>
+        <source>The project has no controller connection.
+The address will not be stored.</source>
+        <translation>У проекта нет соединения с контроллерами.
+Адрес не будет сохранён.</translation>
+    </message>
+    <message>
+        <source>Expected a host and a port, for example //10.0.0.5:4000.
+The address will stay as it is.</source>
+        <translation>Ожидаются узел и порт, например //10.0.0.5:4000.
+Адрес останется прежним.</translation>
+    </message>
 </context>
 <context>
     <name>SettingsEditDlg</name>
     <message>
         <source>Settings editor</source>
         <translation>Редактор настроек</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Фильтр</translation>
+    </message>
+    <message>
+        <source>Filter by section, key or value</source>
+        <translation>Фильтр по разделу, ключу или значению</translation>
     </message>
     <message>
         <source>File name:</source>

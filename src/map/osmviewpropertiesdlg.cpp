@@ -2,10 +2,12 @@
 #include "ui_osmviewpropertiesdlg.h"
 
 #include "hostcontract.h"
+#include "inputmark.h"
 #include "keyboard.h"
 #include "settingsarray.h"
 #include "tablerows.h"
 #include "tablesizing.h"
+#include "tileservertemplate.h"
 
 #include <QSettings>
 #include <QTableWidget>
@@ -17,10 +19,33 @@ const char SceneGroup[] = "GraphicsScene";
 const char ZoomMinKey[] = "zoomMin";
 const char ZoomMaxKey[] = "zoomMax";
 
+enum Column { NameColumn, DatabaseColumn, TemplateColumn };
+
 // The keys of a map source, in the order of the table's columns.
 QStringList sourceKeys()
 {
     return {QStringLiteral("name"), QStringLiteral("dbFile"), QStringLiteral("tileServer")};
+}
+
+// OK stores the texts as they are; what the map cannot use is marked, with
+// what it expects.
+void markSource(QTableWidgetItem *cell)
+{
+    if (cell->column() == NameColumn) {
+        InputMark::mark(cell, !cell->text().trimmed().isEmpty()
+                                  ? QString()
+                                  : OsmViewPropertiesDlg::tr("Expected a name to list the map "
+                                                             "source by.\nThe source will be "
+                                                             "stored without a name."));
+    } else if (cell->column() == TemplateColumn) {
+        InputMark::mark(cell, TileServerTemplate::isAcceptable(cell->text())
+                                  ? QString()
+                                  : OsmViewPropertiesDlg::tr(
+                                      "Expected an http or https address with {z}, {x} and {y}, "
+                                      "for example https://tiles.example.com/{z}/{x}/{y}.png.\n"
+                                      "The template will be stored as it is, but no tile can be "
+                                      "asked from it."));
+    }
 }
 
 // A view that already shows the limit is left alone: setting it could
@@ -43,6 +68,8 @@ OsmViewPropertiesDlg::OsmViewPropertiesDlg(QWidget *parent, QSettings *settings,
 {
     ui->setupUi(this);
     Keyboard::bindRowKeys(ui->mapsTable, ui->addMap, ui->removeMap);
+    // Each cell is marked as it is filled, loaded, added or typed.
+    connect(ui->mapsTable, &QTableWidget::itemChanged, this, &markSource);
     if (!settings)
         return;
     // Settings the host has closed meanwhile leave nothing to write into.

@@ -12,8 +12,10 @@ class OsmViewPropertiesDlg;
 }
 
 // Edits the open project's map settings, the zoom limits and the map sources;
-// only OK writes them and pushes the zoom limits into the live map view. If
-// the host deletes the settings object meanwhile, the dialog closes unwritten.
+// only OK writes them, the sources as typed, and pushes the zoom limits into
+// the live map view. The table marks a source without a name and a tile server
+// template the map cannot ask tiles from. If the host deletes the settings
+// object meanwhile, the dialog closes unwritten.
 class OsmViewPropertiesDlg : public QDialog
 {
     Q_OBJECT

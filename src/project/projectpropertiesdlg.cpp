@@ -2,6 +2,7 @@
 #include "ui_projectpropertiesdlg.h"
 
 #include "hostcontract.h"
+#include "inputmark.h"
 #include "pythoncall.h"
 #include "serveraddress.h"
 
@@ -47,6 +48,7 @@ ProjectPropertiesDlg::ProjectPropertiesDlg(QWidget *parent, QObject *project)
     }
     // A project the host closes meanwhile leaves nothing to edit.
     connect(project, &QObject::destroyed, this, &QDialog::reject);
+    connect(ui->serverUrl, &QLineEdit::textChanged, this, &ProjectPropertiesDlg::markServerUrl);
     ui->name->setText(HostCall::read(m_project, Host::Project::Title).toString());
     ui->projectFile->setText(HostCall::read(m_project, Host::Project::FileName).toString());
 
@@ -67,6 +69,23 @@ ProjectPropertiesDlg::ProjectPropertiesDlg(QWidget *parent, QObject *project)
 }
 
 ProjectPropertiesDlg::~ProjectPropertiesDlg() = default;
+
+// A server address that OK will not store is marked, saying why.
+void ProjectPropertiesDlg::markServerUrl(const QString &text)
+{
+    QString host;
+    int port = -1;
+    QString problem;
+    if (!m_connection) {
+        if (!text.isEmpty())
+            problem = tr("The project has no controller connection.\n"
+                         "The address will not be stored.");
+    } else if (text != m_shownServerUrl && !ServerAddress::parse(text, &host, &port)) {
+        problem = tr("Expected a host and a port, for example //10.0.0.5:4000.\n"
+                     "The address will stay as it is.");
+    }
+    InputMark::mark(ui->serverUrl, problem);
+}
 
 void ProjectPropertiesDlg::readFilters()
 {

@@ -14,7 +14,8 @@ class ProjectPropertiesDlg;
 // Edits the host's project: its title, its controller server's address and
 // the three console filters, held both in the host's Python and in the
 // project. OK writes them (a filter Python could not give stays as it is)
-// and marks the project changed; Cancel writes nothing.
+// and marks the project changed; Cancel writes nothing. A server address
+// that OK would not store is marked while it is typed.
 class ProjectPropertiesDlg : public QDialog
 {
     Q_OBJECT
@@ -26,6 +27,7 @@ public:
     void accept() override;
 
 private:
+    void markServerUrl(const QString &text);
     void readFilters();
     void writeFilters();
 

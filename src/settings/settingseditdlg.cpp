@@ -2,14 +2,13 @@
 #include "ui_settingseditdlg.h"
 
 #include "modaldialog.h"
+#include "settingscolumns.h"
+#include "settingsfilter.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFontMetrics>
-#include <QHeaderView>
 #include <QSettings>
-#include <QStyle>
 
 namespace {
 
@@ -128,11 +127,11 @@ SettingsEditDlg::SettingsEditDlg(QWidget *parent, int scope, const QString &file
     // bytes are judged as well.
     QFile file(m_settings->fileName());
     const bool readable = !file.exists() || file.open(QIODevice::ReadOnly);
-    m_document = IniDocument(file.readAll());
+    m_document = IniDocument(file.isOpen() ? file.readAll() : QByteArray());
     m_readCleanly = readable && m_document.isClean()
                     && SettingsTree::readStatus(*m_settings) == QSettings::NoError;
     ui->propTree->addTopLevelItems(itemsFromNodes(m_readNodes));
-    fitColumns();
+    setUpFilterAndColumns();
 }
 
 // Nothing is left pending in the settings object: OK writes at once.
@@ -169,31 +168,13 @@ void SettingsEditDlg::accept()
     QDialog::accept();
 }
 
-// The Section and Key columns fit their texts, those of collapsed sections
-// too, as far as the first thousand items (as the view's own sizing does),
-// and take at most half the dialog's width each.
-void SettingsEditDlg::fitColumns()
+// The filter field above the tree, and the Section and Key columns sized to
+// their texts; both once the tree is read.
+void SettingsEditDlg::setUpFilterAndColumns()
 {
-    QTreeWidget *tree = ui->propTree;
-    const QFontMetrics metrics(tree->font());
-    const int margin =
-        2 * (tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 1);
-    int widths[2] = {tree->header()->sectionSizeHint(0), tree->header()->sectionSizeHint(1)};
-    int counted = 0;
-    for (QTreeWidgetItemIterator it(tree); *it && counted < 1000; ++it, ++counted) {
-        const QTreeWidgetItem *item = *it;
-        if (isSection(item)) {
-            int depth = 1;
-            for (const QTreeWidgetItem *above = item->parent(); above; above = above->parent())
-                ++depth;
-            widths[0] = qMax(widths[0], depth * tree->indentation() + margin
-                                            + metrics.horizontalAdvance(item->text(0)));
-        } else {
-            widths[1] = qMax(widths[1], margin + metrics.horizontalAdvance(item->text(1)));
-        }
-    }
-    for (int column = 0; column < 2; ++column)
-        tree->header()->resizeSection(column, qMin(widths[column], width() / 2));
+    auto *filter = new SettingsFilter(ui->propTree, isSection);
+    connect(ui->filter, &QLineEdit::textChanged, filter, &SettingsFilter::setText);
+    new SettingsColumns(ui->propTree, isSection);
 }
 
 void SettingsEditDlg::showError(const QString &text)

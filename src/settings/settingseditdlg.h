@@ -37,7 +37,7 @@ private slots:
     void on_remove_clicked();
 
 private:
-    void fitColumns();
+    void setUpFilterAndColumns();
     void showError(const QString &text);
 
     std::unique_ptr<Ui::SettingsEditDlg> ui;

@@ -23,6 +23,8 @@ private slots:
     void templateAsksForTheTile();
     void labelsNameTheHemisphere_data();
     void labelsNameTheHemisphere();
+    void labelsStayWhole_data();
+    void labelsStayWhole();
 };
 
 void tst_HostMapLogic::pointSurvivesPixelAndBack_data()
@@ -163,11 +165,16 @@ void tst_HostMapLogic::labelsNameTheHemisphere_data()
     QTest::addColumn<QString>("latitude");
 
     QTest::newRow("west and south") << -50.0 << 10.0 << QStringLiteral("50°W") << "50°S";
-    QTest::newRow("east and north") << 37.55 << 0.05 << QStringLiteral("37.550°E") << "37.550°N";
+    QTest::newRow("east and north") << 37.55 << 0.05 << QStringLiteral("37.55°E") << "37.55°N";
+    // Beside "37.8°E", not "38°E".
+    QTest::newRow("whole degree on a fine grid")
+        << 38.0 << 0.2 << QStringLiteral("38.0°E") << "38.0°N";
+    QTest::newRow("step of exactly a tenth") << 55.3 << 0.1 << QStringLiteral("55.3°E") << "55.3°N";
     QTest::newRow("fine step keeps lines apart")
         << 37.6005 << 0.0005 << QStringLiteral("37.6005°E") << "37.6005°N";
     QTest::newRow("zero has no side") << -0.0 << 1.0 << QStringLiteral("0°") << "0°";
-    QTest::newRow("almost zero has no side") << -1e-12 << 0.01 << QStringLiteral("0°") << "0°";
+    QTest::newRow("almost zero has no side")
+        << -1e-12 << 0.01 << QStringLiteral("0.00°") << "0.00°";
 }
 
 void tst_HostMapLogic::labelsNameTheHemisphere()
@@ -179,6 +186,37 @@ void tst_HostMapLogic::labelsNameTheHemisphere()
 
     QCOMPARE(CoordinateText::longitude(degrees, step), longitude);
     QCOMPARE(CoordinateText::latitude(degrees, step), latitude);
+}
+
+void tst_HostMapLogic::labelsStayWhole_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("edge");
+    QTest::addColumn<bool>("after");
+    QTest::addColumn<int>("start");
+
+    QTest::newRow("after the line") << 100 << 50 << 400 << true << 103;
+    QTest::newRow("before the line") << 100 << 14 << 400 << false << 83;
+    QTest::newRow("just fits after") << 347 << 50 << 400 << true << 350;
+    QTest::newRow("near the far edge, before") << 380 << 50 << 400 << true << 327;
+    QTest::newRow("near the near edge, after") << 10 << 14 << 300 << false << 13;
+    QTest::newRow("line outside the view") << -5 << 50 << 400 << true << -1;
+    QTest::newRow("line at the far edge") << 400 << 50 << 400 << false << -1;
+    QTest::newRow("room on neither side") << 30 << 50 << 60 << true << -1;
+}
+
+void tst_HostMapLogic::labelsStayWhole()
+{
+    QFETCH(int, line);
+    QFETCH(int, size);
+    QFETCH(int, edge);
+    QFETCH(bool, after);
+    QFETCH(int, start);
+
+    using CoordinateText::Side;
+    QCOMPARE(CoordinateText::labelStart(line, size, edge, after ? Side::After : Side::Before),
+             start);
 }
 
 QTEST_APPLESS_MAIN(tst_HostMapLogic)

@@ -360,23 +360,26 @@ void tst_TileSource::serverFaultIsReportedOnce_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<int>("timeoutMs");
     QTest::addColumn<QString>("problem");
+    // Whether the fault may pass, so that the tiles are asked for again after a pause.
+    QTest::addColumn<bool>("retried");
 
-    QTest::newRow("400") << "400" << 5000 << "answers 400";
-    QTest::newRow("404") << "404" << 5000 << "answers 404";
-    QTest::newRow("500") << "500" << 5000 << "answers 500";
-    QTest::newRow("broken image") << "broken" << 5000 << "no images";
-    QTest::newRow("no answer in time") << "hold" << 200 << "does not answer";
-    QTest::newRow("closed port") << "closed" << 5000 << "cannot be reached";
-    QTest::newRow("unknown placeholder") << "{s}" << 5000 << "{s}";
-    QTest::newRow("file template") << "file" << 5000 << "not an http or https address";
-    QTest::newRow("image of 4096 pixels a side") << "bomb" << 5000 << "4096 × 4096 pixels";
-    QTest::newRow("2 GB declared") << "declared" << 5000 << "more than 4 MB";
-    QTest::newRow("chunked body without end") << "endless" << 5000 << "more than 4 MB";
+    QTest::newRow("400") << "400" << 5000 << "answers 400" << true;
+    QTest::newRow("404") << "404" << 5000 << "answers 404" << true;
+    QTest::newRow("500") << "500" << 5000 << "answers 500" << true;
+    QTest::newRow("broken image") << "broken" << 5000 << "no images" << false;
+    QTest::newRow("no answer in time") << "hold" << 200 << "does not answer" << true;
+    QTest::newRow("closed port") << "closed" << 5000 << "cannot be reached" << true;
+    QTest::newRow("unknown placeholder") << "{s}" << 5000 << "{s}" << false;
+    QTest::newRow("file template") << "file" << 5000 << "not an http or https address" << false;
+    QTest::newRow("image of 4096 pixels a side") << "bomb" << 5000 << "4096 × 4096 pixels" << false;
+    QTest::newRow("2 GB declared") << "declared" << 5000 << "more than 4 MB" << false;
+    QTest::newRow("chunked body without end") << "endless" << 5000 << "more than 4 MB" << false;
     // Inflated, it would be counted only once it is all in memory.
-    QTest::newRow("compressed body left compressed") << "compressed" << 5000 << "no images";
-    QTest::newRow("a byte now and then") << "trickle" << 300 << "does not answer";
+    QTest::newRow("compressed body left compressed")
+        << "compressed" << 5000 << "no images" << false;
+    QTest::newRow("a byte now and then") << "trickle" << 300 << "does not answer" << true;
     // A slow answer is no fault: the tiles come when they come.
-    QTest::newRow("slow answer") << "slow" << 5000 << QString();
+    QTest::newRow("slow answer") << "slow" << 5000 << QString() << false;
 }
 
 void tst_TileSource::serverFaultIsReportedOnce()
@@ -384,6 +387,7 @@ void tst_TileSource::serverFaultIsReportedOnce()
     QFETCH(QString, kind);
     QFETCH(int, timeoutMs);
     QFETCH(QString, problem);
+    QFETCH(bool, retried);
 
     QString url = m_server.url(kind);
     if (kind == QLatin1String("closed")) {
@@ -422,6 +426,20 @@ void tst_TileSource::serverFaultIsReportedOnce()
     QVERIFY(!source.downloader() || source.downloader()->inFlight() == 0);
     for (const TileId &tile : tiles)
         QVERIFY(!cache->metaData(TileTemplate(url).url(tile)).isValid());
+
+    // Once the pause is over, a fault that may pass is tried again when the
+    // tiles are wanted, and by itself while they stay in view; not reported again.
+    TileDownloader *downloader = source.downloader();
+    source.setRetryPause(0);
+    source.setWanted(tiles);
+    QCOMPARE(downloader && downloader->inFlight() + downloader->queued() == tiles.size(), retried);
+    if (retried) {
+        QSignalSpy failures(downloader, &TileDownloader::failed);
+        QTRY_VERIFY(failures.size() > tiles.size());
+    }
+    source.setRetryPause(TileSource::RetryPauseMs);
+    QTRY_VERIFY(!downloader || (downloader->inFlight() == 0 && downloader->queued() == 0));
+    QCOMPARE(problems.size(), 1);
     // Chosen again, the source asks again.
     source.forgetFailures();
     source.setWanted(tiles);

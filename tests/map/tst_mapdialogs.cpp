@@ -186,6 +186,8 @@ void tst_MapDialogs::writesMapSettings_data()
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<bool>("accept");
     QTest::addColumn<QStringList>("keys"); // beside GraphicsScene and MapExtra
+    // The marks of the names and of the templates before OK ("t", "u", "v" are no templates).
+    QTest::addColumn<QString>("marks");
 
     const QStringList one{"Map/1/dbFile=s.db", "Map/1/name=Streets", "Map/1/tileServer=t"};
     const QStringList two{"Map/2/dbFile=sat.db", "Map/2/name=Satellite", "Map/2/tileServer=u"};
@@ -193,21 +195,35 @@ void tst_MapDialogs::writesMapSettings_data()
         << QStringList{"select|0|1", "remove"} << true
         << QStringList{"Map/1/dbFile=sat.db", "Map/1/name=Satellite", "Map/1/tileServer=u",
                        "Map/2/dbFile=",       "Map/2/name=Relief",    "Map/2/tileServer=v",
-                       "Map/size=2"};
+                       "Map/size=2"}
+        << "--|mm";
     QTest::newRow("two cells of one row remove that row only")
         << QStringList{"select|2|0", "select|2|2", "remove"} << true
-        << one + two + QStringList{"Map/size=2"};
+        << one + two + QStringList{"Map/size=2"} << "--|mm";
     QTest::newRow("empty table leaves only the size")
         << QStringList{"select|0|0", "select|1|1", "select|2|2", "remove"} << true
-        << QStringList{"Map/size=0"};
+        << QStringList{"Map/size=0"} << "|";
     QTest::newRow("added and typed source")
         << QStringList{"select|1|0", "select|2|0", "remove", "add", "edit|1|0|Topo, hills"} << true
         << one
                + QStringList{"Map/2/dbFile=", "Map/2/name=Topo, hills",
-                             "Map/2/tileServer=", "Map/size=2"};
+                             "Map/2/tileServer=", "Map/size=2"}
+        << "--|m-";
+    QTest::newRow("unnamed source and unusable template stored as typed")
+        << QStringList{"add", "edit|3|2|https://t/{z}/{x}/{y}.png", "edit|0|2|file:///{z}/{x}/{y}"}
+        << true
+        << QStringList{"Map/1/dbFile=s.db", "Map/1/name=Streets",
+                       "Map/1/tileServer=file:///{z}/{x}/{y}"}
+               + two
+               + QStringList{"Map/3/dbFile=",      "Map/3/name=Relief",
+                             "Map/3/tileServer=v", "Map/4/dbFile=",
+                             "Map/4/name=",        "Map/4/tileServer=https://t/{z}/{x}/{y}.png",
+                             "Map/size=4"}
+        << "---m|mmm-";
     QTest::newRow("cancel writes nothing")
         << QStringList{"select|0|0", "remove"} << false
-        << one + two + QStringList{"Map/3/name=Relief", "Map/3/tileServer=v", "Map/size=3"};
+        << one + two + QStringList{"Map/3/name=Relief", "Map/3/tileServer=v", "Map/size=3"}
+        << "--|mm";
 }
 
 void tst_MapDialogs::writesMapSettings()
@@ -215,13 +231,16 @@ void tst_MapDialogs::writesMapSettings()
     QFETCH(QStringList, steps);
     QFETCH(bool, accept);
     QFETCH(QStringList, keys);
+    QFETCH(QString, marks);
 
     SettingsFile file(Sources);
     OsmViewPropertiesDlg dialog(nullptr, file.settings.get(), nullptr);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *table = part<QTableWidget>(dialog, "mapsTable");
     for (const QString &step : steps)
-        act(dialog, part<QTableWidget>(dialog, "mapsTable"), step, "addMap", "removeMap");
+        act(dialog, table, step, "addMap", "removeMap");
+    QCOMPARE(columnMarks(table, 0) + '|' + columnMarks(table, 2), marks);
     // The minimum need not stay below the maximum.
     part<QSpinBox>(dialog, "minZoom")->setValue(12);
     part<QSpinBox>(dialog, "maxZoom")->setValue(9);

@@ -1,4 +1,5 @@
 #include "settingsarray.h"
+#include "tileservertemplate.h"
 
 #include <QtTest>
 
@@ -9,6 +10,8 @@ class tst_MapLogic : public QObject
 private slots:
     void countsEntriesPresent_data();
     void countsEntriesPresent();
+    void acceptsTileServerTemplate_data();
+    void acceptsTileServerTemplate();
 };
 
 void tst_MapLogic::countsEntriesPresent_data()
@@ -45,6 +48,29 @@ void tst_MapLogic::countsEntriesPresent()
     QFETCH(QStringList, groups);
     QFETCH(QList<int>, numbers);
     QCOMPARE(SettingsArray::entryNumbers(size, groups), numbers);
+}
+
+// The host's map holds the same rule; these are its rows.
+void tst_MapLogic::acceptsTileServerTemplate_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("acceptable");
+
+    QTest::newRow("usual order") << "https://tiles.test/{z}/{x}/{y}.png" << true;
+    QTest::newRow("capitals, row before column, spaces around")
+        << "  HTTP://127.0.0.1:8080/t?z={z}&y={y}&x={x}  " << true;
+    QTest::newRow("empty: a source with only a database") << "" << true;
+    QTest::newRow("local folder") << "file:///srv/tiles/{z}/{x}/{y}.png" << false;
+    QTest::newRow("relative path") << "tiles/{z}/{x}/{y}.png" << false;
+    QTest::newRow("no row") << "https://t/{z}/{x}.png" << false;
+    QTest::newRow("sub-domain placeholder") << "https://{s}.tiles.test/{z}/{x}/{y}.png" << false;
+}
+
+void tst_MapLogic::acceptsTileServerTemplate()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, acceptable);
+    QCOMPARE(TileServerTemplate::isAcceptable(text), acceptable);
 }
 
 QTEST_APPLESS_MAIN(tst_MapLogic)

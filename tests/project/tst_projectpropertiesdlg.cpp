@@ -102,6 +102,16 @@ template<typename T> T *part(QDialog &dialog, const char *name)
     return dialog.findChild<T *>(QLatin1String(name));
 }
 
+// Whether the server field is marked as input that OK drops: tinted and
+// explained by a tooltip; "half marked" when only one of the two.
+QString serverMark(QDialog &dialog)
+{
+    const auto *field = part<QLineEdit>(dialog, "serverUrl");
+    const bool tinted =
+        field->palette().base() != part<QLineEdit>(dialog, "name")->palette().base();
+    return tinted != field->toolTip().isEmpty() ? (tinted ? "marked" : "plain") : "half marked";
+}
+
 void press(QDialog &dialog, QDialogButtonBox::StandardButton button)
 {
     part<QDialogButtonBox>(dialog, "buttonBox")->button(button)->click();
@@ -310,6 +320,7 @@ void tst_ProjectPropertiesDlg::missingConnectionLeavesFiltersAlone()
         QVERIFY(!part<QWidget>(dialog, tab)->isEnabled());
 
     part<QLineEdit>(dialog, "serverUrl")->setText(QStringLiteral("//other:1"));
+    QCOMPARE(serverMark(dialog), QStringLiteral("marked"));
     press(dialog, QDialogButtonBox::Ok);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(host.writes("project"), QStringList({"project.title = QString North district",
@@ -397,6 +408,7 @@ void tst_ProjectPropertiesDlg::writesServerAddress_data()
                                                  "connection.remotePort = int -1"};
     QTest::newRow("port out of range") << "//ctl.example:99999" << QStringList{};
     QTest::newRow("no host") << "//:4000" << QStringList{};
+    QTest::newRow("no address at all") << "no such host ::: [" << QStringList{};
     QTest::newRow("cleared") << "" << QStringList{};
 }
 
@@ -408,7 +420,11 @@ void tst_ProjectPropertiesDlg::writesServerAddress()
     makeHostModule({"0", "0", "0"});
     Host host;
     ProjectPropertiesDlg dialog(nullptr, &host.project);
+    QCOMPARE(serverMark(dialog), QStringLiteral("plain"));
     part<QLineEdit>(dialog, "serverUrl")->setText(typed);
+    // A changed text that writes nothing is dropped: the field says so.
+    const bool dropped = writes.isEmpty() && typed != QLatin1String("//ctl.example:4000");
+    QCOMPARE(serverMark(dialog), QLatin1String(dropped ? "marked" : "plain"));
     press(dialog, QDialogButtonBox::Ok);
 
     QCOMPARE(host.writes("connection"), writes);

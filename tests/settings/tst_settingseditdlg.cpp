@@ -15,14 +15,17 @@
 
 namespace {
 
-// "a=1, [s]{b=2}": the tree as shown; sections are told by their mark.
+// "a=1, [s]+{b=2}": the tree as shown, hidden items left out, "+" marking an
+// expanded item; sections are told by their mark.
 QString dump(const QTreeWidgetItem *parent)
 {
     QStringList parts;
     for (int i = 0; i < parent->childCount(); ++i) {
         const QTreeWidgetItem *item = parent->child(i);
-        const QString inner =
-            item->childCount() ? QStringLiteral("{%1}").arg(dump(item)) : QString();
+        if (item->isHidden())
+            continue;
+        const QString inner = QString(item->isExpanded() ? "+" : "")
+                              + (item->childCount() ? "{" + dump(item) + "}" : QString());
         if (item->data(0, Qt::UserRole + 10) == QVariant(23))
             parts << QStringLiteral("[%1]").arg(item->text(0)) + inner;
         else
@@ -93,6 +96,8 @@ private slots:
     void okWritesOnlyWhatChanged();
     void failureKeepsDialogOpenAndFileUnchanged_data();
     void failureKeepsDialogOpenAndFileUnchanged();
+    void filterShowsMatchesWithTheirSections_data();
+    void filterShowsMatchesWithTheirSections();
 
 private:
     QString fixture(const QByteArray &text) { return m_dir.fixture(text); }
@@ -160,6 +165,9 @@ void tst_SettingsEditDlg::buttonsEditTheTree_data()
     QTest::newRow("as read: a long key in a collapsed section")
         << QByteArray("[Console]\nmaximumLinesOfConsole=2000\n") << "" << QStringList()
         << "[Console]{maximumLinesOfConsole=2000}";
+    QTest::newRow("as read: a key too long for a narrow dialog")
+        << QByteArray("[s]\nkeyWithANameTooLongForANarrowDialog=1\n") << "" << QStringList()
+        << "[s]{keyWithANameTooLongForANarrowDialog=1}";
     QTest::newRow("item into the selected section")
         << ini << "1" << QStringList{"add"} << "a=1, [s]{b=2, [t]{c=3}, key=value}";
     QTest::newRow("item and subsection into the section above the selected key")
@@ -200,6 +208,19 @@ void tst_SettingsEditDlg::buttonsEditTheTree()
         // Read items fit their columns, collapsed as they are.
         if (buttons.isEmpty())
             QVERIFY(metrics.horizontalAdvance((*it)->text(1)) < propTree->columnWidth(1));
+    }
+    // Section and Key show every text whole, as the view measures them, and
+    // leave Value its share when the dialog narrows.
+    propTree->expandAll();
+    const QAbstractItemView *view = propTree;
+    for (const int width : {200, 800}) {
+        dialog.show();
+        dialog.resize(width, 400);
+        QCoreApplication::processEvents();
+        const int shown = propTree->viewport()->width();
+        QVERIFY(propTree->columnWidth(2) >= shown / 3);
+        for (int column = 0; column < 2 && width > 200; ++column)
+            QVERIFY(view->sizeHintForColumn(column) <= propTree->columnWidth(column));
     }
 }
 
@@ -372,6 +393,66 @@ void tst_SettingsEditDlg::failureKeepsDialogOpenAndFileUnchanged()
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QVERIFY(fileContent(name).contains(added));
     }
+}
+
+void tst_SettingsEditDlg::filterShowsMatchesWithTheirSections_data()
+{
+    QTest::addColumn<QStringList>("expanded"); // before filtering
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<QStringList>("typed"); // one text after another
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("saved"); // keys in the file after OK
+
+    QTest::newRow("key name or value, in any case, with the sections leading there")
+        << QStringList() << "" << QStringList{"PORT"} << QStringList()
+        << "[Net]+{port=80, [Proxy]+{user=PortUser}}" << 5;
+    QTest::newRow("a section's name shows all it holds")
+        << QStringList() << "" << QStringList{"prox"} << QStringList()
+        << "[Net]+{[Proxy]+{user=PortUser}}" << 5;
+    QTest::newRow("another text hides what the last one showed")
+        << QStringList() << "" << QStringList{"example", "geometry"} << QStringList()
+        << "[Window]+{geometry=1 2}" << 5;
+    QTest::newRow("cleared: the tree as it was, expansion included")
+        << QStringList{"1.2", "2"} << "" << QStringList{"port", ""} << QStringList()
+        << "a=alpha, [Net]{host=example, port=80, [Proxy]+{user=PortUser}}, [Window]+{geometry=1 2}"
+        << 5;
+    // "Remove" leaves the hidden selection, "Add item" then goes to the first
+    // item, hidden too.
+    QTest::newRow("hidden selection not removed, item added under a hidden one shown")
+        << QStringList() << "0" << QStringList{"example"} << QStringList{"remove", "add"}
+        << "a=alpha+{key=value}, [Net]+{host=example}" << 5;
+    QTest::newRow("item added while filtered: OK saves the hidden items too")
+        << QStringList() << "1" << QStringList{"example"} << QStringList{"add"}
+        << "[Net]+{host=example, key=value}" << 6;
+}
+
+void tst_SettingsEditDlg::filterShowsMatchesWithTheirSections()
+{
+    QFETCH(QStringList, expanded);
+    QFETCH(QString, selected);
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, buttons);
+    QFETCH(QString, shown);
+    QFETCH(int, saved);
+
+    const QString name = fixture("a=alpha\n[Net]\nhost=example\nport=80\n[Net/Proxy]\n"
+                                 "user=PortUser\n[Window]\ngeometry=1 2\n");
+    SettingsEditDlg dialog(nullptr, 0, name);
+    auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));
+    auto *filter = dialog.findChild<QLineEdit *>(QStringLiteral("filter"));
+    QVERIFY(filter);
+    for (const QString &path : expanded)
+        itemAt(tree, path)->setExpanded(true);
+    if (!selected.isEmpty())
+        itemAt(tree, selected)->setSelected(true);
+    for (const QString &text : typed)
+        filter->setText(text);
+    for (const QString &button : buttons)
+        click(tree, button);
+    QCOMPARE(dump(tree->invisibleRootItem()), shown);
+    QVERIFY(pressOk(dialog).isEmpty());
+    QCOMPARE(fileContent(name).size(), saved);
 }
 
 QTEST_MAIN(tst_SettingsEditDlg)
