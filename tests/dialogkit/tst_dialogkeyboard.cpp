@@ -17,6 +17,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -68,8 +69,8 @@ bool readAfter(const QWidget *previous, const QWidget *next, const QWidget *dial
     return b.center().y() > a.bottom() || b.center().x() > a.center().x();
 }
 
-// By a label, or by a text of its own; a combo box on Linux gives its current
-// text as its name, so it needs a label.
+// By a label, or by a text of its own with a letter ("..." says nothing); a
+// combo box on Linux gives its current text as its name, so it needs a label.
 bool named(QWidget *widget)
 {
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
@@ -78,8 +79,10 @@ bool named(QWidget *widget)
         if (qobject_cast<QLabel *>(label.first->object()))
             return true;
     }
+    const QString text = face->text(QAccessible::Name);
     return !widget->accessibleName().isEmpty()
-           || (!qobject_cast<QComboBox *>(widget) && !face->text(QAccessible::Name).isEmpty());
+           || (!qobject_cast<QComboBox *>(widget)
+               && std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); }));
 }
 
 QString describe(const QWidget *widget)
