@@ -20,6 +20,14 @@
         <translation>Описание</translation>
     </message>
     <message>
+        <source>Insert adds a property and Delete removes the rows of the selected cells, as the context menu (the Menu key) does; double-click a cell or press F2 to edit it.</source>
+        <translation>Insert добавляет свойство, Delete удаляет строки выделенных ячеек, как и контекстное меню (клавиша Menu); двойной щелчок или F2 открывает ячейку для правки.</translation>
+    </message>
+    <message>
+        <source>Properties</source>
+        <translation>Свойства</translation>
+    </message>
+    <message>
         <source>Add</source>
         <translation>Добавить</translation>
     </message>
@@ -87,6 +95,18 @@
     <message>
         <source>Custom filter:</source>
         <translation>Свой фильтр:</translation>
+    </message>
+    <message>
+        <source>Custom request filter</source>
+        <translation>Свой фильтр запросов</translation>
+    </message>
+    <message>
+        <source>Custom answer filter</source>
+        <translation>Свой фильтр ответов</translation>
+    </message>
+    <message>
+        <source>Custom notification filter</source>
+        <translation>Свой фильтр уведомлений</translation>
     </message>
     <message>
         <source>Answers</source>
@@ -164,8 +184,20 @@
         <translation>выбрать</translation>
     </message>
     <message>
+        <source>Click the place on the map, or move the map with the arrow keys and press Enter to take its centre; Escape cancels.</source>
+        <translation>Щёлкните место на карте или сдвиньте карту клавишами со стрелками и нажмите Enter, чтобы взять её центр; Escape отменяет выбор.</translation>
+    </message>
+    <message>
+        <source>Select the position on the map</source>
+        <translation>Выбрать положение на карте</translation>
+    </message>
+    <message>
         <source>Schema file:</source>
         <translation>Файл схемы:</translation>
+    </message>
+    <message>
+        <source>Select schema file</source>
+        <translation>Выбрать файл схемы</translation>
     </message>
     <message>
         <source>RCU control</source>
@@ -204,8 +236,8 @@
         <translation>удалить</translation>
     </message>
     <message>
-        <source>Press Enter or click &quot;preview&quot; to preview the phase of the current row; double-click a cell to edit it.</source>
-        <translation>Enter или кнопка «просмотр» показывает фазу текущей строки; двойной щелчок открывает ячейку для правки.</translation>
+        <source>Press Enter or click &quot;preview&quot; to preview the phase of the current row; double-click a cell or press F2 to edit it. Insert adds a row, Delete removes the rows of the selected cells.</source>
+        <translation>Enter или кнопка «просмотр» показывает фазу текущей строки; двойной щелчок или F2 открывает ячейку для правки. Insert добавляет строку, Delete удаляет строки выделенных ячеек.</translation>
     </message>
     <message>
         <source>preview</source>
@@ -214,6 +246,10 @@
     <message>
         <source>Programs</source>
         <translation>Программы</translation>
+    </message>
+    <message>
+        <source>Double-click a cell or press F2 to edit it. Insert adds a row, Delete removes the rows of the selected cells.</source>
+        <translation>Двойной щелчок или F2 открывает ячейку для правки. Insert добавляет строку, Delete удаляет строки выделенных ячеек.</translation>
     </message>
     <message>
         <source>exchange with controller</source>
@@ -301,6 +337,10 @@ The position will stay as it is.</source>
         <translation>Карты</translation>
     </message>
     <message>
+        <source>Double-click a cell or press F2 to edit it. Insert adds a map, Delete removes the rows of the selected cells.</source>
+        <translation>Двойной щелчок или F2 открывает ячейку для правки. Insert добавляет карту, Delete удаляет строки выделенных ячеек.</translation>
+    </message>
+    <message>
         <source>name</source>
         <translation>название</translation>
     </message>
@@ -354,6 +394,14 @@ The template will be stored as it is, but no tile can be asked from it.</source>
     <message>
         <source>center</source>
         <translation>центр</translation>
+    </message>
+    <message>
+        <source>Double-click a cell or press F2 to edit it. Insert adds a custom preset, Delete removes the rows of the selected cells.</source>
+        <translation>Двойной щелчок или F2 открывает ячейку для правки. Insert добавляет свою предустановку, Delete удаляет строки выделенных ячеек.</translation>
+    </message>
+    <message>
+        <source>Presets</source>
+        <translation>Предустановки</translation>
     </message>
     <message>
         <source>Add current</source>

@@ -20,11 +20,14 @@ void pressOk(ObjectPropertiesDlg &dialog)
     ModalDriver::press(&dialog, QDialogButtonBox::Ok);
 }
 
-// "marked": tinted and explained by a tooltip; "plain": neither.
+// "marked": tinted and explained by a tooltip that is also the accessible
+// description; "plain": neither.
 QString markOf(const QLineEdit *field, const QLineEdit *plain)
 {
     const bool tinted = field->palette().base() != plain->palette().base();
-    return tinted != field->toolTip().isEmpty() ? (tinted ? "marked" : "plain") : "half marked";
+    const bool told = field->toolTip() == field->accessibleDescription();
+    return told && tinted != field->toolTip().isEmpty() ? (tinted ? "marked" : "plain")
+                                                        : "half marked";
 }
 
 void setRow(QTableWidget *table, int row, const QStringList &cells)
