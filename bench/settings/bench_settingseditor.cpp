@@ -9,8 +9,9 @@
 // that clears it, against hiding and showing the same items on a bare tree.
 //
 // Then, on the INI-style files from Debian packages in
-// tests/settings/realfiles: one value changed in each and saved, rewritten
-// whole as before and keeping the lines; counts the lines the diff shows.
+// tests/settings/realfiles: one value changed in each the editor saves, and
+// saved rewritten whole as before and keeping the lines; counts the lines the
+// diff shows.
 
 #include "benchsupport.h"
 #include "inidocument.h"
@@ -128,7 +129,7 @@ void realFiles(QTextStream &out)
 {
     const QDir folder(QStringLiteral(EDITOR2_SETTINGS_REALFILES));
     QTemporaryDir dir;
-    int files = 0;
+    int files = 0, clean = 0;
     int replacedBefore = 0, replacedAfter = 0, linesBefore = 0, linesAfter = 0;
     for (const QString &name : folder.entryList(QDir::Files)) {
         if (name == QLatin1String("INDEX"))
@@ -143,8 +144,12 @@ void realFiles(QTextStream &out)
             QSettings settings(file.fileName(), QSettings::IniFormat);
             settings.setIniCodec("UTF-8");
             nodes = SettingsTree::read(settings);
-            if (!document.isClean() || SettingsTree::readStatus(settings) != QSettings::NoError)
+            if (SettingsTree::readFault(settings, document).cause
+                != SettingsTree::ReadFault::Cause::None)
                 continue;
+            // Saved before skipped lines and quoted values running past
+            // their line were.
+            clean += document.isClean() && SettingsTree::readStatus(settings) == QSettings::NoError;
         }
         if (!editFirstValue(nodes))
             continue;
@@ -166,7 +171,8 @@ void realFiles(QTextStream &out)
             (keep ? replacedAfter : replacedBefore) += replaced ? 1 : 0;
         }
     }
-    out << "real files, one value changed in each of " << files << ":\n"
+    out << "real files the editor saves, one value changed in each of " << files << " (" << clean
+        << " read cleanly):\n"
         << QString::asprintf("  %-52s %4d files, %5d changed lines\n",
                              "rewritten whole: one line replaced", replacedBefore, linesBefore)
         << QString::asprintf("  %-52s %4d files, %5d changed lines\n",

@@ -20,6 +20,14 @@
         <translation>Описание</translation>
     </message>
     <message>
+        <source>Insert adds a property and Delete removes the rows of the selected cells, as the context menu (the Menu key) does; double-click a cell or press F2 to edit it.</source>
+        <translation>Insert добавляет свойство, Delete удаляет строки выделенных ячеек, как и контекстное меню (клавиша Menu); двойной щелчок или F2 открывает ячейку для правки.</translation>
+    </message>
+    <message>
+        <source>Properties</source>
+        <translation>Свойства</translation>
+    </message>
+    <message>
         <source>Add</source>
         <translation>Добавить</translation>
     </message>
@@ -87,6 +95,18 @@
     <message>
         <source>Custom filter:</source>
         <translation>Свой фильтр:</translation>
+    </message>
+    <message>
+        <source>Custom request filter</source>
+        <translation>Свой фильтр запросов</translation>
+    </message>
+    <message>
+        <source>Custom answer filter</source>
+        <translation>Свой фильтр ответов</translation>
+    </message>
+    <message>
+        <source>Custom notification filter</source>
+        <translation>Свой фильтр уведомлений</translation>
     </message>
     <message>
         <source>Answers</source>
@@ -164,8 +184,20 @@
         <translation>выбрать</translation>
     </message>
     <message>
+        <source>Click the place on the map, or move the map with the arrow keys and press Enter to take its centre; Escape cancels.</source>
+        <translation>Щёлкните место на карте или сдвиньте карту клавишами со стрелками и нажмите Enter, чтобы взять её центр; Escape отменяет выбор.</translation>
+    </message>
+    <message>
+        <source>Select the position on the map</source>
+        <translation>Выбрать положение на карте</translation>
+    </message>
+    <message>
         <source>Schema file:</source>
         <translation>Файл схемы:</translation>
+    </message>
+    <message>
+        <source>Select schema file</source>
+        <translation>Выбрать файл схемы</translation>
     </message>
     <message>
         <source>RCU control</source>
@@ -204,8 +236,8 @@
         <translation>удалить</translation>
     </message>
     <message>
-        <source>Press Enter or click &quot;preview&quot; to preview the phase of the current row; double-click a cell to edit it.</source>
-        <translation>Enter или кнопка «просмотр» показывает фазу текущей строки; двойной щелчок открывает ячейку для правки.</translation>
+        <source>Press Enter or click &quot;preview&quot; to preview the phase of the current row; double-click a cell or press F2 to edit it. Insert adds a row, Delete removes the rows of the selected cells.</source>
+        <translation>Enter или кнопка «просмотр» показывает фазу текущей строки; двойной щелчок или F2 открывает ячейку для правки. Insert добавляет строку, Delete удаляет строки выделенных ячеек.</translation>
     </message>
     <message>
         <source>preview</source>
@@ -214,6 +246,10 @@
     <message>
         <source>Programs</source>
         <translation>Программы</translation>
+    </message>
+    <message>
+        <source>Double-click a cell or press F2 to edit it. Insert adds a row, Delete removes the rows of the selected cells.</source>
+        <translation>Двойной щелчок или F2 открывает ячейку для правки. Insert добавляет строку, Delete удаляет строки выделенных ячеек.</translation>
     </message>
     <message>
         <source>exchange with controller</source>
@@ -301,6 +337,10 @@ The position will stay as it is.</source>
         <translation>Карты</translation>
     </message>
     <message>
+        <source>Double-click a cell or press F2 to edit it. Insert adds a map, Delete removes the rows of the selected cells.</source>
+        <translation>Двойной щелчок или F2 открывает ячейку для правки. Insert добавляет карту, Delete удаляет строки выделенных ячеек.</translation>
+    </message>
+    <message>
         <source>name</source>
         <translation>название</translation>
     </message>
@@ -354,6 +394,14 @@ The template will be stored as it is, but no tile can be asked from it.</source>
     <message>
         <source>center</source>
         <translation>центр</translation>
+    </message>
+    <message>
+        <source>Double-click a cell or press F2 to edit it. Insert adds a custom preset, Delete removes the rows of the selected cells.</source>
+        <translation>Двойной щелчок или F2 открывает ячейку для правки. Insert добавляет свою предустановку, Delete удаляет строки выделенных ячеек.</translation>
+    </message>
+    <message>
+        <source>Presets</source>
+        <translation>Предустановки</translation>
     </message>
     <message>
         <source>Add current</source>
@@ -483,6 +531,22 @@ The address will stay as it is.</source>
         <source>The file %1 could not be saved: %2</source>
         <translation>Не удалось сохранить файл %1: %2</translation>
     </message>
+    <message>
+        <source>This file cannot be saved: the section header on line %1 does not close on its line.</source>
+        <translation>Этот файл нельзя сохранить: заголовок раздела в строке %1 не закрыт в пределах строки.</translation>
+    </message>
+    <message>
+        <source>This file cannot be saved: the value on line %1 claims more memory than there is.</source>
+        <translation>Этот файл нельзя сохранить: значение в строке %1 требует больше памяти, чем есть.</translation>
+    </message>
+    <message>
+        <source>This file cannot be saved: line %1 nests sections deeper than %2.</source>
+        <translation>Этот файл нельзя сохранить: в строке %1 разделы вложены глубже допустимого (уровней вложенности больше %2).</translation>
+    </message>
+    <message>
+        <source>This file cannot be saved: it could not be read cleanly.</source>
+        <translation>Этот файл нельзя сохранить: его не удалось прочитать без ошибок.</translation>
+    </message>
 </context>
 <context>
     <name>SettingsTree</name>
@@ -517,6 +581,10 @@ The address will stay as it is.</source>
     <message>
         <source>Only part of it was written.</source>
         <translation>Записана лишь часть.</translation>
+    </message>
+    <message>
+        <source>Only a rewrite of the whole file could save the edit, and it would change lines that were not edited, such as line %1.</source>
+        <translation>Сохранить правку можно было бы только перезаписью всего файла, а она изменила бы строки, которые не правились, например строку %1.</translation>
     </message>
     <message>
         <source>The new contents could not be written to the temporary folder %1: %2</source>

@@ -1,6 +1,7 @@
 #include "commandsui.h"
 
 #include "filterexpression.h"
+#include "keyboard.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -56,6 +57,7 @@ void CommandsUi::fillGrid(const QList<CommandDesc> &list, QGridLayout *grid) con
     if (!grid || list.size() == grid->count())
         return;
     QWidget *panel = grid->parentWidget();
+    QList<QWidget *> boxes;
     int i = 0;
     for (int column = 0; column < gridColumns; ++column) {
         for (int row = 0; row < gridRows && i < list.size(); ++row, ++i) {
@@ -63,8 +65,12 @@ void CommandsUi::fillGrid(const QList<CommandDesc> &list, QGridLayout *grid) con
             box->setText(list.at(i).name);
             box->setToolTip(toolTipOf(list.at(i).description));
             grid->addWidget(box, row, column);
+            boxes << box;
         }
     }
+    // Made after the form, the boxes would come last in the Tab order, after
+    // OK and Cancel.
+    Keyboard::placeInTabOrder(panel, boxes);
 }
 
 QString CommandsUi::checkedCodes(const QList<CommandDesc> &list, QGridLayout *grid) const

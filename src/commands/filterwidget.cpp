@@ -51,6 +51,10 @@ void FilterWidget::setFilters(QString request, QString response, QString notific
     m_notificationFilter = notification;
 
     const PythonCall::MainModule python;
+
+    // Clicked, the answers' custom box gives its field the focus, for the
+    // user's click; reading the filters leaves the focus where it was.
+    QWidget *focus = window()->focusWidget();
     const QString expressions[] = {request, response, notification};
     for (int i = 0; i < 3; ++i) {
         const Tab t = tab(i);
@@ -72,6 +76,10 @@ void FilterWidget::setFilters(QString request, QString response, QString notific
         }
         setChecks(t.list, t.grid, isSelected);
     }
+    if (focus)
+        focus->setFocus();
+    else if (QWidget *taken = window()->focusWidget())
+        taken->clearFocus();
 }
 
 void FilterWidget::buildFilters()

@@ -22,6 +22,7 @@ QColor tinted(const QColor &base)
 void mark(QLineEdit *field, const QString &problem)
 {
     field->setToolTip(problem);
+    field->setAccessibleDescription(problem);
     const bool marked = field->testAttribute(Qt::WA_SetPalette);
     if (marked == !problem.isEmpty())
         return;
@@ -41,6 +42,9 @@ void mark(QTableWidgetItem *cell, const QString &problem)
     // Each change of an item tells the table's model: only real changes do.
     if (cell->toolTip() != problem)
         cell->setToolTip(problem);
+    // A screen reader reads a cell's description, never its tooltip.
+    if (cell->data(Qt::AccessibleDescriptionRole).toString() != problem)
+        cell->setData(Qt::AccessibleDescriptionRole, problem);
     const bool marked = cell->data(Qt::BackgroundRole).isValid();
     if (marked == !problem.isEmpty() || !cell->tableWidget())
         return;

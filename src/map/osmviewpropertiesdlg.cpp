@@ -3,6 +3,7 @@
 
 #include "hostcontract.h"
 #include "inputmark.h"
+#include "keyboard.h"
 #include "settingsarray.h"
 #include "tablerows.h"
 #include "tablesizing.h"
@@ -66,6 +67,7 @@ OsmViewPropertiesDlg::OsmViewPropertiesDlg(QWidget *parent, QSettings *settings,
     , m_osmView(osmView)
 {
     ui->setupUi(this);
+    Keyboard::bindRowKeys(ui->mapsTable, ui->addMap, ui->removeMap);
     // Each cell is marked as it is filled, loaded, added or typed.
     connect(ui->mapsTable, &QTableWidget::itemChanged, this, &markSource);
     if (!settings)

@@ -3,6 +3,7 @@
 
 #include "hostcontract.h"
 #include "inputmark.h"
+#include "keyboard.h"
 #include "pointtext.h"
 #include "settingsarray.h"
 #include "tablerows.h"
@@ -48,6 +49,7 @@ PresetsEditDlg::PresetsEditDlg(QWidget *parent, QSettings *settings, QGraphicsVi
     , m_osmView(osmView)
 {
     ui->setupUi(this);
+    Keyboard::bindRowKeys(ui->presets, ui->addCustom, ui->remove);
     if (!settings)
         return;
     // Settings the host has closed meanwhile leave nothing to write into.

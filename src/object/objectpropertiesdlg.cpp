@@ -9,6 +9,7 @@
 #include "filechooser.h"
 #include "hostcontract.h"
 #include "inputmark.h"
+#include "keyboard.h"
 #include "modaldialog.h"
 #include "objectidentifier.h"
 #include "pointtext.h"
@@ -124,6 +125,8 @@ ObjectPropertiesDlg::ObjectPropertiesDlg(QWidget *parent, QObject *light)
     ui->setupUi(this);
     QTableWidget *phases = ui->phasesTable;
     new EnterActivatesRow(phases);
+    Keyboard::bindRowKeys(phases, ui->addPhase, ui->removePhase);
+    Keyboard::bindRowKeys(ui->programsTable, ui->addProg, ui->removeProg);
     // The mouse's way to preview, as a double click edits the cell.
     const auto enablePreview = [this] {
         ui->preview->setEnabled(m_crossView && ui->phasesTable->currentRow() >= 0);

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
+#include <QGraphicsView>
 #include <QKeyEvent>
 
 namespace {
@@ -17,6 +18,18 @@ QGraphicsScene *sceneOf(const QObject *light)
     Q_UNUSED(registered)
     return qobject_cast<QGraphicsScene *>(
         HostCall::read(light, Host::Light::Scene).value<QObject *>());
+}
+
+// The view that the keys come through: the scene's view with the focus, else
+// its first one.
+QGraphicsView *viewOf(const QGraphicsScene *scene)
+{
+    const QList<QGraphicsView *> views = scene->views();
+    for (QGraphicsView *view : views) {
+        if (view->hasFocus())
+            return view;
+    }
+    return views.value(0);
 }
 
 } // namespace
@@ -47,6 +60,9 @@ void PositionPicker::start(const QObject *light)
     connect(scene, &QObject::destroyed, this, [this] { stop(); });
     connect(m_dialog, &QDialog::finished, this, [this] { stop(false); });
     m_dialog->hide();
+    // The keys reach the scene through its view.
+    if (QGraphicsView *view = viewOf(scene))
+        view->setFocus(Qt::OtherFocusReason);
     scene->installEventFilter(this);
     QApplication::setOverrideCursor(Qt::CrossCursor);
 }
@@ -73,8 +89,17 @@ bool PositionPicker::eventFilter(QObject *watched, QEvent *event)
     if (m_picking && watched == m_scene.data() && watched->inherits("QGraphicsScene")) {
         if (event->type() == QEvent::KeyPress) {
             const auto *key = static_cast<QKeyEvent *>(event);
-            if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier)
+            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            QGraphicsView *view = enter ? viewOf(m_scene) : nullptr;
+            if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
                 scheduleStop();
+            } else if (view && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+                // The keyboard's pick: the centre of the map in view, which
+                // the arrow keys move.
+                const QRect shown = view->viewport()->rect();
+                emit picked(view->mapToScene(shown).boundingRect().center());
+                scheduleStop();
+            }
         } else if (event->type() == QEvent::GraphicsSceneMousePress) {
             const auto *mouse = static_cast<QGraphicsSceneMouseEvent *>(event);
             if (mouse->button() == Qt::LeftButton && mouse->modifiers() == Qt::NoModifier) {

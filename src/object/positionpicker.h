@@ -9,9 +9,10 @@ class QDialog;
 class QGraphicsScene;
 
 // Picks the object's position on the host's map: the object dialog hides
-// until a plain left click (the position) or Escape on the map ends the pick
-// 300 ms later; the map still gets every event. A pick ends at once when the
-// scene goes, and without the dialog coming back when the dialog closes.
+// until a plain left click (the position), Enter (the centre of the map in
+// view) or Escape on the map ends the pick 300 ms later; the map still gets
+// every event. A pick ends at once when the scene goes, and without the
+// dialog coming back when the dialog closes.
 class PositionPicker : public QObject
 {
     Q_OBJECT

@@ -81,120 +81,154 @@ IniDocument::IniDocument(const QByteArray &bytes)
     parse();
 }
 
-// Follows QSettings' INI parser line by line: a line starts at its first byte
-// that is neither a space nor a tab; it ends at a line break or a ";" outside
-// quotes, and a backslash takes the byte after it (a line break too) along.
+// Follows QSettings' INI parser line by line: a line is read, then
+// classified.
 void IniDocument::parse()
 {
-    const QByteArray &d = m_bytes;
-    const int size = d.size();
-    const bool byteOrderMark = d.startsWith("\xef\xbb\xbf");
+    const bool byteOrderMark = m_bytes.startsWith("\xef\xbb\xbf");
     int section = -1;
-    int pos = 0;
-    while (pos < size) {
-        Line line;
-        line.begin = pos;
-        line.section = section;
-        int i = pos == 0 && byteOrderMark ? 3 : pos;
-        while (i < size && isBlank(d.at(i)))
-            ++i;
-        if (i == size || isBreak(d.at(i))) {
-            line.kind = LineKind::Blank;
-            line.end = physicalEnd(d, i);
-        } else if (d.at(i) == ';') {
-            line.kind = LineKind::Comment;
-            line.end = physicalEnd(d, i);
-        } else {
-            int equals = -1;
-            bool inQuotes = false;
-            int escapeEnd = -1; // past the last escaped line break
-            int j = i;
-            while (j < size) {
-                const char c = d.at(j);
-                if (isBreak(c) || c == ';') {
-                    if (!inQuotes)
-                        break;
-                    if (c != ';')
-                        m_quoteOverLineBreak = true;
-                    ++j;
-                } else if (c == '\\') {
-                    j += 2;
-                    if (j < size) {
-                        const char escaped = d.at(j - 1);
-                        const char next = d.at(j);
-                        if ((escaped == '\n' && next == '\r') || (escaped == '\r' && next == '\n'))
-                            ++j;
-                    }
-                    if (j <= size && isBreak(d.at(j - 1)))
-                        escapeEnd = j;
-                } else {
-                    if (c == '=' && !inQuotes && equals < 0)
-                        equals = j;
-                    else if (c == '"')
-                        inQuotes = !inQuotes;
-                    ++j;
-                }
-            }
-            const int logicalEnd = qMin(j, size);
-            line.end = physicalEnd(d, logicalEnd);
-            if (logicalEnd == size) {
-                // What the last line needs before a line break can follow it
-                // without joining the next line to its value: a character for
-                // a backslash to take, a closing quote, or a line break that
-                // no escaped one before it takes along.
-                m_closing = j > size ? " " : "";
-                if (inQuotes)
-                    m_closing += '"';
-                else if (escapeEnd == size)
-                    m_closing = QByteArray(1, d.at(size - 1));
-            }
-            if (d.at(i) == '[') {
-                line.kind = LineKind::Section;
-                const int close = d.indexOf(']', i);
-                line.nameBegin = i + 1;
-                line.nameEnd = close < 0 || close >= logicalEnd ? logicalEnd : close;
-                line.valueBegin = line.nameEnd;
-                line.valueEnd = logicalEnd;
-                while (line.valueEnd > line.valueBegin && isBlank(d.at(line.valueEnd - 1)))
-                    --line.valueEnd;
-                m_formatError = m_formatError || line.nameEnd == logicalEnd;
-                section = m_lines.size();
-                line.section = section;
-            } else if (equals < 0) {
-                line.kind = LineKind::Damaged;
-                m_formatError = true;
-            } else {
-                line.kind = LineKind::Key;
-                line.nameBegin = i;
-                line.nameEnd = equals;
-                while (line.nameEnd > i && isBlank(d.at(line.nameEnd - 1)))
-                    --line.nameEnd;
-                line.valueBegin = equals + 1;
-                while (line.valueBegin < logicalEnd && isBlank(d.at(line.valueBegin)))
-                    ++line.valueBegin;
-                line.valueEnd = logicalEnd;
-                while (line.valueEnd > line.valueBegin && isBlank(d.at(line.valueEnd - 1)))
-                    --line.valueEnd;
-            }
-        }
-        // QSettings looks for sections after a byte order mark, but reads the
-        // keys at the top of the file from its first byte: only a key line
-        // there takes the mark in as part of its name.
-        if (pos == 0 && byteOrderMark) {
-            if (line.kind == LineKind::Key) {
-                line.nameBegin = 0;
-                // Blanks right after the mark were skipped, not trimmed.
-                while (line.nameEnd > 0 && isBlank(d.at(line.nameEnd - 1)))
-                    --line.nameEnd;
-            } else {
-                m_formatError = true;
-                if (line.kind != LineKind::Section)
-                    line.kind = LineKind::Damaged;
-            }
-        }
+    for (int pos = 0; pos < m_bytes.size();) {
+        const RawLine raw = readLine(m_bytes, pos, pos == 0 && byteOrderMark);
+        Line line = classified(raw, section);
+        if (line.kind == LineKind::Section)
+            section = line.section = m_lines.size();
+        if (raw.logicalEnd == m_bytes.size())
+            m_closing = raw.closing;
+        if (line.fault != Fault::None && m_firstFault < 0)
+            m_firstFault = m_lines.size();
+        if (line.fault == Fault::DamagedHeader && m_firstDamagedHeader < 0)
+            m_firstDamagedHeader = m_lines.size();
         m_lines.append(line);
         pos = line.end;
     }
+}
+
+// A line starts at its first byte that is neither a space nor a tab; it ends
+// at a line break or a ";" outside quotes, and a backslash takes the byte
+// after it (a line break too) along.
+IniDocument::RawLine IniDocument::readLine(const QByteArray &d, int pos, bool afterByteOrderMark)
+{
+    const int size = d.size();
+    RawLine raw;
+    raw.begin = pos;
+    int i = afterByteOrderMark ? 3 : pos;
+    while (i < size && isBlank(d.at(i)))
+        ++i;
+    raw.start = i;
+    if (i == size || isBreak(d.at(i)) || d.at(i) == ';') {
+        raw.logicalEnd = -1;
+        raw.end = physicalEnd(d, i);
+        return raw;
+    }
+    bool inQuotes = false;
+    int escapeEnd = -1; // past the last escaped line break
+    int j = i;
+    while (j < size) {
+        const char c = d.at(j);
+        if (isBreak(c) || c == ';') {
+            if (!inQuotes)
+                break;
+            if (c != ';')
+                raw.quoteOverLineBreak = true;
+            ++j;
+        } else if (c == '\\') {
+            j += 2;
+            if (j < size) {
+                const char escaped = d.at(j - 1);
+                const char next = d.at(j);
+                if ((escaped == '\n' && next == '\r') || (escaped == '\r' && next == '\n'))
+                    ++j;
+            }
+            if (j <= size && isBreak(d.at(j - 1)))
+                escapeEnd = j;
+        } else {
+            if (c == '=' && !inQuotes && raw.equals < 0)
+                raw.equals = j;
+            else if (c == '"')
+                inQuotes = !inQuotes;
+            ++j;
+        }
+    }
+    raw.logicalEnd = qMin(j, size);
+    raw.end = physicalEnd(d, raw.logicalEnd);
+    if (raw.logicalEnd == size) {
+        // What the last line needs before a line break can follow it without
+        // joining the next line to its value: a character for a backslash to
+        // take, a closing quote, or a line break that no escaped one before
+        // it takes along.
+        raw.closing = j > size ? " " : "";
+        if (inQuotes)
+            raw.closing += '"';
+        else if (escapeEnd == size)
+            raw.closing = QByteArray(1, d.at(size - 1));
+    }
+    return raw;
+}
+
+// What a line read is, with the spans of its name and value; notes a format
+// error or a quote over a line break in the file.
+IniDocument::Line IniDocument::classified(const RawLine &raw, int section)
+{
+    const QByteArray &d = m_bytes;
+    Line line;
+    line.begin = raw.begin;
+    line.end = raw.end;
+    line.section = section;
+    const int i = raw.start;
+    const int logicalEnd = raw.logicalEnd;
+    m_quoteOverLineBreak = m_quoteOverLineBreak || raw.quoteOverLineBreak;
+    if (logicalEnd < 0) {
+        line.kind = i < d.size() && d.at(i) == ';' ? LineKind::Comment : LineKind::Blank;
+    } else if (d.at(i) == '[') {
+        line.kind = LineKind::Section;
+        const int close = d.indexOf(']', i);
+        line.nameBegin = i + 1;
+        line.nameEnd = close < 0 || close >= logicalEnd ? logicalEnd : close;
+        line.valueBegin = line.nameEnd;
+        line.valueEnd = logicalEnd;
+        while (line.valueEnd > line.valueBegin && isBlank(d.at(line.valueEnd - 1)))
+            --line.valueEnd;
+        m_formatError = m_formatError || line.nameEnd == logicalEnd;
+        // A quote in it running on takes in the lines after it.
+        if (line.nameEnd == logicalEnd || raw.quoteOverLineBreak)
+            line.fault = Fault::DamagedHeader;
+    } else if (raw.equals < 0) {
+        line.kind = LineKind::Damaged;
+        line.fault = Fault::Skipped;
+        m_formatError = true;
+    } else {
+        line.kind = LineKind::Key;
+        if (raw.quoteOverLineBreak)
+            line.fault = Fault::QuoteOverLineBreak;
+        line.nameBegin = i;
+        line.nameEnd = raw.equals;
+        while (line.nameEnd > i && isBlank(d.at(line.nameEnd - 1)))
+            --line.nameEnd;
+        line.valueBegin = raw.equals + 1;
+        while (line.valueBegin < logicalEnd && isBlank(d.at(line.valueBegin)))
+            ++line.valueBegin;
+        line.valueEnd = logicalEnd;
+        while (line.valueEnd > line.valueBegin && isBlank(d.at(line.valueEnd - 1)))
+            --line.valueEnd;
+    }
+    // QSettings looks for sections after a byte order mark, but reads the
+    // keys at the top of the file from its first byte: only a key line there
+    // takes the mark in as part of its name.
+    if (raw.begin == 0 && d.startsWith("\xef\xbb\xbf")) {
+        if (line.kind == LineKind::Key) {
+            line.nameBegin = 0;
+            // Blanks right after the mark were skipped, not trimmed.
+            while (line.nameEnd > 0 && isBlank(d.at(line.nameEnd - 1)))
+                --line.nameEnd;
+        } else {
+            m_formatError = true;
+            if (line.kind != LineKind::Section)
+                line.kind = LineKind::Damaged;
+            if (line.fault == Fault::None)
+                line.fault = Fault::Skipped;
+        }
+    }
+    return line;
 }
 
 QString IniDocument::sectionPrefix(int section) const
@@ -230,6 +264,17 @@ QString IniDocument::keyPath(const Line &line) const
 QByteArray IniDocument::value(const Line &line) const
 {
     return m_bytes.mid(line.valueBegin, line.valueEnd - line.valueBegin);
+}
+
+int IniDocument::lineNumber(int index) const
+{
+    const int begin = m_lines.at(index).begin;
+    int number = 1;
+    for (int i = 0; i < begin; ++i) {
+        if (m_bytes.at(i) == '\n' || (m_bytes.at(i) == '\r' && m_bytes.at(i + 1) != '\n'))
+            ++number;
+    }
+    return number;
 }
 
 QByteArray IniDocument::lineBreak() const
@@ -748,7 +793,7 @@ QByteArray IniDocument::escapedValue(const QVariant &value)
     return iniEscaped(encodedForm(value));
 }
 
-QVariant IniDocument::decodedValue(const QByteArray &text)
+QVariant IniDocument::decodedValue(const QByteArray &text, bool *outOfMemory)
 {
     QString string;
     QStringList list;
@@ -756,6 +801,8 @@ QVariant IniDocument::decodedValue(const QByteArray &text)
     try {
         return isList ? fromSettingsItems(list) : fromSettingsText(string);
     } catch (const std::bad_alloc &) {
+        if (outOfMemory)
+            *outOfMemory = true;
         return isList ? QVariant(list) : QVariant(string);
     }
 }

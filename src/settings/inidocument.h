@@ -16,6 +16,11 @@ class IniDocument
 {
 public:
     enum class LineKind { Blank, Comment, Section, Key, Damaged };
+    // Why QSettings does not read a line as a clean file's line: it skips a
+    // line without "=" that is no section header (a "#" comment, say; so is
+    // a byte order mark before anything but a key); a quoted value runs on
+    // over the lines after it; a section header does not close on its line.
+    enum class Fault { None, Skipped, QuoteOverLineBreak, DamagedHeader };
 
     // One entry of the file: a physical line, or several when a value runs on
     // over a line break (an escaped line break, or an open quote). All
@@ -35,6 +40,7 @@ public:
         int valueEnd = 0;
         // The section line this line belongs to; -1 for the top of the file.
         int section = -1;
+        Fault fault = Fault::None;
     };
 
     IniDocument() = default;
@@ -54,6 +60,12 @@ public:
     // backslash: a line after it would be read as part of its value, unless
     // edited() closes it first (which keeps its value).
     bool endsOpen() const { return !m_closing.isEmpty(); }
+    // The first line at fault, and the first damaged section header (indexes
+    // into lines()); -1 for none.
+    int firstFault() const { return m_firstFault; }
+    int firstDamagedHeader() const { return m_firstDamagedHeader; }
+    // The number a text editor shows for the first line of lines()[index].
+    int lineNumber(int index) const;
 
     // What QSettings puts before the keys of a section line (index into
     // lines(), -1 for the top of the file): its path and a slash, or nothing
@@ -96,8 +108,8 @@ public:
     // What QSettings reads from a key's value text (the bytes after "="): a
     // text, a list where a comma stands outside quotes, or what an "@" form
     // encodes. A form that cannot be decoded without running out of memory
-    // reads as a text.
-    static QVariant decodedValue(const QByteArray &text);
+    // reads as a text (and sets *outOfMemory).
+    static QVariant decodedValue(const QByteArray &text, bool *outOfMemory = nullptr);
     // Whether two values are the same: of one type, and equal or streamed
     // alike (a NaN is unequal to itself; QVariant's own comparison converts).
     static bool sameValue(const QVariant &a, const QVariant &b);
@@ -106,12 +118,28 @@ public:
     static QByteArray sectionName(const QString &path);
 
 private:
+    // One line as QSettings' INI parser reads it, before it is classified.
+    struct RawLine
+    {
+        int begin = 0;       // first byte
+        int start = 0;       // first byte that is neither a space nor a tab
+        int logicalEnd = -1; // at the line break or ";" that ends it; -1 when blank or a comment
+        int end = 0;         // past the line break
+        int equals = -1;     // the first "=" outside quotes
+        bool quoteOverLineBreak = false;
+        QByteArray closing; // for a line that ends the bytes: what closes it
+    };
+
     void parse();
+    static RawLine readLine(const QByteArray &bytes, int pos, bool afterByteOrderMark);
+    Line classified(const RawLine &raw, int section);
 
     QByteArray m_bytes;
     QVector<Line> m_lines;
     bool m_formatError = false;
     bool m_quoteOverLineBreak = false;
+    int m_firstFault = -1;
+    int m_firstDamagedHeader = -1;
     // A last line without a line break may end in an open quote, or in a
     // backslash: what closes it so that the value reads the same.
     QByteArray m_closing;

@@ -5,13 +5,19 @@
 #include <QSet>
 #include <QVector>
 
-#include <algorithm>
+#include <optional>
 
 namespace {
 
+using LineKind = IniDocument::LineKind;
+
 QString joined(const QString &path, const QString &name)
 {
-    return path.isEmpty() ? name : path + QLatin1Char('/') + name;
+    if (path.isEmpty())
+        return name;
+    QString result;
+    result.reserve(path.size() + 1 + name.size());
+    return result.append(path).append(QLatin1Char('/')).append(name);
 }
 
 QString parentOf(const QString &path)
@@ -25,329 +31,427 @@ bool addressable(const QString &path)
     return !path.isEmpty() && SettingsTree::normalizedPath(path) == path;
 }
 
-// A key that the edited tree writes.
-struct Target
-{
-    QString path;
-    QString section; // the path of its section, empty at the top
-    const SettingsNode *node = nullptr;
-    int line = -1; // the line that holds it, once placed
-    bool placed = false;
-    bool moved = false;    // read, but its line could not stay
-    QByteArray movedValue; // that line's value
-};
-
-// What becomes of a section line: the prefix its keys have now.
-struct SectionFate
-{
-    bool removed = false;
-    QString prefix;
-};
-
-class Patcher
+// Entries (indexes) by their path, without an allocation per entry: open
+// addressing in a table of at least twice as many slots as entries.
+class PathTable
 {
 public:
-    Patcher(const IniDocument &document, const SettingsNodes &edited);
-    QByteArray result();
+    explicit PathTable(int entries)
+    {
+        int size = 16;
+        while (size < 2 * entries)
+            size *= 2;
+        m_slots.fill(-1, size);
+    }
+
+    // The slot of the entry of `path`, or of none (-1) where it would go;
+    // `pathOf` gives an entry's path.
+    template<typename PathOf> int &slot(const QString &path, const PathOf &pathOf)
+    {
+        const uint mask = uint(m_slots.size() - 1);
+        for (uint i = qHash(path) & mask;; i = (i + 1) & mask) {
+            int &entry = m_slots[int(i)];
+            if (entry < 0 || pathOf(entry) == path)
+                return entry;
+        }
+    }
+    template<typename PathOf> int find(const QString &path, const PathOf &pathOf) const
+    {
+        return const_cast<PathTable *>(this)->slot(path, pathOf);
+    }
 
 private:
-    void collect(const SettingsNodes &nodes, const QString &section);
-    void readKeys();
-    SectionFate fateOf(int section) const;
-    int targetOf(const QString &path) const;
-    void editLines();
-    void removeSection(int header);
-    bool placeRest();
-    QString prefixRead(int section) const { return section < 0 ? QString() : m_prefixes[section]; }
-
-    const IniDocument &m_document;
-    const QVector<IniDocument::Line> &m_lines;
-    QVector<Target> m_targets;
-    QHash<QString, int> m_winners;      // path: the target that writes it last
-    QHash<QString, int> m_byOrigin;     // read key path: the target that moved it
-    QHash<QString, QString> m_sections; // read section path: its path now
-    QVector<QString> m_prefixes;        // by section line, as read
-    QVector<QString> m_paths;           // by key line, as read
-    QHash<QString, int> m_effective;    // read key path: the line QSettings takes
-    QBitArray m_effectiveLines;
-    QSet<QString> m_readSections;
-    QVector<SectionFate> m_fates; // by section line
-    QHash<QString, int> m_lastKeyLine;
-    QHash<QString, int> m_lastHeader;
-    IniDocument::Edits m_edits;
+    QVector<int> m_slots;
 };
 
-Patcher::Patcher(const IniDocument &document, const SettingsNodes &edited)
-    : m_document(document)
-    , m_lines(document.lines())
+// A key that the edited tree writes.
+struct WrittenKey
 {
-    m_winners.reserve(m_lines.size());
-    collect(edited, QString());
-    for (int i = 0; i < m_targets.size(); ++i) {
-        const Target &target = m_targets.at(i);
-        if (target.node->wasRead && target.node->origin != target.path
-            && m_winners.value(target.path) == i)
-            m_byOrigin.insert(target.node->origin, i);
-    }
-}
+    QString path;
+    QString section; // the path of the section it is written into, empty at the top
+    const SettingsNode *node = nullptr;
+    bool edited = false;
+};
 
-// The target that writes the key read at `path`, if any: mostly the one
-// that writes `path` itself.
-int Patcher::targetOf(const QString &path) const
+// What the edited tree writes, and where its keys and sections were read.
+struct EditedTree
 {
-    const int target = m_winners.value(path, -1);
-    if (target >= 0 && m_targets.at(target).node->wasRead
-        && m_targets.at(target).node->origin == path)
-        return target;
-    return m_byOrigin.value(path, -1);
-}
+    QVector<WrittenKey> keys; // in the order they are written
+    // By path: the key written there last, the one QSettings keeps.
+    PathTable keptKeys{0};
+    // By key path as read: the kept key that moved from there.
+    QHash<QString, int> keptKeyMovedFrom;
+    // By section path as read: its path now.
+    QHash<QString, QString> sectionPathNow;
+
+    int keptKeyAt(const QString &path) const
+    {
+        return keptKeys.find(path,
+                             [this](int key) -> const QString & { return keys.at(key).path; });
+    }
+    bool isKept(int key) const { return keptKeyAt(keys.at(key).path) == key; }
+    // The kept key read at `path`, if any: mostly the one written there.
+    int keptKeyReadAt(const QString &path) const
+    {
+        const int key = keptKeyAt(path);
+        if (key >= 0 && keys.at(key).node->wasRead && keys.at(key).node->origin == path)
+            return key;
+        return keptKeyMovedFrom.value(path, -1);
+    }
+};
+
+// A line of the file: its text, what QSettings read from it, and what
+// becomes of it.
+struct LineRecord
+{
+    const IniDocument::Line *text = nullptr;
+    // A key's path as read; a section line's prefix as read ("a/b/", empty
+    // for "[General]").
+    QString path;
+    // A key line that QSettings takes: of the lines of one path, the one it
+    // parses last.
+    bool effective = false;
+
+    // What becomes of it.
+    bool removed = false;
+    QString prefixNow; // a section line's prefix once the edits are made
+    QByteArray name;   // between a section's brackets, or a key's text; null: as it is
+    QByteArray value;  // null: as it is
+};
+
+// The lines of the file as read, and every section path that QSettings
+// lists because a key lies below it.
+struct ReadLines
+{
+    QVector<LineRecord> lines;
+    QSet<QString> sections;
+};
+
+// The lines after the edits, and where the kept keys of the edited tree are.
+struct EditedLines
+{
+    QVector<LineRecord> lines;
+    QVector<int> lineOfKey;            // by written key: the line holding it, -1 for none
+    QHash<int, QByteArray> movedValue; // by written key: the value of its line read, which went
+    QHash<QString, int> lastHeader;    // by section path now: its last header line
+};
+
+// Lines that the edited tree adds.
+struct AddedLines
+{
+    QHash<int, QByteArrayList> after; // by line, -1 for the top of the file
+    QByteArrayList appended;
+};
+
+} // namespace
+
+Q_DECLARE_TYPEINFO(WrittenKey, Q_MOVABLE_TYPE);
+Q_DECLARE_TYPEINFO(LineRecord, Q_MOVABLE_TYPE);
+
+namespace {
 
 // As SettingsTree::write stores the tree: a section or key name is a path
 // relative to its section; a nameless section writes into its parent.
-void Patcher::collect(const SettingsNodes &nodes, const QString &section)
+void collect(const SettingsNodes &nodes, const QString &section, EditedTree &tree)
 {
     for (const SettingsNode &node : nodes) {
         const QString name = SettingsTree::normalizedPath(node.name);
         if (node.isSection()) {
             const QString path = joined(section, name);
             if (node.wasRead)
-                m_sections.insert(node.origin, path);
-            collect(node.children, path);
+                tree.sectionPathNow.insert(node.origin, path);
+            collect(node.children, path, tree);
         } else if (!name.isEmpty()) {
-            Target target;
-            target.path = joined(section, name);
-            target.section = name.contains(QLatin1Char('/')) ? parentOf(target.path) : section;
-            target.node = &node;
-            m_winners.insert(target.path, m_targets.size());
-            m_targets.append(target);
+            WrittenKey key;
+            key.path = joined(section, name);
+            key.section = name.contains(QLatin1Char('/')) ? parentOf(key.path) : section;
+            key.node = &node;
+            key.edited = node.isEdited();
+            tree.keys.append(std::move(key));
         }
     }
+}
+
+EditedTree editedTree(const SettingsNodes &nodes, int lineCount)
+{
+    EditedTree tree;
+    tree.keys.reserve(lineCount);
+    collect(nodes, QString(), tree);
+    tree.keptKeys = PathTable(tree.keys.size());
+    for (int k = 0; k < tree.keys.size(); ++k) {
+        tree.keptKeys.slot(tree.keys.at(k).path, [&tree](int key) -> const QString & {
+            return tree.keys.at(key).path;
+        }) = k;
+    }
+    for (int k = 0; k < tree.keys.size(); ++k) {
+        const WrittenKey &key = tree.keys.at(k);
+        if (key.node->wasRead && key.node->origin != key.path && tree.isKept(k))
+            tree.keptKeyMovedFrom.insert(key.node->origin, k);
+    }
+    return tree;
 }
 
 // Of two lines of one key, QSettings takes the one it parses last: it parses
 // the sections in the order of their names, and lines of one name in the
 // order of the file.
-void Patcher::readKeys()
+ReadLines readLines(const IniDocument &document)
 {
-    m_prefixes.resize(m_lines.size());
-    m_paths.resize(m_lines.size());
-    m_effective.reserve(m_lines.size());
-    QBitArray noted(m_lines.size());
-    for (int i = 0; i < m_lines.size(); ++i) {
-        const IniDocument::Line &line = m_lines.at(i);
-        if (line.kind == IniDocument::LineKind::Section) {
-            m_prefixes[i] = m_document.sectionPrefix(i);
+    const QVector<IniDocument::Line> &lines = document.lines();
+    ReadLines read;
+    read.lines.resize(lines.size());
+    PathTable effective(lines.size()); // key path: the line QSettings takes
+    const auto pathOf = [&read](int line) -> const QString & {
+        return read.lines.at(line).path;
+    };
+    QBitArray keyRead(lines.size()); // by section line
+    const QString top;
+    for (int i = 0; i < lines.size(); ++i) {
+        const IniDocument::Line &line = lines.at(i);
+        LineRecord &record = read.lines[i];
+        record.text = &line;
+        if (line.kind == LineKind::Section) {
+            record.path = document.sectionPrefix(i);
             continue;
         }
-        if (line.kind != IniDocument::LineKind::Key)
+        if (line.kind != LineKind::Key)
             continue;
-        const QString &prefix = prefixRead(line.section);
-        QString path = prefix + m_document.keyName(line);
-        auto effective = m_effective.find(path);
-        if (effective == m_effective.end())
-            m_effective.insert(path, i);
-        else if (prefix >= prefixRead(m_lines.at(*effective).section))
-            *effective = i;
+        const QString &prefix = line.section < 0 ? top : read.lines.at(line.section).path;
+        record.path = prefix + document.keyName(line);
+        record.effective = true;
+        int &taken = effective.slot(record.path, pathOf);
+        if (taken < 0) {
+            taken = i;
+        } else if (const int section = lines.at(taken).section;
+                   prefix >= (section < 0 ? top : read.lines.at(section).path)) {
+            read.lines[taken].effective = false;
+            taken = i;
+        } else {
+            record.effective = false;
+        }
         // Every section above a key was read; those of its header are noted
         // with its first key.
-        const int header = line.section < 0 || noted.testBit(line.section) ? prefix.size() : 1;
+        const int header = line.section < 0 || keyRead.testBit(line.section) ? prefix.size() : 1;
         if (line.section >= 0)
-            noted.setBit(line.section);
+            keyRead.setBit(line.section);
+        const QString &path = record.path;
         for (int slash = path.lastIndexOf(QLatin1Char('/')); slash >= qMax(header, 1);
              slash = path.lastIndexOf(QLatin1Char('/'), slash - 1))
-            m_readSections.insert(path.left(slash));
-        m_paths[i] = std::move(path);
+            read.sections.insert(path.left(slash));
     }
-    m_effectiveLines = QBitArray(m_lines.size());
-    for (const int line : qAsConst(m_effective))
-        m_effectiveLines.setBit(line);
-    m_effective.clear();
-    m_fates.resize(m_lines.size());
-    for (int i = 0; i < m_lines.size(); ++i) {
-        if (m_lines.at(i).kind == IniDocument::LineKind::Section)
-            m_fates[i] = fateOf(i);
-    }
+    return read;
 }
 
 // A section line follows the deepest section read that holds it: renamed
-// with it, or removed with it.
-SectionFate Patcher::fateOf(int section) const
+// with it, or removed with it (nothing then).
+std::optional<QString> prefixNow(const QString &prefix, const QSet<QString> &readSections,
+                                 const EditedTree &tree)
 {
-    const QString &prefix = m_prefixes.at(section);
-    SectionFate fate;
-    fate.prefix = prefix;
     if (prefix.isEmpty())
-        return fate;
+        return prefix;
     const QString path = prefix.chopped(1);
     for (QString above = path; !above.isEmpty();) {
         // The tree holds no section QSettings cannot reach by its path.
-        if (m_readSections.contains(above) && addressable(above)) {
-            const auto now = m_sections.constFind(above);
-            if (now == m_sections.cend()) {
-                fate.removed = true;
-            } else {
-                const QString moved =
-                    above.size() == path.size() ? *now : joined(*now, path.mid(above.size() + 1));
-                fate.prefix = moved.isEmpty() ? QString() : moved + QLatin1Char('/');
-            }
-            return fate;
+        if (readSections.contains(above) && addressable(above)) {
+            const auto now = tree.sectionPathNow.constFind(above);
+            if (now == tree.sectionPathNow.cend())
+                return std::nullopt;
+            const QString moved =
+                above.size() == path.size() ? *now : joined(*now, path.mid(above.size() + 1));
+            return moved.isEmpty() ? QString() : moved + QLatin1Char('/');
         }
         const int slash = above.lastIndexOf(QLatin1Char('/'));
         above = slash > 0 ? above.left(slash) : QString();
     }
-    return fate;
-}
-
-void Patcher::editLines()
-{
-    for (int i = 0; i < m_lines.size(); ++i) {
-        const IniDocument::Line &line = m_lines.at(i);
-        if (line.kind == IniDocument::LineKind::Section) {
-            const SectionFate &fate = m_fates.at(i);
-            if (fate.removed) {
-                removeSection(i);
-                continue;
-            }
-            const QString path = fate.prefix.isEmpty() ? QString() : fate.prefix.chopped(1);
-            if (fate.prefix != m_prefixes.at(i)) {
-                m_edits.names.insert(i, IniDocument::sectionName(path));
-                // A quote opened in the old name may close after the bracket.
-                m_edits.values.insert(i, QByteArrayLiteral("]"));
-            }
-            if (fate.prefix.isEmpty() || addressable(path))
-                m_lastHeader.insert(path, i);
-            continue;
-        }
-        if (line.kind != IniDocument::LineKind::Key)
-            continue;
-        const SectionFate fate = line.section < 0 ? SectionFate() : m_fates.at(line.section);
-        if (fate.removed)
-            continue; // with its section
-        const QString &path = m_paths.at(i);
-        if (!addressable(path))
-            continue; // QSettings cannot reach it: the tree does not hold it
-        const QString &prefix = prefixRead(line.section);
-        const QString place = fate.prefix == prefix ? path : fate.prefix + path.mid(prefix.size());
-        const int target = targetOf(path);
-        if (!m_effectiveLines.testBit(i)) {
-            // Overridden by a later line: harmless only while both stay.
-            if (target < 0 || m_targets.at(target).path != path || place != path)
-                m_edits.removed.insert(i);
-            continue;
-        }
-        if (target < 0) {
-            m_edits.removed.insert(i);
-            continue;
-        }
-        Target &written = m_targets[target];
-        if (written.path != place) {
-            if (!written.path.startsWith(fate.prefix)
-                || written.path.size() == fate.prefix.size()) {
-                written.moved = true;
-                written.movedValue = m_document.value(line);
-                m_edits.removed.insert(i);
-                continue;
-            }
-            m_edits.names.insert(i, IniDocument::escapedKey(written.path.mid(fate.prefix.size())));
-        }
-        if (written.node->isEdited())
-            m_edits.values.insert(i, IniDocument::escapedValue(written.node->valueToStore()));
-        written.placed = true;
-        written.line = i;
-    }
+    return prefix;
 }
 
 // A removed section takes its header and its lines up to its last key along;
-// the comments after that belong to the next section.
-void Patcher::removeSection(int header)
+// the comments after that, and lines QSettings skips ("#" comments), belong to
+// the next section.
+void removeSection(QVector<LineRecord> &lines, int header)
 {
     int last = header;
-    for (int i = header + 1; i < m_lines.size(); ++i) {
-        const IniDocument::LineKind kind = m_lines.at(i).kind;
-        if (kind == IniDocument::LineKind::Section)
+    for (int i = header + 1; i < lines.size(); ++i) {
+        const LineKind kind = lines.at(i).text->kind;
+        if (kind == LineKind::Section)
             break;
-        if (kind == IniDocument::LineKind::Key || kind == IniDocument::LineKind::Damaged)
+        if (kind == LineKind::Key)
             last = i;
     }
     for (int i = header; i <= last; ++i)
-        m_edits.removed.insert(i);
+        lines[i].removed = true;
 }
 
-// Keys without a line of their own: after the last key of their section, or
-// its header; else in a section of their own at the end, as QSettings writes
-// one: its name the key's first path part.
-bool Patcher::placeRest()
+// Section lines renamed or removed with their sections; key lines kept,
+// renamed, given their new value or removed, as the tree that holds them now
+// says.
+EditedLines editLines(ReadLines read, const EditedTree &tree, const IniDocument &document)
 {
-    bool rest = false;
-    for (int t = 0; t < m_targets.size() && !rest; ++t)
-        rest = !m_targets.at(t).placed && m_winners.value(m_targets.at(t).path) == t;
-    if (!rest)
-        return true;
-    for (const Target &target : qAsConst(m_targets)) {
-        if (target.placed)
-            m_lastKeyLine[target.section] = qMax(m_lastKeyLine.value(target.section), target.line);
+    EditedLines edited;
+    edited.lineOfKey = QVector<int>(tree.keys.size(), -1);
+    QVector<LineRecord> &lines = read.lines;
+    const QString top;
+    for (int i = 0; i < lines.size(); ++i) {
+        LineRecord &record = lines[i];
+        const IniDocument::Line &line = *record.text;
+        if (line.kind == LineKind::Section) {
+            const std::optional<QString> prefix = prefixNow(record.path, read.sections, tree);
+            if (!prefix) {
+                removeSection(lines, i);
+                continue;
+            }
+            record.prefixNow = *prefix;
+            const QString path = prefix->isEmpty() ? QString() : prefix->chopped(1);
+            if (*prefix != record.path) {
+                record.name = IniDocument::sectionName(path);
+                // A quote opened in the old name may close after the bracket.
+                record.value = QByteArrayLiteral("]");
+            }
+            if (prefix->isEmpty() || addressable(path))
+                edited.lastHeader.insert(path, i);
+            continue;
+        }
+        if (line.kind != LineKind::Key)
+            continue;
+        const LineRecord *header = line.section < 0 ? nullptr : &lines.at(line.section);
+        if (header && header->removed)
+            continue; // with its section
+        const QString &path = record.path;
+        if (!addressable(path))
+            continue; // QSettings cannot reach it: the tree does not hold it
+        const QString &prefix = header ? header->path : top;
+        const QString &prefixNow = header ? header->prefixNow : top;
+        const QString place = prefixNow == prefix ? path : prefixNow + path.mid(prefix.size());
+        const int key = tree.keptKeyReadAt(path);
+        if (!record.effective) {
+            // Overridden by a later line: harmless only while both stay.
+            if (key < 0 || tree.keys.at(key).path != path || place != path)
+                record.removed = true;
+            continue;
+        }
+        if (key < 0) {
+            record.removed = true;
+            continue;
+        }
+        const WrittenKey &written = tree.keys.at(key);
+        if (written.path != place) {
+            if (!written.path.startsWith(prefixNow) || written.path.size() == prefixNow.size()) {
+                edited.movedValue.insert(key, document.value(line));
+                record.removed = true;
+                continue;
+            }
+            record.name = IniDocument::escapedKey(written.path.mid(prefixNow.size()));
+        }
+        if (written.edited)
+            record.value = IniDocument::escapedValue(written.node->valueToStore());
+        edited.lineOfKey[key] = i;
     }
+    edited.lines = std::move(lines);
+    return edited;
+}
+
+// Kept keys without a line of their own: after the last key of their
+// section, or its header; else in a section of their own at the end, as
+// QSettings writes one: its name the key's first path part. Nothing when a
+// key read has no line and no edited value to write, or when a section would
+// follow an open last line that QSettings skips.
+std::optional<AddedLines> addedLines(const EditedLines &edited, const EditedTree &tree,
+                                     const IniDocument &document)
+{
+    QVector<int> homeless;
+    for (int k = 0; k < tree.keys.size(); ++k) {
+        if (edited.lineOfKey.at(k) < 0 && tree.isKept(k))
+            homeless.append(k);
+    }
+    AddedLines added;
+    if (homeless.isEmpty())
+        return added;
+    QHash<QString, int> lastKeyLine; // by section path now
+    for (int k = 0; k < tree.keys.size(); ++k) {
+        const int line = edited.lineOfKey.at(k);
+        if (line >= 0) {
+            const QString &section = tree.keys.at(k).section;
+            lastKeyLine[section] = qMax(lastKeyLine.value(section), line);
+        }
+    }
+    const QVector<IniDocument::Line> &lines = document.lines();
     QVector<QString> groups;
     QHash<QString, QByteArrayList> blocks;
-    for (int t = 0; t < m_targets.size(); ++t) {
-        const Target &target = m_targets.at(t);
-        if (target.placed || m_winners.value(target.path) != t)
-            continue;
+    for (const int k : qAsConst(homeless)) {
+        const WrittenKey &key = tree.keys.at(k);
         QByteArray value;
-        if (target.node->isEdited())
-            value = IniDocument::escapedValue(target.node->valueToStore());
-        else if (target.moved)
-            value = target.movedValue;
+        if (key.edited)
+            value = IniDocument::escapedValue(key.node->valueToStore());
+        else if (edited.movedValue.contains(k))
+            value = edited.movedValue.value(k);
         else
-            return false;
+            return std::nullopt;
 
-        int anchor = m_lastKeyLine.value(target.section, -1);
+        int anchor = lastKeyLine.value(key.section, -1);
         if (anchor < 0)
-            anchor = m_lastHeader.value(target.section, -1);
+            anchor = edited.lastHeader.value(key.section, -1);
         if (anchor >= 0) {
-            const IniDocument::Line &line = m_lines.at(anchor);
-            const int section = line.kind == IniDocument::LineKind::Section ? anchor : line.section;
-            const QString prefix = section < 0 ? QString() : m_fates.at(section).prefix;
-            if (target.path.startsWith(prefix) && target.path.size() > prefix.size()) {
+            const IniDocument::Line &line = lines.at(anchor);
+            const int section = line.kind == LineKind::Section ? anchor : line.section;
+            const QString prefix = section < 0 ? QString() : edited.lines.at(section).prefixNow;
+            if (key.path.startsWith(prefix) && key.path.size() > prefix.size()) {
                 // Nothing follows an open last line without changing it: a key
                 // goes before that line instead, when it is a key of the section.
-                if (anchor == m_lines.size() - 1 && m_document.endsOpen()
-                    && line.kind == IniDocument::LineKind::Key)
+                if (anchor == lines.size() - 1 && document.endsOpen() && line.kind == LineKind::Key)
                     --anchor;
-                m_edits.after[anchor].append(IniDocument::escapedKey(target.path.mid(prefix.size()))
-                                             + '=' + value);
+                added.after[anchor].append(IniDocument::escapedKey(key.path.mid(prefix.size()))
+                                           + '=' + value);
                 continue;
             }
         }
-        const int slash = target.path.indexOf(QLatin1Char('/'));
-        const QString group = slash < 0 ? QString() : target.path.left(slash);
+        const int slash = key.path.indexOf(QLatin1Char('/'));
+        const QString group = slash < 0 ? QString() : key.path.left(slash);
         if (!blocks.contains(group))
             groups.append(group);
-        blocks[group].append(IniDocument::escapedKey(target.path.mid(slash + 1)) + '=' + value);
+        blocks[group].append(IniDocument::escapedKey(key.path.mid(slash + 1)) + '=' + value);
     }
-    bool blankBefore = !m_lines.isEmpty() && m_lines.last().kind != IniDocument::LineKind::Blank;
+    // A skipped line left open at the end would have to change for a line to
+    // follow it.
+    if (!groups.isEmpty() && document.endsOpen() && lines.last().kind == LineKind::Damaged)
+        return std::nullopt;
+    bool blankBefore = !lines.isEmpty() && lines.last().kind != LineKind::Blank;
     for (const QString &group : qAsConst(groups)) {
         if (blankBefore)
-            m_edits.appended.append(QByteArray());
+            added.appended.append(QByteArray());
         blankBefore = true;
-        m_edits.appended.append('[' + IniDocument::sectionName(group) + ']');
-        m_edits.appended += blocks.value(group);
+        added.appended.append('[' + IniDocument::sectionName(group) + ']');
+        added.appended += blocks.value(group);
     }
-    return true;
+    return added;
 }
 
-QByteArray Patcher::result()
+IniDocument::Edits editsOf(const EditedLines &edited, AddedLines added)
 {
-    readKeys();
-    editLines();
-    if (!placeRest())
-        return QByteArray();
-    return m_document.edited(m_edits);
+    IniDocument::Edits edits;
+    for (int i = 0; i < edited.lines.size(); ++i) {
+        const LineRecord &record = edited.lines.at(i);
+        if (record.removed) {
+            edits.removed.insert(i);
+            continue;
+        }
+        if (!record.name.isNull())
+            edits.names.insert(i, record.name);
+        if (!record.value.isNull())
+            edits.values.insert(i, record.value);
+    }
+    edits.after = std::move(added.after);
+    edits.appended = std::move(added.appended);
+    return edits;
 }
 
 } // namespace
 
 QByteArray IniPatch::patched(const IniDocument &document, const SettingsNodes &edited)
 {
-    return Patcher(document, edited).result();
+    const EditedTree tree = editedTree(edited, document.lines().size());
+    const EditedLines lines = editLines(readLines(document), tree, document);
+    const std::optional<AddedLines> added = addedLines(lines, tree, document);
+    if (!added)
+        return QByteArray();
+    return document.edited(editsOf(lines, *added));
 }

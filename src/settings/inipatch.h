@@ -12,10 +12,12 @@
 namespace IniPatch {
 
 // `document` with the edits that turn the tree read from it into `edited`,
-// whose nodes name where they were read. Null when a key the tree read has no
-// line in the document (the tree was read from other bytes). QSettings must
-// read the result back before it is trusted: a file it cannot be read back
-// from exactly is rewritten whole.
+// whose nodes name where they were read. Lines QSettings skips stay as they
+// are, unless a removed section takes them along. Null when a key the tree
+// read has no line in the document (the tree was read from other bytes), or
+// when a new section would change the open last line that QSettings skips.
+// QSettings must read the result back before it is trusted: a file it cannot
+// be read back from exactly is rewritten whole.
 QByteArray patched(const IniDocument &document, const SettingsNodes &edited);
 
 } // namespace IniPatch

@@ -96,6 +96,29 @@ QTreeWidgetItem *addTarget(const QTreeWidget *tree)
     return tree->topLevelItem(0);
 }
 
+// Why a file cannot be saved, naming the first line at fault.
+QString faultText(const SettingsTree::ReadFault &fault, const IniDocument &document)
+{
+    using Cause = SettingsTree::ReadFault::Cause;
+    if (fault.cause == Cause::None)
+        return QString();
+    const int line = fault.line < 0 ? -1 : document.lineNumber(fault.line);
+    if (line > 0 && fault.cause == Cause::DamagedHeader)
+        return SettingsEditDlg::tr("This file cannot be saved: the section header on line %1 "
+                                   "does not close on its line.")
+            .arg(line);
+    if (line > 0 && fault.cause == Cause::UndecodableValue)
+        return SettingsEditDlg::tr("This file cannot be saved: the value on line %1 claims more "
+                                   "memory than there is.")
+            .arg(line);
+    if (line > 0 && fault.cause == Cause::TooDeep)
+        return SettingsEditDlg::tr("This file cannot be saved: line %1 nests sections deeper "
+                                   "than %2.")
+            .arg(line)
+            .arg(SettingsTree::MaxDepth);
+    return SettingsEditDlg::tr("This file cannot be saved: it could not be read cleanly.");
+}
+
 } // namespace
 
 SettingsEditDlg::SettingsEditDlg(QWidget *parent, int scope, const QString &fileName)
@@ -128,8 +151,13 @@ SettingsEditDlg::SettingsEditDlg(QWidget *parent, int scope, const QString &file
     QFile file(m_settings->fileName());
     const bool readable = !file.exists() || file.open(QIODevice::ReadOnly);
     m_document = IniDocument(file.isOpen() ? file.readAll() : QByteArray());
-    m_readCleanly = readable && m_document.isClean()
-                    && SettingsTree::readStatus(*m_settings) == QSettings::NoError;
+    if (readable)
+        m_readFault = SettingsTree::readFault(*m_settings, m_document);
+    else
+        m_readFault.cause = SettingsTree::ReadFault::Cause::Unreadable;
+    // Said before anything is edited in vain.
+    ui->readStatus->setText(faultText(m_readFault, m_document));
+    ui->readStatus->setHidden(ui->readStatus->text().isEmpty());
     ui->propTree->addTopLevelItems(itemsFromNodes(m_readNodes));
     setUpFilterAndColumns();
 }
@@ -142,7 +170,7 @@ void SettingsEditDlg::accept()
     const QString shownName = QDir::toNativeSeparators(m_settings->fileName());
     // Writing what was read from a damaged or unreadable file would destroy
     // whatever the reading missed.
-    if (!m_readCleanly) {
+    if (m_readFault.cause != SettingsTree::ReadFault::Cause::None) {
         showError(
             tr("The file %1 was not saved because it could not be read cleanly.").arg(shownName));
         return;

@@ -15,9 +15,9 @@ class SettingsEditDlg;
 }
 
 // Shows one INI settings file as a tree of sections and key/value items; OK
-// saves what was edited, changing only the lines of the edits. A file not read
-// cleanly, or a save that fails, is reported naming the file, and the file
-// stays as it was.
+// saves what was edited, changing only the lines of the edits. A file that
+// cannot be saved says why above the tree as it opens; OK on it, or a save
+// that fails, is reported naming the file, and the file stays as it was.
 class SettingsEditDlg : public QDialog
 {
     Q_OBJECT
@@ -45,5 +45,5 @@ private:
     // The file's lines and the tree, as read.
     IniDocument m_document;
     SettingsNodes m_readNodes;
-    bool m_readCleanly = false;
+    SettingsTree::ReadFault m_readFault;
 };

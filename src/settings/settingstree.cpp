@@ -62,35 +62,58 @@ bool beyondBmp(const QVariant &value)
     return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSurrogate(); });
 }
 
-SettingsNodes readGroup(QSettings &settings, int depth, const QString &prefix)
+// A section read from `keys` (paths below the current group in the order
+// QSettings lists them, so that the keys of a section follow each other)
+// from `begin` to `end`, all starting with the section's path and a slash
+// (`prefix` characters), as QSettings' childKeys() and childGroups() list its
+// keys and subsections.
+SettingsNodes readGroup(QSettings &settings, const QStringList &keys, int begin, int end,
+                        int prefix, int depth)
 {
-    const QStringList keys = settings.childKeys();
-    const QStringList groups =
-        depth < SettingsTree::MaxDepth ? settings.childGroups() : QStringList();
+    struct Group
+    {
+        QString name;
+        int begin;
+        int end;
+    };
+    QVector<Group> groups;
     SettingsNodes nodes;
-    nodes.reserve(keys.size() + groups.size());
-    for (const QString &key : keys) {
-        nodes.append(SettingsNode::readKey(key, settings.value(key)));
-        nodes.last().origin = prefix + key;
-    }
-    for (const QString &group : groups) {
+    for (int i = begin; i < end;) {
+        const QString &key = keys.at(i);
+        const int slash = key.indexOf(QLatin1Char('/'), prefix);
+        if (slash < 0) {
+            const QString name = key.mid(prefix);
+            // QSettings reads no value of a key without a name.
+            nodes.append(
+                SettingsNode::readKey(name, name.isEmpty() ? QVariant() : settings.value(key)));
+            nodes.last().origin = key;
+            ++i;
+            continue;
+        }
+        const QStringRef group = key.midRef(prefix, slash - prefix);
+        int next = i + 1;
+        while (next < end && keys.at(next).size() > slash
+               && keys.at(next).at(slash) == QLatin1Char('/')
+               && keys.at(next).midRef(prefix, slash - prefix) == group)
+            ++next;
         // QSettings lists a section without a name ("[]", "[ ]", the empty
         // part of "a//b") as the group "", but entering that group stays
         // where it is: descending would never end, and no key path reaches
         // what it holds.
-        if (group.isEmpty())
-            continue;
-        SettingsNode section = SettingsNode::section(group);
+        if (!group.isEmpty() && depth < SettingsTree::MaxDepth)
+            groups.append({group.toString(), i, next});
+        i = next;
+    }
+    std::sort(groups.begin(), groups.end(),
+              [](const Group &a, const Group &b) { return a.name < b.name; });
+    nodes.reserve(nodes.size() + groups.size());
+    for (const Group &group : qAsConst(groups)) {
+        SettingsNode section = SettingsNode::section(group.name);
         section.wasRead = true;
-        section.origin = prefix + group;
-        settings.beginGroup(group);
-        // Left also when reading the group throws.
-        struct Leave
-        {
-            QSettings &settings;
-            ~Leave() { settings.endGroup(); }
-        } leave{settings};
-        section.children = readGroup(settings, depth + 1, section.origin + QLatin1Char('/'));
+        const QString &first = keys.at(group.begin);
+        const int slash = prefix + group.name.size();
+        section.origin = first.left(slash);
+        section.children = readGroup(settings, keys, group.begin, group.end, slash + 1, depth + 1);
         nodes.append(std::move(section));
     }
     return nodes;
@@ -150,29 +173,100 @@ bool writtenWhole(const QByteArray &bytes, int keys)
     return bytes.endsWith('\n') && keyLines == keys;
 }
 
-// Whether QSettings, on a path it has never read, reads exactly `expected`
-// from the file (keys it cannot reach by their path aside).
-bool readsBack(const QString &fileName, const QHash<QString, QVariant> &expected)
+// Every key a write stores, by path, with the key that stores it there (of
+// two alike the later), in the order of their paths, which is the order of
+// QSettings::allKeys().
+using StoredKeys = QVector<std::pair<QString, const SettingsNode *>>;
+StoredKeys storedKeys(const SettingsNodes &nodes, int reserve)
+{
+    StoredKeys keys;
+    keys.reserve(reserve);
+    forEachKey(nodes, QString(), [&keys](const QString &path, const SettingsNode &node) {
+        keys.append({path, &node});
+    });
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    const auto later = [](const auto &a, const auto &b) {
+        return a.first == b.first;
+    };
+    std::reverse(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end(), later), keys.end());
+    std::reverse(keys.begin(), keys.end());
+    return keys;
+}
+
+// Whether QSettings, on a path it has never read, reads exactly the values
+// of `expected` from the file (keys it cannot reach by their path aside),
+// with no format error unless `skippedLines` (of lines it skips).
+bool readsBack(const QString &fileName, const StoredKeys &expected, bool skippedLines)
 {
     QSettings settings(fileName, QSettings::IniFormat);
     settings.setIniCodec("UTF-8");
     try {
         const QStringList keys = settings.allKeys();
-        if (settings.status() != QSettings::NoError)
+        if (settings.status() != QSettings::NoError
+            && !(skippedLines && settings.status() == QSettings::FormatError))
             return false;
-        int found = 0;
+        // Both in the order of their paths.
+        auto stored = expected.cbegin();
         for (const QString &key : keys) {
             if (key.isEmpty() || normalizedKey(key) != key)
                 continue;
-            const auto value = expected.constFind(key);
-            if (value == expected.cend() || !IniDocument::sameValue(*value, settings.value(key)))
+            if (stored == expected.cend() || stored->first != key
+                || !IniDocument::sameValue(stored->second->valueToStore(), settings.value(key)))
                 return false;
-            ++found;
+            ++stored;
         }
-        return found == expected.size();
+        return stored == expected.cend();
     } catch (const std::bad_alloc &) {
         return false;
     }
+}
+
+// The lines QSettings skips, without the line break that ends them.
+QByteArrayList skippedLines(const IniDocument &document)
+{
+    QByteArrayList lines;
+    for (const IniDocument::Line &line : document.lines()) {
+        if (line.kind != IniDocument::LineKind::Damaged)
+            continue;
+        int end = line.end;
+        while (end > line.begin
+               && (document.bytes().at(end - 1) == '\n' || document.bytes().at(end - 1) == '\r'))
+            --end;
+        lines.append(document.bytes().mid(line.begin, end - line.begin));
+    }
+    return lines;
+}
+
+// Whether the lines of `edited` that QSettings skips are lines of `original`,
+// byte for byte and in their order, and it has no damaged section header:
+// the edits change no such line and add none. (That none goes but with its
+// section is IniPatch's promise.)
+bool keepsSkippedLines(const IniDocument &original, const IniDocument &edited)
+{
+    if (edited.firstDamagedHeader() >= 0)
+        return false;
+    const QByteArrayList kept = skippedLines(original);
+    int next = 0;
+    for (const QByteArray &line : skippedLines(edited)) {
+        while (next < kept.size() && kept.at(next) != line)
+            ++next;
+        if (next++ == kept.size())
+            return false;
+    }
+    return true;
+}
+
+// The first key line of `document` at fault; -1 for none.
+template<typename AtFault> int firstKeyLine(const IniDocument &document, const AtFault &atFault)
+{
+    const QVector<IniDocument::Line> &lines = document.lines();
+    for (int i = 0; i < lines.size(); ++i) {
+        if (lines.at(i).kind == IniDocument::LineKind::Key && atFault(lines.at(i)))
+            return i;
+    }
+    return -1;
 }
 
 // Whether the file holds `bytes`, a missing file counting as empty.
@@ -362,7 +456,8 @@ SettingsNodes SettingsTree::read(QSettings &settings)
     // claims: it throws when that much memory cannot be had. Such a file
     // cannot be read; readStatus says so.
     try {
-        return readGroup(settings, 0, QString());
+        const QStringList keys = settings.allKeys();
+        return readGroup(settings, keys, 0, keys.size(), 0, 0);
     } catch (const std::bad_alloc &) {
         return {};
     }
@@ -384,6 +479,40 @@ QSettings::Status SettingsTree::readStatus(QSettings &settings)
     return settings.status();
 }
 
+SettingsTree::ReadFault SettingsTree::readFault(QSettings &settings, const IniDocument &document)
+{
+    using Cause = ReadFault::Cause;
+    if (document.firstDamagedHeader() >= 0)
+        return {Cause::DamagedHeader, document.firstDamagedHeader()};
+    try {
+        // Parses every section, as allKeys() does, without listing every key.
+        settings.childKeys();
+    } catch (const std::bad_alloc &) {
+        return {Cause::UndecodableValue,
+                firstKeyLine(document, [&document](const IniDocument::Line &line) {
+                    bool outOfMemory = false;
+                    IniDocument::decodedValue(document.value(line), &outOfMemory);
+                    return outOfMemory;
+                })};
+    }
+    if (settings.status() == QSettings::AccessError)
+        return {Cause::Unreadable, -1};
+    // The keys QSettings reads are those of the lines. Every slash of a
+    // path but the one after its section takes a byte of the line or the
+    // header: only a longer path can be nested too deep.
+    const int deep = firstKeyLine(document, [&document](const IniDocument::Line &line) {
+        const IniDocument::Line *header =
+            line.section < 0 ? nullptr : &document.lines().at(line.section);
+        const int bytes =
+            line.nameEnd - line.nameBegin + 1 + (header ? header->nameEnd - header->nameBegin : 0);
+        return bytes > MaxDepth
+               && normalizedKey(document.keyPath(line)).count(QLatin1Char('/')) > MaxDepth;
+    });
+    if (deep >= 0)
+        return {Cause::TooDeep, deep};
+    return {};
+}
+
 bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QString *error,
                         const IniDocument *original, const SaveSeams *seams)
 {
@@ -400,20 +529,20 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
     if (original) {
         QString refused;
         forEachKey(nodes, QString(), [&refused](const QString &path, const SettingsNode &node) {
-            if (refused.isNull() && node.isEdited() && beyondBmp(node.text))
+            if (refused.isNull() && beyondBmp(node.text) && node.isEdited())
                 refused = path;
         });
         if (!refused.isNull())
             return fail(error, beyondBmpMessage(refused));
         bytes = seams && seams->patch ? seams->patch(*original, nodes)
                                       : IniPatch::patched(*original, nodes);
+        // What QSettings does not read cleanly, only the file's own lines
+        // keep: a whole rewrite would drop the lines it skips.
+        const bool linesOnly = !original->isClean();
+        if (!bytes.isNull() && linesOnly && !keepsSkippedLines(*original, IniDocument(bytes)))
+            bytes = QByteArray();
         if (!bytes.isNull()) {
-            QHash<QString, QVariant> expected;
-            expected.reserve(original->lines().size());
-            forEachKey(nodes, QString(),
-                       [&expected](const QString &path, const SettingsNode &node) {
-                           expected.insert(path, node.valueToStore());
-                       });
+            const StoredKeys expected = storedKeys(nodes, original->lines().size());
             const QString keptName = scratch.filePath(QStringLiteral("kept.ini"));
             QFile kept(keptName);
             QString reason;
@@ -421,9 +550,16 @@ bool SettingsTree::save(const SettingsNodes &nodes, const QString &fileName, QSt
                 return fail(error,
                             scratchFault(scratch, reason.isEmpty() ? kept.errorString() : reason));
             kept.close();
-            if (!readsBack(keptName, expected))
+            if (!readsBack(keptName, expected, linesOnly))
                 bytes = QByteArray();
         }
+        if (bytes.isNull() && linesOnly)
+            return fail(error,
+                        QCoreApplication::translate(
+                            "SettingsTree", "Only a rewrite of the whole file could save the "
+                                            "edit, and it would change lines that were not "
+                                            "edited, such as line %1.")
+                            .arg(original->lineNumber(original->firstFault())));
         if (bytes.isNull())
             qDebug().noquote() << "SettingsTree - the edited lines of" << fileName
                                << "do not read back as the tree; the file is rewritten whole";

@@ -102,6 +102,23 @@ bool sameTree(const SettingsNodes &a, const SettingsNodes &b);
 // the file's own bytes with IniDocument too.
 QSettings::Status readStatus(QSettings &settings);
 
+// What keeps a file from being saved, found when it is read: nothing, or the
+// first line at fault and why.
+struct ReadFault
+{
+    enum class Cause { None, Unreadable, DamagedHeader, UndecodableValue, TooDeep };
+    Cause cause = Cause::None;
+    int line = -1; // index into the lines of the file; -1 when no line is at fault
+};
+
+// What keeps the file that `settings` reads, whose bytes are `document`, from
+// being saved: a section header that does not close on its line, a value
+// QSettings cannot decode without running out of memory, sections nested
+// deeper than MaxDepth, or a file QSettings cannot read. Lines QSettings
+// skips and quoted values running past their line do not keep it from being
+// saved into its own lines.
+ReadFault readFault(QSettings &settings, const IniDocument &document);
+
 // Parts of save() that a test puts in place.
 struct SaveSeams
 {
@@ -114,7 +131,10 @@ struct SaveSeams
 // Replaces the INI file `fileName` (UTF-8) with exactly the tree. Given the
 // lines the tree was read from (`original`), only the lines of what was
 // edited change; when QSettings cannot read the result back as the tree, or
-// without `original`, the file is rewritten whole by QSettings. A value
+// without `original`, the file is rewritten whole by QSettings. Lines of
+// `original` that QSettings does not read cleanly (see readFault) are never
+// rewritten: every line it skips is kept byte for byte, and the save fails
+// when that cannot be done with the edited tree read back exactly. A value
 // holding a character beyond U+FFFF fails the save, since QSettings would drop
 // the character: with `original`, only an edited or added one; with it, a
 // file that no longer holds the original bytes is not replaced. On failure it

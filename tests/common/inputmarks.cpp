@@ -8,7 +8,8 @@ QString columnMarks(const QTableWidget *table, int column)
     for (int row = 0; row < table->rowCount(); ++row) {
         const QTableWidgetItem *cell = table->item(row, column);
         const bool tinted = cell->data(Qt::BackgroundRole).isValid();
-        marks += tinted == cell->toolTip().isEmpty() ? '?' : tinted ? 'm' : '-';
+        const bool told = cell->toolTip() == cell->data(Qt::AccessibleDescriptionRole).toString();
+        marks += !told || tinted == cell->toolTip().isEmpty() ? '?' : tinted ? 'm' : '-';
     }
     return marks;
 }

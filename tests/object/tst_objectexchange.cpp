@@ -308,6 +308,10 @@ void tst_ObjectExchange::picksPositionOnMap_data()
     QTest::newRow("escape") << "scene" << QStringList{"escape"} << "1;2" << false << true;
     QTest::newRow("escape with Control")
         << "scene" << QStringList{"ctrl-escape"} << "1;2" << true << false;
+    // The view shows the scene from (10, 20) to (210, 120).
+    QTest::newRow("enter") << "scene" << QStringList{"enter"} << "110;70" << false << true;
+    QTest::newRow("enter with Shift")
+        << "scene" << QStringList{"shift-enter"} << "1;2" << true << false;
     QTest::newRow("escape and click stop once")
         << "scene" << QStringList{"escape", "left 3 4"} << "3;4" << false << true;
     QTest::newRow("two clicks stop once")
@@ -342,6 +346,13 @@ void tst_ObjectExchange::picksPositionOnMap()
         light->preset("scene", QVariant::fromValue(map));
     else if (scene == QLatin1String("object"))
         light->preset("scene", QVariant::fromValue(&notAScene));
+    QGraphicsView view(map);
+    view.setSceneRect(10, 20, 200, 100);
+    view.setFrameShape(QFrame::NoFrame);
+    view.setFixedSize(200, 100);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowActive(&view));
+    view.clearFocus();
     auto dialog = std::make_unique<ObjectPropertiesDlg>(nullptr, light.data());
     QPointer<ObjectPropertiesDlg> alive(dialog.get());
     dialog->show();
@@ -364,6 +375,8 @@ void tst_ObjectExchange::picksPositionOnMap()
     const bool started = scene == QLatin1String("scene");
     QCOMPARE(dialog->isVisible(), !started);
     QCOMPARE(overrideCursorShape(), int(started ? Qt::CrossCursor : Qt::WaitCursor));
+    // The map takes the keys.
+    QCOMPARE(view.focusWidget() == &view, started);
 
     for (const QString &step : steps) {
         const QStringList words = step.split(QLatin1Char(' '));
@@ -378,6 +391,11 @@ void tst_ObjectExchange::picksPositionOnMap()
         else if (step == QLatin1String("escape") || step == QLatin1String("ctrl-escape")) {
             QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape,
                           step == QLatin1String("escape") ? Qt::NoModifier : Qt::ControlModifier);
+            QApplication::sendEvent(map, &key);
+            ++sent;
+        } else if (step.endsWith(QLatin1String("enter"))) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_Return,
+                          step == QLatin1String("enter") ? Qt::NoModifier : Qt::ShiftModifier);
             QApplication::sendEvent(map, &key);
             ++sent;
         } else if (step == QLatin1String("delete scene"))

@@ -15,11 +15,14 @@
 
 namespace {
 
-// "marked": tinted and explained by a tooltip; "plain": neither.
+// "marked": tinted and explained by a tooltip that is also the accessible
+// description; "plain": neither.
 QString markOf(const QLineEdit *field, const QLineEdit *plain)
 {
     const bool tinted = field->palette().base() != plain->palette().base();
-    return tinted != field->toolTip().isEmpty() ? (tinted ? "marked" : "plain") : "half marked";
+    const bool told = field->toolTip() == field->accessibleDescription();
+    return told && tinted != field->toolTip().isEmpty() ? (tinted ? "marked" : "plain")
+                                                        : "half marked";
 }
 
 void setRow(QTableWidget *table, int row, const QStringList &cells)

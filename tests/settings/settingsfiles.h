@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <new>
 #include <sys/resource.h>
 
 inline QString renderValue(const QVariant &value)
@@ -31,13 +32,19 @@ inline QString renderValue(const QVariant &value)
     }
 }
 
-// Every key of a file as "key:type=value", as a fresh QSettings reads it.
+// Every key of a file as "key:type=value", as a fresh QSettings reads it;
+// nothing when QSettings runs out of memory decoding a value.
 inline QStringList fileContent(const QString &fileName)
 {
     QSettings settings(fileName, QSettings::IniFormat);
     settings.setIniCodec("UTF-8");
     QStringList content;
-    const QStringList keys = settings.allKeys();
+    QStringList keys;
+    try {
+        keys = settings.allKeys();
+    } catch (const std::bad_alloc &) {
+        return content;
+    }
     for (const QString &key : keys) {
         const QVariant value = settings.value(key);
         content << QStringLiteral("%1:%2=%3")

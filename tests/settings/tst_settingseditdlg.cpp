@@ -3,6 +3,7 @@
 
 #include <QDialogButtonBox>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -277,6 +278,11 @@ void tst_SettingsEditDlg::okWritesOnlyWhatChanged_data()
     QTest::newRow("section removed")
         << QByteArray() << Action([](QTreeWidget *t) { delete itemAt(t, "3"); })
         << QStringList{read[0], read[1], read[5], read[6]};
+    // QSettings skips the "#" line; the quoted value runs on to the next line.
+    QTest::newRow("lines QSettings skips, a quoted value past its line: kept")
+        << QByteArray("# c\na=\"x\ny\"\nb=1\n")
+        << Action([](QTreeWidget *t) { t->topLevelItem(1)->setText(2, "2"); })
+        << QStringList{"a:QString=x\ny", "b:QString=2"};
     QTest::newRow("key under a key not written, two alike: later wins")
         << QByteArray() << Action([](QTreeWidget *t) {
                click(t, "add"); // no selection: under the first item, a key
@@ -301,6 +307,7 @@ void tst_SettingsEditDlg::okWritesOnlyWhatChanged()
     SettingsEditDlg dialog(nullptr, 0, name);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(!dialog.findChild<QLabel *>(QStringLiteral("readStatus"))->isVisible());
     action(dialog.findChild<QTreeWidget *>(QStringLiteral("propTree")));
     QVERIFY(pressOk(dialog).isEmpty());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -321,32 +328,34 @@ void tst_SettingsEditDlg::failureKeepsDialogOpenAndFileUnchanged_data()
     QTest::addColumn<int>("sizeLimit");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QByteArray>("writtenMeanwhile"); // by another program, the dialog open
+    QTest::addColumn<QString>("readStatus");          // said above the tree as it opens
 
     const QString unread =
         QStringLiteral("Error: The file %1 was not saved because it could not be read cleanly.");
-    QTest::newRow("format error in a later section")
-        << QByteArray("a=1\n[s]\nb=2\nnoequals\n") << false << false << 0 << unread << QByteArray();
+    // Sections are parsed when first used: only reading every key finds it.
+    QTest::newRow("value claiming more memory than there is, in a later section")
+        << QByteArray("a=1\n[s]\nw=@Variant(\\0\\0\\0\\t\\x7f\\xff\\xff\\xff)\n") << false << false
+        << 0 << unread << QByteArray() << "the value on line 3 claims more memory than there is.";
     // QSettings reports the fault only to the first object that parses the
     // file in the process; a host has long read its own files.
     QTest::newRow("damaged file the process had read before")
-        << QByteArray("[General]\nlanguage=ru\n[broken\nk=1\n[Console]\nintervalMs=350\n") << true
-        << false << 0 << unread << QByteArray();
-    // QSettings reads on to the next quote, here to the end of the file.
-    QTest::newRow("quoted value running past its line")
-        << QByteArray("[General]\nb=2\na=\"x\n\n[Other]\nc=3\n") << false << false << 0 << unread
-        << QByteArray();
+        << QByteArray(
+               "[General]\r\nlanguage=ru\r\n[broken\r\nk=1\r\n[Console]\r\nintervalMs=350\r\n")
+        << true << false << 0 << unread << QByteArray()
+        << "the section header on line 3 does not close on its line.";
     QTest::newRow("nested deeper than any routine may recurse")
         << "[s]\n" + QByteArray("a/").repeated(60000) + "k=1\n"
-        << false << false << 0 << unread << QByteArray();
+        << false << false << 0 << unread << QByteArray() << "line 2 nests sections deeper than 64.";
     QTest::newRow("folder cannot be created")
         << QByteArray() << false << true << 0
-        << "Error: The file %1 could not be saved: " << QByteArray();
+        << "Error: The file %1 could not be saved: " << QByteArray() << QString();
     QTest::newRow("file changed on disk while the dialog was open")
         << QByteArray(SettingsFixture) << false << false << 0
         << "Error: The file %1 could not be saved: The file changed on disk"
-        << QByteArray("[Other]\nwritten=meanwhile\n");
+        << QByteArray("[Other]\nwritten=meanwhile\n") << QString();
     QTest::newRow("disk full") << QByteArray(SettingsFixture) << false << false << 64
-                               << "Error: The file %1 could not be saved: " << QByteArray();
+                               << "Error: The file %1 could not be saved: " << QByteArray()
+                               << QString();
 }
 
 void tst_SettingsEditDlg::failureKeepsDialogOpenAndFileUnchanged()
@@ -357,12 +366,18 @@ void tst_SettingsEditDlg::failureKeepsDialogOpenAndFileUnchanged()
     QFETCH(int, sizeLimit);
     QFETCH(QByteArray, writtenMeanwhile);
     QFETCH(QString, message);
+    QFETCH(QString, readStatus);
 
     const QString name = fixture(ini) + (underFile ? QStringLiteral("/x.ini") : QString());
     QSettings earlier(name, QSettings::IniFormat);
     if (readBefore)
         QCOMPARE(earlier.allKeys().size(), 3);
     SettingsEditDlg dialog(nullptr, 0, name);
+    auto *status = dialog.findChild<QLabel *>(QStringLiteral("readStatus"));
+    QVERIFY(status);
+    QCOMPARE(status->isHidden(), readStatus.isEmpty());
+    if (!readStatus.isEmpty())
+        QCOMPARE(status->text(), "This file cannot be saved: " + readStatus);
     if (!writtenMeanwhile.isNull()) {
         QFile file(name);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
