@@ -1,3 +1,4 @@
+#include "formparts.h"
 #include "settingseditdlg.h"
 #include "settingsfiles.h"
 
@@ -45,11 +46,6 @@ QTreeWidgetItem *itemAt(QTreeWidget *tree, const QString &path)
     return item;
 }
 
-void click(QTreeWidget *tree, const QString &button)
-{
-    tree->window()->findChild<QPushButton *>(button)->click();
-}
-
 // Presses OK; notes every message box that opens meanwhile and closes it.
 QStringList pressOk(SettingsEditDlg &dialog)
 {
@@ -62,19 +58,8 @@ QStringList pressOk(SettingsEditDlg &dialog)
         }
     });
     watcher.start(10);
-    dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))
-        ->button(QDialogButtonBox::Ok)
-        ->click();
+    press(dialog, QDialogButtonBox::Ok);
     return seen;
-}
-
-QtMessageHandler previousHandler = nullptr;
-
-// The offscreen platform warns about every dialog it shows.
-void quietHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (!message.contains(QLatin1String("propagateSizeHints")))
-        previousHandler(type, context, message);
 }
 
 using Action = std::function<void(QTreeWidget *)>;
@@ -110,7 +95,7 @@ private:
 void tst_SettingsEditDlg::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    previousHandler = qInstallMessageHandler(quietHandler);
+    quietOffscreenWarnings();
     QCoreApplication::setOrganizationName(QStringLiteral("Editor2Tests"));
     QCoreApplication::setApplicationName(QStringLiteral("tst_settingseditdlg"));
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath("user"));
@@ -201,7 +186,7 @@ void tst_SettingsEditDlg::buttonsEditTheTree()
     if (!selected.isEmpty())
         itemAt(propTree, selected)->setSelected(true);
     for (const QString &button : buttons)
-        click(propTree, button);
+        press(dialog, qPrintable(button));
     QCOMPARE(dump(propTree->invisibleRootItem()), tree);
     const QFontMetrics metrics(propTree->font());
     for (QTreeWidgetItemIterator it(propTree); *it; ++it) {
@@ -285,9 +270,9 @@ void tst_SettingsEditDlg::okWritesOnlyWhatChanged_data()
         << QStringList{"a:QString=x\ny", "b:QString=2"};
     QTest::newRow("key under a key not written, two alike: later wins")
         << QByteArray() << Action([](QTreeWidget *t) {
-               click(t, "add"); // no selection: under the first item, a key
+               press(*t->window(), "add"); // no selection: under the first item, a key
                itemAt(t, "4")->setSelected(true);
-               click(t, "add");
+               press(*t->window(), "add");
                itemAt(t, "4.1")->setText(1, "v");
                itemAt(t, "4.1")->setText(2, "later");
            })
@@ -386,9 +371,9 @@ void tst_SettingsEditDlg::failureKeepsDialogOpenAndFileUnchanged()
     const QByteArray before = fileBytes(name);
     dialog.show();
     auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));
-    click(tree, "addSection");
+    press(dialog, "addSection");
     tree->topLevelItem(tree->topLevelItemCount() - 1)->setSelected(true);
-    click(tree, "add");
+    press(dialog, "add");
     const QString shown = dump(tree->invisibleRootItem());
     QStringList seen;
     {
@@ -470,7 +455,7 @@ void tst_SettingsEditDlg::filterShowsMatchesWithTheirSections()
         QTRY_COMPARE(clear->property("opacity").toReal(), text.isEmpty() ? 0.0 : 1.0);
     }
     for (const QString &button : buttons)
-        click(tree, button);
+        press(dialog, qPrintable(button));
     QCOMPARE(dump(tree->invisibleRootItem()), shown);
     QVERIFY(pressOk(dialog).isEmpty());
     QCOMPARE(fileContent(name).size(), saved);
