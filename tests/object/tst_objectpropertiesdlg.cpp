@@ -1,4 +1,5 @@
 #include "controllerexchange.h"
+#include "inputmarks.h"
 #include "modaldriver.h"
 #include "objectform.h"
 #include "objectpropertiesdlg.h"
@@ -14,16 +15,6 @@
 #include <memory>
 
 namespace {
-
-// "marked": tinted and explained by a tooltip that is also the accessible
-// description; "plain": neither.
-QString markOf(const QLineEdit *field, const QLineEdit *plain)
-{
-    const bool tinted = field->palette().base() != plain->palette().base();
-    const bool told = field->toolTip() == field->accessibleDescription();
-    return told && tinted != field->toolTip().isEmpty() ? (tinted ? "marked" : "plain")
-                                                        : "half marked";
-}
 
 void setRow(QTableWidget *table, int row, const QStringList &cells)
 {
@@ -460,11 +451,11 @@ void tst_ObjectPropertiesDlg::writesPositionOnlyWhenItParses()
     ObjectPropertiesDlg dialog(nullptr, &light);
     const ObjectForm ui(&dialog);
     QVERIFY(ui.complete());
-    QStringList marks{markOf(ui.pos, ui.descr)};
+    QStringList marks{fieldMark(ui.pos, ui.descr)};
     ui.pos->clear();
-    marks << markOf(ui.pos, ui.descr);
+    marks << fieldMark(ui.pos, ui.descr);
     QTest::keyClicks(ui.pos, text);
-    marks << markOf(ui.pos, ui.descr);
+    marks << fieldMark(ui.pos, ui.descr);
     QCOMPARE(marks, (QStringList{"plain", "marked", written.isEmpty() ? "marked" : "plain"}));
     m_log.clear();
 
@@ -475,7 +466,7 @@ void tst_ObjectPropertiesDlg::writesPositionOnlyWhenItParses()
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     // As read from the controller or picked on the map: set, not typed.
     ui.pos->setText(QStringLiteral("37.6175;55.7539"));
-    QCOMPARE(markOf(ui.pos, ui.descr), QStringLiteral("plain"));
+    QCOMPARE(fieldMark(ui.pos, ui.descr), QStringLiteral("plain"));
 }
 
 void tst_ObjectPropertiesDlg::checksIdentifierAgainstProject_data()

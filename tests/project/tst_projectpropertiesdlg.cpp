@@ -1,5 +1,6 @@
 #include "filterwidget.h"
 #include "formparts.h"
+#include "inputmarks.h"
 #include "projectpropertiesdlg.h"
 #include "pythonfixture.h"
 #include "standinhost.h"
@@ -89,14 +90,10 @@ struct Host
     Arvel::Project project;
 };
 
-// Whether the server field is marked as input that OK drops: tinted and
-// explained by a tooltip; "half marked" when only one of the two.
+// How the server field is marked as input that OK drops.
 QString serverMark(QDialog &dialog)
 {
-    const auto *field = part<QLineEdit>(dialog, "serverUrl");
-    const bool tinted =
-        field->palette().base() != part<QLineEdit>(dialog, "name")->palette().base();
-    return tinted != field->toolTip().isEmpty() ? (tinted ? "marked" : "plain") : "half marked";
+    return fieldMark(part<QLineEdit>(dialog, "serverUrl"), part<QLineEdit>(dialog, "name"));
 }
 
 } // namespace
