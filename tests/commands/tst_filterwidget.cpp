@@ -28,12 +28,11 @@ struct Parts
     }
     FilterWidget &widget;
 
-    template<typename T> T *find(const char *name) const { return part<T>(widget, name); }
-    QWidget *page(int tab) const { return find<QWidget>(pages[tab]); }
-    QFrame *panel(int tab) const { return find<QFrame>(panels[tab]); }
-    QGridLayout *grid(int tab) const { return find<QGridLayout>(grids[tab]); }
-    QCheckBox *custom(int tab) const { return find<QCheckBox>(customBoxes[tab]); }
-    QLineEdit *text(int tab) const { return find<QLineEdit>(customTexts[tab]); }
+    QWidget *page(int tab) const { return part<QWidget>(widget, pages[tab]); }
+    QFrame *panel(int tab) const { return part<QFrame>(widget, panels[tab]); }
+    QGridLayout *grid(int tab) const { return part<QGridLayout>(widget, grids[tab]); }
+    QCheckBox *custom(int tab) const { return part<QCheckBox>(widget, customBoxes[tab]); }
+    QLineEdit *text(int tab) const { return part<QLineEdit>(widget, customTexts[tab]); }
 
     QCheckBox *box(int tab, const QString &name) const { return boxWithText(panel(tab), name); }
     QStringList checkedNames(int tab) const { return checkedTexts(grid(tab)); }
@@ -177,10 +176,10 @@ void tst_FilterWidget::startsWithNothingFilters()
     FilterWidget widget;
     Parts parts(widget);
     QCOMPARE(parts.filters(), QStringList({"0", "0", "0"}));
-    QCOMPARE(parts.find<QTabWidget>("tabWidget")->currentIndex(), 0);
-    QCOMPARE(parts.find<QPushButton>("clearAll")->text(), QStringLiteral("Clear all"));
-    QCOMPARE(parts.find<QPushButton>("selectAll")->text(), QStringLiteral("Select All"));
-    QCOMPARE(parts.find<QPushButton>("invertAll")->text(), QStringLiteral("Invert All"));
+    QCOMPARE(part<QTabWidget>(widget, "tabWidget")->currentIndex(), 0);
+    QCOMPARE(part<QPushButton>(widget, "clearAll")->text(), QStringLiteral("Clear all"));
+    QCOMPARE(part<QPushButton>(widget, "selectAll")->text(), QStringLiteral("Select All"));
+    QCOMPARE(part<QPushButton>(widget, "invertAll")->text(), QStringLiteral("Invert All"));
     for (int tab = 0; tab < 3; ++tab) {
         QCOMPARE(parts.grid(tab)->count(), 0);
         QVERIFY(!parts.custom(tab)->isChecked());
@@ -199,7 +198,7 @@ void tst_FilterWidget::customBoxesDriveTheirTabs()
     // Requests and notifications: the box enables the line edit and greys the
     // panel, and unchecking it does the opposite.
     for (int tab : {0, 2}) {
-        parts.find<QTabWidget>("tabWidget")->setCurrentIndex(tab);
+        part<QTabWidget>(widget, "tabWidget")->setCurrentIndex(tab);
         QTest::mouseClick(parts.custom(tab), Qt::LeftButton);
         QVERIFY(parts.text(tab)->isEnabled());
         QVERIFY(!parts.panel(tab)->isEnabled());
@@ -209,12 +208,12 @@ void tst_FilterWidget::customBoxesDriveTheirTabs()
     }
 
     // Answers: the line edit keeps its state and takes the focus.
-    parts.find<QTabWidget>("tabWidget")->setCurrentIndex(1);
+    part<QTabWidget>(widget, "tabWidget")->setCurrentIndex(1);
     QTest::mouseClick(parts.custom(1), Qt::LeftButton);
     QVERIFY(!parts.panel(1)->isEnabled());
     QVERIFY(parts.text(1)->isEnabled());
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(parts.text(1)));
-    parts.find<QPushButton>("clearAll")->setFocus();
+    part<QPushButton>(widget, "clearAll")->setFocus();
     QTest::mouseClick(parts.custom(1), Qt::LeftButton);
     QVERIFY(parts.panel(1)->isEnabled());
     QVERIFY(parts.text(1)->isEnabled());
@@ -476,8 +475,8 @@ void tst_FilterWidget::buttonsActOnCurrentTab()
     FilterWidget widget;
     Parts parts(widget);
     setFilters(widget, read);
-    parts.find<QTabWidget>("tabWidget")->setCurrentIndex(tab);
-    parts.find<QPushButton>(qPrintable(button))->click();
+    part<QTabWidget>(widget, "tabWidget")->setCurrentIndex(tab);
+    press(widget, qPrintable(button));
 
     QCOMPARE(parts.checkedNames(tab), checked);
     for (int other = 0; other < 3; ++other) {
@@ -505,8 +504,8 @@ void tst_FilterWidget::buttonsIgnoreCustomOrDisabledTab()
     FilterWidget widget;
     Parts parts(widget);
     widget.setFilters("request.command in (0x1000,)", "resp.request.command == 0x1101", QString());
-    parts.find<QTabWidget>("tabWidget")->setCurrentIndex(tab);
-    parts.find<QPushButton>(qPrintable(button))->click();
+    part<QTabWidget>(widget, "tabWidget")->setCurrentIndex(tab);
+    press(widget, qPrintable(button));
 
     QCOMPARE(parts.checkedNames(0), QStringList{"SET_LOCAL"});
     QCOMPARE(parts.checkedNames(1), QStringList{"GET_REFER"});

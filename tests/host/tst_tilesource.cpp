@@ -318,9 +318,8 @@ void tst_TileSource::faultyDatabaseIsReportedOnce()
         QVERIFY(made.open(QIODevice::WriteOnly));
         made.write("not a database\n");
         made.close();
-    } else if (file != QLatin1String("none")) {
+    } else if (file != QLatin1String("none"))
         QVERIFY(writeMbTiles(path, {tiles.cbegin(), tiles.cend()}, Qt::red));
-    }
     if (file == QLatin1String("truncated tiles"))
         QVERIFY(made.resize(4096));
     QSqlDatabase writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), path);
