@@ -25,8 +25,8 @@ void tst_EventsMaskDialog::buildsForm()
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Events mask editor"));
     QCOMPARE(dialog.size(), QSize(535, 394));
 
-    auto *frame = dialog.findChild<QFrame *>(QStringLiteral("frame"));
-    auto *grid = dialog.findChild<QGridLayout *>(QStringLiteral("gridLayout"));
+    auto *frame = part<QFrame>(dialog, "frame");
+    auto *grid = part<QGridLayout>(dialog, "gridLayout");
     QVERIFY(frame && grid);
     QCOMPARE(grid->parentWidget(), frame);
     // Two columns: 12 boxes, then the last four.
@@ -44,7 +44,7 @@ void tst_EventsMaskDialog::buildsForm()
         QVERIFY2(push, qPrintable(button.first));
         QCOMPARE(push->text(), button.second);
     }
-    auto *box = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+    auto *box = part<QDialogButtonBox>(dialog, "buttonBox");
     QVERIFY(box);
     QCOMPARE(box->standardButtons(), QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
 }

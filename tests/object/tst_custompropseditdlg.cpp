@@ -120,7 +120,7 @@ void tst_CustomPropsEditDlg::buildsForm()
     QCOMPARE(headers, (QStringList{"Name", "Value", "Description"}));
     QCOMPARE(table->contextMenuPolicy(), Qt::CustomContextMenu);
     QVERIFY(table->horizontalHeader()->stretchLastSection());
-    auto *buttons = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+    auto *buttons = part<QDialogButtonBox>(dialog, "buttonBox");
     QVERIFY(buttons);
     QCOMPARE(buttons->standardButtons(), QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
 }

@@ -665,7 +665,7 @@ void tst_ObjectExchange::asksThroughQtFileDialog()
     QString nameShown, start;
     QSize size;
     const ModalDriver driver([&](QWidget *window) {
-        auto *name = window->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        auto *name = part<QLineEdit>(window, "fileNameEdit");
         if (name) {
             nameShown = name->text();
             if (!typed.isEmpty())

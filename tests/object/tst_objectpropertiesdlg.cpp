@@ -1,4 +1,5 @@
 #include "controllerexchange.h"
+#include "formparts.h"
 #include "inputmarks.h"
 #include "modaldriver.h"
 #include "objectform.h"
@@ -782,7 +783,7 @@ void tst_ObjectPropertiesDlg::editsCustomPropertiesInTheirEditor()
     QList<ModalDriver::Action> steps;
     for (const QString &opening : openings) {
         steps << [&seen, opening](QWidget *editor) {
-            auto *table = editor->findChild<QTableWidget *>(QStringLiteral("propsTable"));
+            auto *table = part<QTableWidget>(editor, "propsTable");
             seen << rowTexts(table, 1).join(QLatin1Char(','));
             if (opening.startsWith(QLatin1String("delete first row"))) {
                 table->setCurrentCell(0, 0);

@@ -128,8 +128,8 @@ void tst_SettingsEditDlg::opensOnlyTheApplicationsOwnFile()
         QVERIFY(writeFile(own, "own=1\n"));
 
     SettingsEditDlg dialog(nullptr, scope, QString());
-    auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));
-    QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("fileName"))->text(), own);
+    auto *tree = part<QTreeWidget>(dialog, "propTree");
+    QCOMPARE(part<QLineEdit>(dialog, "fileName")->text(), own);
     QCOMPARE(dump(tree->invisibleRootItem()), scope ? "own=1, system=1" : "own=1");
     itemAt(tree, "0")->setText(2, "2");
     QVERIFY(pressOk(dialog).isEmpty());
@@ -181,8 +181,8 @@ void tst_SettingsEditDlg::buttonsEditTheTree()
 
     const QString name = fixture(ini);
     SettingsEditDlg dialog(nullptr, 0, name);
-    QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("fileName"))->text(), name);
-    auto *propTree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));
+    QCOMPARE(part<QLineEdit>(dialog, "fileName")->text(), name);
+    auto *propTree = part<QTreeWidget>(dialog, "propTree");
     if (!selected.isEmpty())
         itemAt(propTree, selected)->setSelected(true);
     for (const QString &button : buttons)
@@ -292,8 +292,8 @@ void tst_SettingsEditDlg::okWritesOnlyWhatChanged()
     SettingsEditDlg dialog(nullptr, 0, name);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QVERIFY(!dialog.findChild<QLabel *>(QStringLiteral("readStatus"))->isVisible());
-    action(dialog.findChild<QTreeWidget *>(QStringLiteral("propTree")));
+    QVERIFY(!part<QLabel>(dialog, "readStatus")->isVisible());
+    action(part<QTreeWidget>(dialog, "propTree"));
     QVERIFY(pressOk(dialog).isEmpty());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     if (content.isEmpty()) {
@@ -358,7 +358,7 @@ void tst_SettingsEditDlg::failureKeepsDialogOpenAndFileUnchanged()
     if (readBefore)
         QCOMPARE(earlier.allKeys().size(), 3);
     SettingsEditDlg dialog(nullptr, 0, name);
-    auto *status = dialog.findChild<QLabel *>(QStringLiteral("readStatus"));
+    auto *status = part<QLabel>(dialog, "readStatus");
     QVERIFY(status);
     QCOMPARE(status->isHidden(), readStatus.isEmpty());
     if (!readStatus.isEmpty())
@@ -370,7 +370,7 @@ void tst_SettingsEditDlg::failureKeepsDialogOpenAndFileUnchanged()
     }
     const QByteArray before = fileBytes(name);
     dialog.show();
-    auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));
+    auto *tree = part<QTreeWidget>(dialog, "propTree");
     press(dialog, "addSection");
     tree->topLevelItem(tree->topLevelItemCount() - 1)->setSelected(true);
     press(dialog, "add");
@@ -440,8 +440,8 @@ void tst_SettingsEditDlg::filterShowsMatchesWithTheirSections()
     const QString name = fixture("a=alpha\n[Net]\nhost=example\nport=80\n[Net/Proxy]\n"
                                  "user=PortUser\n[Window]\ngeometry=1 2\n");
     SettingsEditDlg dialog(nullptr, 0, name);
-    auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));
-    auto *filter = dialog.findChild<QLineEdit *>(QStringLiteral("filter"));
+    auto *tree = part<QTreeWidget>(dialog, "propTree");
+    auto *filter = part<QLineEdit>(dialog, "filter");
     QVERIFY(filter);
     for (const QString &path : expanded)
         itemAt(tree, path)->setExpanded(true);
