@@ -62,11 +62,9 @@ const QString ProgramsSent = QStringLiteral("light.sendCommand(QString GET_CLIST
 const QStringList OldPhases = {"4|North|n.svg"};
 const QStringList OldPrograms = {"1|Morning"};
 
-// One run of the controller exchange: the steps taken, the answers that
-// differ from the usual ones and the commands the light refuses to send; then
-// the commands sent, the form's fields and tables as they end, the progress
-// and the answers still queued. As made, every command is sent and answered
-// in order and the form shows every answer.
+// One run of the controller exchange: its steps, answers other than the usual
+// and refused commands; then what was sent and what the form, the progress and
+// the queue end with. As made, every command is sent, answered and shown.
 struct Exchange
 {
     QStringList steps{"click", "answer GET_REFER", "answer GET_DEVICE", "answer GET_CLIST 16",
