@@ -6,6 +6,7 @@
 
 #include "closequestion.h"
 #include "editorbridge.h"
+#include "filebytes.h"
 #include "formparts.h"
 #include "hostpython.h"
 #include "light.h"
@@ -48,12 +49,6 @@ QString savedTitle(const QString &folder)
     QSettings settings(ProjectStore::fileName(folder), QSettings::IniFormat);
     settings.setIniCodec("UTF-8");
     return settings.value(QStringLiteral("Project/title")).toString();
-}
-
-QByteArray contents(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Accepts the plug-in's dialog of `entry` on the project, after changing a
@@ -195,7 +190,7 @@ void tst_CloseQuestion::answerDecides()
     std::unique_ptr<Project> project(ProjectStore::open(folder, &error));
     QVERIFY2(error.isEmpty(), qPrintable(error));
     const QString before = savedTitle(folder);
-    const QByteArray file = contents(ProjectStore::fileName(folder));
+    const QByteArray file = fileBytes(ProjectStore::fileName(folder));
     project->setTitle(QStringLiteral("Edited"));
     if (dialog.isEmpty())
         project->setChanged(changed);
@@ -217,7 +212,7 @@ void tst_CloseQuestion::answerDecides()
     if (!dialog.isEmpty()) {
         QVERIFY(acceptDialog(m_loader.instance(), project.get(), dialog, changed).endsWith("Dlg"));
         QCOMPARE(project->isChanged(), changed);
-        QCOMPARE(contents(ProjectStore::fileName(folder)), file); // only Save writes
+        QCOMPARE(fileBytes(ProjectStore::fileName(folder)), file); // only Save writes
     }
 
     QCOMPARE(window.close(), closes);
@@ -227,7 +222,7 @@ void tst_CloseQuestion::answerDecides()
     if (writable)
         QCOMPARE(savedTitle(folder), saved ? QStringLiteral("Edited") : before);
     if (writable && !saved)
-        QCOMPARE(contents(ProjectStore::fileName(folder)), file);
+        QCOMPARE(fileBytes(ProjectStore::fileName(folder)), file);
     else if (!writable)
         QVERIFY(!m_python->closeQuestion()->lastError().isEmpty());
     if (saved) {
@@ -354,7 +349,7 @@ void tst_CloseQuestion::fileChangedOnDiskIsOverwrittenOnlyWhenAsked()
     QVERIFY(editor.initCloseHandler());
 
     const QString file = ProjectStore::fileName(root.path());
-    QByteArray other = contents(file).replace("title=Sample project", "title=Edited elsewhere");
+    QByteArray other = fileBytes(file).replace("title=Sample project", "title=Edited elsewhere");
     other += "\n[Other]\nkey=1\n";
     QFile out(file);
     QVERIFY(out.open(QIODevice::WriteOnly) && out.write(other) == other.size() && out.flush());
@@ -372,7 +367,7 @@ void tst_CloseQuestion::fileChangedOnDiskIsOverwrittenOnlyWhenAsked()
     });
     QCOMPARE(closing ? window->close() : window->saveProject(), !unsaved);
     QCOMPARE(driver.seen().size(), questions);
-    QCOMPARE(contents(file) == other, !written);
+    QCOMPARE(fileBytes(file) == other, !written);
     QCOMPARE(project->title(), title);
     QCOMPARE(project->isChanged(), unsaved);
     QVERIFY(window->isVisible());
