@@ -4,6 +4,7 @@
 #include "osmviewpropertiesdlg.h"
 #include "presetseditdlg.h"
 #include "projectpropertiesdlg.h"
+#include "settingseditdlg.h"
 #include "standinhost.h"
 
 #include <PythonQt.h>
@@ -135,6 +136,8 @@ void tst_DialogKeyboard::worksFromKeyboard_data()
     });
     QTest::newRow("presets") << MakeDialog(
         [](Host &host) { return new PresetsEditDlg(nullptr, host.settings.get(), &host.view); });
+    QTest::newRow("settings editor") << MakeDialog(
+        [](Host &host) { return new SettingsEditDlg(nullptr, 0, host.settings->fileName()); });
 }
 
 // Tab from the widget that has the focus as the dialog opens goes through
