@@ -14,8 +14,10 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <algorithm>
@@ -198,6 +200,16 @@ void tst_DialogKeyboard::worksFromKeyboard()
             table->setCurrentCell(rows, 0);
             QTest::keyClick(table, Qt::Key_Delete);
             QCOMPARE(table->rowCount(), rows);
+        }
+        // The arrow keys lead to a key's value, which F2 edits.
+        if (auto *tree = qobject_cast<QTreeWidget *>(widget)) {
+            tree->setFocus();
+            tree->setCurrentItem(tree->topLevelItem(0)->child(0), 0);
+            QTest::keyClick(tree, Qt::Key_Right);
+            QTest::keyClick(tree, Qt::Key_Right);
+            QTest::keyClick(tree, Qt::Key_F2);
+            QCOMPARE(tree->currentColumn(), 2);
+            QVERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
         }
     }
 }
