@@ -472,6 +472,10 @@ The address will stay as it is.</source>
         <translation>Редактор настроек</translation>
     </message>
     <message>
+        <source>Settings</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
         <source>Filter</source>
         <translation>Фильтр</translation>
     </message>

@@ -158,6 +158,8 @@ SettingsEditDlg::SettingsEditDlg(QWidget *parent, int scope, const QString &file
     // Said before anything is edited in vain.
     ui->readStatus->setText(faultText(m_readFault, m_document));
     ui->readStatus->setHidden(ui->readStatus->text().isEmpty());
+    // Read out with the tree too, for whoever reaches it by Tab.
+    ui->propTree->setAccessibleDescription(ui->readStatus->text());
     ui->propTree->addTopLevelItems(itemsFromNodes(m_readNodes));
     setUpFilterAndColumns();
 }

@@ -4,6 +4,7 @@
 #include "osmviewpropertiesdlg.h"
 #include "presetseditdlg.h"
 #include "projectpropertiesdlg.h"
+#include "settingseditdlg.h"
 #include "standinhost.h"
 
 #include <PythonQt.h>
@@ -13,8 +14,10 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <algorithm>
@@ -135,6 +138,8 @@ void tst_DialogKeyboard::worksFromKeyboard_data()
     });
     QTest::newRow("presets") << MakeDialog(
         [](Host &host) { return new PresetsEditDlg(nullptr, host.settings.get(), &host.view); });
+    QTest::newRow("settings editor") << MakeDialog(
+        [](Host &host) { return new SettingsEditDlg(nullptr, 0, host.settings->fileName()); });
 }
 
 // Tab from the widget that has the focus as the dialog opens goes through
@@ -195,6 +200,16 @@ void tst_DialogKeyboard::worksFromKeyboard()
             table->setCurrentCell(rows, 0);
             QTest::keyClick(table, Qt::Key_Delete);
             QCOMPARE(table->rowCount(), rows);
+        }
+        // The arrow keys lead to a key's value, which F2 edits.
+        if (auto *tree = qobject_cast<QTreeWidget *>(widget)) {
+            tree->setFocus();
+            tree->setCurrentItem(tree->topLevelItem(0)->child(0), 0);
+            QTest::keyClick(tree, Qt::Key_Right);
+            QTest::keyClick(tree, Qt::Key_Right);
+            QTest::keyClick(tree, Qt::Key_F2);
+            QCOMPARE(tree->currentColumn(), 2);
+            QVERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
         }
     }
 }
