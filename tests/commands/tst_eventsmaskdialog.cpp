@@ -1,4 +1,5 @@
 #include "eventsmaskdialog.h"
+#include "formparts.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -6,32 +7,6 @@
 #include <QGridLayout>
 #include <QPushButton>
 #include <QtTest>
-
-namespace {
-
-QStringList checkedNames(const EventsMaskDialog &dialog)
-{
-    QStringList names;
-    auto *grid = dialog.findChild<QGridLayout *>(QStringLiteral("gridLayout"));
-    for (int i = 0; grid && i < grid->count(); ++i) {
-        auto *box = qobject_cast<QCheckBox *>(grid->itemAt(i)->widget());
-        if (box && box->isChecked())
-            names << box->text();
-    }
-    return names;
-}
-
-QCheckBox *boxNamed(const EventsMaskDialog &dialog, const QString &name)
-{
-    const QList<QCheckBox *> boxes = dialog.findChildren<QCheckBox *>();
-    for (QCheckBox *box : boxes) {
-        if (box->text() == name)
-            return box;
-    }
-    return nullptr;
-}
-
-} // namespace
 
 class tst_EventsMaskDialog : public QObject
 {
@@ -50,8 +25,8 @@ void tst_EventsMaskDialog::buildsForm()
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Events mask editor"));
     QCOMPARE(dialog.size(), QSize(535, 394));
 
-    auto *frame = dialog.findChild<QFrame *>(QStringLiteral("frame"));
-    auto *grid = dialog.findChild<QGridLayout *>(QStringLiteral("gridLayout"));
+    auto *frame = part<QFrame>(dialog, "frame");
+    auto *grid = part<QGridLayout>(dialog, "gridLayout");
     QVERIFY(frame && grid);
     QCOMPARE(grid->parentWidget(), frame);
     // Two columns: 12 boxes, then the last four.
@@ -69,7 +44,7 @@ void tst_EventsMaskDialog::buildsForm()
         QVERIFY2(push, qPrintable(button.first));
         QCOMPARE(push->text(), button.second);
     }
-    auto *box = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+    auto *box = part<QDialogButtonBox>(dialog, "buttonBox");
     QVERIFY(box);
     QCOMPARE(box->standardButtons(), QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
 }
@@ -115,20 +90,18 @@ void tst_EventsMaskDialog::editsMask()
 
     EventsMaskDialog dialog(nullptr, given);
     dialog.show();
-    QCOMPARE(checkedNames(dialog), shown);
+    QCOMPARE(checkedTexts(part<QGridLayout>(dialog, "gridLayout")), shown);
 
     for (const QString &click : clicks) {
         if (auto *button = dialog.findChild<QPushButton *>(click)) {
             button->click();
         } else {
-            QCheckBox *box = boxNamed(dialog, click);
+            QCheckBox *box = boxWithText(&dialog, click);
             QVERIFY2(box, qPrintable(click));
             box->click();
         }
     }
-    auto *buttons = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-    QVERIFY(buttons);
-    buttons->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+    press(dialog, accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
 
     QCOMPARE(dialog.result(), int(accept ? QDialog::Accepted : QDialog::Rejected));
     QCOMPARE(dialog.mask(), quint32(result));

@@ -1,7 +1,7 @@
 #include "commandtables.h"
 #include "filterwidget.h"
-
-#include <PythonQt.h>
+#include "formparts.h"
+#include "pythonfixture.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -28,36 +28,14 @@ struct Parts
     }
     FilterWidget &widget;
 
-    template<typename T> T *find(const char *name) const
-    {
-        return widget.findChild<T *>(QLatin1String(name));
-    }
-    QWidget *page(int tab) const { return find<QWidget>(pages[tab]); }
-    QFrame *panel(int tab) const { return find<QFrame>(panels[tab]); }
-    QGridLayout *grid(int tab) const { return find<QGridLayout>(grids[tab]); }
-    QCheckBox *custom(int tab) const { return find<QCheckBox>(customBoxes[tab]); }
-    QLineEdit *text(int tab) const { return find<QLineEdit>(customTexts[tab]); }
+    QWidget *page(int tab) const { return part<QWidget>(widget, pages[tab]); }
+    QFrame *panel(int tab) const { return part<QFrame>(widget, panels[tab]); }
+    QGridLayout *grid(int tab) const { return part<QGridLayout>(widget, grids[tab]); }
+    QCheckBox *custom(int tab) const { return part<QCheckBox>(widget, customBoxes[tab]); }
+    QLineEdit *text(int tab) const { return part<QLineEdit>(widget, customTexts[tab]); }
 
-    QCheckBox *box(int tab, const QString &name) const
-    {
-        for (QCheckBox *box : panel(tab)->findChildren<QCheckBox *>()) {
-            if (box->text() == name)
-                return box;
-        }
-        return nullptr;
-    }
-
-    QStringList checkedNames(int tab) const
-    {
-        QStringList names;
-        QGridLayout *layout = grid(tab);
-        for (int i = 0; i < layout->count(); ++i) {
-            auto *box = qobject_cast<QCheckBox *>(layout->itemAt(i)->widget());
-            if (box->isChecked())
-                names << box->text();
-        }
-        return names;
-    }
+    QCheckBox *box(int tab, const QString &name) const { return boxWithText(panel(tab), name); }
+    QStringList checkedNames(int tab) const { return checkedTexts(grid(tab)); }
 
     QStringList filters() const
     {
@@ -131,13 +109,12 @@ private slots:
 
 void tst_FilterWidget::initTestCase()
 {
-    PythonQt::init();
-    QVERIFY(PythonQt::self());
+    QVERIFY(PythonFixture::start());
 }
 
 void tst_FilterWidget::cleanupTestCase()
 {
-    PythonQt::cleanup();
+    PythonFixture::stop();
 }
 
 void tst_FilterWidget::formHasNamedParts_data()
@@ -199,10 +176,10 @@ void tst_FilterWidget::startsWithNothingFilters()
     FilterWidget widget;
     Parts parts(widget);
     QCOMPARE(parts.filters(), QStringList({"0", "0", "0"}));
-    QCOMPARE(parts.find<QTabWidget>("tabWidget")->currentIndex(), 0);
-    QCOMPARE(parts.find<QPushButton>("clearAll")->text(), QStringLiteral("Clear all"));
-    QCOMPARE(parts.find<QPushButton>("selectAll")->text(), QStringLiteral("Select All"));
-    QCOMPARE(parts.find<QPushButton>("invertAll")->text(), QStringLiteral("Invert All"));
+    QCOMPARE(part<QTabWidget>(widget, "tabWidget")->currentIndex(), 0);
+    QCOMPARE(part<QPushButton>(widget, "clearAll")->text(), QStringLiteral("Clear all"));
+    QCOMPARE(part<QPushButton>(widget, "selectAll")->text(), QStringLiteral("Select All"));
+    QCOMPARE(part<QPushButton>(widget, "invertAll")->text(), QStringLiteral("Invert All"));
     for (int tab = 0; tab < 3; ++tab) {
         QCOMPARE(parts.grid(tab)->count(), 0);
         QVERIFY(!parts.custom(tab)->isChecked());
@@ -221,7 +198,7 @@ void tst_FilterWidget::customBoxesDriveTheirTabs()
     // Requests and notifications: the box enables the line edit and greys the
     // panel, and unchecking it does the opposite.
     for (int tab : {0, 2}) {
-        parts.find<QTabWidget>("tabWidget")->setCurrentIndex(tab);
+        part<QTabWidget>(widget, "tabWidget")->setCurrentIndex(tab);
         QTest::mouseClick(parts.custom(tab), Qt::LeftButton);
         QVERIFY(parts.text(tab)->isEnabled());
         QVERIFY(!parts.panel(tab)->isEnabled());
@@ -231,12 +208,12 @@ void tst_FilterWidget::customBoxesDriveTheirTabs()
     }
 
     // Answers: the line edit keeps its state and takes the focus.
-    parts.find<QTabWidget>("tabWidget")->setCurrentIndex(1);
+    part<QTabWidget>(widget, "tabWidget")->setCurrentIndex(1);
     QTest::mouseClick(parts.custom(1), Qt::LeftButton);
     QVERIFY(!parts.panel(1)->isEnabled());
     QVERIFY(parts.text(1)->isEnabled());
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(parts.text(1)));
-    parts.find<QPushButton>("clearAll")->setFocus();
+    part<QPushButton>(widget, "clearAll")->setFocus();
     QTest::mouseClick(parts.custom(1), Qt::LeftButton);
     QVERIFY(parts.panel(1)->isEnabled());
     QVERIFY(parts.text(1)->isEnabled());
@@ -329,7 +306,7 @@ void tst_FilterWidget::readsFilter()
     QCOMPARE(parts.text(tab)->text(), shown);
     QCOMPARE(parts.checkedNames(tab), checked);
     // Nothing is left pending for the host's next Python call.
-    QVERIFY(!PythonQt::self()->handleError());
+    QVERIFY(PythonFixture::usable());
 }
 
 // What the next OK stores after reading, with no edit in between.
@@ -498,8 +475,8 @@ void tst_FilterWidget::buttonsActOnCurrentTab()
     FilterWidget widget;
     Parts parts(widget);
     setFilters(widget, read);
-    parts.find<QTabWidget>("tabWidget")->setCurrentIndex(tab);
-    parts.find<QPushButton>(qPrintable(button))->click();
+    part<QTabWidget>(widget, "tabWidget")->setCurrentIndex(tab);
+    press(widget, qPrintable(button));
 
     QCOMPARE(parts.checkedNames(tab), checked);
     for (int other = 0; other < 3; ++other) {
@@ -527,8 +504,8 @@ void tst_FilterWidget::buttonsIgnoreCustomOrDisabledTab()
     FilterWidget widget;
     Parts parts(widget);
     widget.setFilters("request.command in (0x1000,)", "resp.request.command == 0x1101", QString());
-    parts.find<QTabWidget>("tabWidget")->setCurrentIndex(tab);
-    parts.find<QPushButton>(qPrintable(button))->click();
+    part<QTabWidget>(widget, "tabWidget")->setCurrentIndex(tab);
+    press(widget, qPrintable(button));
 
     QCOMPARE(parts.checkedNames(0), QStringList{"SET_LOCAL"});
     QCOMPARE(parts.checkedNames(1), QStringList{"GET_REFER"});

@@ -1,5 +1,6 @@
 #include "inputmarks.h"
 
+#include <QLineEdit>
 #include <QTableWidget>
 
 QString columnMarks(const QTableWidget *table, int column)
@@ -12,4 +13,12 @@ QString columnMarks(const QTableWidget *table, int column)
         marks += !told || tinted == cell->toolTip().isEmpty() ? '?' : tinted ? 'm' : '-';
     }
     return marks;
+}
+
+QString fieldMark(const QLineEdit *field, const QLineEdit *plain)
+{
+    const bool tinted = field->palette().base() != plain->palette().base();
+    const bool told = field->toolTip() == field->accessibleDescription();
+    return told && tinted != field->toolTip().isEmpty() ? (tinted ? "marked" : "plain")
+                                                        : "half marked";
 }

@@ -6,6 +6,8 @@
 
 #include "closequestion.h"
 #include "editorbridge.h"
+#include "filebytes.h"
+#include "formparts.h"
 #include "hostpython.h"
 #include "light.h"
 #include "mainwindow.h"
@@ -49,26 +51,19 @@ QString savedTitle(const QString &folder)
     return settings.value(QStringLiteral("Project/title")).toString();
 }
 
-QByteArray contents(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Accepts the plug-in's dialog of `entry` on the project, after changing a
 // value in it when `edit`, and marks the project as the host does. Returns
 // the class of the window it saw.
 QString acceptDialog(QObject *plugin, Project *project, const QByteArray &entry, bool edit)
 {
     ModalDriver driver([edit](QWidget *dialog) {
-        if (auto *descr = dialog->findChild<QLineEdit *>(QStringLiteral("descr")); descr && edit)
+        if (auto *descr = part<QLineEdit>(dialog, "descr"); descr && edit)
             descr->setText(descr->text() + QStringLiteral(" (north)"));
-        if (auto *zoom = dialog->findChild<QSpinBox *>(QStringLiteral("minZoom")); zoom && edit)
+        if (auto *zoom = part<QSpinBox>(dialog, "minZoom"); zoom && edit)
             zoom->setValue(zoom->value() + 1);
-        if (auto *presets = dialog->findChild<QTableWidget *>(QStringLiteral("presets"));
-            presets && edit) {
+        if (auto *presets = part<QTableWidget>(dialog, "presets"); presets && edit) {
             presets->selectRow(presets->rowCount() - 1);
-            dialog->findChild<QPushButton *>(QStringLiteral("remove"))->click();
+            press(*dialog, "remove");
         }
         ModalDriver::press(dialog, QDialogButtonBox::Ok);
     });
@@ -195,7 +190,7 @@ void tst_CloseQuestion::answerDecides()
     std::unique_ptr<Project> project(ProjectStore::open(folder, &error));
     QVERIFY2(error.isEmpty(), qPrintable(error));
     const QString before = savedTitle(folder);
-    const QByteArray file = contents(ProjectStore::fileName(folder));
+    const QByteArray file = fileBytes(ProjectStore::fileName(folder));
     project->setTitle(QStringLiteral("Edited"));
     if (dialog.isEmpty())
         project->setChanged(changed);
@@ -217,7 +212,7 @@ void tst_CloseQuestion::answerDecides()
     if (!dialog.isEmpty()) {
         QVERIFY(acceptDialog(m_loader.instance(), project.get(), dialog, changed).endsWith("Dlg"));
         QCOMPARE(project->isChanged(), changed);
-        QCOMPARE(contents(ProjectStore::fileName(folder)), file); // only Save writes
+        QCOMPARE(fileBytes(ProjectStore::fileName(folder)), file); // only Save writes
     }
 
     QCOMPARE(window.close(), closes);
@@ -227,7 +222,7 @@ void tst_CloseQuestion::answerDecides()
     if (writable)
         QCOMPARE(savedTitle(folder), saved ? QStringLiteral("Edited") : before);
     if (writable && !saved)
-        QCOMPARE(contents(ProjectStore::fileName(folder)), file);
+        QCOMPARE(fileBytes(ProjectStore::fileName(folder)), file);
     else if (!writable)
         QVERIFY(!m_python->closeQuestion()->lastError().isEmpty());
     if (saved) {
@@ -288,7 +283,7 @@ void tst_CloseQuestion::editedControllerSurvivesSaveAndRestart()
     QVERIFY(QMetaObject::invokeMethod(m_loader.instance(), "initCloseHandler"));
 
     ModalDriver driver([](QWidget *dialog) {
-        if (auto *descr = dialog->findChild<QLineEdit *>(QStringLiteral("descr")))
+        if (auto *descr = part<QLineEdit>(dialog, "descr"))
             descr->setText(QStringLiteral("ул. Новая – пр. Мира"));
         ModalDriver::press(dialog, QDialogButtonBox::Ok);
     });
@@ -354,7 +349,7 @@ void tst_CloseQuestion::fileChangedOnDiskIsOverwrittenOnlyWhenAsked()
     QVERIFY(editor.initCloseHandler());
 
     const QString file = ProjectStore::fileName(root.path());
-    QByteArray other = contents(file).replace("title=Sample project", "title=Edited elsewhere");
+    QByteArray other = fileBytes(file).replace("title=Sample project", "title=Edited elsewhere");
     other += "\n[Other]\nkey=1\n";
     QFile out(file);
     QVERIFY(out.open(QIODevice::WriteOnly) && out.write(other) == other.size() && out.flush());
@@ -372,7 +367,7 @@ void tst_CloseQuestion::fileChangedOnDiskIsOverwrittenOnlyWhenAsked()
     });
     QCOMPARE(closing ? window->close() : window->saveProject(), !unsaved);
     QCOMPARE(driver.seen().size(), questions);
-    QCOMPARE(contents(file) == other, !written);
+    QCOMPARE(fileBytes(file) == other, !written);
     QCOMPARE(project->title(), title);
     QCOMPARE(project->isChanged(), unsaved);
     QVERIFY(window->isVisible());
@@ -414,7 +409,7 @@ void tst_CloseQuestion::pickingAPositionShowsAHintUntilTheDialogIsBack()
     });
     ModalDriver driver([&](QWidget *shown) {
         dialog = shown;
-        shown->findChild<QPushButton *>(QStringLiteral("selectPos"))->click();
+        press(*shown, "selectPos");
         QTimer::singleShot(0, &window, [&] {
             hints << window.statusBar()->currentMessage();
             mapHasKeys = window.focusWidget() == window.mapView();
@@ -422,7 +417,7 @@ void tst_CloseQuestion::pickingAPositionShowsAHintUntilTheDialogIsBack()
             back.start(10);
         });
     });
-    window.findChild<QWidget *>(QStringLiteral("consoleText"))->setFocus();
+    part<QWidget>(window, "consoleText")->setFocus();
     window.editLight(project->lights().value(0));
     QCOMPARE(hints.size(), 2);
     QVERIFY2(hints.first().contains(QStringLiteral("on the map")), qPrintable(hints.first()));

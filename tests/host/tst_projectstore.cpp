@@ -2,6 +2,7 @@
 // what cannot be read is left alone, what cannot be written says so.
 
 #include "connection.h"
+#include "filebytes.h"
 #include "light.h"
 #include "phase.h"
 #include "project.h"
@@ -91,12 +92,6 @@ bool copyFolder(const QString &from, const QString &to)
             return false;
     }
     return true;
-}
-
-QByteArray contents(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 // While it lives, a file of this process grows to `bytes` at most, as on a
@@ -354,7 +349,7 @@ void tst_ProjectStore::unreadableFileIsLeftAsItWas()
     if (file.isNull())
         QVERIFY(QFileInfo(fileName).isDir());
     else
-        QCOMPARE(contents(fileName), file);
+        QCOMPARE(fileBytes(fileName), file);
 
     // Saving after all keeps the unreadable file under another name.
     project.reset(ProjectStore::open(folder.path(), &error));
@@ -365,7 +360,7 @@ void tst_ProjectStore::unreadableFileIsLeftAsItWas()
     if (file.isNull())
         QVERIFY(QFileInfo(kept).isDir());
     else
-        QCOMPARE(contents(kept), file);
+        QCOMPARE(fileBytes(kept), file);
     project.reset();
     QTemporaryDir copy;
     QVERIFY(QFile::copy(fileName, ProjectStore::fileName(copy.path())));
@@ -425,7 +420,7 @@ void tst_ProjectStore::fullDiskLeavesTheFileAsItWas()
     QString error;
     std::unique_ptr<Project> project(ProjectStore::open(folder.path(), &error));
     const QString file = ProjectStore::fileName(folder.path());
-    const QByteArray before = contents(file);
+    const QByteArray before = fileBytes(file);
     project->setTitle(QString(12000, QLatin1Char('t')));
     project->setChanged(true);
     {
@@ -433,7 +428,7 @@ void tst_ProjectStore::fullDiskLeavesTheFileAsItWas()
         QVERIFY(!ProjectStore::save(project.get(), &error));
     }
     QVERIFY(project->isChanged());
-    QCOMPARE(contents(file), before);
+    QCOMPARE(fileBytes(file), before);
     QVERIFY2(error.contains(QDir::toNativeSeparators(file))
                  && error.contains(QString::fromLocal8Bit(strerror(EFBIG))),
              qPrintable(error));
@@ -470,11 +465,11 @@ void tst_ProjectStore::lightRecordChangesWithTheSavedFile()
     Light *light = project->lights().value(0);
     QVERIFY(light);
     const QString file = ProjectStore::fileName(folder.path());
-    const QByteArray saved = contents(file);
+    const QByteArray saved = fileBytes(file);
     const QByteArray record = ProjectStore::lightRecord(light, project->baseDir());
     change(light);
     QVERIFY2(ProjectStore::save(project.get(), &error), qPrintable(error));
-    QVERIFY(contents(file) != saved);
+    QVERIFY(fileBytes(file) != saved);
     QVERIFY(ProjectStore::lightRecord(light, project->baseDir()) != record);
 }
 

@@ -256,35 +256,40 @@ void tst_TileSource::databaseComesFirst()
 
 void tst_TileSource::faultyDatabaseIsReportedOnce_data()
 {
-    QTest::addColumn<QString>("fault");
-    // Run on a good file, making it hostile.
+    // The file as made: "none", "text", "tiles" or "truncated tiles".
+    QTest::addColumn<QString>("file");
+    // Run on the file through a connection kept open, making it hostile.
     QTest::addColumn<QStringList>("statements");
     QTest::addColumn<QString>("problem");
     // Whether the file is still read after the fault.
     QTest::addColumn<bool>("keptOpen");
-    for (const char *fault :
-         {"missing file", "text file", "no tiles table", "truncated", "locked by a writer"})
-        QTest::newRow(fault) << QString::fromLatin1(fault) << QStringList() << QString() << false;
+    QTest::newRow("missing file") << "none" << QStringList() << QString() << false;
+    QTest::newRow("text file") << "text" << QStringList() << QString() << false;
+    QTest::newRow("no tiles table")
+        << "tiles" << QStringList{"DROP TABLE tiles"} << QString() << false;
+    QTest::newRow("truncated") << "truncated tiles" << QStringList() << QString() << false;
+    QTest::newRow("locked by a writer")
+        << "tiles" << QStringList{"PRAGMA locking_mode = EXCLUSIVE", "BEGIN EXCLUSIVE"} << QString()
+        << false;
 
     const QString endless =
         QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
                        "FROM n) SELECT %1 FROM n");
     QTest::newRow("tiles that are no images")
-        << "hostile" << QStringList{"UPDATE tiles SET tile_data = 'no image'"} << "no images"
-        << true;
+        << "tiles" << QStringList{"UPDATE tiles SET tile_data = 'no image'"} << "no images" << true;
     QTest::newRow("tiles of 4096 pixels a side")
-        << "hostile"
+        << "tiles"
         << QStringList{"UPDATE tiles SET tile_data = x'" + QString::fromLatin1(bomb().toHex())
                        + "'"}
         << "4096 × 4096 pixels" << true;
     QTest::newRow("tiles of 50 MB")
-        << "hostile"
+        << "tiles"
         << QStringList{"ALTER TABLE tiles RENAME TO stored",
                        "CREATE VIEW tiles AS SELECT zoom_level, tile_column, tile_row, "
                        "zeroblob(50000000) AS tile_data FROM stored"}
         << "more than 4 MB" << false;
     QTest::newRow("endless tiles view")
-        << "hostile"
+        << "tiles"
         // Columns of expressions: SQLite would find "i = 15 AND i = 19800" false at once.
         << QStringList{"DROP TABLE tiles",
                        "CREATE VIEW tiles AS "
@@ -292,7 +297,7 @@ void tst_TileSource::faultyDatabaseIsReportedOnce_data()
                                          "i % 1 AS tile_row, x'00' AS tile_data")}
         << "within 1 s" << false;
     QTest::newRow("endless metadata view")
-        << "hostile"
+        << "tiles"
         << QStringList{"DROP TABLE metadata",
                        "CREATE VIEW metadata AS " + endless.arg("'x' || i AS name, i AS value")}
         << "within 1 s" << false;
@@ -300,7 +305,7 @@ void tst_TileSource::faultyDatabaseIsReportedOnce_data()
 
 void tst_TileSource::faultyDatabaseIsReportedOnce()
 {
-    QFETCH(QString, fault);
+    QFETCH(QString, file);
     QFETCH(QStringList, statements);
     QFETCH(QString, problem);
     QFETCH(bool, keptOpen);
@@ -308,25 +313,21 @@ void tst_TileSource::faultyDatabaseIsReportedOnce()
     const QString fileName = QLatin1String(QTest::currentDataTag()) + QLatin1String(".mbtiles");
     const QString path = m_dir.filePath(fileName);
     const QVector<TileId> tiles = row(6);
-    QFile file(path);
-    if (fault == QLatin1String("text file")) {
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("not a database\n");
-        file.close();
-    } else if (fault != QLatin1String("missing file"))
+    QFile made(path);
+    if (file == QLatin1String("text")) {
+        QVERIFY(made.open(QIODevice::WriteOnly));
+        made.write("not a database\n");
+        made.close();
+    } else if (file != QLatin1String("none"))
         QVERIFY(writeMbTiles(path, {tiles.cbegin(), tiles.cend()}, Qt::red));
-    if (fault == QLatin1String("truncated"))
-        QVERIFY(file.resize(4096));
+    if (file == QLatin1String("truncated tiles"))
+        QVERIFY(made.resize(4096));
     QSqlDatabase writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), path);
     writer.setDatabaseName(path);
     QSqlQuery query(writer);
-    if (fault == QLatin1String("no tiles table"))
-        QVERIFY(writer.open() && query.exec(QStringLiteral("DROP TABLE tiles")));
-    if (fault == QLatin1String("locked by a writer"))
-        QVERIFY(writer.open() && query.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"))
-                && query.exec(QStringLiteral("BEGIN EXCLUSIVE")));
     for (const QString &statement : statements)
-        QVERIFY2(writer.open() && query.exec(statement), qPrintable(query.lastError().text()));
+        QVERIFY2((writer.isOpen() || writer.open()) && query.exec(statement),
+                 qPrintable(query.lastError().text()));
 
     {
         TileSource source({QStringLiteral("Faulty"), fileName, QString()}, m_dir.path(), nullptr);

@@ -1,3 +1,4 @@
+#include "formparts.h"
 #include "inputmarks.h"
 #include "modaldriver.h"
 #include "osmviewpropertiesdlg.h"
@@ -43,35 +44,6 @@ struct SettingsFile
     QTemporaryDir dir;
     std::unique_ptr<QSettings> settings;
 };
-
-template<typename T> T *part(QDialog &dialog, const char *name)
-{
-    return dialog.findChild<T *>(QLatin1String(name));
-}
-
-void press(QDialog &dialog, const char *button)
-{
-    part<QPushButton>(dialog, button)->click();
-}
-
-void finish(QDialog &dialog, bool accept)
-{
-    part<QDialogButtonBox>(dialog, "buttonBox")
-        ->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)
-        ->click();
-}
-
-QStringList rows(QTableWidget *table, int columns = -1)
-{
-    QStringList lines;
-    for (int row = 0; row < table->rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < (columns < 0 ? table->columnCount() : columns); ++column)
-            cells << (table->item(row, column) ? table->item(row, column)->text() : QString());
-        lines << cells.join(QLatin1Char('|'));
-    }
-    return lines;
-}
 
 QStringList items(QComboBox *box)
 {
@@ -175,7 +147,7 @@ void tst_MapDialogs::loadsMapSettings()
 
     SettingsFile file(iniText);
     OsmViewPropertiesDlg dialog(nullptr, file.settings.get(), nullptr);
-    const QStringList found = rows(part<QTableWidget>(dialog, "mapsTable"))
+    const QStringList found = rowTexts(part<QTableWidget>(dialog, "mapsTable"))
                               + QStringList{part<QSpinBox>(dialog, "minZoom")->text(),
                                             part<QSpinBox>(dialog, "maxZoom")->text()};
     QCOMPARE(found, shown);
@@ -244,7 +216,7 @@ void tst_MapDialogs::writesMapSettings()
     // The minimum need not stay below the maximum.
     part<QSpinBox>(dialog, "minZoom")->setValue(12);
     part<QSpinBox>(dialog, "maxZoom")->setValue(9);
-    finish(dialog, accept);
+    press(dialog, accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
 
     keys << (accept ? QStringList{"GraphicsScene/zoomMax=9", "GraphicsScene/zoomMin=12"}
                     : QStringList{"GraphicsScene/zoomMax=17", "GraphicsScene/zoomMin=7"})
@@ -290,7 +262,7 @@ void tst_MapDialogs::pushesChangedZoomLimitsOnly()
     OsmViewPropertiesDlg dialog(nullptr, file.settings.get(), target);
     part<QSpinBox>(dialog, "minZoom")->setValue(minZoom);
     part<QSpinBox>(dialog, "maxZoom")->setValue(maxZoom);
-    finish(dialog, true);
+    press(dialog, QDialogButtonBox::Ok);
 
     QCOMPARE(log, writes);
     QCOMPARE(textView.property("zoomMax").toString(), QStringLiteral("high"));
@@ -334,8 +306,8 @@ void tst_MapDialogs::loadsPresets()
     PresetsEditDlg dialog(nullptr, file.settings.get(), nullptr);
     auto *table = part<QTableWidget>(dialog, "presets");
     auto *defaults = part<QComboBox>(dialog, "defaultPreset");
-    QCOMPARE(rows(table), presets);
-    QCOMPARE(items(defaults), rows(table, 1));
+    QCOMPARE(rowTexts(table), presets);
+    QCOMPARE(items(defaults), rowTexts(table, 1));
     QCOMPARE(defaults->currentIndex(), currentDefault);
 }
 
@@ -407,11 +379,11 @@ void tst_MapDialogs::storesPresets()
         else
             act(dialog, table, step, "addCustom", "remove");
         // The default list stays parallel to the rows through every step.
-        QCOMPARE(items(defaults), rows(table, 1));
+        QCOMPARE(items(defaults), rowTexts(table, 1));
     }
     for (int i = 0; i < invalidRows; ++i)
         QTest::ignoreMessage(QtDebugMsg, "Invalid coordinate point");
-    finish(dialog, accept);
+    press(dialog, accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
     keys.sort();
     QCOMPARE(file.onDisk(), keys);
 }
@@ -448,7 +420,7 @@ void tst_MapDialogs::marksCentreThatIsNotStored()
 
     if (!stored)
         QTest::ignoreMessage(QtDebugMsg, "Invalid coordinate point");
-    finish(dialog, true);
+    press(dialog, QDialogButtonBox::Ok);
     QCOMPARE(file.settings->value(QStringLiteral("Presets/size")).toInt(), stored ? 4 : 3);
 }
 
@@ -484,8 +456,8 @@ void tst_MapDialogs::addsCurrentView()
     for (int i = 0; withView && i < clicks; ++i)
         added << QStringLiteral("Preset|Preset|14.5|37.5;55.75");
     auto *table = part<QTableWidget>(dialog, "presets");
-    QCOMPARE(rows(table), added);
-    QCOMPARE(items(part<QComboBox>(dialog, "defaultPreset")), rows(table, 1));
+    QCOMPARE(rowTexts(table), added);
+    QCOMPARE(items(part<QComboBox>(dialog, "defaultPreset")), rowTexts(table, 1));
 }
 
 void tst_MapDialogs::closesWhenSettingsAreDeleted_data()

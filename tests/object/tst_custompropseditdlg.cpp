@@ -1,4 +1,5 @@
 #include "custompropseditdlg.h"
+#include "formparts.h"
 #include "inputmarks.h"
 #include "modaldriver.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 QTableWidget *tableOf(const CustomPropsEditDlg &dialog)
 {
-    return dialog.findChild<QTableWidget *>(QStringLiteral("propsTable"));
+    return part<QTableWidget>(dialog, "propsTable");
 }
 
 QString describe(const QVariant &value)
@@ -51,29 +52,6 @@ QStringList describe(const QVariantMap &map)
         entries << it.key() + QLatin1Char('=') + elements.join(QLatin1Char('|'));
     }
     return entries;
-}
-
-// "name|value|description" per row; "-" for a cell without an item.
-QStringList rows(const QTableWidget *table)
-{
-    QStringList texts;
-    for (int row = 0; row < table->rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < table->columnCount(); ++column) {
-            const QTableWidgetItem *item = table->item(row, column);
-            cells << (item ? item->text() : QStringLiteral("-"));
-        }
-        texts << cells.join(QLatin1Char('|'));
-    }
-    return texts;
-}
-
-QStringList names(const QTableWidget *table)
-{
-    QStringList texts;
-    for (int row = 0; row < table->rowCount(); ++row)
-        texts << table->item(row, 0)->text();
-    return texts;
 }
 
 // Opens the table's context menu and, once it shows, notes its actions as
@@ -142,7 +120,7 @@ void tst_CustomPropsEditDlg::buildsForm()
     QCOMPARE(headers, (QStringList{"Name", "Value", "Description"}));
     QCOMPARE(table->contextMenuPolicy(), Qt::CustomContextMenu);
     QVERIFY(table->horizontalHeader()->stretchLastSection());
-    auto *buttons = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+    auto *buttons = part<QDialogButtonBox>(dialog, "buttonBox");
     QVERIFY(buttons);
     QCOMPARE(buttons->standardButtons(), QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
 }
@@ -165,10 +143,11 @@ void tst_CustomPropsEditDlg::fillsTableInNameOrder_data()
         << QVariantMap{{"n", QVariantList{42, 7}}} << QStringList{"n|42|7"} << QStringList();
     QTest::newRow("entries that are no list of two")
         << QVariantMap{{"one", QVariantList{"v"}}, {"text", "v"}, {"z", QVariantList{"1", "2"}}}
-        << QStringList{"one|-|-", "text|-|-", "z|1|2"}
+        << QStringList{"one|<no item>|<no item>", "text|<no item>|<no item>", "z|1|2"}
         << QStringList{"Invalid propery one value", "Invalid propery text value"};
-    QTest::newRow("name outside Latin-1") << QVariantMap{{"район", "v"}} << QStringList{"район|-|-"}
-                                          << QStringList{"Invalid propery район value"};
+    QTest::newRow("name outside Latin-1")
+        << QVariantMap{{"район", "v"}} << QStringList{"район|<no item>|<no item>"}
+        << QStringList{"Invalid propery район value"};
 }
 
 void tst_CustomPropsEditDlg::fillsTableInNameOrder()
@@ -180,7 +159,7 @@ void tst_CustomPropsEditDlg::fillsTableInNameOrder()
     for (const QString &warning : warnings)
         QTest::ignoreMessage(QtWarningMsg, warning.toLocal8Bit().constData());
     CustomPropsEditDlg dialog(properties);
-    QCOMPARE(rows(tableOf(dialog)), shown);
+    QCOMPARE(rowTexts(tableOf(dialog)), shown);
 }
 
 void tst_CustomPropsEditDlg::readsTableBack_data()
@@ -281,7 +260,7 @@ void tst_CustomPropsEditDlg::appendsRow()
                                                              : &dialog,
                         Qt::Key_Insert);
 
-    QCOMPARE(rows(table).mid(3), (QStringList{"d|4|four", "||"}));
+    QCOMPARE(rowTexts(table).mid(3), (QStringList{"d|4|four", "||"}));
     QCOMPARE(table->currentRow(), 4);
     QCOMPARE(table->currentColumn(), 0);
     const QModelIndexList selected = table->selectionModel()->selectedIndexes();
@@ -342,7 +321,7 @@ void tst_CustomPropsEditDlg::removesRowsOfSelectedCells()
     else
         QTest::keyClick(table, Qt::Key_Delete);
 
-    QCOMPARE(names(table), remaining);
+    QCOMPARE(rowTexts(table, 1), remaining);
     const QTableWidgetItem *item = table->currentItem();
     if (current != QLatin1String("*")) {
         QCOMPARE(item && table->currentColumn() == 0 ? item->text() : QString(), current);

@@ -1,5 +1,6 @@
 #include "controllerexchange.h"
 #include "filechooser.h"
+#include "formparts.h"
 #include "modaldriver.h"
 #include "objectform.h"
 #include "objectpropertiesdlg.h"
@@ -26,7 +27,9 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -50,19 +53,39 @@ public:
     }
 };
 
-int cursorShape()
-{
-    const QCursor *cursor = QApplication::overrideCursor();
-    return cursor ? int(cursor->shape()) : -1;
-}
-
 const QString ReferSent = QStringLiteral("light.sendCommand(QString GET_REFER, int 2)");
 const QString DeviceSent =
     QStringLiteral("light.sendCommand(QString GET_DEVICE, QVariantList [int 0, int 17])");
 const QString PhasesSent = QStringLiteral("light.sendCommand(QString GET_CLIST, int 16)");
 const QString ProgramsSent = QStringLiteral("light.sendCommand(QString GET_CLIST, int 18)");
 
+const QStringList OldPhases = {"4|North|n.svg"};
+const QStringList OldPrograms = {"1|Morning"};
+
+// One run of the controller exchange: its steps, answers other than the usual
+// and refused commands; then what was sent and what the form, the progress and
+// the queue end with. As made, every command is sent, answered and shown.
+struct Exchange
+{
+    QStringList steps{"click", "answer GET_REFER", "answer GET_DEVICE", "answer GET_CLIST 16",
+                      "answer GET_CLIST 18"};
+    QVariantMap answers; // by key, instead of the usual answer
+    QStringList refused;
+    QStringList sent{ReferSent, DeviceSent, PhasesSent, ProgramsSent};
+    QString descr = QStringLiteral("Crossing");
+    QString pos = QStringLiteral("37.5;55.7583333333");
+    QStringList phases = OldPhases + QStringList{"5|Phase 5|"};
+    QStringList programs = OldPrograms + QStringList{"0|Program 0", "3|Program 3"};
+    int shownProgress = -1; // its value while shown, -1 when hidden
+    int queued = 0;
+
+    // Neither list was read: the tables show what the light held.
+    void listsUnread() { std::tie(phases, programs) = std::tie(OldPhases, OldPrograms); }
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Exchange)
 
 class tst_ObjectExchange : public QObject
 {
@@ -104,147 +127,136 @@ void tst_ObjectExchange::cleanup()
 
 void tst_ObjectExchange::readsFromController_data()
 {
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QVariantMap>("answers"); // by key, instead of the usual answer
-    QTest::addColumn<QStringList>("refused");
-    QTest::addColumn<QStringList>("sent");
-    QTest::addColumn<QString>("descr");
-    QTest::addColumn<QString>("pos");
-    QTest::addColumn<QStringList>("phases");
-    QTest::addColumn<QStringList>("programs");
-    QTest::addColumn<int>("shownProgress"); // its value while shown, -1 when hidden
-    QTest::addColumn<int>("queued");
+    QTest::addColumn<Exchange>("run");
 
-    const QStringList all = {ReferSent, DeviceSent, PhasesSent, ProgramsSent};
-    const QString oldPos = QStringLiteral("1;2");
-    const QString newPos = QStringLiteral("37.5;55.7583333333");
-    const QStringList oldPhases = {"4|North|n.svg"};
-    const QStringList newPhases = oldPhases + QStringList{"5|Phase 5|"};
-    const QStringList oldPrograms = {"1|Morning"};
-    const QStringList newPrograms = oldPrograms + QStringList{"0|Program 0", "3|Program 3"};
-    const QStringList inOrder = {"click", "answer GET_REFER", "answer GET_DEVICE",
-                                 "answer GET_CLIST 16", "answer GET_CLIST 18"};
+    const auto row = [](const char *tag, const std::function<void(Exchange &)> &change) {
+        Exchange run;
+        change(run);
+        QTest::newRow(tag) << run;
+    };
 
-    QTest::newRow("answers in order")
-        << inOrder << QVariantMap() << QStringList() << all << "Crossing" << newPos << newPhases
-        << newPrograms << -1 << 0;
-    QTest::newRow("answers out of order")
-        << QStringList{"click", "answer GET_REFER", "answer GET_CLIST 18", "answer GET_CLIST 16",
-                       "answer GET_DEVICE"}
-        << QVariantMap() << QStringList() << all << "Crossing" << newPos << newPhases << newPrograms
-        << -1 << 0;
-    QTest::newRow("device not recognised")
-        << QStringList{"click", "answer GET_REFER"}
-        << QVariantMap{{"GET_REFER", QVariantList{"LT9 gateway", "", " Gate", "5545.5N 3730E"}}}
-        << QStringList() << QStringList{ReferSent} << "Gate" << newPos << oldPhases << oldPrograms
-        << -1 << 0;
-    QTest::newRow("answer of one item")
-        << inOrder << QVariantMap{{"GET_REFER", QVariantList{"ARVEL2"}}} << QStringList() << all
-        << "Old" << oldPos << newPhases << newPrograms << -1 << 0;
-    QTest::newRow("position in the southern hemisphere")
-        << inOrder << QVariantMap{{"GET_REFER", QVariantList{"Arvel2", "", "", "5545.5S 03730E"}}}
-        << QStringList() << all << "" << oldPos << newPhases << newPrograms << -1 << 0;
+    row("answers in order", [](Exchange &) {});
+    row("answers out of order", [](Exchange &run) {
+        run.steps = QStringList{"click", "answer GET_REFER", "answer GET_CLIST 18",
+                                "answer GET_CLIST 16", "answer GET_DEVICE"};
+    });
+    row("device not recognised", [](Exchange &run) {
+        run.steps = QStringList{"click", "answer GET_REFER"};
+        run.answers = {{"GET_REFER", QVariantList{"LT9 gateway", "", " Gate", "5545.5N 3730E"}}};
+        run.sent = QStringList{ReferSent};
+        run.descr = QStringLiteral("Gate");
+        run.listsUnread();
+    });
+    row("answer of one item", [](Exchange &run) {
+        run.answers = {{"GET_REFER", QVariantList{"ARVEL2"}}};
+        run.descr = QStringLiteral("Old");
+        run.pos = QStringLiteral("1;2");
+    });
+    row("position in the southern hemisphere", [](Exchange &run) {
+        run.answers = {{"GET_REFER", QVariantList{"Arvel2", "", "", "5545.5S 03730E"}}};
+        run.descr.clear();
+        run.pos = QStringLiteral("1;2");
+    });
     // The programs answer comes last and holds no map: the exchange is over
     // all the same.
-    QTest::newRow("short lists") << inOrder
-                                 << QVariantMap{{"GET_CLIST 16", QVariantList{16}},
-                                                {"GET_CLIST 18", QVariantList{18}}}
-                                 << QStringList() << all << "Crossing" << newPos << oldPhases
-                                 << oldPrograms << -1 << 0;
-    QTest::newRow("short programs answer ends the exchange")
-        << QStringList{"click", "answer GET_REFER", "answer GET_DEVICE", "answer GET_CLIST 18"}
-        << QVariantMap{{"GET_CLIST 18", QVariantList{18}}} << QStringList{"GET_CLIST 16"} << all
-        << "Crossing" << newPos << oldPhases << oldPrograms << -1 << 0;
-    QTest::newRow("first command not sent")
-        << QStringList{"click"} << QVariantMap() << QStringList{"GET_REFER"}
-        << QStringList{ReferSent} << "Old" << oldPos << oldPhases << oldPrograms << -1 << 0;
-    QTest::newRow("further command not sent")
-        << QStringList{"click", "answer GET_REFER", "answer GET_DEVICE", "answer GET_CLIST 18"}
-        << QVariantMap() << QStringList{"GET_CLIST 16"} << all << "Crossing" << newPos << oldPhases
-        << newPrograms << -1 << 0;
-    QTest::newRow("cancelled") << QStringList{"click", "answer GET_REFER", "cancel",
-                                              "answer GET_CLIST 16"}
-                               << QVariantMap() << QStringList() << all << "Crossing" << newPos
-                               << oldPhases << oldPrograms << -1 << 0;
-    QTest::newRow("escape on the progress")
-        << QStringList{"click", "answer GET_REFER", "escape", "answer GET_CLIST 18"}
-        << QVariantMap() << QStringList() << all << "Crossing" << newPos << oldPhases << oldPrograms
-        << -1 << 0;
-    QTest::newRow("response deleted by the host")
-        << QStringList{"click", "answer GET_REFER", "delete GET_CLIST 16", "answer GET_DEVICE",
-                       "answer GET_CLIST 18"}
-        << QVariantMap() << QStringList() << all << "Crossing" << newPos << oldPhases << newPrograms
-        << -1 << 0;
-    QTest::newRow("every pending response deleted")
-        << QStringList{"click", "answer GET_REFER", "delete GET_DEVICE", "delete GET_CLIST 16",
-                       "delete GET_CLIST 18"}
-        << QVariantMap() << QStringList() << all << "Crossing" << newPos << oldPhases << oldPrograms
-        << -1 << 0;
-    QTest::newRow("answer finished twice")
-        << QStringList{"click", "answer GET_REFER", "answer GET_CLIST 16", "answer GET_CLIST 16"}
-        << QVariantMap() << QStringList() << all << "Crossing" << newPos << newPhases << oldPrograms
-        << 2 << 2;
-    QTest::newRow("second click keeps pending answers")
-        << QStringList{"click", "answer GET_REFER", "click", "answer GET_CLIST 16"} << QVariantMap()
-        << QStringList() << all + QStringList{ReferSent} << "Crossing" << newPos << newPhases
-        << oldPrograms << 1 << 3;
-    QTest::newRow("same response handed out twice")
-        << QStringList{"reuse",
-                       "click",
-                       "click",
-                       "answer GET_REFER",
-                       "answer GET_DEVICE",
-                       "answer GET_CLIST 16",
-                       "answer GET_CLIST 18"}
-        << QVariantMap() << QStringList() << QStringList{ReferSent} + all << "Crossing" << newPos
-        << newPhases << newPrograms << -1 << 0;
+    row("short lists", [](Exchange &run) {
+        run.answers = {{"GET_CLIST 16", QVariantList{16}}, {"GET_CLIST 18", QVariantList{18}}};
+        run.listsUnread();
+    });
+    row("short programs answer ends the exchange", [](Exchange &run) {
+        run.steps =
+            QStringList{"click", "answer GET_REFER", "answer GET_DEVICE", "answer GET_CLIST 18"};
+        run.answers = {{"GET_CLIST 18", QVariantList{18}}};
+        run.refused = QStringList{"GET_CLIST 16"};
+        run.listsUnread();
+    });
+    row("first command not sent", [](Exchange &run) {
+        run.steps = QStringList{"click"};
+        run.refused = QStringList{"GET_REFER"};
+        run.sent = QStringList{ReferSent};
+        run.descr = QStringLiteral("Old");
+        run.pos = QStringLiteral("1;2");
+        run.listsUnread();
+    });
+    row("further command not sent", [](Exchange &run) {
+        run.steps =
+            QStringList{"click", "answer GET_REFER", "answer GET_DEVICE", "answer GET_CLIST 18"};
+        run.refused = QStringList{"GET_CLIST 16"};
+        run.phases = OldPhases;
+    });
+    row("cancelled", [](Exchange &run) {
+        run.steps = QStringList{"click", "answer GET_REFER", "cancel", "answer GET_CLIST 16"};
+        run.listsUnread();
+    });
+    row("escape on the progress", [](Exchange &run) {
+        run.steps = QStringList{"click", "answer GET_REFER", "escape", "answer GET_CLIST 18"};
+        run.listsUnread();
+    });
+    row("response deleted by the host", [](Exchange &run) {
+        run.steps = QStringList{"click", "answer GET_REFER", "delete GET_CLIST 16",
+                                "answer GET_DEVICE", "answer GET_CLIST 18"};
+        run.phases = OldPhases;
+    });
+    row("every pending response deleted", [](Exchange &run) {
+        run.steps = QStringList{"click", "answer GET_REFER", "delete GET_DEVICE",
+                                "delete GET_CLIST 16", "delete GET_CLIST 18"};
+        run.listsUnread();
+    });
+    row("answer finished twice", [](Exchange &run) {
+        run.steps =
+            QStringList{"click", "answer GET_REFER", "answer GET_CLIST 16", "answer GET_CLIST 16"};
+        run.programs = OldPrograms;
+        run.shownProgress = 2;
+        run.queued = 2;
+    });
+    row("second click keeps pending answers", [](Exchange &run) {
+        run.steps = QStringList{"click", "answer GET_REFER", "click", "answer GET_CLIST 16"};
+        run.sent << ReferSent;
+        run.programs = OldPrograms;
+        run.shownProgress = 1;
+        run.queued = 3;
+    });
+    row("same response handed out twice", [](Exchange &run) {
+        run.steps = QStringList{"reuse", "click"} + run.steps;
+        run.sent.prepend(ReferSent);
+    });
 }
 
 void tst_ObjectExchange::readsFromController()
 {
-    QFETCH(QStringList, steps);
-    QFETCH(QVariantMap, answers);
-    QFETCH(QStringList, refused);
-    QFETCH(QStringList, sent);
-    QFETCH(QString, descr);
-    QFETCH(QString, pos);
-    QFETCH(QStringList, phases);
-    QFETCH(QStringList, programs);
-    QFETCH(int, shownProgress);
-    QFETCH(int, queued);
+    QFETCH(const Exchange, run);
 
     Arvel::Light light(&m_log);
     light.preset("description", QStringLiteral("Old"));
     light.preset("position", QPointF(1, 2));
     light.presetPhase(4, QStringLiteral("North"), QStringLiteral("n.svg"));
     light.presetProgram(1, QStringLiteral("Morning"));
-    light.refuseCommands(refused);
+    light.refuseCommands(run.refused);
     QVariantMap answer{
         {"GET_REFER", QVariantList{"Arvel2", "AV-1", " Crossing \n", "5545.500N 03730.000E"}},
         {"GET_DEVICE", QVariantList{"AV-1", 0, "3.17"}},
         {"GET_CLIST 16", QVariantList{16, QByteArray("\xFF\xFF\x12", 3)}},
         {"GET_CLIST 18", QVariantList{18, QByteArray("\x3F\xF1", 2)}}};
-    for (auto it = answers.cbegin(); it != answers.cend(); ++it)
+    for (auto it = run.answers.cbegin(); it != run.answers.cend(); ++it)
         answer.insert(it.key(), it.value());
 
     ObjectPropertiesDlg dialog(nullptr, &light);
     dialog.show();
     const ObjectForm ui(&dialog);
-    auto *fromController = ObjectForm::find<QPushButton>(&dialog, "fromController");
     auto *progress = dialog.findChild<QProgressDialog *>();
     auto *exchange = dialog.findChild<ControllerExchange *>();
-    QVERIFY(ui.complete() && fromController && progress && exchange);
+    QVERIFY(ui.complete() && progress && exchange);
     QProgressDialog &progressDialog = *progress;
     QList<QPointer<Response>> cancelled;
     m_log.clear();
 
-    for (const QString &step : steps) {
+    for (const QString &step : run.steps) {
         const QString key = step.section(QLatin1Char(' '), 1);
         Response *response = light.response(key);
         if (step == QLatin1String("reuse")) {
             light.reuseResponses();
         } else if (step == QLatin1String("click")) {
-            fromController->click();
+            press(dialog, "fromController");
         } else if (step == QLatin1String("cancel") || step == QLatin1String("escape")) {
             for (const QPointer<Response> &pending : light.responses()) {
                 if (pending && pending->data().isEmpty())
@@ -266,13 +278,13 @@ void tst_ObjectExchange::readsFromController()
         }
     }
 
-    QCOMPARE(m_log, sent);
-    QCOMPARE(ui.descr->text(), descr);
-    QCOMPARE(ui.pos->text(), pos);
-    QCOMPARE(rowTexts(ui.phases), phases);
-    QCOMPARE(rowTexts(ui.programs), programs);
-    QCOMPARE(progressDialog.isVisible() ? progressDialog.value() : -1, shownProgress);
-    QCOMPARE(exchange->pending(), queued);
+    QCOMPARE(m_log, run.sent);
+    QCOMPARE(ui.descr->text(), run.descr);
+    QCOMPARE(ui.pos->text(), run.pos);
+    QCOMPARE(rowTexts(ui.phases), run.phases);
+    QCOMPARE(rowTexts(ui.programs), run.programs);
+    QCOMPARE(progressDialog.isVisible() ? progressDialog.value() : -1, run.shownProgress);
+    QCOMPARE(exchange->pending(), run.queued);
     // Responses given up on are disposed of, answered or not.
     for (const QPointer<Response> &response : cancelled)
         QTRY_VERIFY(response.isNull());
@@ -357,10 +369,10 @@ void tst_ObjectExchange::picksPositionOnMap()
         ++sent;
     };
 
-    ObjectForm::find<QPushButton>(dialog.get(), "selectPos")->click();
+    part<QPushButton>(dialog.get(), "selectPos")->click();
     const bool started = scene == QLatin1String("scene");
     QCOMPARE(dialog->isVisible(), !started);
-    QCOMPARE(cursorShape(), int(started ? Qt::CrossCursor : Qt::WaitCursor));
+    QCOMPARE(overrideCursorShape(), int(started ? Qt::CrossCursor : Qt::WaitCursor));
     // The map takes the keys.
     QCOMPARE(view.focusWidget() == &view, started);
 
@@ -399,7 +411,7 @@ void tst_ObjectExchange::picksPositionOnMap()
         QCOMPARE(picker->isPicking(), picking);
         QCOMPARE(alive->isVisible(), shown);
     }
-    QCOMPARE(cursorShape(), int(picking ? Qt::CrossCursor : Qt::WaitCursor));
+    QCOMPARE(overrideCursorShape(), int(picking ? Qt::CrossCursor : Qt::WaitCursor));
 
     if (guard) {
         // Once over, clicks on the map change nothing; while picking they do.
@@ -413,9 +425,9 @@ void tst_ObjectExchange::picksPositionOnMap()
         QTRY_VERIFY(!picker->isPicking());
         QVERIFY(alive->isVisible());
     }
-    QCOMPARE(cursorShape(), int(Qt::WaitCursor));
+    QCOMPARE(overrideCursorShape(), int(Qt::WaitCursor));
     QApplication::restoreOverrideCursor();
-    QCOMPARE(cursorShape(), -1);
+    QCOMPARE(overrideCursorShape(), -1);
     dialog.reset();
     delete guard.data();
     delete light.data();
@@ -479,7 +491,7 @@ void tst_ObjectExchange::choosesSchemaFile()
     QLineEdit *schema = ui.schema;
     if (selectedRow == -2) {
         schema->setText(text);
-        ObjectForm::find<QToolButton>(&dialog, "selSchema")->click();
+        press(dialog, "selSchema");
     } else {
         if (selectedRow >= 0) {
             table->item(selectedRow, 2)->setText(text);
@@ -575,7 +587,7 @@ void tst_ObjectExchange::importsDrawingFolder()
     ui.schema->setText(text);
     m_chooser.m_answer = cancel ? QString() : folder;
 
-    ObjectForm::find<QPushButton>(&dialog, "importFromFolder")->click();
+    press(dialog, "importFromFolder");
 
     const QString start = text.isEmpty() ? (inBaseDir ? baseDir.absolutePath() : QString())
                                          : baseDir.absoluteFilePath(text);
@@ -651,7 +663,7 @@ void tst_ObjectExchange::asksThroughQtFileDialog()
     QString nameShown, start;
     QSize size;
     const ModalDriver driver([&](QWidget *window) {
-        auto *name = window->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        auto *name = part<QLineEdit>(window, "fileNameEdit");
         if (name) {
             nameShown = name->text();
             if (!typed.isEmpty())
@@ -661,7 +673,7 @@ void tst_ObjectExchange::asksThroughQtFileDialog()
         size = window->size();
         static_cast<QDialog *>(window)->accept();
     });
-    ObjectForm::find<QAbstractButton>(&dialog, qPrintable(button))->click();
+    press(dialog, qPrintable(button));
 
     QCOMPARE(nameShown, QString());
     QVERIFY(!driver.gaveUp());
@@ -719,7 +731,7 @@ void tst_ObjectExchange::crashWhenParentIsDeletedWhileDialogIsOpen()
 
     if (button == QLatin1String("fromController")) {
         dialog->findChild<QProgressDialog *>()->setMinimumDuration(0); // shown at the 1st answer
-        ObjectForm::find<QPushButton>(dialog, "fromController")->click();
+        press(*dialog, "fromController");
         for (const char *key : {"GET_REFER", "GET_DEVICE", "GET_CLIST 16", "GET_CLIST 18"}) {
             // The last answer takes it to its end, where it resets itself.
             if (qstrcmp(key, "GET_CLIST 18") == 0)
@@ -729,11 +741,9 @@ void tst_ObjectExchange::crashWhenParentIsDeletedWhileDialogIsOpen()
     } else {
         deleteMainWindowSoon();
         if (button == QLatin1String("buttonBox"))
-            ObjectForm::find<QDialogButtonBox>(dialog, "buttonBox")
-                ->button(QDialogButtonBox::Ok)
-                ->click();
+            press(*dialog, QDialogButtonBox::Ok);
         else
-            ObjectForm::find<QAbstractButton>(dialog, qPrintable(button))->click();
+            press(*dialog, qPrintable(button));
     }
 
     QVERIFY(mainWindow.isNull());

@@ -1,3 +1,4 @@
+#include "formparts.h"
 #include "objectpropertiesdlg.h"
 #include "standinhost.h"
 
@@ -140,7 +141,7 @@ void tst_ObjectForm::translatesOnlyTranslatableTexts()
     ObjectPropertiesDlg fresh(nullptr, nullptr);
     QCoreApplication::removeTranslator(&translator);
 
-    auto *type = fresh.findChild<QComboBox *>(QStringLiteral("type"));
+    auto *type = part<QComboBox>(fresh, "type");
     QVERIFY(type);
     QList<int> translated;
     for (int i = 0; i < type->count(); ++i) {
@@ -150,8 +151,7 @@ void tst_ObjectForm::translatesOnlyTranslatableTexts()
     QCOMPARE(translated, (QList<int>{4, 6, 7, 8, 11}));
 
     QCOMPARE(fresh.windowTitle(), QStringLiteral("T:Object properties"));
-    QCOMPARE(fresh.findChild<QToolButton *>(QStringLiteral("selSchema"))->text(),
-             QStringLiteral("..."));
+    QCOMPARE(part<QToolButton>(fresh, "selSchema")->text(), QStringLiteral("..."));
     const QStringList captioned{
         "label",           "label_5",   "importFromFolder", "fromController", "label_2",
         "label_4",         "selectPos", "label_3",          "rcuControl",     "changeEventsMask",
@@ -164,8 +164,8 @@ void tst_ObjectForm::translatesOnlyTranslatableTexts()
     }
     for (const char *name : {"groupBox", "groupBox_2"})
         QVERIFY(fresh.findChild<QGroupBox *>(name)->title().startsWith(QLatin1String("T:")));
-    auto *phases = fresh.findChild<QTableWidget *>(QStringLiteral("phasesTable"));
-    auto *programs = fresh.findChild<QTableWidget *>(QStringLiteral("programsTable"));
+    auto *phases = part<QTableWidget>(fresh, "phasesTable");
+    auto *programs = part<QTableWidget>(fresh, "programsTable");
     for (QTableWidget *table : {phases, programs}) {
         for (int column = 0; column < table->columnCount(); ++column)
             QVERIFY(table->horizontalHeaderItem(column)->text().startsWith(QLatin1String("T:")));
@@ -176,7 +176,7 @@ void tst_ObjectForm::offersTwelveControllerTypes()
 {
     QTest::ignoreMessage(QtDebugMsg, "ObjectPropertiesDlg - null light");
     ObjectPropertiesDlg fresh(nullptr, nullptr);
-    auto *type = fresh.findChild<QComboBox *>(QStringLiteral("type"));
+    auto *type = part<QComboBox>(fresh, "type");
     QVERIFY(type);
     QVERIFY(!type->isEditable());
     QCOMPARE(type->currentIndex(), 0);
@@ -199,7 +199,7 @@ void tst_ObjectForm::limitsIdentifierAndWidths()
     QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Object properties"));
     QCOMPARE(m_dialog->size(), QSize(666, 611));
 
-    auto *id = m_dialog->findChild<QSpinBox *>(QStringLiteral("id"));
+    auto *id = part<QSpinBox>(*m_dialog, "id");
     QVERIFY(id);
     QCOMPARE(id->minimum(), 0);
     QCOMPARE(id->maximum(), 999999999);
@@ -213,7 +213,7 @@ void tst_ObjectForm::limitsIdentifierAndWidths()
         QCOMPARE(widget->minimumWidth(), entry.second);
     }
 
-    auto *buttons = m_dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+    auto *buttons = part<QDialogButtonBox>(*m_dialog, "buttonBox");
     QVERIFY(buttons);
     QCOMPARE(buttons->standardButtons(), QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     QCOMPARE(buttons->orientation(), Qt::Horizontal);
@@ -221,8 +221,8 @@ void tst_ObjectForm::limitsIdentifierAndWidths()
 
 void tst_ObjectForm::setsUpTables()
 {
-    auto *phases = m_dialog->findChild<QTableWidget *>(QStringLiteral("phasesTable"));
-    auto *programs = m_dialog->findChild<QTableWidget *>(QStringLiteral("programsTable"));
+    auto *phases = part<QTableWidget>(*m_dialog, "phasesTable");
+    auto *programs = part<QTableWidget>(*m_dialog, "programsTable");
     QVERIFY(phases && programs);
 
     const auto headers = [](const QTableWidget *table) {
@@ -310,7 +310,7 @@ void tst_ObjectForm::showsStoredType()
     object.preset("id", 5);
     object.preset("type", stored);
     ObjectPropertiesDlg edit(nullptr, &object);
-    auto *type = edit.findChild<QComboBox *>(QStringLiteral("type"));
+    auto *type = part<QComboBox>(edit, "type");
     QVERIFY(type);
     const QString shown = stored.isEmpty() ? QStringLiteral("Арвел") : stored;
     QCOMPARE(type->count(), count);

@@ -1,4 +1,6 @@
 #include "controllerexchange.h"
+#include "formparts.h"
+#include "inputmarks.h"
 #include "modaldriver.h"
 #include "objectform.h"
 #include "objectpropertiesdlg.h"
@@ -14,21 +16,6 @@
 #include <memory>
 
 namespace {
-
-void pressOk(ObjectPropertiesDlg &dialog)
-{
-    ModalDriver::press(&dialog, QDialogButtonBox::Ok);
-}
-
-// "marked": tinted and explained by a tooltip that is also the accessible
-// description; "plain": neither.
-QString markOf(const QLineEdit *field, const QLineEdit *plain)
-{
-    const bool tinted = field->palette().base() != plain->palette().base();
-    const bool told = field->toolTip() == field->accessibleDescription();
-    return told && tinted != field->toolTip().isEmpty() ? (tinted ? "marked" : "plain")
-                                                        : "half marked";
-}
 
 void setRow(QTableWidget *table, int row, const QStringList &cells)
 {
@@ -117,7 +104,7 @@ void tst_ObjectPropertiesDlg::loadsObjectIntoForm()
     // for nothing but its custom properties: no mask or property is pending.
     QCOMPARE(m_log, (QStringList{"light.phases()", "light.programs()"}));
     m_log.clear();
-    pressOk(dialog);
+    press(dialog, QDialogButtonBox::Ok);
     QCOMPARE(m_log.filter(QRegularExpression(QStringLiteral("eventMask|tlo_use|[cC]ustom"))),
              QStringList{"light.customProperties()"});
 }
@@ -310,10 +297,7 @@ void tst_ObjectPropertiesDlg::removesRowsOfSelectedCells()
 
     remove->click();
 
-    QStringList numbers;
-    for (int row = 0; row < widget->rowCount(); ++row)
-        numbers.append(widget->item(row, 0)->text());
-    QCOMPARE(numbers, remaining);
+    QCOMPARE(rowTexts(widget, 1), remaining);
 }
 
 void tst_ObjectPropertiesDlg::previewsActivatedPhase_data()
@@ -358,7 +342,7 @@ void tst_ObjectPropertiesDlg::previewsActivatedPhase()
             // Rows beyond the table have no item to read.
             emit phases->cellActivated(7, 0);
         } else if (how == QLatin1String("button")) {
-            ObjectForm::find<QPushButton>(&dialog, "preview")->click();
+            press(dialog, "preview");
         } else {
             if (how == QLatin1String("edit"))
                 phases->editItem(phases->currentItem());
@@ -414,7 +398,7 @@ void tst_ObjectPropertiesDlg::writesEverythingInOrder()
     setRow(ui.programs, 0, {"4", "Morning"});
     m_log.clear();
 
-    pressOk(dialog);
+    press(dialog, QDialogButtonBox::Ok);
 
     const QStringList expected{
         "project.contains(12)",
@@ -468,22 +452,22 @@ void tst_ObjectPropertiesDlg::writesPositionOnlyWhenItParses()
     ObjectPropertiesDlg dialog(nullptr, &light);
     const ObjectForm ui(&dialog);
     QVERIFY(ui.complete());
-    QStringList marks{markOf(ui.pos, ui.descr)};
+    QStringList marks{fieldMark(ui.pos, ui.descr)};
     ui.pos->clear();
-    marks << markOf(ui.pos, ui.descr);
+    marks << fieldMark(ui.pos, ui.descr);
     QTest::keyClicks(ui.pos, text);
-    marks << markOf(ui.pos, ui.descr);
+    marks << fieldMark(ui.pos, ui.descr);
     QCOMPARE(marks, (QStringList{"plain", "marked", written.isEmpty() ? "marked" : "plain"}));
     m_log.clear();
 
-    pressOk(dialog);
+    press(dialog, QDialogButtonBox::Ok);
 
     const QStringList positions = m_log.filter(QStringLiteral("light.position"));
     QCOMPARE(positions, written.isEmpty() ? QStringList() : QStringList{written});
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     // As read from the controller or picked on the map: set, not typed.
     ui.pos->setText(QStringLiteral("37.6175;55.7539"));
-    QCOMPARE(markOf(ui.pos, ui.descr), QStringLiteral("plain"));
+    QCOMPARE(fieldMark(ui.pos, ui.descr), QStringLiteral("plain"));
 }
 
 void tst_ObjectPropertiesDlg::checksIdentifierAgainstProject_data()
@@ -519,7 +503,7 @@ void tst_ObjectPropertiesDlg::checksIdentifierAgainstProject()
         idField->setValue(typed);
     m_log.clear();
 
-    pressOk(dialog);
+    press(dialog, QDialogButtonBox::Ok);
 
     QCOMPARE(m_log.contains(QStringLiteral("project.contains(%1)").arg(written)), asked);
     QCOMPARE(m_log.filter(QStringLiteral("light.id")),
@@ -562,7 +546,7 @@ void tst_ObjectPropertiesDlg::refusesInvalidOrTakenIdentifier()
     m_log.clear();
 
     const ModalDriver driver;
-    pressOk(dialog);
+    press(dialog, QDialogButtonBox::Ok);
 
     QCOMPARE(driver.seen().size(), 1);
     QCOMPARE(driver.seen().at(0).title, QStringLiteral("Error"));
@@ -635,7 +619,7 @@ void tst_ObjectPropertiesDlg::keepsExchangeProgressHidden()
     for (const QTimer *timer : timers)
         QVERIFY(!timer->isActive());
 
-    dialog.findChild<QPushButton *>(QStringLiteral("fromController"))->click();
+    press(dialog, "fromController");
     QPointer<Response> response = light.response(QStringLiteral("GET_REFER"));
     QCOMPARE(exchange->pending(), 1);
     emit progress.rejected();
@@ -746,7 +730,7 @@ void tst_ObjectPropertiesDlg::editsEventMaskInItsEditor()
     QCOMPARE(checked, checkedAtOpening);
     m_log.clear();
 
-    pressOk(dialog);
+    press(dialog, QDialogButtonBox::Ok);
 
     const QRegularExpression maskWrites(QStringLiteral("tlo_use|eventMask"));
     QCOMPARE(m_log.filter(maskWrites), written);
@@ -799,11 +783,8 @@ void tst_ObjectPropertiesDlg::editsCustomPropertiesInTheirEditor()
     QList<ModalDriver::Action> steps;
     for (const QString &opening : openings) {
         steps << [&seen, opening](QWidget *editor) {
-            auto *table = editor->findChild<QTableWidget *>(QStringLiteral("propsTable"));
-            QStringList names;
-            for (int row = 0; row < table->rowCount(); ++row)
-                names << table->item(row, 0)->text();
-            seen << names.join(QLatin1Char(','));
+            auto *table = part<QTableWidget>(editor, "propsTable");
+            seen << rowTexts(table, 1).join(QLatin1Char(','));
             if (opening.startsWith(QLatin1String("delete first row"))) {
                 table->setCurrentCell(0, 0);
                 QTest::keyClick(table, Qt::Key_Delete);
@@ -821,7 +802,7 @@ void tst_ObjectPropertiesDlg::editsCustomPropertiesInTheirEditor()
     QCOMPARE(seen, shown);
     m_log.clear();
 
-    pressOk(dialog);
+    press(dialog, QDialogButtonBox::Ok);
 
     const int first = m_log.indexOf(QStringLiteral("light.customProperties()"));
     QVERIFY(first >= 0);

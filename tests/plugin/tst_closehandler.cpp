@@ -3,6 +3,7 @@
 // plug-in is loaded with QPluginLoader and driven by name; Python is started
 // through the layer the host uses.
 
+#include "pythonfixture.h"
 #include "standinhost.h"
 
 #include <PythonQt.h>
@@ -42,8 +43,7 @@ private:
 
 void tst_CloseHandler::initTestCase()
 {
-    PythonQt::init();
-    if (!PythonQt::self())
+    if (!PythonFixture::start())
         QSKIP("The Python layer provides no interpreter yet");
     m_loader.setFileName(QString::fromLatin1(PluginPath));
     QVERIFY2(m_loader.load(), qPrintable(m_loader.errorString()));
@@ -60,7 +60,7 @@ void tst_CloseHandler::init()
 
 void tst_CloseHandler::cleanupTestCase()
 {
-    PythonQt::cleanup();
+    PythonFixture::stop();
 }
 
 void tst_CloseHandler::defineActions(const QString &body)

@@ -2,6 +2,7 @@
 // tree and driven only by name. Nothing of the plug-in is included here; the
 // host's objects are the test kit's stand-ins.
 
+#include "formparts.h"
 #include "modaldriver.h"
 #include "standinhost.h"
 
@@ -88,24 +89,6 @@ template<typename Light = Arvel::Light> Light *makeLight(QObject *project)
     return light;
 }
 
-// The shape of the application's override cursor, -1 when there is none.
-int overrideShape()
-{
-    const QCursor *cursor = QGuiApplication::overrideCursor();
-    return cursor ? int(cursor->shape()) : -1;
-}
-
-QtMessageHandler previousHandler = nullptr;
-
-// The offscreen platform warns about every dialog it shows; the warning says
-// nothing about the plug-in.
-void quietHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.contains(QLatin1String("propagateSizeHints")))
-        return;
-    previousHandler(type, context, message);
-}
-
 // Clears the "quit now" state that QCoreApplication::quit() leaves behind when
 // no application loop runs; until then every new event loop ends at once.
 void recoverFromQuit()
@@ -172,7 +155,7 @@ void tst_EditorPlugin::initTestCase()
     QCoreApplication::setOrganizationName(QStringLiteral("Editor2Tests"));
     QCoreApplication::setApplicationName(QStringLiteral("tst_editorplugin"));
     QVERIFY(m_dir.isValid());
-    previousHandler = qInstallMessageHandler(quietHandler);
+    quietOffscreenWarnings();
 
     m_loader.setFileName(QString::fromLatin1(PluginPath));
     QVERIFY2(m_loader.load(), qPrintable(m_loader.errorString()));
@@ -542,7 +525,7 @@ void tst_EditorPlugin::editIniFileWithoutNameEditsUserSettings()
             .fileName();
     QStringList shown;
     const auto recordFileName = [&shown](QWidget *dialog) {
-        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileName"));
+        auto *edit = part<QLineEdit>(dialog, "fileName");
         shown << (edit ? edit->text() : QStringLiteral("no fileName field"));
         ModalDriver::close(dialog);
     };
@@ -777,7 +760,7 @@ void tst_EditorPlugin::placementEndsOnMapRelease()
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     QSignalSpy added(plugin(), SIGNAL(objectAdded(QPointF)));
     startAddMode(&scene, Qt::CrossCursor);
-    QCOMPARE(overrideShape(), int(Qt::CrossCursor));
+    QCOMPARE(overrideCursorShape(), int(Qt::CrossCursor));
 
     // Only the first map view is listened to.
     for (int i = 1; i < mapViews.size(); ++i)
@@ -792,7 +775,7 @@ void tst_EditorPlugin::placementEndsOnMapRelease()
     QVERIFY(added.wait(2000));
     QCOMPARE(added.count(), 1);
     QCOMPARE(added.first().first().toPointF(), point);
-    QCOMPARE(overrideShape(), int(Qt::WaitCursor));
+    QCOMPARE(overrideCursorShape(), int(Qt::WaitCursor));
 
     // The mode is over: neither a release nor Escape does anything now.
     emit mapViews.first()->mouseRelease(QPointF(2, 2));
@@ -800,7 +783,7 @@ void tst_EditorPlugin::placementEndsOnMapRelease()
     QCoreApplication::sendEvent(&scene, &escape);
     QCoreApplication::processEvents();
     QCOMPARE(added.count(), 1);
-    QCOMPARE(overrideShape(), int(Qt::WaitCursor));
+    QCOMPARE(overrideCursorShape(), int(Qt::WaitCursor));
 }
 
 // Two releases can arrive before the queued call of the first one runs (a
@@ -823,7 +806,7 @@ void tst_EditorPlugin::placementReportsOnlyOneOfTwoQuickReleases()
     // Disconnecting does not cancel a call already queued: the second
     // release still reaches the plug-in after the mode has ended.
     QCOMPARE(added.count(), 1);
-    QCOMPARE(overrideShape(), int(Qt::WaitCursor));
+    QCOMPARE(overrideCursorShape(), int(Qt::WaitCursor));
 }
 
 void tst_EditorPlugin::placementSceneEvents_data()
@@ -965,7 +948,7 @@ void tst_EditorPlugin::waitsForDialogUnderWay()
     int cursor = -2;
     ModalDriver driver([&](QWidget *dialog) {
         if (pick) {
-            dialog->findChild<QPushButton *>(QStringLiteral("selectPos"))->click();
+            press(*dialog, "selectPos");
             hidden = !dialog->isVisible();
         }
         if (then == QLatin1String("close")) {
@@ -977,7 +960,7 @@ void tst_EditorPlugin::waitsForDialogUnderWay()
             QCoreApplication::processEvents();
         }
         shown = dialog->isVisible();
-        cursor = overrideShape();
+        cursor = overrideCursorShape();
         ModalDriver::close(dialog);
     });
     invokeEntry(entry, nullptr, object == QLatin1String("light") ? light : &plain);

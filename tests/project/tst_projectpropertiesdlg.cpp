@@ -1,5 +1,8 @@
 #include "filterwidget.h"
+#include "formparts.h"
+#include "inputmarks.h"
 #include "projectpropertiesdlg.h"
+#include "pythonfixture.h"
 #include "standinhost.h"
 
 #include <PythonQt.h>
@@ -34,16 +37,6 @@ PythonQtObjectPtr makeHostModule(const QStringList &filters,
         arvel.removeVariable(QStringLiteral("_text"));
     }
     return arvel;
-}
-
-// Python's error indicator is clear and the host's next evaluation works.
-bool pythonUsable()
-{
-    PythonQt *python = PythonQt::self();
-    const QVariant value =
-        python->evalScript(python->getMainModule(), QStringLiteral("6 * 7"), Py_eval_input);
-    const bool evaluated = !python->hadError() && value == QVariant(42);
-    return !python->handleError() && evaluated;
 }
 
 // The three attributes as Python holds them; "<missing>" for an absent one.
@@ -97,24 +90,10 @@ struct Host
     Arvel::Project project;
 };
 
-template<typename T> T *part(QDialog &dialog, const char *name)
-{
-    return dialog.findChild<T *>(QLatin1String(name));
-}
-
-// Whether the server field is marked as input that OK drops: tinted and
-// explained by a tooltip; "half marked" when only one of the two.
+// How the server field is marked as input that OK drops.
 QString serverMark(QDialog &dialog)
 {
-    const auto *field = part<QLineEdit>(dialog, "serverUrl");
-    const bool tinted =
-        field->palette().base() != part<QLineEdit>(dialog, "name")->palette().base();
-    return tinted != field->toolTip().isEmpty() ? (tinted ? "marked" : "plain") : "half marked";
-}
-
-void press(QDialog &dialog, QDialogButtonBox::StandardButton button)
-{
-    part<QDialogButtonBox>(dialog, "buttonBox")->button(button)->click();
+    return fieldMark(part<QLineEdit>(dialog, "serverUrl"), part<QLineEdit>(dialog, "name"));
 }
 
 } // namespace
@@ -147,13 +126,12 @@ private slots:
 
 void tst_ProjectPropertiesDlg::initTestCase()
 {
-    PythonQt::init();
-    QVERIFY(PythonQt::self());
+    QVERIFY(PythonFixture::start());
 }
 
 void tst_ProjectPropertiesDlg::cleanupTestCase()
 {
-    PythonQt::cleanup();
+    PythonFixture::stop();
 }
 
 void tst_ProjectPropertiesDlg::formHasNamedParts_data()
@@ -379,12 +357,12 @@ void tst_ProjectPropertiesDlg::unreadFiltersStayUntouched()
     QFETCH(QStringList, inPython);
 
     PythonQtObjectPtr arvel = makeHostModule(filters, script);
-    QVERIFY(pythonUsable());
+    QVERIFY(PythonFixture::usable());
     Host host;
     ProjectPropertiesDlg dialog(nullptr, &host.project);
-    QVERIFY(pythonUsable());
+    QVERIFY(PythonFixture::usable());
     press(dialog, QDialogButtonBox::Ok);
-    QVERIFY(pythonUsable());
+    QVERIFY(PythonFixture::usable());
 
     QCOMPARE(host.writes("project"), written);
     QCOMPARE(pythonFilters(arvel), inPython);

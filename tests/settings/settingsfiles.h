@@ -3,6 +3,8 @@
 // Helpers of the settings tests: fixture files, what QSettings reads from a
 // file, and a way to make writing fail as on a full disk.
 
+#include "filebytes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -59,12 +61,6 @@ inline QStringList keysOf(const QStringList &content)
     for (const QString &entry : content)
         keys << entry.section(QLatin1Char(':'), 0, 0);
     return keys;
-}
-
-inline QByteArray fileBytes(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 inline bool writeFile(const QString &fileName, const QByteArray &text)

@@ -1,3 +1,4 @@
+#include "formparts.h"
 #include "settingseditdlg.h"
 #include "settingsfiles.h"
 
@@ -45,11 +46,6 @@ QTreeWidgetItem *itemAt(QTreeWidget *tree, const QString &path)
     return item;
 }
 
-void click(QTreeWidget *tree, const QString &button)
-{
-    tree->window()->findChild<QPushButton *>(button)->click();
-}
-
 // Presses OK; notes every message box that opens meanwhile and closes it.
 QStringList pressOk(SettingsEditDlg &dialog)
 {
@@ -62,19 +58,8 @@ QStringList pressOk(SettingsEditDlg &dialog)
         }
     });
     watcher.start(10);
-    dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))
-        ->button(QDialogButtonBox::Ok)
-        ->click();
+    press(dialog, QDialogButtonBox::Ok);
     return seen;
-}
-
-QtMessageHandler previousHandler = nullptr;
-
-// The offscreen platform warns about every dialog it shows.
-void quietHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (!message.contains(QLatin1String("propagateSizeHints")))
-        previousHandler(type, context, message);
 }
 
 using Action = std::function<void(QTreeWidget *)>;
@@ -110,7 +95,7 @@ private:
 void tst_SettingsEditDlg::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    previousHandler = qInstallMessageHandler(quietHandler);
+    quietOffscreenWarnings();
     QCoreApplication::setOrganizationName(QStringLiteral("Editor2Tests"));
     QCoreApplication::setApplicationName(QStringLiteral("tst_settingseditdlg"));
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath("user"));
@@ -143,8 +128,8 @@ void tst_SettingsEditDlg::opensOnlyTheApplicationsOwnFile()
         QVERIFY(writeFile(own, "own=1\n"));
 
     SettingsEditDlg dialog(nullptr, scope, QString());
-    auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));
-    QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("fileName"))->text(), own);
+    auto *tree = part<QTreeWidget>(dialog, "propTree");
+    QCOMPARE(part<QLineEdit>(dialog, "fileName")->text(), own);
     QCOMPARE(dump(tree->invisibleRootItem()), scope ? "own=1, system=1" : "own=1");
     itemAt(tree, "0")->setText(2, "2");
     QVERIFY(pressOk(dialog).isEmpty());
@@ -196,12 +181,12 @@ void tst_SettingsEditDlg::buttonsEditTheTree()
 
     const QString name = fixture(ini);
     SettingsEditDlg dialog(nullptr, 0, name);
-    QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("fileName"))->text(), name);
-    auto *propTree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));
+    QCOMPARE(part<QLineEdit>(dialog, "fileName")->text(), name);
+    auto *propTree = part<QTreeWidget>(dialog, "propTree");
     if (!selected.isEmpty())
         itemAt(propTree, selected)->setSelected(true);
     for (const QString &button : buttons)
-        click(propTree, button);
+        press(dialog, qPrintable(button));
     QCOMPARE(dump(propTree->invisibleRootItem()), tree);
     const QFontMetrics metrics(propTree->font());
     for (QTreeWidgetItemIterator it(propTree); *it; ++it) {
@@ -285,9 +270,9 @@ void tst_SettingsEditDlg::okWritesOnlyWhatChanged_data()
         << QStringList{"a:QString=x\ny", "b:QString=2"};
     QTest::newRow("key under a key not written, two alike: later wins")
         << QByteArray() << Action([](QTreeWidget *t) {
-               click(t, "add"); // no selection: under the first item, a key
+               press(*t->window(), "add"); // no selection: under the first item, a key
                itemAt(t, "4")->setSelected(true);
-               click(t, "add");
+               press(*t->window(), "add");
                itemAt(t, "4.1")->setText(1, "v");
                itemAt(t, "4.1")->setText(2, "later");
            })
@@ -307,8 +292,8 @@ void tst_SettingsEditDlg::okWritesOnlyWhatChanged()
     SettingsEditDlg dialog(nullptr, 0, name);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QVERIFY(!dialog.findChild<QLabel *>(QStringLiteral("readStatus"))->isVisible());
-    action(dialog.findChild<QTreeWidget *>(QStringLiteral("propTree")));
+    QVERIFY(!part<QLabel>(dialog, "readStatus")->isVisible());
+    action(part<QTreeWidget>(dialog, "propTree"));
     QVERIFY(pressOk(dialog).isEmpty());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     if (content.isEmpty()) {
@@ -373,7 +358,7 @@ void tst_SettingsEditDlg::failureKeepsDialogOpenAndFileUnchanged()
     if (readBefore)
         QCOMPARE(earlier.allKeys().size(), 3);
     SettingsEditDlg dialog(nullptr, 0, name);
-    auto *status = dialog.findChild<QLabel *>(QStringLiteral("readStatus"));
+    auto *status = part<QLabel>(dialog, "readStatus");
     QVERIFY(status);
     QCOMPARE(status->isHidden(), readStatus.isEmpty());
     if (!readStatus.isEmpty())
@@ -385,10 +370,10 @@ void tst_SettingsEditDlg::failureKeepsDialogOpenAndFileUnchanged()
     }
     const QByteArray before = fileBytes(name);
     dialog.show();
-    auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));
-    click(tree, "addSection");
+    auto *tree = part<QTreeWidget>(dialog, "propTree");
+    press(dialog, "addSection");
     tree->topLevelItem(tree->topLevelItemCount() - 1)->setSelected(true);
-    click(tree, "add");
+    press(dialog, "add");
     const QString shown = dump(tree->invisibleRootItem());
     QStringList seen;
     {
@@ -455,8 +440,8 @@ void tst_SettingsEditDlg::filterShowsMatchesWithTheirSections()
     const QString name = fixture("a=alpha\n[Net]\nhost=example\nport=80\n[Net/Proxy]\n"
                                  "user=PortUser\n[Window]\ngeometry=1 2\n");
     SettingsEditDlg dialog(nullptr, 0, name);
-    auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("propTree"));
-    auto *filter = dialog.findChild<QLineEdit *>(QStringLiteral("filter"));
+    auto *tree = part<QTreeWidget>(dialog, "propTree");
+    auto *filter = part<QLineEdit>(dialog, "filter");
     QVERIFY(filter);
     for (const QString &path : expanded)
         itemAt(tree, path)->setExpanded(true);
@@ -470,7 +455,7 @@ void tst_SettingsEditDlg::filterShowsMatchesWithTheirSections()
         QTRY_COMPARE(clear->property("opacity").toReal(), text.isEmpty() ? 0.0 : 1.0);
     }
     for (const QString &button : buttons)
-        click(tree, button);
+        press(dialog, qPrintable(button));
     QCOMPARE(dump(tree->invisibleRootItem()), shown);
     QVERIFY(pressOk(dialog).isEmpty());
     QCOMPARE(fileContent(name).size(), saved);
