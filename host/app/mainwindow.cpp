@@ -31,6 +31,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -508,10 +509,20 @@ void MainWindow::editSystemSettings()
 void MainWindow::editIniFile()
 {
     const QString start = HostSettings::lastIniFile(m_project ? m_project->baseDir() : QString());
-    const QString fileName = QFileDialog::getOpenFileName(
-        this, tr("Edit INI file"), start, tr("INI files (*.ini *.conf);;All files (*)"));
-    if (fileName.isEmpty())
+    QFileDialog dialog(this, tr("Edit INI file"), start,
+                       tr("INI files (*.ini *.conf);;All files (*)"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    // Qt's own size (about 630 x 415) cuts the columns of the file list: two
+    // thirds of the screen, within bounds, as the plug-in's file dialogs.
+    if (const QScreen *screen = this->screen()) {
+        const QSize available = screen->availableGeometry().size();
+        const QSize wanted =
+            (available * 2 / 3).expandedTo(QSize(900, 560)).boundedTo(QSize(1200, 800));
+        dialog.resize(wanted.boundedTo(available));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    const QString fileName = dialog.selectedFiles().constFirst();
     HostSettings::setLastIniFile(fileName);
     openIniFile(fileName);
 }
