@@ -3,6 +3,7 @@
 
 #include "connection.h"
 #include "filebytes.h"
+#include "filesizelimit.h"
 #include "light.h"
 #include "phase.h"
 #include "project.h"
@@ -19,9 +20,7 @@
 #include <memory>
 
 #include <errno.h>
-#include <signal.h>
 #include <string.h>
-#include <sys/resource.h>
 
 using namespace Arvel;
 
@@ -93,31 +92,6 @@ bool copyFolder(const QString &from, const QString &to)
     }
     return true;
 }
-
-// While it lives, a file of this process grows to `bytes` at most, as on a
-// disk with that much room: a write beyond fails with EFBIG (instead of
-// SIGXFSZ ending the process).
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-        : m_handler(signal(SIGXFSZ, SIG_IGN))
-    {
-        getrlimit(RLIMIT_FSIZE, &m_before);
-        rlimit lowered = m_before;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_before);
-        signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    sighandler_t m_handler;
-    rlimit m_before;
-};
 
 } // namespace
 

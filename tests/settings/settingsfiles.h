@@ -4,6 +4,7 @@
 // file, and a way to make writing fail as on a full disk.
 
 #include "filebytes.h"
+#include "filesizelimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,9 +15,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <csignal>
 #include <new>
-#include <sys/resource.h>
 
 inline QString renderValue(const QVariant &value)
 {
@@ -91,31 +90,6 @@ public:
 private:
     QTemporaryDir m_dir;
     int m_count = 0;
-};
-
-// Lowers the process's file size limit while it lives: writing anything
-// larger then fails as on a full disk, even for root.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{bytes, m_old.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
 };
 
 // Keys of every kind of value: text, a list, a @ByteArray whose text is cut
