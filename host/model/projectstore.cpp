@@ -178,6 +178,15 @@ bool asText(const QVariant &value, QString *text)
     return back.convert(value.userType()) && back == value;
 }
 
+QByteArray streamed(const QVariant &value)
+{
+    QByteArray data;
+    QDataStream out(&data, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_5_15);
+    out << value;
+    return data;
+}
+
 // Custom property values keep their type: the type's name beside the value
 // as text, lists and maps item by item, anything else in Qt's binary form.
 void writeValue(QSettings &settings, const QVariant &value)
@@ -214,11 +223,7 @@ void writeValue(QSettings &settings, const QVariant &value)
         settings.setValue(key("value"), text);
         return;
     }
-    QByteArray data;
-    QDataStream out(&data, QIODevice::WriteOnly);
-    out.setVersion(QDataStream::Qt_5_15);
-    out << value;
-    settings.setValue(key("data"), data);
+    settings.setValue(key("data"), streamed(value));
 }
 
 QVariant readValue(QSettings &settings, bool *ok)
@@ -584,15 +589,6 @@ QString unusedName(const QString &base)
     for (int i = 1; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++i)
         name = QStringLiteral("%1.%2").arg(base).arg(i);
     return name;
-}
-
-QByteArray streamed(const QVariant &value)
-{
-    QByteArray data;
-    QDataStream out(&data, QIODevice::WriteOnly);
-    out.setVersion(QDataStream::Qt_5_15);
-    out << value;
-    return data;
 }
 
 // Whether `read`, read back from a settings file, is what writing `meant`
